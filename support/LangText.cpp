@@ -1,0 +1,16 @@
+#include "support/LangText.h"
+
+#include "support/Resources.h"
+#include "support/UserInterface.h"
+
+std::string LoadLangText(uint32_t id) {
+    // The program's own texts are always German: article designations it builds must match the
+    // translated list entries whatever the user's locale is.
+    std::string text;
+    if (!LoadResourceString(id, LANG_ID_GERMAN, text) || text.empty()) {
+        ShowMessage("Error loading language specific text!", "", MsgButtons::Ok,
+                    MsgIcon::Exclamation);
+        return {};
+    }
+    return text;
+}
