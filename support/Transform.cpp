@@ -1,0 +1,168 @@
+// Moves and turns of placements in their own frame, the OpenGL matrix order, composition.
+#include "support/Transform.h"
+
+#include <cmath>
+
+#include "support/AngleConstants.h"
+
+namespace {
+
+bool IsAxisPair(int a, int b) {
+    return a >= 0 && a <= 2 && b >= 0 && b <= 2 && a != b;
+}
+
+} // namespace
+
+void CTransform::MoveX(double d) {
+    translation.x += d * rotation.m[0][0];
+    translation.y += d * rotation.m[1][0];
+    translation.z += d * rotation.m[2][0];
+}
+
+void CTransform::MoveY(double d) {
+    translation.x += d * rotation.m[0][1];
+    translation.y += d * rotation.m[1][1];
+    translation.z += d * rotation.m[2][1];
+}
+
+void CTransform::MoveZ(double d) {
+    translation.x += d * rotation.m[0][2];
+    translation.y += d * rotation.m[1][2];
+    translation.z += d * rotation.m[2][2];
+}
+
+CTransform CTransform::MovedX(double d) const {
+    CTransform moved = *this;
+    moved.MoveX(d);
+    return moved;
+}
+
+CVector3 CTransform::GetAxis(int n) const {
+    return rotation.GetColumn(n);
+}
+
+bool CTransform::RotateDeg(double angle, int a, int b) {
+    if (!IsAxisPair(a, b)) {
+        return false;
+    }
+    double r = angle * DEG2RAD;
+    double s = std::sin(r);
+    double c = std::cos(r);
+    for (auto& row : rotation.m) {
+        double oldA = row[a];
+        double oldB = row[b];
+        row[a] = oldB * s + oldA * c;
+        row[b] = oldB * c - oldA * s;
+    }
+    return true;
+}
+
+bool CTransform::Flip(int a, int b) {
+    if (!IsAxisPair(a, b)) {
+        return false;
+    }
+    for (auto& row : rotation.m) {
+        row[a] = -row[a];
+        row[b] = -row[b];
+    }
+    return true;
+}
+
+bool CTransform::Turn90(int a, int b) {
+    if (!IsAxisPair(a, b)) {
+        return false;
+    }
+    for (auto& row : rotation.m) {
+        double oldA = row[a];
+        row[a] = -row[b];
+        row[b] = oldA;
+    }
+    return true;
+}
+
+void CTransform::AlignToWorld() {
+    const auto& m = rotation.m;
+    // Step 1: the axis most nearly vertical becomes local Y, pointing up.
+    double upX = std::fabs(m[1][0]);
+    double upY = std::fabs(m[1][1]);
+    double upZ = std::fabs(m[1][2]);
+    if (upX > upY && upX > upZ) {
+        if (m[1][0] > 0.0) {
+            Turn90(0, 1);
+        } else {
+            Turn90(1, 0);
+        }
+    } else if (upZ > upY) {
+        if (m[1][2] > 0.0) {
+            Turn90(2, 1);
+        } else {
+            Turn90(1, 2);
+        }
+    } else if (m[1][1] < 0.0) {
+        Flip(1, 2);
+    }
+    // Step 2: of local X and Z, the one nearer world x becomes local X, pointing along +x.
+    if (std::fabs(m[0][0]) < std::fabs(m[0][2])) {
+        if (m[0][2] > 0.0) {
+            Turn90(2, 0);
+        } else {
+            Turn90(0, 2);
+        }
+    } else if (m[0][0] < 0.0) {
+        Flip(0, 2);
+    }
+}
+
+void CTransform::RoundToAxes() {
+    auto& m = rotation.m;
+    auto sign = [](double v) { return v > 0.0 ? 1.0 : -1.0; };
+
+    int vertical = 0;
+    for (int c = 1; c < 3; ++c) {
+        if (std::fabs(m[1][c]) > std::fabs(m[1][vertical])) {
+            vertical = c;
+        }
+    }
+    int first = vertical == 0 ? 1 : 0;
+    int second = vertical == 2 ? 1 : 2;
+    int along = std::fabs(m[0][second]) > std::fabs(m[0][first]) ? second : first;
+    int last = 3 - vertical - along;
+
+    CVector3 up(0.0, sign(m[1][vertical]), 0.0);
+    CVector3 side(sign(m[0][along]), 0.0, 0.0);
+    CVector3 depth(0.0, 0.0, sign(m[2][last]));
+    rotation.SetColumn(vertical, up);
+    rotation.SetColumn(along, side);
+    rotation.SetColumn(last, depth);
+}
+
+std::array<double, 16> CTransform::GetGlMatrix() const {
+    return GetGlMatrixScaled(1.0, 1.0);
+}
+
+std::array<double, 16> CTransform::GetGlMatrixScaled(double translationFactor,
+                                                     double rotationFactor) const {
+    const auto& m = rotation.m;
+    return {m[0][0] * rotationFactor,          m[1][0] * rotationFactor,
+            m[2][0] * rotationFactor,          0.0,
+            m[0][1] * rotationFactor,          m[1][1] * rotationFactor,
+            m[2][1] * rotationFactor,          0.0,
+            m[0][2] * rotationFactor,          m[1][2] * rotationFactor,
+            m[2][2] * rotationFactor,          0.0,
+            translation.x * translationFactor, translation.y * translationFactor,
+            translation.z * translationFactor, 1.0};
+}
+
+CVector3 CTransform::MapPoint(CVector3 local) const {
+    return CMatrix3::MulVec(rotation, local) + translation;
+}
+
+CTransform CTransform::Mul(CTransform a, CTransform b) {
+    return {CMatrix3::Mul(a.rotation, b.rotation), a.MapPoint(b.translation)};
+}
+
+CTransform CTransform::Inverse() const {
+    CMatrix3 back = rotation.Transposed();
+    CVector3 origin = CMatrix3::MulVec(back, translation);
+    return {back, CVector3(-origin.x, -origin.y, -origin.z)};
+}
