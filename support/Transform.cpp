@@ -4,8 +4,12 @@
 #include <cmath>
 
 #include "support/AngleConstants.h"
+#include "support/FileWrite.h"
 
 namespace {
+
+// Decimals of every number of the text form: at most 12, trailing zeros dropped.
+constexpr int TextDecimals = -12;
 
 bool IsAxisPair(int a, int b) {
     return a >= 0 && a <= 2 && b >= 0 && b <= 2 && a != b;
@@ -165,4 +169,23 @@ CTransform CTransform::Inverse() const {
     CMatrix3 back = rotation.Transposed();
     CVector3 origin = CMatrix3::MulVec(back, translation);
     return {back, CVector3(-origin.x, -origin.y, -origin.z)};
+}
+
+void WriteTransform(CTransform transform, CFileWrite& writer) {
+    CQuaternion q = CQuaternion::FromMatrix(transform.rotation);
+    // Storing the signed square keeps the usual components of right-angle turns (0, 1/2,
+    // sqrt(1/2), 1) exact in the text: 0, 1, 2 and 4.
+    const double stored[4] = {4.0 * q.w * std::fabs(q.w), 4.0 * q.x * std::fabs(q.x),
+                              4.0 * q.y * std::fabs(q.y), 4.0 * q.z * std::fabs(q.z)};
+    writer.PutString("{");
+    for (double value : stored) {
+        writer.PutDouble(value, TextDecimals, 0, '.');
+        writer.PutString(", ");
+    }
+    writer.PutDouble(transform.translation.x, TextDecimals, 0, '.');
+    writer.PutString(", ");
+    writer.PutDouble(transform.translation.y, TextDecimals, 0, '.');
+    writer.PutString(", ");
+    writer.PutDouble(transform.translation.z, TextDecimals, 0, '.');
+    writer.PutString("}");
 }

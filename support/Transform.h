@@ -10,6 +10,8 @@
 #include "support/Matrix3.h"
 #include "support/Vector3.h"
 
+class CFileWrite;
+
 class CTransform {
 public:
     CMatrix3 rotation;
@@ -72,3 +74,10 @@ public:
 
     friend bool operator==(const CTransform& a, const CTransform& b) = default;
 };
+
+// The text form of a placement in design files and on the clipboard:
+// {q0, q1, q2, q3, x, y, z}, the rotation's quaternion (w, x, y, z, with w >= 0) with each
+// component q stored as 4 * q * |q|, and the translation in millimetres; at most 12 decimals,
+// a decimal point whatever the locale, nothing before "{" or after "}". A non-finite value
+// is not written and leaves the writer's error set (CFileWrite::HasError).
+void WriteTransform(CTransform transform, CFileWrite& writer);
