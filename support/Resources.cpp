@@ -3,10 +3,15 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <map>
+#include <vector>
 
 namespace {
 
 const ResourceModule* g_module = nullptr;
+// Writable copies of resources that the program changes (each followed by a NUL byte, like the
+// compiled-in data). Lookups that find the entry return its copy.
+std::map<const ResourceEntry*, std::vector<unsigned char>> g_copies;
 
 struct LanguageCode {
     const char* code;
@@ -32,10 +37,10 @@ struct Territory {
 
 // Sublanguages other than the default (1) for the languages whose territories differ.
 constexpr Territory kTerritories[] = {
-    {0x07, "CH", 2}, {0x07, "AT", 3}, {0x07, "LU", 4}, {0x07, "LI", 5},
-    {0x09, "GB", 2}, {0x09, "AU", 3}, {0x09, "CA", 4}, {0x09, "NZ", 5}, {0x09, "IE", 6},
-    {0x0C, "BE", 2}, {0x0C, "CA", 3}, {0x0C, "CH", 4}, {0x0C, "LU", 5},
-    {0x10, "CH", 2}, {0x13, "BE", 2}, {0x16, "BR", 1}, {0x16, "PT", 2},
+    {0x07, "CH", 2}, {0x07, "AT", 3}, {0x07, "LU", 4}, {0x07, "LI", 5}, {0x09, "GB", 2},
+    {0x09, "AU", 3}, {0x09, "CA", 4}, {0x09, "NZ", 5}, {0x09, "IE", 6}, {0x0C, "BE", 2},
+    {0x0C, "CA", 3}, {0x0C, "CH", 4}, {0x0C, "LU", 5}, {0x10, "CH", 2}, {0x13, "BE", 2},
+    {0x16, "BR", 1}, {0x16, "PT", 2},
 };
 
 const ResourceEntry* FindEntry(uint32_t type, uint32_t id, bool (*accept)(uint16_t, uint16_t),
@@ -53,24 +58,54 @@ const ResourceEntry* FindEntry(uint32_t type, uint32_t id, bool (*accept)(uint16
     return nullptr;
 }
 
-bool SameLanguage(uint16_t entryLang, uint16_t wanted) { return entryLang == wanted; }
+bool SameLanguage(uint16_t entryLang, uint16_t wanted) {
+    return entryLang == wanted;
+}
 bool SamePrimary(uint16_t entryLang, uint16_t wanted) {
     return PrimaryLangId(entryLang) == PrimaryLangId(wanted);
 }
-bool AnyLanguage(uint16_t, uint16_t) { return true; }
+bool AnyLanguage(uint16_t, uint16_t) {
+    return true;
+}
 
 const unsigned char* Answer(const ResourceEntry* entry, uint32_t* size) {
     if (size != nullptr) {
         *size = entry != nullptr ? entry->size : 0;
     }
-    return entry != nullptr ? entry->data : nullptr;
+    if (entry == nullptr) {
+        return nullptr;
+    }
+    auto copy = g_copies.find(entry);
+    return copy != g_copies.end() ? copy->second.data() : entry->data;
+}
+
+const ResourceEntry* FindInLanguage(uint32_t type, uint32_t id, uint16_t langId) {
+    const ResourceEntry* entry = FindEntry(type, id, SameLanguage, langId);
+    if (entry == nullptr) {
+        entry = FindEntry(type, id, SamePrimary, langId);
+    }
+    if (entry == nullptr) {
+        entry = FindEntry(type, id, SamePrimary, LANG_ID_ENGLISH);
+    }
+    if (entry == nullptr) {
+        entry = FindEntry(type, id, SamePrimary, 0);
+    }
+    if (entry == nullptr) {
+        entry = FindEntry(type, id, AnyLanguage, 0);
+    }
+    return entry;
 }
 
 } // namespace
 
-void SetResourceModule(const ResourceModule* module) { g_module = module; }
+void SetResourceModule(const ResourceModule* module) {
+    g_module = module;
+    g_copies.clear();
+}
 
-const ResourceModule* GetResourceModule() { return g_module; }
+const ResourceModule* GetResourceModule() {
+    return g_module;
+}
 
 uint16_t LangIdFromLocaleName(const std::string& localeName) {
     std::string language = localeName.substr(0, localeName.find_first_of("_.@"));
@@ -110,27 +145,37 @@ const unsigned char* FindResourceDataExact(uint32_t type, uint32_t id, uint16_t 
 
 const unsigned char* FindResourceDataInLanguage(uint32_t type, uint32_t id, uint16_t langId,
                                                 uint32_t* size) {
-    const ResourceEntry* entry = FindEntry(type, id, SameLanguage, langId);
-    if (entry == nullptr) {
-        entry = FindEntry(type, id, SamePrimary, langId);
+    return Answer(FindInLanguage(type, id, langId), size);
+}
+
+const unsigned char* FindResourceData(uint32_t type, uint32_t id, uint32_t* size) {
+    return FindResourceDataInLanguage(type, id, GetUserDefaultLangId(), size);
+}
+
+unsigned char* FindWritableResourceData(uint32_t type, uint32_t id, uint16_t langId,
+                                        uint32_t* size) {
+    const ResourceEntry* entry = FindInLanguage(type, id, langId);
+    if (size != nullptr) {
+        *size = entry != nullptr ? entry->size : 0;
     }
     if (entry == nullptr) {
-        entry = FindEntry(type, id, SamePrimary, LANG_ID_ENGLISH);
+        return nullptr;
     }
-    if (entry == nullptr) {
-        entry = FindEntry(type, id, SamePrimary, 0);
+    auto [copy, made] = g_copies.try_emplace(entry);
+    if (made) {
+        copy->second.assign(entry->data, entry->data + entry->size);
+        copy->second.push_back(0);
     }
-    if (entry == nullptr) {
-        entry = FindEntry(type, id, AnyLanguage, 0);
-    }
-    return Answer(entry, size);
+    return copy->second.data();
 }
 
 bool LoadResourceString(uint32_t id, uint16_t langId, std::string& text) {
-    const ResourceEntry* entry = FindEntry(ResourceType::String, id, SameLanguage, langId);
-    if (entry == nullptr) {
+    uint32_t size = 0;
+    const unsigned char* data =
+        Answer(FindEntry(ResourceType::String, id, SameLanguage, langId), &size);
+    if (data == nullptr) {
         return false;
     }
-    text.assign(reinterpret_cast<const char*>(entry->data), entry->size);
+    text.assign(reinterpret_cast<const char*>(data), size);
     return true;
 }

@@ -18,7 +18,9 @@ constexpr uint16_t LANG_ID_GERMAN = 1031;
 constexpr uint16_t LANG_ID_ENGLISH = 9; // English without a sublanguage
 constexpr uint16_t LANG_ID_ENGLISH_US = 1033;
 
-constexpr uint16_t PrimaryLangId(uint16_t langId) { return langId & 0x3FF; }
+constexpr uint16_t PrimaryLangId(uint16_t langId) {
+    return langId & 0x3FF;
+}
 
 // Installs the resource table that lookups search; nullptr removes it.
 void SetResourceModule(const ResourceModule* module);
@@ -40,6 +42,16 @@ const unsigned char* FindResourceDataExact(uint32_t type, uint32_t id, uint16_t 
 // nothing is found.
 const unsigned char* FindResourceDataInLanguage(uint32_t type, uint32_t id, uint16_t langId,
                                                 uint32_t* size);
+
+// The resource in the user's default language (GetUserDefaultLangId) with the same fallback.
+// The uninstaller looks up its texts this way, the design program its button-face bitmaps.
+const unsigned char* FindResourceData(uint32_t type, uint32_t id, uint32_t* size = nullptr);
+
+// The compiled-in resources are read-only. This gives a writable copy of the resource that
+// FindResourceDataInLanguage finds (made on first use); every later lookup that finds the same
+// resource returns the copy, until another resource table is installed. nullptr when not found.
+unsigned char* FindWritableResourceData(uint32_t type, uint32_t id, uint16_t langId,
+                                        uint32_t* size);
 
 // A string-table text in exactly one language; false when the table has no entry for it.
 bool LoadResourceString(uint32_t id, uint16_t langId, std::string& text);
