@@ -8,13 +8,34 @@
 
 namespace {
 
-EGLDisplay OpenSurfacelessDisplay() {
-    auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
-        eglGetProcAddress("eglGetPlatformDisplayEXT"));
-    if (getPlatformDisplay == nullptr) {
-        return EGL_NO_DISPLAY;
+// One display for the whole test program, initialised on first use and never terminated:
+// terminating unloads the driver, after which the leak checker can no longer name (and so
+// suppress) the driver's own process-lifetime allocations.
+EGLDisplay SurfacelessDisplay(std::string& error) {
+    static EGLDisplay display = EGL_NO_DISPLAY;
+    static std::string failure;
+    static bool tried = false;
+    if (!tried) {
+        tried = true;
+        auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
+            eglGetProcAddress("eglGetPlatformDisplayEXT"));
+        EGLDisplay candidate = EGL_NO_DISPLAY;
+        if (getPlatformDisplay != nullptr) {
+            candidate =
+                getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+        }
+        EGLint major = 0;
+        EGLint minor = 0;
+        if (candidate == EGL_NO_DISPLAY) {
+            failure = "no EGL display on the surfaceless platform";
+        } else if (!eglInitialize(candidate, &major, &minor)) {
+            failure = "eglInitialize failed";
+        } else {
+            display = candidate;
+        }
     }
-    return getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    error = failure;
+    return display;
 }
 
 } // namespace
@@ -23,15 +44,8 @@ GlTestContext::~GlTestContext() { Release(); }
 
 bool GlTestContext::Create(int width, int height, std::string& error) {
     Release();
-    EGLDisplay display = OpenSurfacelessDisplay();
+    EGLDisplay display = SurfacelessDisplay(error);
     if (display == EGL_NO_DISPLAY) {
-        error = "no EGL display on the surfaceless platform";
-        return false;
-    }
-    EGLint major = 0;
-    EGLint minor = 0;
-    if (!eglInitialize(display, &major, &minor)) {
-        error = "eglInitialize failed";
         return false;
     }
     m_display = display;
@@ -91,7 +105,6 @@ void GlTestContext::Release() {
     if (m_context != nullptr) {
         eglDestroyContext(display, m_context);
     }
-    eglTerminate(display);
     m_display = nullptr;
     m_surface = nullptr;
     m_context = nullptr;
