@@ -1,0 +1,139 @@
+// One placed element of a design: tube, coupling, panel, wheel, slide, cap, profile, pool liner,
+// roof, textile or the floor grid, decided by its kind code. A plain record without virtual
+// operations; everything that differs between kinds is dispatched on the kind. A record is also
+// one state of an element in the revision history: it is alive from its first revision up to,
+// not including, its end revision. Lengths are millimetres (floats for sizes, doubles for the
+// placement).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "model/ElmntId.h"
+#include "model/ElmntKind.h"
+#include "support/Transform.h"
+
+class CElmntList;
+
+using Revision = uint32_t;
+// End revision of a state that is alive until further notice.
+inline constexpr Revision RevisionOpen = 0xFFFFFFFFu;
+
+// Size of a document's material table: valid material slots are 0 to 99 (0 means no material).
+inline constexpr int32_t MtrlSlotCount = 100;
+// Arm and direction masks hold one bit per side (+X 1, -X 2, +Y 4, -Y 8, +Z 16, -Z 32).
+inline constexpr uint32_t ArmMaskAll = 63;
+// Corner-slot masks hold one bit per edge of a coupling (1 to 2048).
+inline constexpr uint32_t CornerSlotMaskAll = 0xFFF;
+
+class CElmnt {
+public:
+    // Range checks for values that later index tables (material table, arm and edge tables).
+    // The setters below refuse what fails them; readers use them to report a file error.
+    static constexpr bool IsValidMaterialSlot(int64_t slot) {
+        return slot >= 0 && slot < MtrlSlotCount;
+    }
+    static constexpr bool IsValidArmMask(uint64_t mask) { return mask <= ArmMaskAll; }
+    static constexpr bool IsValidCornerSlotMask(uint64_t mask) { return mask <= CornerSlotMaskAll; }
+
+    // A record as Init leaves it, for the element reader: kind None, material 0, alive from
+    // revision 0 with an open end.
+    explicit CElmnt(CElmntIdSource& ids);
+    // A new element at the identity placement, fixed, with the default arms of its kind and an
+    // open end. Throws std::invalid_argument for a material slot outside the table.
+    CElmnt(CElmntIdSource& ids, Revision firstRevision, ElmntKind kind, int32_t material,
+           float length, float secondSize);
+    // The same at the given placement and with the given fixed flag.
+    CElmnt(CElmntIdSource& ids, Revision firstRevision, ElmntKind kind, int32_t material,
+           const CTransform& placement, bool fixed, float length, float secondSize);
+    // A copy of every field, the revision interval and the transient flags included, with a new
+    // identity from the original's source and no links: the copy belongs to no list until it
+    // is appended. This is the copy that keeps an old state for the history.
+    CElmnt(const CElmnt& other);
+    CElmnt& operator=(const CElmnt&) = delete;
+    // Hands the identity back to its source. A record in a list is deleted only by the list.
+    ~CElmnt();
+
+    // Resets everything but the kind, the material, the revision interval, the identity and the
+    // list links: identity placement, sizes, corrections, masks, turn variant and group mark 0,
+    // the transient flags cleared, fixed.
+    void Init();
+    // Occupied arms, corner slots and directions 0; free arms and corner slots by kind:
+    // connector 63 and 4095, 45° coupling 1 (directions 1), flexible coupling 8, bearing coupling
+    // 4, tube 2, wheel bearing 1, every other kind none.
+    void SetDefaultArms();
+
+    CTransform GetTransform() const { return placement; }
+    void Select() { selected = true; }
+    void MarkFloating() { floating = true; }
+    // Effective length in mm: tube and tube bend length + correction + 50 (the couplings'
+    // share), aluminium profile and its connector length + correction, every other kind 0.
+    double GetLength() const;
+    // Moves the placement by the world offsets in mm; the rotation is unchanged.
+    void Translate(double dx, double dy, double dz);
+    // first revision <= r < end revision.
+    bool IsAliveAt(Revision r) const { return firstRevision <= r && r < endRevision; }
+
+    ElmntId GetId() const { return m_id; }
+
+    int32_t GetMaterial() const { return m_material; }
+    bool SetMaterial(int64_t slot);
+    uint32_t GetOccupiedArms() const { return m_occupiedArms; }
+    bool SetOccupiedArms(uint32_t mask);
+    uint32_t GetFreeArms() const { return m_freeArms; }
+    bool SetFreeArms(uint32_t mask);
+    uint32_t GetFreeCornerSlots() const { return m_freeCornerSlots; }
+    bool SetFreeCornerSlots(uint32_t mask);
+    uint32_t GetDirections() const { return m_directions; }
+    bool SetDirections(uint32_t mask);
+
+    // Neighbours in the owning list (nullptr at the ends and when in no list). A walk along
+    // GetNext sees elements appended during the walk, and may remove the element it stands on
+    // once it has taken the next one.
+    CElmnt* GetNext() const;
+    CElmnt* GetPrev() const;
+    CElmntList* GetList() const { return m_list; }
+
+    // The fields in the order of the record. Fields whose values index tables are private and
+    // checked by their setters; the list links are kept by the list.
+    CTransform placement;          // rotation (columns = local axes) and translation
+    float secondSize = 0.0f;       // width of panel-like parts (local x extent)
+    float length = 0.0f;           // length of tubes, profiles, bolts; panel length (y extent)
+    float secondCorrection = 0.0f; // correction of the second size of panel-like parts
+    float correction = 0.0f;       // length correction ("Korrektur")
+
+private:
+    int32_t m_material = 0; // slot in the document's material table
+
+public:
+    ElmntKind kind = ElmntKind::None;
+
+private:
+    uint32_t m_occupiedArms = 0;    // coupling arms that hold a part
+    uint32_t m_freeArms = 0;        // arms that may still take a part
+    uint32_t m_freeCornerSlots = 0; // panel-corner slots still free (edge bits)
+
+public:
+    Revision firstRevision = 0;
+    Revision endRevision = RevisionOpen;
+    int32_t turnVariant = 0; // orientation variant counter of turnable kinds
+    bool fixed = true;       // not moved by the position adjustment
+
+private:
+    uint32_t m_directions = 0; // direction mask of coupling-like kinds (side bits)
+
+public:
+    // Transient working state, never written to a file.
+    bool selected = false;
+    bool floating = false;      // pasted or copied, ends not linked yet
+    bool adjustPending = false; // the position adjustment still has to run from here
+    int32_t groupMark = 0;      // number of the connected group; 0 none
+
+private:
+    friend class CElmntList;
+
+    CElmntList* m_list = nullptr; // owner; nullptr while in no list
+    std::size_t m_listIndex = 0;  // position in the owner, kept by the list
+    CElmntIdSource* m_idSource;
+    ElmntId m_id;
+};
