@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <iterator>
 
+#include "support/Hashing.h"
 #include "support/ReadSource.h"
 #include "support/UserInterface.h"
 
@@ -460,7 +461,9 @@ int CFileRead::Deliver(int c) {
     return ReadCharFrom(ConsumeRaw());
 }
 
-int CFileRead::ReadChar() { return NextChar(); }
+int CFileRead::ReadChar() {
+    return NextChar();
+}
 
 int CFileRead::ReadCharFrom(int c) {
     for (;;) {
@@ -476,7 +479,6 @@ int CFileRead::ReadCharFrom(int c) {
     }
     return Deliver(c);
 }
-
 
 void CFileRead::ToggleQuote(uint32_t flag) {
     if ((m_quote & flag) == 0) {
@@ -658,7 +660,7 @@ bool CFileRead::TryHashDefine() {
         value += static_cast<char>(ConsumeRawInSource(true));
     }
     if (m_defines == nullptr) {
-        m_defines = std::make_unique<std::unordered_map<std::string, std::string>>(1031);
+        m_defines = std::make_unique<std::unordered_map<std::string, std::string>>(NextPrime(1024));
     }
     (*m_defines)[name] = std::move(value);
     return true;
@@ -761,8 +763,7 @@ int CFileRead::Peek2() {
     return PeekAt(1);
 }
 
-template <typename Accept>
-[[gnu::always_inline]] inline int CFileRead::TakeIf(Accept accept) {
+template <typename Accept> [[gnu::always_inline]] inline int CFileRead::TakeIf(Accept accept) {
     if (m_errors == 0 && m_token.Empty()) {
         // Consuming a character straight from ReadChar is the same as storing it in the
         // lookahead and taking it out again.
