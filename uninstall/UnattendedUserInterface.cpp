@@ -1,0 +1,32 @@
+#include "uninstall/UnattendedUserInterface.h"
+
+#include <cstdio>
+#include <cstring>
+
+bool WantsUnattendedRemoval(const std::vector<std::string>& arguments,
+                            const char* environmentValue) {
+    for (const std::string& argument : arguments) {
+        if (argument == "--yes") {
+            return true;
+        }
+    }
+    return environmentValue != nullptr && *environmentValue != '\0' &&
+           std::strcmp(environmentValue, "0") != 0;
+}
+
+MsgAnswer UnattendedUserInterface::ShowMessageBox(const std::string& text,
+                                                  const std::string& caption, MsgButtons buttons,
+                                                  MsgIcon) {
+    std::fprintf(stderr, "%s%s%s\n", caption.c_str(), caption.empty() ? "" : ": ", text.c_str());
+    switch (buttons) {
+    case MsgButtons::Ok:
+    case MsgButtons::OkCancel:
+        return MsgAnswer::Ok;
+    case MsgButtons::YesNo:
+    case MsgButtons::YesNoCancel:
+        return MsgAnswer::Yes;
+    case MsgButtons::RetryCancel:
+        return MsgAnswer::Cancel; // retrying unattended could go on for ever
+    }
+    return MsgAnswer::Ok;
+}
