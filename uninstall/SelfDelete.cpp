@@ -1,3 +1,4 @@
+// Removal of the uninstaller's own file and folder.
 #include "uninstall/SelfDelete.h"
 
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// Boxes without a screen for unattended removal, and the option that chooses them.
 #include "uninstall/UnattendedUserInterface.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// The uninstaller's run from confirmation to self-removal.
 #include "uninstall/Uninstall.h"
 
 #include "uninstall/SelfDelete.h"

@@ -1,3 +1,4 @@
+// File, folder, library and settings actions of the remove list's commands.
 #include "uninstall/UninstallActions.h"
 
 #include <cerrno>

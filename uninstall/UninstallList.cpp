@@ -1,3 +1,4 @@
+// Reading, splitting and carrying out the remove list.
 #include "uninstall/UninstallList.h"
 
 #include "support/File.h"

@@ -1,3 +1,5 @@
+// The uninstaller's texts, looked up like every resource the programs find themselves: the
+// user's language, then English, neutral and any language present.
 #include "uninstall/UninstallMessages.h"
 
 #include <cstring>
@@ -7,8 +9,7 @@
 bool LoadStringRes(uint32_t id, std::string& text) {
     text.clear();
     uint32_t size = 0;
-    const unsigned char* data =
-        FindResourceDataInLanguage(ResourceType::String, id, GetUserDefaultLangId(), &size);
+    const unsigned char* data = FindResourceData(ResourceType::String, id, &size);
     if (data == nullptr || size == 0) {
         return false;
     }

@@ -1,3 +1,4 @@
+// The program's own path and the paths derived from it.
 #include "uninstall/UninstallPaths.h"
 
 #include <vector>

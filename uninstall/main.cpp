@@ -114,8 +114,6 @@ bool HasDisplay() {
 
 } // namespace
 
-wxIMPLEMENT_APP_NO_MAIN(UninstallApp);
-
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, ""); // the system's error texts in the user's language
     SetResourceModule(&UninstallResources());
@@ -130,6 +128,7 @@ int main(int argc, char** argv) {
         return exitCode;
     }
     if (HasDisplay()) {
+        wxApp::SetInstance(new UninstallApp); // owned and deleted by wx's clean-up
         wxInitializer initializer(argc, argv);
         if (initializer.IsOk()) {
             WxUserInterface boxes;
