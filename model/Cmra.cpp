@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "support/AngleConstants.h"
+#include "support/FileRead.h"
 #include "support/FileWrite.h"
 
 namespace {
@@ -148,4 +149,69 @@ void CCmra::Write(CFileWrite& writer) const {
     writer.PutString(", ");
     writer.PutDouble(userRatioHeight, 6);
     writer.PutString("}\n");
+}
+
+bool CCmra::Read(CFileRead& reader) {
+    CCmra read = *this;
+    int* const integers[] = {&read.cameraDistance,
+                             &read.cameraHeight,
+                             &read.cameraLeftRight,
+                             &read.cameraTurn,
+                             &read.cameraTilt,
+                             &read.modelDistance,
+                             &read.modelHeight,
+                             &read.modelLeftRight,
+                             &read.modelTurn,
+                             &read.modelTilt,
+                             &read.eyeUp,
+                             &read.eyeAcross,
+                             &read.visibleHeight,
+                             &read.visibleWidth,
+                             &read.fieldOfViewVertical,
+                             &read.fieldOfViewHorizontal,
+                             &read.focalLength,
+                             &read.farClip,
+                             &read.nearClip,
+                             &read.nearClip}; // written twice; the second one counts
+    reader.Expect("camera2{");
+    reader.SkipWhitespace();
+    for (int* value : integers) {
+        *value = reader.ReadInt();
+        reader.SkipWhitespace();
+        reader.Expect(",");
+        reader.SkipWhitespace();
+    }
+    read.aspect = reader.ReadDouble(".");
+    reader.SkipWhitespace();
+    reader.Expect(",");
+    reader.SkipWhitespace();
+    read.fieldOfView = reader.ReadDouble(".");
+    reader.SkipWhitespace();
+    reader.Expect(",");
+    reader.SkipWhitespace();
+    read.pictureFormat = reader.ReadInt();
+    reader.SkipWhitespace();
+    reader.Expect(",");
+    reader.SkipWhitespace();
+    read.userRatioWidth = reader.ReadDouble(".");
+    reader.SkipWhitespace();
+    reader.Expect(",");
+    reader.SkipWhitespace();
+    read.userRatioHeight = reader.ReadDouble(".");
+    reader.SkipWhitespace();
+    reader.Expect("}");
+    if (reader.GetErrors() != 0) {
+        return false;
+    }
+    // The reader keeps non-finite numbers out; what no camera can show is refused here, while
+    // the report still names the record's line.
+    const bool finite = std::isfinite(read.aspect) && std::isfinite(read.fieldOfView) &&
+                        std::isfinite(read.userRatioWidth) && std::isfinite(read.userRatioHeight);
+    if (!finite || !(read.aspect > 0.0) || read.nearClip <= 0 || read.farClip <= read.nearClip) {
+        reader.ReportError(ReadErrors::Range);
+        return false;
+    }
+    reader.SkipWhitespace();
+    *this = read;
+    return true;
 }

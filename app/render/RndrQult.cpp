@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "support/DIB.h"
 #include "support/Profile.h"
 
 namespace {
@@ -117,6 +118,13 @@ bool CRndrQult::ApplyGl() const {
         glShadeModel(GL_SMOOTH);
         return true;
     }
+}
+
+bool CRndrQult::ApplyTexture(const CDIB& bitmap) const {
+    if (bitmap.IsEmpty() || bitmap.GetBitCount() != 24) {
+        return false;
+    }
+    return ApplyTexture(bitmap.GetWidth(), bitmap.GetHeight(), bitmap.GetBits());
 }
 
 bool CRndrQult::ApplyTexture(int width, int height, const void* bgrRows) const {

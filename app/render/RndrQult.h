@@ -5,6 +5,8 @@
 
 #include <string>
 
+class CDIB;
+
 // The six settings. The numbers are those of the profile and of the dialog's radio groups.
 struct SRndrQultValues {
     int shading = 0;            // 0 unlit, 1 flat, 2 Gouraud, 3 Phong (drawn as 2)
@@ -45,9 +47,13 @@ public:
     // Sets texturing off and lighting and shading by the profile. True when lighting is on (the
     // caller then sets the GL material), false when unlit (the caller sets a plain colour).
     bool ApplyGl() const;
-    // Enables texturing with the profile's filters and uploads the pixels as the current
-    // texture: width x height pixels of blue, green, red bytes, rows bottom first and padded to
-    // four bytes. False, touching nothing, when texture mapping is off or there are no pixels.
+    // Enables texturing with the profile's filters and uploads the bitmap as the current
+    // texture. False, touching nothing, when texture mapping is off or the bitmap is not a
+    // 24-bit one.
+    bool ApplyTexture(const CDIB& bitmap) const;
+    // The same for pixels given directly: width x height pixels of blue, green, red bytes, rows
+    // bottom first and padded to four bytes. False, touching nothing, when texture mapping is
+    // off or there are no pixels.
     bool ApplyTexture(int width, int height, const void* bgrRows) const;
 
 private:
