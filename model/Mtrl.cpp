@@ -7,6 +7,7 @@
 #include <system_error>
 #include <utility>
 
+#include "model/Elmnt.h"
 #include "support/DIB.h"
 #include "support/FileRead.h"
 #include "support/FileWrite.h"
@@ -20,7 +21,6 @@ namespace {
 // String ids of the colour and material names, German and neutral.
 constexpr uint32_t kFirstNameId = 4160;
 constexpr uint32_t kLastNameId = 4168;
-constexpr uint32_t kFirstCategoryId = 4114;
 
 // The bitmap reader's text for a file that cannot be opened, shown with the texture's name.
 constexpr const char* kTextureCannotOpen = "Bitmap-Fatei konnte nicht geöffnet werden";
@@ -113,10 +113,6 @@ constexpr SDefaultMtrl kDefaults[kDefaultMtrlCount] = {
 };
 
 } // namespace
-
-std::string MtrlCategoryName(MtrlCategory category) {
-    return LoadLangText(kFirstCategoryId + static_cast<uint32_t>(category));
-}
 
 CMtrl::CMtrl() {
     CalcGlColors();
@@ -341,7 +337,7 @@ std::unique_ptr<CMtrl> CMtrl::Read(CFileRead& reader) {
 
     auto material = std::make_unique<CMtrl>();
     material->m_slot = reader.ReadInt();
-    if (reader.GetErrors() == 0 && (material->m_slot < 0 || material->m_slot >= kMtrlTableSize)) {
+    if (reader.GetErrors() == 0 && (material->m_slot < 0 || material->m_slot >= MtrlSlotCount)) {
         // A slot outside the table would be an index outside the document's table.
         reader.ReportError(ReadErrors::Range);
         return nullptr;

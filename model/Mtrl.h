@@ -9,39 +9,24 @@
 #include <memory>
 #include <string>
 
+#include "model/ElmntKind.h"
+
 class CDIB;
 class CFileRead;
 class CFileWrite;
 
-// Material categories of element kinds; the usability mask of a material has bit c set when the
-// material may be chosen for category c.
-enum class MtrlCategory : int {
-    Tubes = 0,
-    Panels = 1,
-    Connectors = 2,
-    CapsAndLocks = 3,
-    Slide = 4,
-    CurvedSlide = 5,
-    SlideEnd = 6,
-    AluProfile = 7,
-    PoolLiner = 8,
-};
-inline constexpr int kMtrlCategoryCount = 9;
-
+// Usability masks in use (the record's codes 1, 2 and 3).
 namespace MtrlUse {
 inline constexpr int Metal = 141;   // tubes, connectors, caps and locks, aluminium profiles
 inline constexpr int Plastic = 370; // panels, the three slide categories, pool liners
 inline constexpr int All = 511;
 } // namespace MtrlUse
 
+// The bit of a category in a usability mask.
 constexpr int MtrlCategoryBit(MtrlCategory category) {
     return 1 << static_cast<int>(category);
 }
-// The category's German name (string table 4114 + category).
-std::string MtrlCategoryName(MtrlCategory category);
 
-// Slots of the document's material table: 0 <= slot < kMtrlTableSize.
-inline constexpr int kMtrlTableSize = 100;
 // Slots 1 to kDefaultMtrlCount hold the default materials of a new document.
 inline constexpr int kDefaultMtrlCount = 14;
 
@@ -129,7 +114,8 @@ public:
     // the neutral language when it is one of the colour names.
     void Write(CFileWrite& writer, int slot) const;
     // Reads one record. nullptr when the input does not continue with "material" (nothing but
-    // white space consumed), or when the record is damaged (the reader has reported it).
+    // white space consumed), or when the record is damaged or its slot lies outside the
+    // document's table (0 to MtrlSlotCount - 1): the reader has then reported it.
     static std::unique_ptr<CMtrl> Read(CFileRead& reader);
 
     // Same name (exactly), usability, texture file, and colour and factors equal as the record

@@ -35,7 +35,7 @@ std::array<float, 4> CurrentColor() {
     return value;
 }
 
-class MtrlGl : public GlTest {
+class MtrlGlApply : public GlTest {
 protected:
     void SetUp() override {
         GlTest::SetUp();
@@ -47,7 +47,7 @@ protected:
 
 } // namespace
 
-TEST_F(MtrlGl, OnlyTheDrawPassChangesState) {
+TEST_F(MtrlGlApply, OnlyTheDrawPassChangesState) {
     CRndrQult quality;
     quality.SetValues(Quality(2, 1));
     const std::array<float, 4> grey{0.25f, 0.25f, 0.25f, 1.0f};
@@ -66,7 +66,7 @@ TEST_F(MtrlGl, OnlyTheDrawPassChangesState) {
     ExpectNoGlError("other passes");
 }
 
-TEST_F(MtrlGl, LitDrawingSetsFrontAndBack) {
+TEST_F(MtrlGlApply, LitDrawingSetsFrontAndBack) {
     CRndrQult quality;
     quality.SetValues(Quality(2, 1));
     CRndrPass pass(RndrMode::Draw, &quality);
@@ -83,7 +83,7 @@ TEST_F(MtrlGl, LitDrawingSetsFrontAndBack) {
     ExpectNoGlError("lit drawing");
 }
 
-TEST_F(MtrlGl, SelectedGetsTheHighlightOnBothFaces) {
+TEST_F(MtrlGlApply, SelectedGetsTheHighlightOnBothFaces) {
     CRndrQult quality;
     quality.SetValues(Quality(1, 1));
     CRndrPass pass(RndrMode::Draw, &quality);
@@ -94,7 +94,7 @@ TEST_F(MtrlGl, SelectedGetsTheHighlightOnBothFaces) {
     EXPECT_EQ(Material(GL_BACK, GL_DIFFUSE), (std::array<float, 4>{0, 0, 0, 1}));
 }
 
-TEST_F(MtrlGl, UnlitDrawingSetsAPlainColour) {
+TEST_F(MtrlGlApply, UnlitDrawingSetsAPlainColour) {
     CRndrQult quality; // shading 0
     CRndrPass pass(RndrMode::Draw, &quality);
     glEnable(GL_LIGHTING);
@@ -105,7 +105,7 @@ TEST_F(MtrlGl, UnlitDrawingSetsAPlainColour) {
     EXPECT_EQ(CurrentColor(), m_material->GetHighlight().ambient);
 }
 
-TEST_F(MtrlGl, PlainColourForLattices) {
+TEST_F(MtrlGlApply, PlainColourForLattices) {
     CRndrQult quality;
     quality.SetValues(Quality(2, 1));
     CRndrPass pass(RndrMode::Draw, &quality);
@@ -117,7 +117,7 @@ TEST_F(MtrlGl, PlainColourForLattices) {
     EXPECT_EQ(CurrentColor(), m_material->GetHighlight().ambient);
 }
 
-TEST_F(MtrlGl, TextureReplacesTheColourButNotTheHighlight) {
+TEST_F(MtrlGlApply, TextureReplacesTheColourButNotTheHighlight) {
     TempFolder folder;
     {
         CDIB bitmap;
@@ -154,7 +154,7 @@ TEST_F(MtrlGl, TextureReplacesTheColourButNotTheHighlight) {
     ExpectNoGlError("textured material");
 }
 
-TEST_F(MtrlGl, MissingTextureIsReportedOnceForAllElementsAndFrames) {
+TEST_F(MtrlGlApply, MissingTextureIsReportedOnceForAllElementsAndFrames) {
     m_material->SetTextureFile("/nowhere/at/all.bmp");
     CRndrQult quality;
     quality.SetValues(Quality(2, 1));
