@@ -65,8 +65,9 @@ public:
 
     // rotation * local + translation.
     CVector3 MapPoint(CVector3 local) const;
-    // Composition: MapPoint of the result is a.MapPoint(b.MapPoint(p)), so a frame given
-    // relative to b's parent frame a becomes a world frame.
+    // Composition, b first: the result maps p to a.MapPoint(b.MapPoint(p)). With a an element's
+    // placement and b a frame in that element's local coordinates, the result is b in world
+    // coordinates.
     static CTransform Mul(CTransform a, CTransform b);
     // The inverse placement: Mul(t, t.Inverse()) is the identity. Exact only for an orthonormal
     // rotation (a rotation read from a file is only orthonormal to the file's precision).
