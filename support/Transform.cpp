@@ -1,9 +1,11 @@
-// Moves and turns of placements in their own frame, the OpenGL matrix order, composition.
+// Moves and turns of placements in their own frame, the OpenGL matrix order, composition and
+// the text form.
 #include "support/Transform.h"
 
 #include <cmath>
 
 #include "support/AngleConstants.h"
+#include "support/FileRead.h"
 #include "support/FileWrite.h"
 
 namespace {
@@ -13,6 +15,18 @@ constexpr int TextDecimals = -12;
 
 bool IsAxisPair(int a, int b) {
     return a >= 0 && a <= 2 && b >= 0 && b <= 2 && a != b;
+}
+
+bool IsFinite(const CTransform& t) {
+    for (const auto& row : t.rotation.m) {
+        for (double entry : row) {
+            if (!std::isfinite(entry)) {
+                return false;
+            }
+        }
+    }
+    return std::isfinite(t.translation.x) && std::isfinite(t.translation.y) &&
+           std::isfinite(t.translation.z);
 }
 
 } // namespace
@@ -188,4 +202,36 @@ void WriteTransform(CTransform transform, CFileWrite& writer) {
     writer.PutString(", ");
     writer.PutDouble(transform.translation.z, TextDecimals, 0, '.');
     writer.PutString("}");
+}
+
+bool ReadTransform(CTransform& transform, CFileRead& reader) {
+    double values[7] = {1.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0};
+    reader.SkipWhitespace();
+    reader.Expect("{");
+    values[0] = reader.ReadDouble(".");
+    for (int i = 1; i < 7; ++i) {
+        reader.SkipWhitespace();
+        reader.Expect(",");
+        reader.SkipWhitespace();
+        values[i] = reader.ReadDouble(".");
+    }
+    reader.SkipWhitespace();
+    reader.Expect("}");
+    reader.SkipWhitespace();
+
+    // Each stored value is 4 * q * |q|; the rotation is taken as stored, without normalising.
+    double q[4];
+    for (int i = 0; i < 4; ++i) {
+        double v = values[i] * 0.25;
+        q[i] = v >= 0.0 ? std::sqrt(v) : -std::sqrt(-v);
+    }
+    CTransform result(CMatrix3::FromQuat({q[0], q[1], q[2], q[3]}),
+                      {values[4], values[5], values[6]});
+    if (!IsFinite(result)) {
+        // A placement must never hold infinity or NaN: nothing could draw or save it.
+        reader.ReportError(ReadErrors::Range);
+        return false;
+    }
+    transform = result;
+    return reader.GetErrors() == 0;
 }

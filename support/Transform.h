@@ -10,6 +10,7 @@
 #include "support/Matrix3.h"
 #include "support/Vector3.h"
 
+class CFileRead;
 class CFileWrite;
 
 class CTransform {
@@ -82,3 +83,12 @@ public:
 // a decimal point whatever the locale, nothing before "{" or after "}". A non-finite value
 // is not written and leaves the writer's error set (CFileWrite::HasError).
 void WriteTransform(CTransform transform, CFileWrite& writer);
+// Reads the text form back: whitespace, "{", directly the first number, then six more each
+// after whitespace, "," and whitespace, then whitespace, "}" and whitespace; numbers with a
+// decimal point only. The stored quaternion values are taken back as sqrt(|s| / 4) with their
+// sign and turned into the rotation without normalising. Format errors are the reader's (error
+// bits, report, and ReadAbort when the bit is in its abort mask); the placement is still
+// assigned from the values read (0 for a missing number). A value that would put infinity or
+// NaN into the placement is error 256 and leaves the placement unchanged. True when the reader
+// has no error recorded afterwards.
+bool ReadTransform(CTransform& transform, CFileRead& reader);
