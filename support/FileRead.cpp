@@ -1049,7 +1049,9 @@ void CFileRead::PutPosition(CFileWrite& out) const {
             }
         }
     }
-    // Do not start inside a UTF-8 sequence whose beginning fell out of the ring.
+    // Neither start inside a UTF-8 sequence whose beginning fell out of the ring, nor end
+    // inside one whose end was not read yet: a box shows only valid UTF-8.
+    DropCutSequence(history);
     size_t start = 0;
     while (start < history.size() && start < 3 && IsContinuationByte(history[start])) {
         ++start;

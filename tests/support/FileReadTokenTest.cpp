@@ -421,6 +421,11 @@ TEST(FileReadReports, TheHistoryHoldsTheLastCharactersButNotTheEnd) {
     utf8->Expect(",");
     EXPECT_EQ(utf8->GetLastReport(),
               kFormat + "',' erwartet\n" + Position(1, 401, umlauts.substr(146)));
+
+    // An error at the first byte of a character leaves that character out.
+    TextReader cut("a€");
+    cut->Expect("a,");
+    EXPECT_EQ(cut->GetLastReport(), kFormat + "',' erwartet\n" + Position(1, 3, "a"));
 }
 
 TEST(FileReadReports, AReportLongerThanItsBufferIsCutAtAWholeCharacter) {
