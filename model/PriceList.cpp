@@ -1,0 +1,108 @@
+// Price list reading and the default price list.
+#include "model/PriceList.h"
+
+#include "model/PartsTable.h"
+#include "support/FileRead.h"
+
+namespace {
+
+constexpr uint32_t UntranslatableQuestionId = 4178;
+constexpr const char* PathValueName = "OrdrCodeFile";
+
+const SDefaultList DefaultPriceList{"Zarnel.zpl", PathValueName, 4176, "zpl", 4148};
+
+// One line's fields; nothing (and fault set) when the line is malformed.
+struct SPriceLine {
+    std::string_view designation;
+    std::string_view orderNumber;
+    double price = 0.0;
+};
+
+std::optional<SPriceLine> ParsePriceLine(std::string_view line, ListLineFault& fault) {
+    std::string_view rest = line;
+    const std::optional<std::string_view> designation = TakeListField(rest);
+    const std::optional<std::string_view> orderNumber =
+        designation ? TakeListField(rest) : std::nullopt;
+    if (!orderNumber) {
+        fault = ListLineFault::MissingField;
+        return std::nullopt;
+    }
+    if (designation->size() > ListFieldMaxLength || orderNumber->size() > ListFieldMaxLength) {
+        fault = ListLineFault::FieldTooLong;
+        return std::nullopt;
+    }
+    const std::optional<double> price = ParseListPrice(TrimListBlanks(rest), fault);
+    if (!price) {
+        return std::nullopt;
+    }
+    return SPriceLine{*designation, *orderNumber, *price};
+}
+
+} // namespace
+
+SListReadResult ReadPriceList(CPartsTable& table, CFileRead& reader) {
+    SListReadResult result;
+    const CTextTrns translator = MakeListReadTranslator();
+    CPartsTable fresh;
+    CListLineReader lines(reader);
+    std::string line;
+    std::string german;
+    int32_t index = 0;
+    while (lines.Next(line)) {
+        ListLineFault fault = ListLineFault::LineTooLong;
+        if (lines.IsTooLong()) {
+            result.skippedLines.push_back({lines.GetLineNumber(), fault});
+            continue;
+        }
+        if (IsBlankListLine(line)) {
+            continue;
+        }
+        if (line.find('\0') != std::string::npos) {
+            result.skippedLines.push_back({lines.GetLineNumber(), ListLineFault::NulCharacter});
+            continue;
+        }
+        const std::optional<SPriceLine> fields = ParsePriceLine(line, fault);
+        if (!fields) {
+            result.skippedLines.push_back({lines.GetLineNumber(), fault});
+            continue;
+        }
+        const std::string designation(fields->designation);
+        if (!translator.Translate(designation, german)) {
+            if (!AskSkipUntranslatable(UntranslatableQuestionId, designation)) {
+                return result; // cancelled: failed, the table stays as it was
+            }
+            ++result.ignoredLines;
+            continue;
+        }
+        fresh.Append(SPartEntry(index, german, std::string(fields->orderNumber), fields->price));
+        ++index;
+    }
+    if (lines.HasFailed()) {
+        return result;
+    }
+    ReportSkippedLines(reader.GetSourceName(), result.skippedLines);
+    table.Swap(fresh);
+    result.status =
+        result.skippedLines.empty() ? ListReadStatus::Clean : ListReadStatus::SkippedLines;
+    return result;
+}
+
+SListReadResult ReadPriceList(CPartsTable& table, const std::string& path, bool storePath) {
+    CFileRead reader;
+    if (!OpenListFile(reader, path)) {
+        return {};
+    }
+    const std::string source = reader.GetSourceName();
+    SListReadResult result = ReadPriceList(table, reader);
+    reader.Close();
+    if (storePath && result.IsLoaded()) {
+        StoreListPath(PathValueName, source);
+    }
+    return result;
+}
+
+ListReadStatus LoadDefaultPriceList(CPartsTable& table) {
+    return LoadDefaultList(DefaultPriceList, [&table](const std::string& path) {
+        return ReadPriceList(table, path, true);
+    });
+}
