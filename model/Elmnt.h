@@ -8,12 +8,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "model/ElmntId.h"
 #include "model/ElmntKind.h"
 #include "support/Transform.h"
 
 class CElmntList;
+class CFileRead;
+class CFileWrite;
 
 using Revision = uint32_t;
 // End revision of a state that is alive until further notice.
@@ -75,6 +78,20 @@ public:
     bool IsAliveAt(Revision r) const { return firstRevision <= r && r < endRevision; }
 
     ElmntId GetId() const { return m_id; }
+
+    // The element record of design files and the clipboard (ElmntRecord.cpp): one line in the
+    // writer's version of the kind. False, and nothing written, for a kind that has no record
+    // (the floor grid). A non-finite number is not written and leaves the writer's error set.
+    bool WriteElement(CFileWrite& writer) const;
+    // Reads one element record of version 1 to 4 (any other version: the bare record without
+    // placement and kind fields) into a new record whose identity comes from ids. nullptr at the
+    // end of the input (failed false) and after a reported failure (failed true): a syntax
+    // error, an unknown keyword, a failed conversion of an old record, or a value out of range
+    // (material slot, masks, a first revision above lastRevision). Syntax and range errors are
+    // the reader's errors (ReadAbort under its abort mask); the keyword and conversion messages
+    // are reported through CFileRead::ShowMessage.
+    static std::unique_ptr<CElmnt> ReadElement(CFileRead& reader, CElmntIdSource& ids,
+                                               Revision lastRevision, bool& failed);
 
     int32_t GetMaterial() const { return m_material; }
     bool SetMaterial(int64_t slot);
