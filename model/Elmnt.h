@@ -14,6 +14,7 @@
 #include "model/ElmntKind.h"
 #include "support/Transform.h"
 
+class CBox3;
 class CElmntList;
 class CFileRead;
 class CFileWrite;
@@ -78,6 +79,47 @@ public:
     bool IsAliveAt(Revision r) const { return firstRevision <= r && r < endRevision; }
 
     ElmntId GetId() const { return m_id; }
+    // The source this record took its identity from; records made from this one (attached
+    // elements, couplings at its ends) take theirs from the same source.
+    CElmntIdSource& GetIdSource() const { return *m_idSource; }
+
+    // Connection points and attaching (ElmntConn.cpp). Frames are computed from the placement
+    // on demand, in millimetres: a frame's translation is its point, its columns its local axes.
+    //
+    // Connection frame n: where ends meet a coupling-like element. The bolt has frames 1 and 2
+    // 50 mm behind and ahead of its centre on local X; the 45° coupling has one frame at its
+    // branch whatever n is; every other kind, and every other n, gives the placement.
+    CTransform GetConnFrame(int n) const;
+    CVector3 GetConnPoint(int n) const { return GetConnFrame(n).translation; }
+    // End frame 0 or 1 of a part with ends (n other than 1 gives end 0). At the far end of a
+    // tube the frame's X points back into the tube.
+    CTransform GetEndFrame(int n) const;
+    // Corner frame 0 to 3 of a panel: its local X and Y run along the panel's two edges into the
+    // panel. Any other n gives the placement.
+    CTransform GetCornerFrame(int n) const;
+    // Number of ends that take couplings: 2, 1 or 0 by kind.
+    int GetEndCount() const;
+    // Whether the element lies in the box (faces included): panels by their four corners, tubes
+    // by both ends taken 25 mm inward, the floor grid never, every other kind by its placement.
+    bool IsInsideBox(const CBox3& box) const;
+    // A new element of the kind attached at connection n of this element (the target), alive
+    // from r with an open end, with the placement, fixed flag and sizes that the tool mode, the
+    // target's kind and the new kind decide. size1 and size2 become length and second size where
+    // the rule takes the caller's sizes. Nothing (nullptr) for n < 0, an index outside the
+    // connection tables, a material slot outside the table, or a pair of kinds without a rule.
+    // The result belongs to the caller and is in no list; it takes its identity from this
+    // element's source.
+    std::unique_ptr<CElmnt> CreateAttached(Revision r, int32_t toolMode, ElmntKind newKind,
+                                           int32_t newMaterial, float size1, float size2,
+                                           int n) const;
+    // Moves a panel placed with corner 0 at a coupling to its centre: half the second size +
+    // 25 mm along local X, half the length + 25 mm along local Y.
+    void SetPanelOffset();
+    void MoveLocalX(double d) { placement.MoveX(d); }
+    // The arm masks of a hole coupling from the arms it has: free = mask, occupied = mask with
+    // both X arms (which always hold the tube it sits on), corner slots only the four of the
+    // Y-Z plane. False and nothing changed for a mask above 63.
+    bool SetArmMasks(uint32_t mask);
 
     // The element record of design files and the clipboard (ElmntRecord.cpp): one line in the
     // writer's version of the kind. False, and nothing written, for a kind that has no record
