@@ -10,11 +10,12 @@ namespace {
 // The working storage of one decomposition. U has rows >= columns (a matrix with fewer rows is
 // padded with zero rows first), V is columns x columns; both row by row.
 //
-// The published procedure walks columns; here every inner loop walks a row, so that the storage
-// is read in order. Where the procedure forms one dot product per column and then updates that
-// column, all the dot products are formed together row by row first (each still summed in the
-// same order), and the plane rotations of one QR sweep are recorded and then applied row by row
-// (each row meets the same rotations in the same order). The results are the same to the bit.
+// The published procedure walks columns; here the inner loops walk memory in order. Where the
+// procedure forms one dot product per column and then updates that column, all the dot products
+// are formed together row by row first (each still summed in the same order); the reflections
+// of one bidiagonalisation step reach each row while it is in cache; and the rotations of the QR
+// iterations are recorded and applied in batches (each entry meets the same operations in the
+// same order). The results are the same to the bit as the column-wise procedure's.
 class CSvdWork {
 public:
     CSvdWork(double* u, int rows, double* v, int columns, double* w, int maxSweeps)
@@ -70,107 +71,157 @@ private:
     // vectors stay in U's storage for the accumulation. Each vector is scaled by the sum of its
     // magnitudes while its reflection is formed, so that squares neither overflow nor
     // underflow. Returns the norm max(|q[i]| + |e[i]|) that judges convergence later.
+    //
+    // Both reflections of step i change the rows below i, each row on its own; so every row
+    // takes the left reflection and then the right one while it is in cache.
     double Bidiagonalise() {
         double norm = 0.0;
         for (int i = 0; i < m_n; ++i) {
-            // From the left: column i, rows i and below.
-            double g = 0.0;
-            double scale = 0.0;
-            for (int k = i; k < m_rows; ++k) {
-                scale += std::fabs(U(k, i));
+            // From the left: column i, rows i and below. Its factors for the columns beyond i
+            // go to m_dots.
+            double leftG = 0.0;
+            const double leftScale = FormLeftReflection(i, leftG);
+            const bool left = leftScale != 0.0;
+            if (left) {
+                AddColumnMultiples(m_u, i, i, i + 1, i + 1);
             }
-            if (scale != 0.0) {
-                double s = 0.0;
-                for (int k = i; k < m_rows; ++k) {
-                    U(k, i) /= scale;
-                    s += U(k, i) * U(k, i);
-                }
-                double f = U(i, i);
-                g = f < 0.0 ? std::sqrt(s) : -std::sqrt(s);
-                double h = f * g - s;
-                U(i, i) = f - g;
-                ColumnDots(m_u, i, i, m_rows, i + 1);
-                for (int j = i + 1; j < m_n; ++j) {
-                    m_dots[j] /= h;
-                }
-                AddColumnMultiples(m_u, i, i, m_rows, i + 1);
-                for (int k = i; k < m_rows; ++k) {
-                    U(k, i) *= scale;
-                }
-            }
-            m_q[i] = scale * g;
 
-            // From the right: row i, columns i + 2 and beyond.
-            g = 0.0;
-            scale = 0.0;
-            double* rowI = URow(i);
-            for (int k = i + 1; k < m_n; ++k) {
-                scale += std::fabs(rowI[k]);
-            }
-            if (scale != 0.0) {
-                double s = 0.0;
-                for (int k = i + 1; k < m_n; ++k) {
-                    rowI[k] /= scale;
-                    s += rowI[k] * rowI[k];
+            // From the right: row i, columns i + 2 and beyond. The scaled vector divided by h
+            // goes to e beyond i, which is free until the next step sets it.
+            double rightG = 0.0;
+            const double rightScale = FormRightReflection(i, rightG);
+            const bool right = rightScale != 0.0;
+
+            int j = i + 1;
+            for (; j + 4 <= m_rows; j += 4) {
+                if (left) {
+                    AddColumnMultiples(m_u, i, j, j + 4, i + 1);
                 }
-                double f = rowI[i + 1];
-                g = f < 0.0 ? std::sqrt(s) : -std::sqrt(s);
-                double h = f * g - s;
-                rowI[i + 1] = f - g;
-                // e beyond i is free until the next step sets it: it holds the scaled vector.
-                for (int k = i + 1; k < m_n; ++k) {
-                    m_e[k] = rowI[k] / h;
-                }
-                ReflectRowsFromRight(i);
-                for (int k = i + 1; k < m_n; ++k) {
-                    rowI[k] *= scale;
+                if (right) {
+                    ReflectFourRowsFromRight(i, j);
                 }
             }
+            for (; j < m_rows; ++j) {
+                if (left) {
+                    AddColumnMultiples(m_u, i, j, j + 1, i + 1);
+                }
+                if (right) {
+                    ReflectRowFromRight(i, j);
+                }
+            }
+
+            if (left) {
+                for (int k = i; k < m_rows; ++k) {
+                    U(k, i) *= leftScale;
+                }
+            }
+            if (right) {
+                double* rowI = URow(i);
+                for (int k = i + 1; k < m_n; ++k) {
+                    rowI[k] *= rightScale;
+                }
+            }
+            m_q[i] = leftScale * leftG;
             norm = std::max(norm, std::fabs(m_q[i]) + std::fabs(m_e[i]));
             if (i + 1 < m_n) {
-                m_e[i + 1] = scale * g;
+                m_e[i + 1] = rightScale * rightG;
             }
         }
         return norm;
     }
 
-    // Rows j below i: row j += (row j . row i) e, over columns i + 1 and beyond. Four rows at a
-    // time, so that their four sums (each in column order) proceed side by side.
-    void ReflectRowsFromRight(int i) {
+    // The reflection from the left for column i, rows i and below, kept in U divided by the
+    // scale; m_dots beyond i gets the factors of the columns beyond i. Returns the scale (0: no
+    // reflection) and sets g, the new diagonal entry divided by the scale.
+    double FormLeftReflection(int i, double& g) {
+        double scale = 0.0;
+        for (int k = i; k < m_rows; ++k) {
+            scale += std::fabs(U(k, i));
+        }
+        g = 0.0;
+        if (scale == 0.0) {
+            return 0.0;
+        }
+        double s = 0.0;
+        for (int k = i; k < m_rows; ++k) {
+            U(k, i) /= scale;
+            s += U(k, i) * U(k, i);
+        }
+        const double f = U(i, i);
+        g = f < 0.0 ? std::sqrt(s) : -std::sqrt(s);
+        const double h = f * g - s;
+        U(i, i) = f - g;
+        ColumnDots(m_u, i, i, m_rows, i + 1);
+        for (int j = i + 1; j < m_n; ++j) {
+            m_dots[j] /= h;
+        }
+        return scale;
+    }
+
+    // The reflection from the right for row i, columns i + 1 and beyond, kept in U divided by
+    // the scale; e beyond i gets that vector divided by h. Returns the scale (0: no reflection) and
+    // sets g, the new superdiagonal entry divided by the scale.
+    double FormRightReflection(int i, double& g) {
+        double* rowI = URow(i);
+        double scale = 0.0;
+        for (int k = i + 1; k < m_n; ++k) {
+            scale += std::fabs(rowI[k]);
+        }
+        g = 0.0;
+        if (scale == 0.0) {
+            return 0.0;
+        }
+        double s = 0.0;
+        for (int k = i + 1; k < m_n; ++k) {
+            rowI[k] /= scale;
+            s += rowI[k] * rowI[k];
+        }
+        const double f = rowI[i + 1];
+        g = f < 0.0 ? std::sqrt(s) : -std::sqrt(s);
+        const double h = f * g - s;
+        rowI[i + 1] = f - g;
+        for (int k = i + 1; k < m_n; ++k) {
+            m_e[k] = rowI[k] / h;
+        }
+        return scale;
+    }
+
+    // Rows j to j + 3: row += (row . row i) e, over columns i + 1 and beyond. The four sums
+    // (each in column order) proceed side by side.
+    void ReflectFourRowsFromRight(int i, int j) {
         const double* rowI = URow(i);
         const double* e = m_e.data();
-        int j = i + 1;
-        for (; j + 4 <= m_rows; j += 4) {
-            double* r0 = URow(j);
-            double* r1 = URow(j + 1);
-            double* r2 = URow(j + 2);
-            double* r3 = URow(j + 3);
-            double d0 = 0.0;
-            double d1 = 0.0;
-            double d2 = 0.0;
-            double d3 = 0.0;
-            for (int k = i + 1; k < m_n; ++k) {
-                d0 += r0[k] * rowI[k];
-                d1 += r1[k] * rowI[k];
-                d2 += r2[k] * rowI[k];
-                d3 += r3[k] * rowI[k];
-            }
-            for (int k = i + 1; k < m_n; ++k) {
-                r0[k] += d0 * e[k];
-                r1[k] += d1 * e[k];
-                r2[k] += d2 * e[k];
-                r3[k] += d3 * e[k];
-            }
+        double* r0 = URow(j);
+        double* r1 = URow(j + 1);
+        double* r2 = URow(j + 2);
+        double* r3 = URow(j + 3);
+        double d0 = 0.0;
+        double d1 = 0.0;
+        double d2 = 0.0;
+        double d3 = 0.0;
+        for (int k = i + 1; k < m_n; ++k) {
+            d0 += r0[k] * rowI[k];
+            d1 += r1[k] * rowI[k];
+            d2 += r2[k] * rowI[k];
+            d3 += r3[k] * rowI[k];
         }
-        for (; j < m_rows; ++j) {
-            double* row = URow(j);
-            double dot = 0.0;
-            for (int k = i + 1; k < m_n; ++k) {
-                dot += row[k] * rowI[k];
-            }
-            for (int k = i + 1; k < m_n; ++k) {
-                row[k] += dot * e[k];
-            }
+        for (int k = i + 1; k < m_n; ++k) {
+            r0[k] += d0 * e[k];
+            r1[k] += d1 * e[k];
+            r2[k] += d2 * e[k];
+            r3[k] += d3 * e[k];
+        }
+    }
+
+    void ReflectRowFromRight(int i, int j) {
+        const double* rowI = URow(i);
+        double* row = URow(j);
+        double dot = 0.0;
+        for (int k = i + 1; k < m_n; ++k) {
+            dot += row[k] * rowI[k];
+        }
+        for (int k = i + 1; k < m_n; ++k) {
+            row[k] += dot * m_e[k];
         }
     }
 
@@ -237,10 +288,10 @@ private:
 
     // The QR iterations turn and negate columns of U and V. The operations depend on the
     // bidiagonal matrix only, so they are recorded and applied later in batches, to copies of U
-    // and V packed in panels of eight rows, each panel column by column: the panel's eight
-    // entries of one column lie together, and a panel is taken through the whole batch while it
-    // stays in cache. Each entry still meets the same operations in the same order.
-    static constexpr int kStretch = 16;
+    // and V packed in panels of sixteen rows, each panel column by column: the panel's entries
+    // of one column lie together, and a panel is taken through the whole batch while it stays
+    // in cache. Each entry still meets the same operations in the same order.
+    static constexpr int kPanelRows = 16;
     static constexpr std::size_t kBatch = 16384;
 
     // A plane rotation of the columns first and second, or the negation of column first when
@@ -254,22 +305,22 @@ private:
 
     // A packed copy of U or V with its pending operations.
     struct SPacked {
-        std::vector<double> values; // panels x columns x kStretch; rows past the end are 0
+        std::vector<double> values; // panels x columns x kPanelRows; rows past the end are 0
         int panels = 0;
         std::vector<SColumnOp> pending;
     };
 
-    std::size_t PanelSize() const { return static_cast<std::size_t>(m_n) * kStretch; }
+    std::size_t PanelSize() const { return static_cast<std::size_t>(m_n) * kPanelRows; }
 
     void Pack(const double* m, int rows, SPacked& out) {
-        out.panels = (rows + kStretch - 1) / kStretch;
+        out.panels = (rows + kPanelRows - 1) / kPanelRows;
         out.values.assign(static_cast<std::size_t>(out.panels) * PanelSize(), 0.0);
         for (int r = 0; r < rows; ++r) {
             const double* row = m + static_cast<std::size_t>(r) * m_n;
-            double* to = out.values.data() + static_cast<std::size_t>(r / kStretch) * PanelSize() +
-                         r % kStretch;
+            double* to = out.values.data() +
+                         static_cast<std::size_t>(r / kPanelRows) * PanelSize() + r % kPanelRows;
             for (int c = 0; c < m_n; ++c) {
-                to[static_cast<std::size_t>(c) * kStretch] = row[c];
+                to[static_cast<std::size_t>(c) * kPanelRows] = row[c];
             }
         }
     }
@@ -278,9 +329,10 @@ private:
         for (int r = 0; r < rows; ++r) {
             double* row = m + static_cast<std::size_t>(r) * m_n;
             const double* in = from.values.data() +
-                               static_cast<std::size_t>(r / kStretch) * PanelSize() + r % kStretch;
+                               static_cast<std::size_t>(r / kPanelRows) * PanelSize() +
+                               r % kPanelRows;
             for (int c = 0; c < m_n; ++c) {
-                row[c] = in[static_cast<std::size_t>(c) * kStretch];
+                row[c] = in[static_cast<std::size_t>(c) * kPanelRows];
             }
         }
     }
@@ -302,33 +354,33 @@ private:
             double* panel = t.values.data() + static_cast<std::size_t>(p) * PanelSize();
             const SColumnOp* op = begin;
             while (op != end) {
-                double* a = panel + static_cast<std::size_t>(op->first) * kStretch;
+                double* a = panel + static_cast<std::size_t>(op->first) * kPanelRows;
                 if (op->second < 0) {
-                    for (int r = 0; r < kStretch; ++r) {
+                    for (int r = 0; r < kPanelRows; ++r) {
                         a[r] = -a[r];
                     }
                     ++op;
                     continue;
                 }
-                double x[kStretch];
-                for (int r = 0; r < kStretch; ++r) {
+                double x[kPanelRows];
+                for (int r = 0; r < kPanelRows; ++r) {
                     x[r] = a[r];
                 }
                 for (;;) {
-                    double* b = panel + static_cast<std::size_t>(op->second) * kStretch;
+                    double* b = panel + static_cast<std::size_t>(op->second) * kPanelRows;
                     const double c = op->c;
                     const double s = op->s;
-                    double z[kStretch];
-                    for (int r = 0; r < kStretch; ++r) {
+                    double z[kPanelRows];
+                    for (int r = 0; r < kPanelRows; ++r) {
                         z[r] = b[r];
                     }
-                    for (int r = 0; r < kStretch; ++r) {
+                    for (int r = 0; r < kPanelRows; ++r) {
                         a[r] = x[r] * c + z[r] * s;
                         x[r] = z[r] * c - x[r] * s;
                     }
                     const SColumnOp* next = op + 1;
                     if (next == end || next->second < 0 || next->first != op->second) {
-                        for (int r = 0; r < kStretch; ++r) {
+                        for (int r = 0; r < kPanelRows; ++r) {
                             b[r] = x[r];
                         }
                         op = next;
@@ -358,7 +410,7 @@ private:
             m_q[i] = h;
             c = g / h;
             s = -f / h;
-            Record(m_ut, l - 1, i, c, s);
+            Record(m_uPacked, l - 1, i, c, s);
         }
     }
 
@@ -400,12 +452,12 @@ private:
             g = g * c - x * s;
             h = y * s;
             y = y * c;
-            Record(m_vt, i - 1, i, c, s);
+            Record(m_vPacked, i - 1, i, c, s);
             Givens(f, h, z, c, s);
             m_q[i - 1] = z;
             f = c * g + s * y;
             x = c * y - s * g;
-            Record(m_ut, i - 1, i, c, s);
+            Record(m_uPacked, i - 1, i, c, s);
         }
         m_e[l] = 0.0;
         m_e[k] = f;
@@ -415,8 +467,8 @@ private:
     // QR iterations on the bidiagonal matrix, from its last singular value to its first. An
     // entry counts as zero when it is not above machine precision times the matrix's norm.
     bool Diagonalise(double norm) {
-        Pack(m_u, m_rows, m_ut);
-        Pack(m_v, m_n, m_vt);
+        Pack(m_u, m_rows, m_uPacked);
+        Pack(m_v, m_n, m_vPacked);
 
         const double tolerance = std::numeric_limits<double>::epsilon() * norm;
         bool converged = true;
@@ -437,7 +489,7 @@ private:
                 if (l == k) {
                     if (m_q[k] < 0.0) {
                         m_q[k] = -m_q[k];
-                        Record(m_vt, k, -1, 0.0, 0.0);
+                        Record(m_vPacked, k, -1, 0.0, 0.0);
                     }
                     break;
                 }
@@ -449,10 +501,10 @@ private:
             }
         }
 
-        ApplyPending(m_ut);
-        ApplyPending(m_vt);
-        Unpack(m_ut, m_rows, m_u);
-        Unpack(m_vt, m_n, m_v);
+        ApplyPending(m_uPacked);
+        ApplyPending(m_vPacked);
+        Unpack(m_uPacked, m_rows, m_u);
+        Unpack(m_vPacked, m_n, m_v);
         return converged;
     }
 
@@ -466,8 +518,8 @@ private:
     // Scratch: the dot products of one reflection with every column.
     std::vector<double> m_dots;
     // U and V during the QR iterations.
-    SPacked m_ut;
-    SPacked m_vt;
+    SPacked m_uPacked;
+    SPacked m_vPacked;
 };
 
 } // namespace

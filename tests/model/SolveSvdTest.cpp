@@ -438,8 +438,9 @@ TEST(SolveSvd, RandomMatricesOfManyShapes) {
         int rows;
         int columns;
     };
-    const Shape shapes[] = {{1, 1},   {2, 1},   {1, 2},   {3, 3},   {5, 3},   {3, 5},  {10, 10},
-                            {40, 25}, {25, 40}, {60, 60}, {100, 7}, {7, 100}, {90, 45}};
+    // The last shape takes enough rotations that they are applied in several batches.
+    const Shape shapes[] = {{1, 1},   {2, 1},   {1, 2},   {3, 3},   {5, 3},   {3, 5},   {10, 10},
+                            {40, 25}, {25, 40}, {60, 60}, {100, 7}, {7, 100}, {90, 45}, {220, 150}};
     for (const Shape& shape : shapes) {
         SCOPED_TRACE(testing::Message() << shape.rows << " x " << shape.columns);
         const CFitMtrx a = RandomMatrix(shape.rows, shape.columns, random);
