@@ -78,6 +78,24 @@ public:
     // first revision <= r < end revision.
     bool IsAliveAt(Revision r) const { return firstRevision <= r && r < endRevision; }
 
+    // History of a state. No field changes in place across revisions: before the fields of an
+    // element alive at r change in revision r, BeginChange keeps the old state as a copy at the
+    // tail of the list, ending at r, deselected; the record itself then begins at r and keeps
+    // its identity, its place in the list and its end, so pointers and identities held on it
+    // name the newest state. A second call in the same revision does nothing. The coupling
+    // material is the slot of couplings created by linking (none is created here: the copy is
+    // not alive at r).
+    void BeginChange(Revision r, CElmntList& list, int32_t couplingMaterial);
+    // For a copying move in revision r: a copy with this record's interval stays where the
+    // record is, alive before and at r, linked to couplings when it was selected and floating,
+    // deselected, at the tail of the list; the record itself (moved afterwards by the caller)
+    // begins at r.
+    void LeaveCopy(Revision r, CElmntList& list, int32_t couplingMaterial);
+    // Links the element's ends (tube-like kinds) or corners (panel-like kinds) to couplings
+    // alive at r, finding them or creating them with the coupling material; nothing while the
+    // element is floating.
+    void LinkEnds(Revision r, CElmntList& list, int32_t couplingMaterial);
+
     ElmntId GetId() const { return m_id; }
     // The source this record took its identity from; records made from this one (attached
     // elements, couplings at its ends) take theirs from the same source.

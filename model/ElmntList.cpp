@@ -1,4 +1,4 @@
-// Appending, removing and finding element records.
+// Appending, removing, taking out and putting back, and finding element records.
 #include "model/ElmntList.h"
 
 #include <cassert>
@@ -13,10 +13,19 @@ CElmnt& CElmntList::Append(std::unique_ptr<CElmnt> elmnt) {
         throw std::invalid_argument("no element to append");
     }
     assert(elmnt->m_list == nullptr && "an element belongs to one list at a time");
-    elmnt->m_list = this;
-    elmnt->m_listIndex = m_elmnts.size();
+    CElmnt& appended = *elmnt;
     m_elmnts.push_back(std::move(elmnt));
-    return *m_elmnts.back();
+    try {
+        m_byId.emplace(appended.GetId().Value(), &appended);
+    } catch (...) {
+        m_elmnts.back().release();
+        m_elmnts.pop_back();
+        throw;
+    }
+    appended.m_list = this;
+    appended.m_listIndex = m_elmnts.size() - 1;
+    ++m_changeCount;
+    return appended;
 }
 
 bool CElmntList::Remove(CElmnt& elmnt) {
@@ -27,29 +36,65 @@ bool CElmntList::Remove(CElmnt& elmnt) {
     std::unique_ptr<CElmnt> owned = std::move(m_elmnts[index]);
     m_elmnts.erase(m_elmnts.begin() + static_cast<std::ptrdiff_t>(index));
     Reindex(index);
-    owned->m_list = nullptr;
+    Unindex(*owned);
+    ++m_changeCount;
     return true;
 }
 
 void CElmntList::DeleteAll() {
+    if (m_elmnts.empty()) {
+        return;
+    }
     for (std::unique_ptr<CElmnt>& elmnt : m_elmnts) {
         elmnt->m_list = nullptr;
         elmnt.reset();
     }
     m_elmnts.clear();
+    m_byId.clear();
+    ++m_changeCount;
+}
+
+void CElmntList::PutBack(std::vector<STakenOut> taken) {
+    if (taken.empty()) {
+        return;
+    }
+    // Taken records ascend in former position, and every position that no taken record fills
+    // belongs to the kept records in their order; so a merge by position restores the list.
+    for (std::size_t i = 0; i < taken.size(); ++i) {
+        const STakenOut& t = taken[i];
+        if (t.elmnt == nullptr || t.elmnt->m_list != nullptr ||
+            (i > 0 && t.index <= taken[i - 1].index) || t.index > m_elmnts.size() + i) {
+            throw std::invalid_argument("records put back where they were not taken from");
+        }
+    }
+    // Filled from the back, so that only the records behind the first position move.
+    std::size_t from = m_elmnts.size();
+    m_elmnts.resize(m_elmnts.size() + taken.size());
+    std::size_t to = m_elmnts.size();
+    for (auto t = taken.rbegin(); t != taken.rend(); ++t) {
+        while (to > t->index + 1) {
+            m_elmnts[--to] = std::move(m_elmnts[--from]);
+        }
+        m_byId.emplace(t->elmnt->GetId().Value(), t->elmnt.get());
+        t->elmnt->m_list = this;
+        m_elmnts[--to] = std::move(t->elmnt);
+    }
+    Reindex(taken.front().index);
+    ++m_changeCount;
 }
 
 CElmnt* CElmntList::Find(ElmntId id) const {
-    for (const std::unique_ptr<CElmnt>& elmnt : m_elmnts) {
-        if (elmnt->GetId() == id) {
-            return elmnt.get();
-        }
-    }
-    return nullptr;
+    auto found = m_byId.find(id.Value());
+    return found != m_byId.end() ? found->second : nullptr;
 }
 
 void CElmntList::Reindex(std::size_t from) {
     for (std::size_t i = from; i < m_elmnts.size(); ++i) {
         m_elmnts[i]->m_listIndex = i;
     }
+}
+
+void CElmntList::Unindex(CElmnt& elmnt) {
+    m_byId.erase(elmnt.GetId().Value());
+    elmnt.m_list = nullptr;
 }

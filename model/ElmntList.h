@@ -6,12 +6,16 @@
 // valid; the scans that run over the whole history (alive tests, history cuts, drawing) walk a
 // contiguous array of pointers whose loads do not depend on each other, instead of chasing
 // next pointers one record at a time; a history cut removes any number of states in one linear
-// pass. Removing a single record shifts the pointers behind it, which is linear too.
+// pass. Removing a single record shifts the pointers behind it, which is linear too. An index
+// by identity finds a record in constant time, since views and picking name elements by
+// identity and look them up after every update.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <iterator>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "model/Elmnt.h"
@@ -46,6 +50,62 @@ public:
         std::size_t m_index = 0;
     };
 
+    // Walks the records alive at one revision, skipping the others; otherwise as Iterator.
+    template <class T> class AliveIterator {
+    public:
+        using value_type = CElmnt;
+        using difference_type = std::ptrdiff_t;
+
+        AliveIterator() = default;
+        AliveIterator(const CElmntList* list, std::size_t index, Revision revision)
+            : m_list(list), m_index(index), m_revision(revision) {
+            SkipDead();
+        }
+        T& operator*() const { return *m_list->m_elmnts[m_index]; }
+        T* operator->() const { return m_list->m_elmnts[m_index].get(); }
+        AliveIterator& operator++() {
+            ++m_index;
+            SkipDead();
+            return *this;
+        }
+        AliveIterator operator++(int) {
+            AliveIterator old = *this;
+            ++*this;
+            return old;
+        }
+        bool operator==(std::default_sentinel_t) const { return m_index >= m_list->Size(); }
+
+    private:
+        void SkipDead() {
+            const auto& elmnts = m_list->m_elmnts;
+            while (m_index < elmnts.size() && !elmnts[m_index]->IsAliveAt(m_revision)) {
+                ++m_index;
+            }
+        }
+
+        const CElmntList* m_list = nullptr;
+        std::size_t m_index = 0;
+        Revision m_revision = 0;
+    };
+
+    template <class T> class AliveRange {
+    public:
+        AliveRange(const CElmntList* list, Revision revision)
+            : m_list(list), m_revision(revision) {}
+        AliveIterator<T> begin() const { return {m_list, 0, m_revision}; }
+        std::default_sentinel_t end() const { return {}; }
+
+    private:
+        const CElmntList* m_list;
+        Revision m_revision;
+    };
+
+    // A record taken out of the list with the position it had, so that it can be put back.
+    struct STakenOut {
+        std::size_t index;
+        std::unique_ptr<CElmnt> elmnt;
+    };
+
     CElmntList() = default;
     CElmntList(const CElmntList&) = delete;
     CElmntList& operator=(const CElmntList&) = delete;
@@ -61,6 +121,17 @@ public:
     template <class Pred> std::size_t RemoveIf(Pred pred);
     // Unlinks and deletes every record, from the head.
     void DeleteAll();
+    // Unlinks, in one pass, every record for which pred(record) is true and hands them over in
+    // list order with their former positions; the others keep their order. pred as for
+    // RemoveIf.
+    template <class Pred> std::vector<STakenOut> TakeOutIf(Pred pred);
+    // Puts records taken out by TakeOutIf back where they were. Valid only while the list holds
+    // exactly the records that TakeOutIf left, in the same order: the change count tells.
+    void PutBack(std::vector<STakenOut> taken);
+    // Grows by one with every append, removal, take-out and put-back (not with changes of the
+    // records themselves), so that a caller can tell whether the list was changed since it
+    // last looked.
+    uint64_t GetChangeCount() const { return m_changeCount; }
 
     std::size_t Size() const { return m_elmnts.size(); }
     bool IsEmpty() const { return m_elmnts.empty(); }
@@ -70,35 +141,50 @@ public:
     CElmnt* GetAt(std::size_t index) const {
         return index < m_elmnts.size() ? m_elmnts[index].get() : nullptr;
     }
-    // The record with the identity; nullptr when none. Linear.
+    // The record with the identity, alive or not; nullptr when none.
     CElmnt* Find(ElmntId id) const;
 
     Iterator<CElmnt> begin() { return {this, 0}; }
     Iterator<const CElmnt> begin() const { return {this, 0}; }
     std::default_sentinel_t end() const { return {}; }
+    // The records alive at the revision, in list order.
+    AliveRange<CElmnt> AliveAt(Revision revision) { return {this, revision}; }
+    AliveRange<const CElmnt> AliveAt(Revision revision) const { return {this, revision}; }
 
 private:
     void Reindex(std::size_t from);
+    void Unindex(CElmnt& elmnt);
 
     std::vector<std::unique_ptr<CElmnt>> m_elmnts;
+    std::unordered_map<uint32_t, CElmnt*> m_byId; // identity value -> record
+    uint64_t m_changeCount = 0;
 };
 
 template <class Pred> std::size_t CElmntList::RemoveIf(Pred pred) {
-    std::vector<std::unique_ptr<CElmnt>> removed;
+    // The records are deleted only after the list is whole again.
+    return TakeOutIf(pred).size();
+}
+
+template <class Pred> std::vector<CElmntList::STakenOut> CElmntList::TakeOutIf(Pred pred) {
+    std::vector<STakenOut> taken;
     std::size_t kept = 0;
     for (std::size_t i = 0; i < m_elmnts.size(); ++i) {
         std::unique_ptr<CElmnt>& elmnt = m_elmnts[i];
         if (pred(*elmnt)) {
-            elmnt->m_list = nullptr;
-            removed.push_back(std::move(elmnt));
+            Unindex(*elmnt);
+            taken.push_back({i, std::move(elmnt)});
         } else {
-            elmnt->m_listIndex = kept;
             if (kept != i) {
+                // Records before the first one taken keep their positions untouched.
+                elmnt->m_listIndex = kept;
                 m_elmnts[kept] = std::move(elmnt);
             }
             ++kept;
         }
     }
     m_elmnts.resize(kept);
-    return removed.size();
+    if (!taken.empty()) {
+        ++m_changeCount;
+    }
+    return taken;
 }

@@ -1,6 +1,9 @@
 // The document's element list: order of creation, links, removal of single records and of many
-// in one pass (the history cut), walks that append and remove, and lookup by identity.
+// in one pass (the history cut) and taking them out to be put back, walks that append and remove,
+// walks over the states alive at a revision, and lookup by identity.
 #include <memory>
+#include <stdexcept>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -167,4 +170,80 @@ TEST_F(ElmntListTest, CopyOfAListedRecordJoinsOnlyWhenAppended) {
     EXPECT_EQ(m_list.Find(appended.GetId()), &appended);
     EXPECT_EQ(m_list.Find(a.GetId()), &a);
     EXPECT_THROW(m_list.Append(nullptr), std::invalid_argument);
+}
+
+TEST_F(ElmntListTest, AliveWalkSkipsStatesOfOtherRevisions) {
+    CElmnt& a = Add(0);
+    Add(3);
+    CElmnt& b = Add(1, 3);
+    Add(0, 2);
+    CElmnt& c = Add(2);
+    std::vector<const CElmnt*> alive;
+    for (const CElmnt& e : std::as_const(m_list).AliveAt(2)) {
+        alive.push_back(&e);
+    }
+    EXPECT_EQ(alive, (std::vector<const CElmnt*>{&a, &b, &c}));
+    int count = 0;
+    for (CElmnt& e : m_list.AliveAt(RevisionOpen)) {
+        (void)e;
+        ++count;
+    }
+    EXPECT_EQ(count, 0);
+    CElmntList empty;
+    EXPECT_TRUE(empty.AliveAt(0).begin() == std::default_sentinel);
+}
+
+TEST_F(ElmntListTest, TakenOutRecordsGoBackWhereTheyWere) {
+    for (Revision first : {0u, 4u, 1u, 5u, 5u, 2u, 6u}) {
+        Add(first);
+    }
+    const std::vector<const CElmnt*> before = Order();
+    std::vector<ElmntId> ids;
+    for (const CElmnt* e : before) {
+        ids.push_back(e->GetId());
+    }
+    const uint64_t changes = m_list.GetChangeCount();
+    std::vector<CElmntList::STakenOut> taken =
+        m_list.TakeOutIf([](const CElmnt& e) { return e.firstRevision > 3; });
+    ASSERT_EQ(taken.size(), 4u);
+    EXPECT_EQ(taken[0].index, 1u);
+    EXPECT_EQ(taken[3].index, 6u);
+    EXPECT_EQ(taken[0].elmnt->GetList(), nullptr);
+    EXPECT_EQ(m_list.Size(), 3u);
+    EXPECT_EQ(m_list.Find(ids[1]), nullptr);
+    ExpectConsistentLinks();
+    EXPECT_GT(m_list.GetChangeCount(), changes);
+
+    m_list.PutBack(std::move(taken));
+    EXPECT_EQ(Order(), before);
+    ExpectConsistentLinks();
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        EXPECT_EQ(m_list.Find(ids[i]), before[i]);
+    }
+}
+
+TEST_F(ElmntListTest, TakingOutNothingIsNoChange) {
+    Add(0);
+    const uint64_t changes = m_list.GetChangeCount();
+    EXPECT_TRUE(m_list.TakeOutIf([](const CElmnt&) { return false; }).empty());
+    m_list.PutBack({});
+    EXPECT_EQ(m_list.GetChangeCount(), changes);
+    for (CElmnt& e : m_list) {
+        e.length = 1.0f; // changing a record is not a change of the list
+    }
+    EXPECT_EQ(m_list.GetChangeCount(), changes);
+    Add(0);
+    EXPECT_NE(m_list.GetChangeCount(), changes);
+}
+
+TEST_F(ElmntListTest, PutBackRefusesPositionsThatCannotBeRestored) {
+    Add(0);
+    Add(1);
+    std::vector<CElmntList::STakenOut> taken =
+        m_list.TakeOutIf([](const CElmnt& e) { return e.firstRevision == 1; });
+    ASSERT_EQ(taken.size(), 1u);
+    taken[0].index = 5; // beyond the end of the list it came from
+    EXPECT_THROW(m_list.PutBack(std::move(taken)), std::invalid_argument);
+    EXPECT_EQ(m_list.Size(), 1u);
+    ExpectConsistentLinks();
 }

@@ -1,0 +1,259 @@
+// The design document: everything one design consists of (every element state of the design and
+// its whole undo history, the material table, four cameras, the parts table and the two
+// revision counters), the revisions in which it changes, undo and redo, and the list of views
+// that show it. It lives in model/ and knows no window: the application wraps it in the
+// framework's document class, forwards the modified flag, path and title, routes the commands
+// to the operations below and registers its views as observers.
+//
+// Ownership: the document creates and deletes all elements, materials, cameras and parts-table
+// entries. Views, drawing code and dialogs borrow them. An element pointer stays valid across
+// CElmnt::BeginChange (the record keeps the newest state), but undo, redo, a history cut,
+// deleting the history and loading may free records or leave them not alive: whoever keeps an
+// element across such an operation keeps its identity and looks it up with FindElement.
+//
+// Every change is a document or element operation inside a new revision: open the revision
+// (NewRevision, or a CRevisionScope when the operation may turn out to change nothing), change
+// the elements through CElmnt::BeginChange and the list, recount the parts table, and update
+// all views with the hint of what happened.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "model/Cmra.h"
+#include "model/DcmtObserver.h"
+#include "model/Elmnt.h"
+#include "model/ElmntId.h"
+#include "model/ElmntList.h"
+#include "model/PartEntry.h"
+
+class CMtrl;
+class CRevisionScope;
+
+// The highest revision that can exist: RevisionOpen marks an open end.
+inline constexpr Revision MaxRevision = RevisionOpen - 1;
+
+class CZarnelDcmt {
+public:
+    static constexpr int kCameraCount = 4;
+    // Slots used of a new document: the default materials and room up to slot 19; materials
+    // that the user adds go to slot 20 and up.
+    static constexpr int32_t kInitialSlotsUsed = 20;
+
+    using PartsTable = std::vector<std::unique_ptr<SPartEntry>>;
+
+    // A new design: the fourteen default materials in slots 1 to 14, a start coupling at the
+    // origin and the floor grid (both alive from revision 0), four default cameras, both
+    // revisions 0; then the default price and stock lists, which may ask the user for a file.
+    CZarnelDcmt();
+    CZarnelDcmt(const CZarnelDcmt&) = delete;
+    CZarnelDcmt& operator=(const CZarnelDcmt&) = delete;
+    ~CZarnelDcmt();
+
+    // ---- Elements ----------------------------------------------------------------------
+
+    // Every element state, alive or not, in the order of creation. Element operations take it
+    // as their list; new records for it take their identities from GetIdSource.
+    CElmntList& GetElmntList() { return m_elmnts; }
+    const CElmntList& GetElmntList() const { return m_elmnts; }
+    CElmntIdSource& GetIdSource() { return m_ids; }
+    // Appends the record at the tail; it must have taken its identity from GetIdSource.
+    CElmnt& AddElement(std::unique_ptr<CElmnt> elmnt);
+    // Unlinks the record and deletes it; false when it is not in the element list. This erases
+    // the state from the history as well; ending an element in a revision sets its end revision
+    // instead.
+    bool RemoveElement(CElmnt& elmnt);
+    // Unlinks and deletes every element state, from the head (loading starts with this).
+    void DeleteAllElements();
+
+    // Alive at the current revision: what the user sees, what is drawn and counted.
+    bool IsAlive(const CElmnt& elmnt) const { return elmnt.IsAliveAt(m_currentRevision); }
+    // The states alive at the current revision, in list order.
+    CElmntList::AliveRange<CElmnt> GetAliveElements() {
+        return m_elmnts.AliveAt(m_currentRevision);
+    }
+    CElmntList::AliveRange<const CElmnt> GetAliveElements() const {
+        return m_elmnts.AliveAt(m_currentRevision);
+    }
+    // The element with the identity when it is alive at the current revision; nullptr when no
+    // state has the identity or the state is not alive (undone, deleted, cut away).
+    CElmnt* FindElement(ElmntId id) const;
+    // The state with the identity, alive or not; nullptr when there is none.
+    CElmnt* FindState(ElmntId id) const { return m_elmnts.Find(id); }
+
+    // ---- Materials ---------------------------------------------------------------------
+
+    // Slots 0 to GetMaterialCapacity() - 1; slot 0 and the others not set are empty.
+    static constexpr int32_t GetMaterialCapacity() { return MtrlSlotCount; }
+    // One more than the highest slot that may hold a material; never below 20.
+    int32_t GetSlotsUsed() const { return m_slotsUsed; }
+    // nullptr for an empty slot and for a slot outside the table.
+    CMtrl* GetMaterial(int64_t slot) const;
+    // Puts the material into the slot, deleting the one there, and sets its slot number; the
+    // slots used grow to include it. nullptr empties the slot. false (and nothing changed) for
+    // a slot outside the table.
+    bool SetMaterial(int64_t slot, std::unique_ptr<CMtrl> mtrl);
+
+    // ---- Cameras -----------------------------------------------------------------------
+
+    // Camera 0 to 3; always present, at a fixed address for the document's life. Throws
+    // std::out_of_range for another index.
+    CCmra& GetCamera(int index) { return m_cameras.at(static_cast<std::size_t>(index)); }
+    const CCmra& GetCamera(int index) const {
+        return m_cameras.at(static_cast<std::size_t>(index));
+    }
+
+    // ---- Parts table, price list and stock list ----------------------------------------
+
+    PartsTable& GetPartsTable() { return m_partsTable; }
+    const PartsTable& GetPartsTable() const { return m_partsTable; }
+    // Deletes every entry.
+    void ClearPartsTable() { m_partsTable.clear(); }
+    // Recounts the articles of the elements alive at the current revision.
+    void UpdatePartsList();
+    // The price list and the stock list named in the settings, read into the parts table; when
+    // one cannot be read the user may choose another file.
+    void LoadDefaultPriceList();
+    void LoadDefaultStockList();
+
+    // ---- Revisions, undo and redo ------------------------------------------------------
+
+    // The revision the user sees and edits, and the highest that exists (redo goes up to it);
+    // 0 <= current <= newest <= MaxRevision.
+    Revision GetCurrentRevision() const { return m_currentRevision; }
+    Revision GetNewestRevision() const { return m_newestRevision; }
+    // Both counters as a design file gives them; false (nothing changed) unless
+    // current <= newest <= MaxRevision.
+    bool SetRevisions(Revision current, Revision newest);
+
+    // Opens a new revision and returns it (the new current revision); marks the document
+    // modified. After an undo this cuts the redo branch away for good. When the revisions are
+    // used up, the history is deleted first (as OnDeleteHistory), so that counting goes on.
+    Revision NewRevision();
+    // Cuts the history after revision r: every state that begins after r is unlinked and
+    // deleted, and every state that ends after r is alive again with an open end. So nothing
+    // exists beyond r, and what was alive at r is alive from then on.
+    static void CutHistory(Revision r, CElmntList& list);
+
+    // Command "Rückgängig" (57643): one revision back. Marks the document modified, recounts
+    // the parts table and updates all views with ViewHint::UndoRedo. Selection flags stay.
+    bool CanUndo() const { return m_currentRevision > 0; }
+    void OnEditUndo();
+    // Command "Wiederherstellen" (57644): one revision forward, likewise.
+    bool CanRedo() const { return m_currentRevision < m_newestRevision; }
+    void OnEditRedo();
+    // Command "Vergangenheit löschen" (32976): every state alive at the current revision lives
+    // in [0, open), every other state is deleted, both counters become 0. The drawing stays as
+    // it was, so the document is not marked modified and the parts table is not recounted; the
+    // views are updated with ViewHint::Everything so that they drop what they held.
+    void OnDeleteHistory();
+
+    // ---- Views -------------------------------------------------------------------------
+
+    // The observer is borrowed: it removes itself before it goes. Adding one twice adds it once.
+    void AddObserver(CDcmtObserver& observer);
+    void RemoveObserver(CDcmtObserver& observer);
+    // Every observer but the sender, in the order they were added. Observers may add and
+    // remove observers while they are told.
+    void UpdateAllViews(ViewHint hint, const CDcmtObserver* sender = nullptr);
+
+    // ---- What the framework's document keeps -------------------------------------------
+
+    // Unsaved changes. The callback hears every change of the flag, with the new value.
+    bool IsModified() const { return m_modified; }
+    void SetModified(bool modified);
+    void SetModifiedCallback(std::function<void(bool modified)> callback) {
+        m_modifiedCallback = std::move(callback);
+    }
+    // The design file's path (empty for a new design) and the window title.
+    const std::string& GetPathName() const { return m_pathName; }
+    void SetPathName(std::string path) { m_pathName = std::move(path); }
+    const std::string& GetTitle() const { return m_title; }
+    void SetTitle(std::string title) { m_title = std::move(title); }
+    // The design file: false when it cannot be read or written completely, after the error has
+    // been reported. A failed load leaves the document as it was; a failed save leaves the old
+    // file as it was.
+    bool LoadFile(const std::string& path);
+    bool SaveFile(const std::string& path);
+
+private:
+    friend class CRevisionScope;
+
+    // A revision opened by a CRevisionScope that is not decided yet, with what it takes to
+    // undo its opening.
+    struct SPendingRevision {
+        CRevisionScope* scope = nullptr;
+        Revision revision = 0;
+        Revision currentBefore = 0;
+        Revision newestBefore = 0;
+        uint64_t listChangeCount = 0;                       // of the list right after the opening
+        std::vector<CElmntList::STakenOut> cut;             // the redo branch
+        std::vector<std::pair<CElmnt*, Revision>> reopened; // states and their former ends
+    };
+
+    void CreateDefaultContents();
+    // Folds the history into revision 0 when no further revision can be opened.
+    void MakeRoomForRevision();
+    void DeleteHistory();
+    Revision OpenPendingRevision(CRevisionScope& scope);
+    // Keeps the pending revision when anything was changed in it, else undoes its opening.
+    void SettlePendingRevision();
+
+    // Declared first so that it outlives every record that took an identity from it.
+    CElmntIdSource m_ids;
+    CElmntList m_elmnts;
+    std::optional<SPendingRevision> m_pending;
+    PartsTable m_partsTable;
+    std::array<std::unique_ptr<CMtrl>, MtrlSlotCount> m_materials;
+    int32_t m_slotsUsed = kInitialSlotsUsed;
+    std::array<CCmra, kCameraCount> m_cameras;
+    Revision m_currentRevision = 0;
+    Revision m_newestRevision = 0;
+
+    std::vector<CDcmtObserver*> m_observers; // entries become nullptr while being told
+    int m_notifyDepth = 0;
+
+    bool m_modified = false;
+    std::function<void(bool)> m_modifiedCallback;
+    std::string m_pathName;
+    std::string m_title;
+};
+
+// Opens a revision for one operation that may turn out to change nothing, so that it neither
+// cuts the redo branch nor marks the document modified for nothing:
+//
+//     CRevisionScope scope(dcmt);
+//     Revision r = scope.GetRevision();
+//     ... change elements in r ...
+//     if (scope.Close()) { recount, update the views }
+//
+// The revision is kept when a state began or ended in it or the element list was changed
+// otherwise; else the counters, the redo branch (the same records, in their places) and the
+// modified flag are restored. Opening another revision, undo, redo, deleting the history or the
+// elements settles a scope that is still open first. One scope at a time per document.
+class CRevisionScope {
+public:
+    explicit CRevisionScope(CZarnelDcmt& dcmt);
+    CRevisionScope(const CRevisionScope&) = delete;
+    CRevisionScope& operator=(const CRevisionScope&) = delete;
+    // Closes the scope if it is still open.
+    ~CRevisionScope();
+
+    Revision GetRevision() const { return m_revision; }
+    // Decides and ends the scope; true when the revision was kept. Later calls return the same.
+    bool Close();
+
+private:
+    friend class CZarnelDcmt;
+
+    CZarnelDcmt& m_dcmt;
+    Revision m_revision = 0;
+    bool m_open = true;
+    bool m_kept = false;
+};
