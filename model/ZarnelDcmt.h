@@ -3,7 +3,9 @@
 // revision counters), the revisions in which it changes, undo and redo, and the list of views
 // that show it. It lives in model/ and knows no window: the application wraps it in the
 // framework's document class, forwards the modified flag, path and title, routes the commands
-// to the operations below and registers its views as observers.
+// to the operations below and registers its views as observers. The commands that need a window
+// stay there: the render-quality dialogs end with UpdateAllViews(ViewHint::Everything) whatever
+// they return, and the parts-list window is a second view of the same document.
 //
 // Ownership: the document creates and deletes all elements, materials, cameras and parts-table
 // entries. Views, drawing code and dialogs borrow them. An element pointer stays valid across
