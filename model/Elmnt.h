@@ -87,14 +87,14 @@ public:
     // not alive at r).
     void BeginChange(Revision r, CElmntList& list, int32_t couplingMaterial);
     // For a copying move in revision r: a copy with this record's interval stays where the
-    // record is, alive before and at r, linked to couplings when it was selected and floating,
-    // deselected, at the tail of the list; the record itself (moved afterwards by the caller)
-    // begins at r.
-    void LeaveCopy(Revision r, CElmntList& list, int32_t couplingMaterial);
+    // record is, alive before and at r, linked to couplings (within the squared snap radius,
+    // mm²) when it was selected and floating, deselected, at the tail of the list; the record
+    // itself (moved afterwards by the caller) begins at r.
+    void LeaveCopy(Revision r, CElmntList& list, int32_t couplingMaterial, double snapRadiusSq);
     // Links the element's ends (tube-like kinds) or corners (panel-like kinds) to couplings
-    // alive at r, finding them or creating them with the coupling material; nothing while the
-    // element is floating.
-    void LinkEnds(Revision r, CElmntList& list, int32_t couplingMaterial);
+    // alive at r within the squared snap radius (mm²), finding them or creating them with the
+    // coupling material; nothing while the element is floating.
+    void LinkEnds(Revision r, CElmntList& list, int32_t couplingMaterial, double snapRadiusSq);
 
     ElmntId GetId() const { return m_id; }
     // The source this record took its identity from; records made from this one (attached

@@ -1,7 +1,7 @@
 // Linking element ends and panel corners to couplings.
 #include "model/Elmnt.h"
 
-void CElmnt::LinkEnds(Revision r, CElmntList& list, int32_t couplingMaterial) {
+void CElmnt::LinkEnds(Revision r, CElmntList& list, int32_t couplingMaterial, double snapRadiusSq) {
     if (floating) {
         return;
     }

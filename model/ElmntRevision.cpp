@@ -20,11 +20,12 @@ void CElmnt::BeginChange(Revision r, CElmntList& list, int32_t couplingMaterial)
     firstRevision = r;
 }
 
-void CElmnt::LeaveCopy(Revision r, CElmntList& list, int32_t couplingMaterial) {
+void CElmnt::LeaveCopy(Revision r, CElmntList& list, int32_t couplingMaterial,
+                       double snapRadiusSq) {
     auto copy = std::make_unique<CElmnt>(*this);
     if (copy->selected && copy->floating && copy->IsAliveAt(r)) {
         copy->floating = false;
-        copy->LinkEnds(r, list, couplingMaterial);
+        copy->LinkEnds(r, list, couplingMaterial, snapRadiusSq);
     }
     copy->selected = false;
     list.Append(std::move(copy));

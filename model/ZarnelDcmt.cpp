@@ -20,7 +20,7 @@ CZarnelDcmt::~CZarnelDcmt() {
         m_pending.reset();
     }
     m_elmnts.DeleteAll();
-    ClearPartsTable();
+    m_partsTable.Clear();
 }
 
 void CZarnelDcmt::CreateDefaultContents() {

@@ -33,7 +33,8 @@
 #include "model/Elmnt.h"
 #include "model/ElmntId.h"
 #include "model/ElmntList.h"
-#include "model/PartEntry.h"
+#include "model/ListFile.h"
+#include "model/PartsTable.h"
 
 class CMtrl;
 class CRevisionScope;
@@ -47,8 +48,6 @@ public:
     // Slots used of a new document: the default materials and room up to slot 19; materials
     // that the user adds go to slot 20 and up.
     static constexpr int32_t kInitialSlotsUsed = 20;
-
-    using PartsTable = std::vector<std::unique_ptr<SPartEntry>>;
 
     // A new design: the fourteen default materials in slots 1 to 14, a start coupling at the
     // origin and the floor grid (both alive from revision 0), four default cameras, both
@@ -113,16 +112,15 @@ public:
 
     // ---- Parts table, price list and stock list ----------------------------------------
 
-    PartsTable& GetPartsTable() { return m_partsTable; }
-    const PartsTable& GetPartsTable() const { return m_partsTable; }
-    // Deletes every entry.
-    void ClearPartsTable() { m_partsTable.clear(); }
-    // Recounts the articles of the elements alive at the current revision.
+    CPartsTable& GetPartsTable() { return m_partsTable; }
+    const CPartsTable& GetPartsTable() const { return m_partsTable; }
+    // Recounts the articles of the elements alive at the current revision, with the names of
+    // the document's materials. Called after every change that can alter the articles.
     void UpdatePartsList();
     // The price list and the stock list named in the settings, read into the parts table; when
-    // one cannot be read the user may choose another file.
-    void LoadDefaultPriceList();
-    void LoadDefaultStockList();
+    // one cannot be read the user is asked whether to choose another file.
+    ListReadStatus LoadDefaultPriceList();
+    ListReadStatus LoadDefaultStockList();
 
     // ---- Revisions, undo and redo ------------------------------------------------------
 
@@ -211,7 +209,7 @@ private:
     CElmntIdSource m_ids;
     CElmntList m_elmnts;
     std::optional<SPendingRevision> m_pending;
-    PartsTable m_partsTable;
+    CPartsTable m_partsTable;
     std::array<std::unique_ptr<CMtrl>, MtrlSlotCount> m_materials;
     int32_t m_slotsUsed = kInitialSlotsUsed;
     std::array<CCmra, kCameraCount> m_cameras;

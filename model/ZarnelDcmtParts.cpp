@@ -1,14 +1,22 @@
-// The document's parts table and the default price and stock lists.
+// The document's parts table and its default price and stock lists.
+#include <string_view>
+
+#include "model/Mtrl.h"
+#include "model/PriceList.h"
+#include "model/StockList.h"
 #include "model/ZarnelDcmt.h"
 
 void CZarnelDcmt::UpdatePartsList() {
-    // Articles are not counted yet: the table stays as it is.
+    m_partsTable.Recount(m_elmnts, m_currentRevision, [this](int32_t slot) {
+        const CMtrl* mtrl = GetMaterial(slot);
+        return mtrl != nullptr ? std::string_view(mtrl->GetName()) : std::string_view();
+    });
 }
 
-void CZarnelDcmt::LoadDefaultPriceList() {
-    // No price list is read yet: the table starts empty.
+ListReadStatus CZarnelDcmt::LoadDefaultPriceList() {
+    return ::LoadDefaultPriceList(m_partsTable);
 }
 
-void CZarnelDcmt::LoadDefaultStockList() {
-    // No stock list is read yet: nothing is in stock.
+ListReadStatus CZarnelDcmt::LoadDefaultStockList() {
+    return ::LoadDefaultStockList(m_partsTable);
 }

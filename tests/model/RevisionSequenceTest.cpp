@@ -17,6 +17,7 @@
 namespace {
 
 using Snapshot = std::map<int, float>; // element number -> length
+constexpr double kSnapRadiusSq = 40.0 * 40.0;
 
 class RevisionSequence {
 public:
@@ -155,7 +156,7 @@ private:
             tube.endRevision = r;
             now.erase(number);
         } else {
-            tube.LeaveCopy(r, list, 1);
+            tube.LeaveCopy(r, list, 1, kSnapRadiusSq);
             m_selected[list.GetTail()->GetId().Value()] = false;
             const int moved = m_nextNumber++;
             tube.secondSize = static_cast<float>(moved);

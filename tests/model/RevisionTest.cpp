@@ -19,6 +19,7 @@ public:
 };
 
 constexpr int32_t kCouplingMaterial = 1;
+constexpr double kSnapRadiusSq = 40.0 * 40.0;
 
 class RevisionTest : public ::testing::Test {
 protected:
@@ -205,7 +206,7 @@ TEST_F(RevisionTest, ACopyLeftByACopyingMoveIsAliveInBothRevisions) {
     CElmnt& tube = PlaceTube(350.0f);
     tube.Select();
     const Revision r = m_dcmt.NewRevision();
-    tube.LeaveCopy(r, m_dcmt.GetElmntList(), kCouplingMaterial);
+    tube.LeaveCopy(r, m_dcmt.GetElmntList(), kCouplingMaterial, kSnapRadiusSq);
     tube.Translate(0.0, 0.0, 400.0);
     tube.MarkFloating();
 
@@ -230,7 +231,7 @@ TEST_F(RevisionTest, ACopyLeftBehindAFloatingElementIsNoLongerFloating) {
     tube.Select();
     tube.MarkFloating();
     const Revision r = m_dcmt.NewRevision();
-    tube.LeaveCopy(r, m_dcmt.GetElmntList(), kCouplingMaterial);
+    tube.LeaveCopy(r, m_dcmt.GetElmntList(), kCouplingMaterial, kSnapRadiusSq);
     const CElmnt& copy = *m_dcmt.GetElmntList().GetTail();
     EXPECT_FALSE(copy.floating);
     EXPECT_FALSE(copy.selected);

@@ -13,7 +13,10 @@
 
 #include "model/Mtrl.h"
 #include "model/ZarnelDcmt.h"
+#include "support/LangText.h"
+#include "support/SettingsStore.h"
 #include "tests/harness/RecordingUserInterface.h"
+#include "tests/harness/TempFolder.h"
 
 namespace {
 
@@ -71,9 +74,8 @@ TEST(NewDesign, HoldsTheStartCouplingAndTheFloorGridAliveFromRevisionZero) {
     EXPECT_FALSE(dcmt.CanUndo());
     EXPECT_FALSE(dcmt.CanRedo());
     EXPECT_FALSE(dcmt.IsModified());
-    EXPECT_TRUE(dcmt.GetPartsTable().empty());
+    EXPECT_TRUE(dcmt.GetPartsTable().IsEmpty());
     EXPECT_TRUE(dcmt.GetPathName().empty());
-    EXPECT_TRUE(TestUi().Boxes().empty());
 }
 
 TEST(NewDesign, HasTheFourteenDefaultMaterialsInSlotsOneToFourteen) {
@@ -94,6 +96,60 @@ TEST(NewDesign, HasTheFourteenDefaultMaterialsInSlotsOneToFourteen) {
     }
     EXPECT_EQ(dcmt.GetMaterial(-1), nullptr);
     EXPECT_EQ(dcmt.GetMaterial(100), nullptr);
+}
+
+// Default price and stock lists named in the settings for one test.
+class NewDesignLists : public ::testing::Test {
+protected:
+    ~NewDesignLists() override {
+        SettingsStore user(SettingsRoot::CurrentUser, SettingsStore::Access::Write);
+        user.DeleteValue(ListFilesKey, "OrdrCodeFile");
+        user.DeleteValue(ListFilesKey, "NmbrAvlFile");
+    }
+    void NameList(const char* valueName, const std::string& path) {
+        SettingsStore user(SettingsRoot::CurrentUser, SettingsStore::Access::Write);
+        ASSERT_TRUE(user.WriteValue(ListFilesKey, valueName, SettingValue::String(path)));
+    }
+
+    TempFolder m_folder;
+};
+
+TEST_F(NewDesignLists, WithoutListsTheUserIsAskedForEach) {
+    NameList("OrdrCodeFile", m_folder.File("gone.zpl"));
+    NameList("NmbrAvlFile", m_folder.File("gone.zbl"));
+    TestUi().SetDefaultAnswer(MsgAnswer::No);
+    CZarnelDcmt dcmt;
+    ASSERT_EQ(TestUi().Boxes().size(), 2u);
+    EXPECT_EQ(TestUi().Boxes()[0].text, LoadLangText(4176));
+    EXPECT_EQ(TestUi().Boxes()[1].text, LoadLangText(4177));
+    EXPECT_EQ(TestUi().Boxes()[1].buttons, MsgButtons::YesNo);
+    EXPECT_TRUE(TestUi().FileDialogs().empty());
+    EXPECT_TRUE(dcmt.GetPartsTable().IsEmpty());
+    EXPECT_FALSE(dcmt.IsModified());
+}
+
+TEST_F(NewDesignLists, ReadsTheDefaultListsAndRecountsAtUndoAndRedo) {
+    NameList("OrdrCodeFile", m_folder.Write("prices.zpl", "tube, 35 cm, red;R35;1.95\n"));
+    NameList("NmbrAvlFile", m_folder.Write("stock.zbl", "tube, 35 cm, red;4\n"));
+    CZarnelDcmt dcmt;
+    EXPECT_TRUE(TestUi().Boxes().empty());
+    const SPartEntry* entry = dcmt.GetPartsTable().Find("Rohr, 35 cm, rot");
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->orderNumber, "R35");
+    EXPECT_EQ(entry->count, 0);
+    EXPECT_EQ(entry->available, 4);
+
+    const Revision r = dcmt.NewRevision();
+    dcmt.AddElement(
+        std::make_unique<CElmnt>(dcmt.GetIdSource(), r, ElmntKind::Tube, 2, 350.0f, 0.0f));
+    dcmt.UpdatePartsList();
+    auto count = [&] { return dcmt.GetPartsTable().Find("Rohr, 35 cm, rot")->count; };
+    EXPECT_EQ(count(), 1);
+    dcmt.OnEditUndo();
+    EXPECT_EQ(count(), 0);
+    dcmt.OnEditRedo();
+    EXPECT_EQ(count(), 1);
+    EXPECT_EQ(dcmt.GetPartsTable().Size(), 1u); // the start coupling has no arm: no article
 }
 
 TEST(NewDesign, HasFourDefaultCamerasOfItsOwn) {
