@@ -1,6 +1,7 @@
 // The history scan of a design document: a design of 10,000 elements with a history of 1,000
 // revisions (the last 900 each changing 10 elements, so about 19,000 states). Goals: listing
-// the states alive at the current revision, and one undo followed by one redo, each under 1 ms.
+// the states alive at the current revision, and one undo followed by one redo (each recounting
+// the parts table), each under 1 ms.
 #include <algorithm>
 #include <memory>
 #include <random>
