@@ -91,10 +91,6 @@ public:
     // mm²) when it was selected and floating, deselected, at the tail of the list; the record
     // itself (moved afterwards by the caller) begins at r.
     void LeaveCopy(Revision r, CElmntList& list, int32_t couplingMaterial, double snapRadiusSq);
-    // Links the element's ends (tube-like kinds) or corners (panel-like kinds) to couplings
-    // alive at r within the squared snap radius (mm²), finding them or creating them with the
-    // coupling material; nothing while the element is floating.
-    void LinkEnds(Revision r, CElmntList& list, int32_t couplingMaterial, double snapRadiusSq);
 
     ElmntId GetId() const { return m_id; }
     // The source this record took its identity from; records made from this one (attached
@@ -138,6 +134,57 @@ public:
     // both X arms (which always hold the tube it sits on), corner slots only the four of the
     // Y-Z plane. False and nothing changed for a mask above 63.
     bool SetArmMasks(uint32_t mask);
+
+    // Automatic couplings (Coupling.cpp). A coupling is found at each tube end and panel corner
+    // within the snap radius, or created there, and the arm or corner slot that the element
+    // takes is marked; releasing frees it again and ends a coupling left with nothing attached.
+    // Every change goes through BeginChange in revision r, so undo and redo bring couplings back
+    // with the elements. couplingMaterial is the material slot of couplings created here (a
+    // slot outside the table throws std::invalid_argument before anything changes);
+    // snapRadiusSq is the squared search radius in mm² (CouplingSnap, Coupling.h).
+    //
+    // Links the ends (kinds whose ends take couplings) or the four corners (panel-like kinds,
+    // the seat back included) to couplings alive at r; an unfixed element, and one that met an
+    // unfixed coupling, leaves unfixed and adjust-pending. Nothing while the element floats.
+    void LinkEnds(Revision r, CElmntList& list, int32_t couplingMaterial, double snapRadiusSq);
+    // Frees the arms and corner slots that the element's ends and corners hold, at the couplings
+    // that really hold them (found within the widest snap radius, whatever radius linked them).
+    // The element's own flags change only while it is alive at r: a state that was just ended
+    // stays as it was for undo. Nothing while the element floats.
+    void UnlinkEnds(Revision r, CElmntList& list, int32_t couplingMaterial);
+    // The coupling-like element alive at r whose connection point 0 (for a bolt also 1) is
+    // nearest to the frame's point, strictly within the radius; on equal distances the earlier
+    // in the list. exclude (the element whose end is searched from) is never the answer.
+    static CElmnt* FindNearestCoupling(Revision r, const CElmntList& list, const CTransform& frame,
+                                       double snapRadiusSq, const CElmnt* exclude = nullptr);
+    // On a coupling: the arm along which the end frame's X runs becomes occupied. An end that
+    // meets no arm shows message 4212 and changes no mask; hole and flexible couplings take any
+    // end without marking it. An unfixed coupling becomes adjust-pending.
+    void AttachToCoupling(const CTransform& endFrame);
+    // On a coupling: the corner slot in which the corner frame lies is taken (message 4212 when
+    // it lies in none). Returns the coupling's fixed flag.
+    bool AttachCornerToCoupling(const CTransform& cornerFrame);
+    // On a coupling: frees the arm that the end frame meets; a coupling that would be left with
+    // nothing attached ends at r instead, its last state kept as it was.
+    void ReleaseArm(const CTransform& endFrame, Revision r, CElmntList& list,
+                    int32_t couplingMaterial);
+    // On a coupling: frees the corner slot of the corner frame, or ends the coupling as above.
+    // Returns the coupling's fixed flag.
+    bool ReleaseCornerSlot(const CTransform& cornerFrame, Revision r, CElmntList& list,
+                           int32_t couplingMaterial);
+
+    // Turning (Turn.cpp). One step to the next orientation variant of a turnable kind, in
+    // revision r through BeginChange (without a list the element must be a fresh record whose
+    // first revision is r). Hole, flexible and bearing couplings placed on a tube are unlinked
+    // and linked again around the turn when they are in a list. Returns the turn count that the
+    // view hands to TurnElementTimes for the next new element. A kind that does not turn
+    // changes nothing, returns 0 and beeps when asked to.
+    int TurnElement(Revision r, CElmntList* list, int32_t couplingMaterial, double snapRadiusSq,
+                    bool beep);
+    // Clears the step count (low four bits of the turn variant) and turns n times in the
+    // element's own first revision, without beeping: for an element just created, so that no
+    // history copy is made.
+    void TurnElementTimes(CElmntList* list, int32_t couplingMaterial, double snapRadiusSq, int n);
 
     // The element record of design files and the clipboard (ElmntRecord.cpp): one line in the
     // writer's version of the kind. False, and nothing written, for a kind that has no record
@@ -208,6 +255,16 @@ public:
 
 private:
     friend class CElmntList;
+
+    void LinkCouplingsAtEnds(Revision r, CElmntList& list, int32_t couplingMaterial,
+                             double snapRadiusSq);
+    void LinkCouplingsAtCorners(Revision r, CElmntList& list, int32_t couplingMaterial,
+                                double snapRadiusSq);
+    void ReleaseCouplingsAtEnds(Revision r, CElmntList& list, int32_t couplingMaterial);
+    void ReleaseCouplingsAtCorners(Revision r, CElmntList& list, int32_t couplingMaterial);
+    // A plain coupling at the frame, upright to the world, appended to the list.
+    CElmnt& CreateCoupling(const CTransform& frame, Revision r, CElmntList& list,
+                           int32_t couplingMaterial);
 
     CElmntList* m_list = nullptr; // owner; nullptr while in no list
     std::size_t m_listIndex = 0;  // position in the owner, kept by the list

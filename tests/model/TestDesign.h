@@ -1,0 +1,112 @@
+// A design as a new document starts it (start coupling at the origin, floor grid), with the
+// revision counters and the steps that the document's operations take: open a revision (cutting
+// the redo branch), undo, redo, place an element attached at a connection, delete an element.
+// Tests of couplings and turning use it so that they link the model and support only.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "model/Coupling.h"
+#include "model/Elmnt.h"
+#include "model/ElmntList.h"
+
+struct TestDesign {
+    static constexpr int32_t CouplingMaterial = 1;
+
+    CElmntIdSource ids;
+    CElmntList list;
+    Revision current = 0;
+    Revision newest = 0;
+    double snapRadiusSq = CouplingSnap::NormalSq;
+    CElmnt* start = nullptr;
+    CElmnt* grid = nullptr;
+
+    TestDesign() {
+        start = &list.Append(std::make_unique<CElmnt>(ids, 0, ElmntKind::Connector, 1, 0.f, 0.f));
+        grid = &list.Append(std::make_unique<CElmnt>(ids, 0, ElmntKind::FloorGrid, 1, 0.f, 0.f));
+    }
+
+    Revision NewRevision() {
+        if (current < newest) {
+            list.RemoveIf([this](const CElmnt& e) { return e.firstRevision > current; });
+            for (CElmnt& e : list) {
+                if (e.endRevision > current) {
+                    e.endRevision = RevisionOpen;
+                }
+            }
+            newest = current;
+        }
+        ++current;
+        ++newest;
+        return current;
+    }
+    void Undo() {
+        if (current > 0) {
+            --current;
+        }
+    }
+    void Redo() {
+        if (current < newest) {
+            ++current;
+        }
+    }
+
+    // The view's placing: a new revision, the element attached at connection n of the target,
+    // turned, appended and linked. nullptr when nothing was created (the revision stays).
+    CElmnt* Place(CElmnt& target, int32_t toolMode, ElmntKind kind, float size1, float size2, int n,
+                  int turns = 0) {
+        const Revision r = NewRevision();
+        std::unique_ptr<CElmnt> created =
+            target.CreateAttached(r, toolMode, kind, 2, size1, size2, n);
+        if (!created) {
+            return nullptr;
+        }
+        created->TurnElementTimes(&list, CouplingMaterial, snapRadiusSq, turns);
+        CElmnt& placed = list.Append(std::move(created));
+        placed.LinkEnds(r, list, CouplingMaterial, snapRadiusSq);
+        return &placed;
+    }
+    // Appends a ready-made element in a new revision and links it.
+    CElmnt& Add(std::unique_ptr<CElmnt> elmnt) {
+        const Revision r = NewRevision();
+        elmnt->firstRevision = r;
+        CElmnt& added = list.Append(std::move(elmnt));
+        added.LinkEnds(r, list, CouplingMaterial, snapRadiusSq);
+        return added;
+    }
+    // The document's deletion: the element ends in a new revision and frees its couplings.
+    void Delete(CElmnt& elmnt) {
+        const Revision r = NewRevision();
+        elmnt.endRevision = r;
+        elmnt.UnlinkEnds(r, list, CouplingMaterial);
+    }
+
+    std::vector<CElmnt*> Alive() {
+        std::vector<CElmnt*> alive;
+        for (CElmnt& e : list) {
+            if (e.IsAliveAt(current)) {
+                alive.push_back(&e);
+            }
+        }
+        return alive;
+    }
+    std::vector<CElmnt*> AliveOfKind(ElmntKind kind) {
+        std::vector<CElmnt*> found;
+        for (CElmnt* e : Alive()) {
+            if (e->kind == kind) {
+                found.push_back(e);
+            }
+        }
+        return found;
+    }
+    // The alive plain coupling at the point (within 1 mm), or nullptr.
+    CElmnt* CouplingAt(CVector3 point) {
+        for (CElmnt* e : AliveOfKind(ElmntKind::Connector)) {
+            if (CVector3::DistSq(e->placement.translation, point) < 1.0) {
+                return e;
+            }
+        }
+        return nullptr;
+    }
+};
