@@ -198,12 +198,12 @@ TEST_F(CouplingRandomTest, CouplingsAgreeWithElementsThroughEveryStep) {
 
     // The whole history back and forth.
     const std::size_t aliveAtEnd = d.Alive().size();
-    while (d.current > 0) {
+    while (d.Current() > 0) {
         d.Undo();
         CheckCouplings();
     }
     EXPECT_EQ(d.Alive().size(), 2u);
-    while (d.current < d.newest) {
+    while (d.Current() < d.Newest()) {
         d.Redo();
         CheckCouplings();
     }

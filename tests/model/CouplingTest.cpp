@@ -35,7 +35,7 @@ TEST(CouplingTest, TubeAttachedToTheStartCoupling) {
     TestDesign d;
     CElmnt* tube = d.Place(*d.start, 1, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
     ASSERT_NE(tube, nullptr);
-    EXPECT_EQ(d.current, 1u);
+    EXPECT_EQ(d.Current(), 1u);
 
     // The start coupling holds the tube on its +X arm, from this revision on.
     EXPECT_EQ(d.start->GetOccupiedArms(), PlusX);
@@ -77,7 +77,7 @@ TEST(CouplingTest, DeletingTheOnlyTubeEndsItsCouplingsAndUndoBringsThemBack) {
     const std::size_t sizeBefore = d.list.Size();
 
     d.Delete(*tube);
-    EXPECT_EQ(d.current, 2u);
+    EXPECT_EQ(d.Current(), 2u);
     // Both couplings held nothing else: they end in the same revision, unchanged.
     EXPECT_EQ(far->endRevision, 2u);
     EXPECT_EQ(far->GetOccupiedArms(), MinusX);
@@ -89,8 +89,8 @@ TEST(CouplingTest, DeletingTheOnlyTubeEndsItsCouplingsAndUndoBringsThemBack) {
 
     d.Undo();
     EXPECT_EQ(d.Alive().size(), 4u);
-    EXPECT_TRUE(tube->IsAliveAt(d.current));
-    EXPECT_TRUE(far->IsAliveAt(d.current));
+    EXPECT_TRUE(tube->IsAliveAt(d.Current()));
+    EXPECT_TRUE(far->IsAliveAt(d.Current()));
     EXPECT_EQ(far->GetOccupiedArms(), MinusX);
     d.Undo();
     EXPECT_EQ(d.Alive().size(), 2u);
@@ -111,7 +111,7 @@ TEST(CouplingTest, TwoTubesEndToEndShareOneCoupling) {
     EXPECT_EQ(d.AliveOfKind(ElmntKind::Connector).size(), 3u);
     // Deleting one keeps the shared coupling with the other's arm.
     d.Delete(*second);
-    EXPECT_TRUE(middle->IsAliveAt(d.current));
+    EXPECT_TRUE(middle->IsAliveAt(d.Current()));
     EXPECT_EQ(middle->GetOccupiedArms(), MinusX);
     EXPECT_EQ(middle->GetFreeArms(), ArmMaskAll & ~MinusX);
     EXPECT_EQ(d.CouplingAt({800, 0, 0}), nullptr);
@@ -123,7 +123,7 @@ TEST(CouplingTest, SnapRadiusEdgesAreStrict) {
     auto find = [&](double x, double radiusSq) {
         CTransform frame;
         frame.translation = {x, 0, 0};
-        return CElmnt::FindNearestCoupling(d.current, d.list, frame, radiusSq);
+        return CElmnt::FindNearestCoupling(d.Current(), d.list, frame, radiusSq);
     };
     EXPECT_EQ(find(1040.0, CouplingSnap::NormalSq), nullptr);
     EXPECT_EQ(find(1039.99, CouplingSnap::NormalSq), &c);
@@ -142,9 +142,10 @@ TEST(CouplingTest, TiesGoToTheEarlierCouplingInTheList) {
     CElmnt& right = AddCoupling(d, {1010, 0, 0});
     CTransform frame;
     frame.translation = {1000, 0, 0};
-    EXPECT_EQ(CElmnt::FindNearestCoupling(d.current, d.list, frame, CouplingSnap::NormalSq), &left);
+    EXPECT_EQ(CElmnt::FindNearestCoupling(d.Current(), d.list, frame, CouplingSnap::NormalSq),
+              &left);
     frame.translation = {1000.001, 0, 0};
-    EXPECT_EQ(CElmnt::FindNearestCoupling(d.current, d.list, frame, CouplingSnap::NormalSq),
+    EXPECT_EQ(CElmnt::FindNearestCoupling(d.Current(), d.list, frame, CouplingSnap::NormalSq),
               &right);
 }
 
@@ -154,11 +155,11 @@ TEST(CouplingTest, BoltCountsAtItsCentreAndItsFirstPointOnly) {
     CTransform frame;
     for (double x : {2000.0, 1950.0}) {
         frame.translation = {x, 0, 0};
-        EXPECT_EQ(CElmnt::FindNearestCoupling(d.current, d.list, frame, CouplingSnap::NormalSq),
+        EXPECT_EQ(CElmnt::FindNearestCoupling(d.Current(), d.list, frame, CouplingSnap::NormalSq),
                   &bolt);
     }
     frame.translation = {2050.0, 0, 0};
-    EXPECT_EQ(CElmnt::FindNearestCoupling(d.current, d.list, frame, CouplingSnap::NormalSq),
+    EXPECT_EQ(CElmnt::FindNearestCoupling(d.Current(), d.list, frame, CouplingSnap::NormalSq),
               nullptr);
 }
 
@@ -207,7 +208,7 @@ TEST(CouplingTest, ReleaseFreesOnlyArmsThatTheElementHolds) {
     d.snapRadiusSq = CouplingSnap::WideSq;
     d.Delete(near);
     EXPECT_EQ(c.GetOccupiedArms(), MinusX) << "the other tube still holds its arm";
-    EXPECT_TRUE(c.IsAliveAt(d.current));
+    EXPECT_TRUE(c.IsAliveAt(d.Current()));
     (void)holder;
 
     // The start coupling near a tube end that it never took is not ended by the tube's release.
@@ -219,7 +220,7 @@ TEST(CouplingTest, ReleaseFreesOnlyArmsThatTheElementHolds) {
     EXPECT_EQ(TestUi().Boxes().size(), 1u) << "the end does not meet an arm";
     EXPECT_EQ(e.start->GetOccupiedArms(), 0u);
     e.Delete(skew);
-    EXPECT_TRUE(e.start->IsAliveAt(e.current));
+    EXPECT_TRUE(e.start->IsAliveAt(e.Current()));
 }
 
 TEST(CouplingTest, EndMeetingNoArmShowsMessageOncePerEnd) {
@@ -237,7 +238,7 @@ TEST(CouplingTest, EndMeetingNoArmShowsMessageOncePerEnd) {
     EXPECT_EQ(box.icon, MsgIcon::Error);
     EXPECT_EQ(c.GetOccupiedArms(), 0u);
     EXPECT_EQ(c.GetFreeArms(), ArmMaskAll);
-    EXPECT_TRUE(tube.IsAliveAt(d.current)) << "the tube is placed all the same";
+    EXPECT_TRUE(tube.IsAliveAt(d.Current())) << "the tube is placed all the same";
 }
 
 TEST(CouplingTest, FlagsThatLinkingHandsOn) {
@@ -272,8 +273,8 @@ TEST(CouplingTest, FloatingElementsAreNeitherLinkedNorUnlinked) {
     CElmnt& added = d.Add(std::move(tube));
     EXPECT_EQ(d.start->GetOccupiedArms(), 0u);
     EXPECT_EQ(d.AliveOfKind(ElmntKind::Connector).size(), 1u);
-    added.UnlinkEnds(d.current, d.list, 1);
-    EXPECT_TRUE(d.start->IsAliveAt(d.current));
+    added.UnlinkEnds(d.Current(), d.list, 1);
+    EXPECT_TRUE(d.start->IsAliveAt(d.Current()));
 }
 
 TEST(CouplingTest, PanelCornersTakeCornerSlots) {
@@ -343,7 +344,7 @@ TEST(CouplingTest, AnElementNeverFindsItselfAsItsCoupling) {
     EXPECT_NE(d.CouplingAt({0, 0, 6000}), nullptr);
     CElmnt& hole = d.Add(MakeAt(d, ElmntKind::HoleConnector, {0, 0, 7000}));
     EXPECT_NE(d.CouplingAt({-50, 0, 7000}), nullptr);
-    EXPECT_EQ(CElmnt::FindNearestCoupling(d.current, d.list, hole.GetEndFrame(0),
+    EXPECT_EQ(CElmnt::FindNearestCoupling(d.Current(), d.list, hole.GetEndFrame(0),
                                           CouplingSnap::WideSq, &hole),
               d.CouplingAt({-50, 0, 7000}));
     // Unlinking frees the couplings it made, not itself.
@@ -367,7 +368,7 @@ TEST(CouplingTest, UnlinkingAStateThatIsNoLongerAliveKeepsItsFlags) {
     EXPECT_FALSE(tube.adjustPending);
     EXPECT_EQ(c.GetOccupiedArms(), MinusX) << "the coupling is freed all the same";
     d.Undo();
-    EXPECT_TRUE(tube.IsAliveAt(d.current));
+    EXPECT_TRUE(tube.IsAliveAt(d.Current()));
     EXPECT_TRUE(tube.fixed);
     // An alive element that meets an unfixed coupling is unfixed by the release.
     other.fixed = true;

@@ -1,7 +1,6 @@
-// A design as a new document starts it (start coupling at the origin, floor grid), with the
-// revision counters and the steps that the document's operations take: open a revision (cutting
-// the redo branch), undo, redo, place an element attached at a connection, delete an element.
-// Tests of couplings and turning use it so that they link the model and support only.
+// A new design document (start coupling at the origin, floor grid) with the steps that the
+// view's and the document's operations take around the couplings: place an element attached at
+// a connection, add a ready-made one, delete one, each in a new revision of the document.
 #pragma once
 
 #include <memory>
@@ -10,47 +9,23 @@
 #include "model/Coupling.h"
 #include "model/Elmnt.h"
 #include "model/ElmntList.h"
+#include "model/ZarnelDcmt.h"
 
 struct TestDesign {
     static constexpr int32_t CouplingMaterial = 1;
 
-    CElmntIdSource ids;
-    CElmntList list;
-    Revision current = 0;
-    Revision newest = 0;
+    CZarnelDcmt dcmt;
+    CElmntIdSource& ids = dcmt.GetIdSource();
+    CElmntList& list = dcmt.GetElmntList();
     double snapRadiusSq = CouplingSnap::NormalSq;
-    CElmnt* start = nullptr;
-    CElmnt* grid = nullptr;
+    CElmnt* start = list.GetAt(0);
+    CElmnt* grid = list.GetAt(1);
 
-    TestDesign() {
-        start = &list.Append(std::make_unique<CElmnt>(ids, 0, ElmntKind::Connector, 1, 0.f, 0.f));
-        grid = &list.Append(std::make_unique<CElmnt>(ids, 0, ElmntKind::FloorGrid, 1, 0.f, 0.f));
-    }
-
-    Revision NewRevision() {
-        if (current < newest) {
-            list.RemoveIf([this](const CElmnt& e) { return e.firstRevision > current; });
-            for (CElmnt& e : list) {
-                if (e.endRevision > current) {
-                    e.endRevision = RevisionOpen;
-                }
-            }
-            newest = current;
-        }
-        ++current;
-        ++newest;
-        return current;
-    }
-    void Undo() {
-        if (current > 0) {
-            --current;
-        }
-    }
-    void Redo() {
-        if (current < newest) {
-            ++current;
-        }
-    }
+    Revision Current() const { return dcmt.GetCurrentRevision(); }
+    Revision Newest() const { return dcmt.GetNewestRevision(); }
+    Revision NewRevision() { return dcmt.NewRevision(); }
+    void Undo() { dcmt.OnEditUndo(); }
+    void Redo() { dcmt.OnEditRedo(); }
 
     // The view's placing: a new revision, the element attached at connection n of the target,
     // turned, appended and linked. nullptr when nothing was created (the revision stays).
@@ -85,7 +60,7 @@ struct TestDesign {
     std::vector<CElmnt*> Alive() {
         std::vector<CElmnt*> alive;
         for (CElmnt& e : list) {
-            if (e.IsAliveAt(current)) {
+            if (e.IsAliveAt(Current())) {
                 alive.push_back(&e);
             }
         }

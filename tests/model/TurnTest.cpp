@@ -212,11 +212,11 @@ TEST_F(TurnTest, HoleCouplingOnATubeEndTurnsAboutItsEnd) {
     EXPECT_GT(CVector3::DistSq(endBefore, endAfter), 1.0);
     // The coupling at the old end place held only the hole coupling: it ends; one stands at the
     // new end place instead.
-    EXPECT_FALSE(atEnd->IsAliveAt(d.current));
+    EXPECT_FALSE(atEnd->IsAliveAt(d.Current()));
     EXPECT_NE(d.CouplingAt(endAfter), nullptr);
     EXPECT_EQ(d.AliveOfKind(ElmntKind::Connector).size(), couplings);
     d.Undo();
-    EXPECT_TRUE(atEnd->IsAliveAt(d.current));
+    EXPECT_TRUE(atEnd->IsAliveAt(d.Current()));
     EXPECT_EQ(d.CouplingAt(endAfter), nullptr);
 }
 
