@@ -121,6 +121,14 @@ public:
     // one cannot be read the user is asked whether to choose another file.
     ListReadStatus LoadDefaultPriceList();
     ListReadStatus LoadDefaultStockList();
+    // A price list in place of the parts table (order numbers and prices in the order of the
+    // file, no stock); then the design is recounted into it and all views are updated with
+    // ViewHint::Everything. A read that fails leaves the table and the views as they were.
+    // storePath: the path of a list that is taken becomes the default price list.
+    SListReadResult ReadPriceList(const std::string& path, bool storePath);
+    // Counts in stock from a stock list, replacing them or (add) added to them. A read that
+    // fails changes no count. The views are not updated: the caller refills the one that asked.
+    SListReadResult ReadStockList(const std::string& path, bool storePath, bool add);
 
     // ---- Revisions, undo and redo ------------------------------------------------------
 

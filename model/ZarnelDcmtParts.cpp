@@ -20,3 +20,16 @@ ListReadStatus CZarnelDcmt::LoadDefaultPriceList() {
 ListReadStatus CZarnelDcmt::LoadDefaultStockList() {
     return ::LoadDefaultStockList(m_partsTable);
 }
+
+SListReadResult CZarnelDcmt::ReadPriceList(const std::string& path, bool storePath) {
+    SListReadResult result = ::ReadPriceList(m_partsTable, path, storePath);
+    if (result.IsLoaded()) {
+        UpdatePartsList();
+        UpdateAllViews(ViewHint::Everything);
+    }
+    return result;
+}
+
+SListReadResult CZarnelDcmt::ReadStockList(const std::string& path, bool storePath, bool add) {
+    return ::ReadStockList(m_partsTable, path, storePath, add);
+}
