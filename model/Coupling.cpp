@@ -34,17 +34,18 @@ CElmnt* FindCoupling(Revision r, const CElmntList& list, const CTransform& frame
                      const CElmnt* exclude, Filter filter) {
     CElmnt* found = nullptr;
     double best = radiusSq;
-    for (const CElmnt& candidate : list) {
-        if (&candidate == exclude || !HasKindBits(candidate.kind, KindBit::CouplingLike) ||
-            !candidate.IsAliveAt(r) || !filter(candidate)) {
+    for (std::size_t i = 0; i < list.Size(); ++i) {
+        CElmnt* candidate = list.GetAt(i);
+        if (candidate == exclude || !HasKindBits(candidate->kind, KindBit::CouplingLike) ||
+            !candidate->IsAliveAt(r) || !filter(*candidate)) {
             continue;
         }
-        const int points = candidate.kind == ElmntKind::Bolt ? 2 : 1;
+        const int points = candidate->kind == ElmntKind::Bolt ? 2 : 1;
         for (int n = 0; n < points; ++n) {
-            const double d = CVector3::DistSq(candidate.GetConnPoint(n), frame.translation);
+            const double d = CVector3::DistSq(candidate->GetConnPoint(n), frame.translation);
             if (d < best) {
                 best = d;
-                found = const_cast<CElmnt*>(&candidate);
+                found = candidate;
             }
         }
     }
