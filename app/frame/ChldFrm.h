@@ -1,0 +1,23 @@
+// The frame of every document window (3D view and parts list alike): a tab of the main frame,
+// always maximised, with the menu of its document template. It has no status bar of its own:
+// its menus' prompts show in the main frame's.
+#pragma once
+
+#include <cstdint>
+
+#include <wx/docmdi.h>
+
+class CChldFrm : public wxDocMDIChildFrame {
+public:
+    // menuId is the template's resource number: 101 for the 3D window, 102 for the parts list.
+    CChldFrm(wxDocument* document, wxView* view, wxDocMDIParentFrame* parent, uint32_t menuId);
+    ~CChldFrm() override;
+
+    uint32_t GetMenuId() const { return m_menuId; }
+
+    void DoGiveHelp(const wxString& text, bool show) override;
+
+private:
+    uint32_t m_menuId;
+    wxMenu* m_fileMenu = nullptr; // the File menu, whose recent-file list is kept up to date
+};

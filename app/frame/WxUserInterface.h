@@ -1,0 +1,32 @@
+// The user-interface seam on wx: German message boxes, the bell, the busy cursor, the file
+// dialogs and the clipboard. The application installs one at start-up.
+#pragma once
+
+#include <string>
+
+#include "support/UserInterface.h"
+
+class WxUserInterface final : public UserInterface {
+public:
+    MsgAnswer ShowMessageBox(const std::string& text, const std::string& caption,
+                             MsgButtons buttons, MsgIcon icon) override;
+    void Beep() override;
+    void BeginBusy() override;
+    void EndBusy() override;
+    // Filters list both cases of every pattern ("*.zdf;*.ZDF"); a name typed without an
+    // extension gets the default extension.
+    std::optional<std::string> ChooseFile(const FileChoice& choice) override;
+    bool SetClipboardText(const std::string& text) override;
+    std::optional<std::string> GetClipboardText() override;
+    uint32_t GetButtonFaceColour() override;
+
+    // A filter as the system writes it ("Description|*.ext|...") with each pattern also in
+    // upper case, for the case-sensitive file names of this platform.
+    static std::string BothCaseFilter(const std::string& filter);
+    // The path with ".extension" appended when its file name has no extension.
+    static std::string WithDefaultExtension(const std::string& path,
+                                            const std::string& extension);
+
+private:
+    int m_busyDepth = 0;
+};

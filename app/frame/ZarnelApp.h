@@ -1,0 +1,82 @@
+// The design program's application object: settings that outlive every document (print
+// margins, the 15 cm snap option, the two render-quality profiles, the two document templates),
+// start-up and shut-down, and the application's commands (about box, help).
+#pragma once
+
+#include <memory>
+
+#include <wx/app.h>
+
+class CRndrQult;
+class CZarnelDocManager;
+class CMainFrm;
+class WxUserInterface;
+class wxDocTemplate;
+
+// Print margins in hundredths of a millimetre.
+struct SPrintMargins {
+    int left = 2500;
+    int top = 1500;
+    int right = 1500;
+    int bottom = 1500;
+};
+
+class CZarnelApp : public wxApp {
+public:
+    CZarnelApp();
+    ~CZarnelApp() override;
+
+    // Sets what must be set before the toolkit starts: OpenGL windows need GLX, so the X11
+    // backend is chosen unless the user chose one.
+    static void PrepareEnvironment();
+
+    bool OnInit() override;
+    int OnExit() override;
+
+    // Start-up: false when a step failed (the reason is on stderr and, where the failing step
+    // has one, in a box); ExitInstance then still runs.
+    bool InitInstance();
+    // Shut-down: the profiles write their settings back and are freed (edit quality first).
+    int ExitInstance();
+
+    wxDocTemplate* GetDesignTemplate() const { return m_designTemplate; }
+    wxDocTemplate* GetPartsListTemplate() const { return m_partsListTemplate; }
+    // "RndrQultLow" and "RndrQultHigh"; null when they could not be made.
+    CRndrQult* GetEditQuality() const { return m_editQuality; }
+    CRndrQult* GetPhotoQuality() const { return m_photoQuality; }
+    const SPrintMargins& GetPrintMargins() const { return m_printMargins; }
+    // The option "Fangradius=15cm": couplings are searched within 150 mm instead of 40 mm.
+    bool IsWideSnap() const { return m_wideSnap; }
+    void SetWideSnap(bool wide) { m_wideSnap = wide; }
+
+    CMainFrm* GetMainFrame() const { return m_mainFrame; }
+    CZarnelDocManager* GetDocManager() const { return m_docManager; }
+
+private:
+    bool ProcessCommandLine();
+    void OnAppAbout(wxCommandEvent& event);
+    void OnHelpIndex(wxCommandEvent& event);
+    void OnUpdateEnabled(wxUpdateUIEvent& event);
+
+    wxDocTemplate* m_partsListTemplate = nullptr;
+    wxDocTemplate* m_designTemplate = nullptr;
+    CRndrQult* m_editQuality = nullptr;
+    CRndrQult* m_photoQuality = nullptr;
+    SPrintMargins m_printMargins;
+    bool m_wideSnap = false;
+
+    CZarnelDocManager* m_docManager = nullptr;
+    CMainFrm* m_mainFrame = nullptr;
+    std::unique_ptr<WxUserInterface> m_userInterface;
+    bool m_exited = false;
+};
+
+wxDECLARE_APP(CZarnelApp);
+
+// The application object under the name the rest of the program uses: theApp->IsWideSnap().
+// wx owns the object; this only finds it.
+struct CZarnelAppRef {
+    CZarnelApp* operator->() const { return &wxGetApp(); }
+    CZarnelApp& operator*() const { return wxGetApp(); }
+};
+inline constexpr CZarnelAppRef theApp{};
