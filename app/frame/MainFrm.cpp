@@ -2,6 +2,7 @@
 #include "app/frame/MainFrm.h"
 
 #include <wx/app.h>
+#include <wx/icon.h>
 #include <wx/statusbr.h>
 #include <wx/utils.h>
 
@@ -15,6 +16,7 @@
 #include "app/frame/ZarnelDocTemplate.h"
 #include "support/LangText.h"
 #include "support/Profile.h"
+#include "support/Resources.h"
 
 namespace {
 
@@ -41,6 +43,22 @@ wxString PaneCaption(const SToolbarInfo& info) {
     return caption;
 }
 
+// Icon 100 of the resources: a BMP file, magenta transparent.
+wxIcon WindowIcon() {
+    constexpr uint32_t kIconResource = 3;
+    uint32_t size = 0;
+    const unsigned char* data = FindResourceData(kIconResource, 100, &size);
+    wxIcon icon;
+    if (data != nullptr && size > 14) {
+        wxImage image = ImageFromDib(data + 14, size - 14);
+        if (image.IsOk()) {
+            image.SetMaskColour(255, 0, 255);
+            icon.CopyFromBitmap(wxBitmap(image));
+        }
+    }
+    return icon;
+}
+
 } // namespace
 
 CMainFrm::CMainFrm(wxDocManager* manager)
@@ -55,6 +73,7 @@ CMainFrm::CMainFrm(wxDocManager* manager)
         }
     }
     SetAcceleratorTable(BuildAcceleratorTable());
+    SetIcon(WindowIcon());
     if (!CreateBars()) {
         return;
     }
@@ -75,6 +94,9 @@ CMainFrm::CMainFrm(wxDocManager* manager)
     Bind(wxEVT_MENU, &CMainFrm::OnWindowNew, this, WxCommandId(CommandId::WindowNew));
     Bind(wxEVT_UPDATE_UI, &CMainFrm::OnUpdateWindowNew, this, WxCommandId(CommandId::WindowNew));
     Bind(wxEVT_UPDATE_UI, &CMainFrm::OnUpdateRecentFile, this, wxID_FILE1, wxID_FILE9);
+    Bind(wxEVT_MENU, &CMainFrm::OnAppExit, this, WxCommandId(CommandId::AppExit));
+    Bind(wxEVT_MENU, &CMainFrm::OnFileClose, this, WxCommandId(CommandId::FileClose));
+    Bind(wxEVT_UPDATE_UI, &CMainFrm::OnUpdateFileClose, this, WxCommandId(CommandId::FileClose));
     // Commands that the frame and the document manager carry out whatever is open.
     Bind(wxEVT_UPDATE_UI, &CMainFrm::OnUpdateEnabled, this, WxCommandId(CommandId::AppExit));
     Bind(wxEVT_UPDATE_UI, &CMainFrm::OnUpdateEnabled, this,
@@ -114,11 +136,12 @@ bool CMainFrm::CreateBars() {
 void CMainFrm::DockForFirstStart() {
     const std::vector<SToolbarInfo>& toolbars = GetToolbars();
     for (const SToolbarInfo& info : toolbars) {
-        // A bar docked right of another takes the place after it in that bar's row.
+        // A bar docked right of another starts where the bars to its left end, shown or not,
+        // so that showing the hidden bars of a row in any order keeps them in this order.
         int position = 0;
         for (int left = info.rightOf; left >= 0;
              left = toolbars[static_cast<size_t>(left)].rightOf) {
-            ++position;
+            position += m_toolbars[static_cast<size_t>(left)]->GetBestSize().x;
         }
         m_aui.AddPane(m_toolbars[static_cast<size_t>(info.bar)],
                       wxAuiPaneInfo()
@@ -329,3 +352,11 @@ void CMainFrm::OnUpdateRecentFile(wxUpdateUIEvent& event) {
 }
 
 void CMainFrm::OnUpdateEnabled(wxUpdateUIEvent& event) { event.Enable(true); }
+
+void CMainFrm::OnAppExit(wxCommandEvent&) { Close(); }
+
+void CMainFrm::OnFileClose(wxCommandEvent& event) { GetDocumentManager()->OnFileClose(event); }
+
+void CMainFrm::OnUpdateFileClose(wxUpdateUIEvent& event) {
+    event.Enable(GetDocumentManager()->GetCurrentDocument() != nullptr);
+}

@@ -63,6 +63,9 @@ private:
     void OnUpdateWindowNew(wxUpdateUIEvent& event);
     void OnUpdateRecentFile(wxUpdateUIEvent& event);
     void OnUpdateEnabled(wxUpdateUIEvent& event);
+    void OnAppExit(wxCommandEvent& event);
+    void OnFileClose(wxCommandEvent& event);
+    void OnUpdateFileClose(wxUpdateUIEvent& event);
 
     wxAuiManager m_aui;
     std::vector<CCmdToolBar*> m_toolbars;

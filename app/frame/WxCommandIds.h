@@ -2,6 +2,8 @@
 // and its document framework, file history and MDI frames act on their own standard numbers, so
 // the framework commands map to wx's standard ones and every other command is moved into a free
 // range. Event tables of frames, views and documents use WxCommandId(CommandId::...).
+// Close and Exit keep numbers of their own: on wx's standard numbers GTK would give them
+// shortcuts (Ctrl+W, Ctrl+Q) that the program does not have.
 #pragma once
 
 #include <cstdint>
@@ -23,7 +25,6 @@ constexpr int WxCommandId(uint32_t command) {
     switch (command) {
     case FileNew: return wxID_NEW;
     case FileOpen: return wxID_OPEN;
-    case FileClose: return wxID_CLOSE;
     case FileSave: return wxID_SAVE;
     case FileSaveAs: return wxID_SAVEAS;
     case FilePrintSetup: return wxID_PRINT_SETUP;
@@ -39,7 +40,6 @@ constexpr int WxCommandId(uint32_t command) {
     case WindowTileHorz: return wxID_MDI_WINDOW_TILE_HORZ;
     case WindowTileVert: return wxID_MDI_WINDOW_TILE_VERT;
     case AppAbout: return wxID_ABOUT;
-    case AppExit: return wxID_EXIT;
     case HelpIndex: return wxID_HELP_CONTENTS;
     default: break;
     }

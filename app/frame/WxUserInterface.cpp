@@ -6,6 +6,7 @@
 
 #include <wx/app.h>
 #include <wx/clipbrd.h>
+#include <wx/dialog.h>
 #include <wx/filedlg.h>
 #include <wx/filefn.h>
 #include <wx/msgdlg.h>
@@ -195,8 +196,19 @@ std::optional<std::string> WxUserInterface::GetClipboardText() {
     return data.GetText().utf8_string();
 }
 
+wxColour WxUserInterface::DialogFaceColour() {
+    // The theme paints dialogs in the window colour, which may differ from the buttons' face:
+    // ask a dialog that is never shown.
+    static const wxColour face = [] {
+        wxDialog probe(nullptr, wxID_ANY, wxString());
+        wxColour colour = probe.GetBackgroundColour();
+        return colour.IsOk() ? colour : wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE);
+    }();
+    return face;
+}
+
 uint32_t WxUserInterface::GetButtonFaceColour() {
-    wxColour face = wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE);
+    wxColour face = DialogFaceColour();
     return static_cast<uint32_t>(face.Red()) | static_cast<uint32_t>(face.Green()) << 8 |
            static_cast<uint32_t>(face.Blue()) << 16;
 }

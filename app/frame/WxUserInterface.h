@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include <wx/colour.h>
+
 #include "support/UserInterface.h"
 
 class WxUserInterface final : public UserInterface {
@@ -18,7 +20,9 @@ public:
     std::optional<std::string> ChooseFile(const FileChoice& choice) override;
     bool SetClipboardText(const std::string& text) override;
     std::optional<std::string> GetClipboardText() override;
+    // The face colour of the program's dialogs, 0x00BBGGRR.
     uint32_t GetButtonFaceColour() override;
+    static wxColour DialogFaceColour();
 
     // A filter as the system writes it ("Description|*.ext|...") with each pattern also in
     // upper case, for the case-sensitive file names of this platform.

@@ -6,10 +6,12 @@
 #include <memory>
 
 #include <wx/app.h>
+#include <wx/weakref.h>
+
+#include "app/frame/MainFrm.h"
 
 class CRndrQult;
 class CZarnelDocManager;
-class CMainFrm;
 class WxUserInterface;
 class wxDocTemplate;
 
@@ -49,7 +51,8 @@ public:
     bool IsWideSnap() const { return m_wideSnap; }
     void SetWideSnap(bool wide) { m_wideSnap = wide; }
 
-    CMainFrm* GetMainFrame() const { return m_mainFrame; }
+    // The main window; null before start-up and after it closed.
+    CMainFrm* GetMainFrame() const { return m_mainFrame.get(); }
     CZarnelDocManager* GetDocManager() const { return m_docManager; }
 
 private:
@@ -66,7 +69,7 @@ private:
     bool m_wideSnap = false;
 
     CZarnelDocManager* m_docManager = nullptr;
-    CMainFrm* m_mainFrame = nullptr;
+    wxWeakRef<CMainFrm> m_mainFrame; // null once the main window is gone
     std::unique_ptr<WxUserInterface> m_userInterface;
     bool m_exited = false;
 };

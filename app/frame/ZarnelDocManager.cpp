@@ -17,7 +17,10 @@ constexpr uint32_t kFailedToOpenDocument = 61697;
 
 } // namespace
 
-CZarnelDocManager::CZarnelDocManager() : wxDocManager(0, true) {}
+CZarnelDocManager::CZarnelDocManager() : wxDocManager(0, false) {
+    // Initialised here, not by the base: only now does it make our recent-file list.
+    Initialize();
+}
 
 CRecentFileList* CZarnelDocManager::GetRecentFiles() const {
     return dynamic_cast<CRecentFileList*>(GetFileHistory());
