@@ -7,6 +7,7 @@
 #include <span>
 #include <string_view>
 
+#include "model/Coupling.h"
 #include "model/Elmnt.h"
 #include "support/FileRead.h"
 #include "support/FileWrite.h"
@@ -131,10 +132,6 @@ constexpr std::array kReadOrder{
 constexpr std::array<uint32_t, 12> kOldPanelMasks{5, 9, 6, 10, 17, 33, 18, 34, 20, 36, 24, 40};
 // Bit of an old panel record's mask: the panel was turned once more.
 constexpr uint32_t kOldPanelTurned = 0x1000;
-
-// Orientation code of one turn step of a plug-in panel, display panel or seat back: the half
-// turn about local Y.
-constexpr int kPanelTurnCode = 3;
 
 // Separator between two values: white space, ",", white space.
 void NextValue(CFileRead& reader) {
@@ -275,9 +272,9 @@ bool ConvertOldRecord(CFileRead& reader, CElmnt& elmnt, uint32_t mask) {
             if ((mask & 0xFFF) == kOldPanelMasks[edge]) {
                 elmnt.placement = *CTransform().TurnBySide(static_cast<int>(edge));
                 if ((mask & kOldPanelTurned) != 0) {
-                    // One turn step of these kinds, on a fresh record: no history copy.
-                    ApplyOrientation(elmnt.placement.rotation, kPanelTurnCode);
-                    elmnt.turnVariant = (elmnt.turnVariant - 1) & 1;
+                    // A fresh record in no list, turned in its own first revision: no copy.
+                    elmnt.TurnElement(elmnt.firstRevision, nullptr, elmnt.GetMaterial(),
+                                      CouplingSnap::NormalSq, false);
                 }
                 return true;
             }
@@ -396,8 +393,7 @@ std::unique_ptr<CElmnt> CElmnt::ReadElement(CFileRead& reader, CElmntIdSource& i
 
     if (version == 1 && IsPanelLike(elmnt->kind)) {
         // Old panel records gave the corner position; the placement is the panel's middle.
-        elmnt->placement.MoveX(0.5 * double(elmnt->secondSize) + 25.0);
-        elmnt->placement.MoveY(0.5 * double(elmnt->length) + 25.0);
+        elmnt->SetPanelOffset();
     }
     failed = false;
     return elmnt;

@@ -1,12 +1,20 @@
-// The document's design file.
+// The document's design file: loading and saving on a path through the design file's reader and
+// writer (DesignFile.h), which report every failure themselves.
+#include "model/DesignFile.h"
 #include "model/ZarnelDcmt.h"
 
 bool CZarnelDcmt::LoadFile(const std::string& path) {
-    // The design file format is not read yet: the document stays as it is.
-    return false;
+    if (!LoadDesignFile(*this, path)) {
+        return false;
+    }
+    SetPathName(path);
+    return true;
 }
 
 bool CZarnelDcmt::SaveFile(const std::string& path) {
-    // The design file format is not written yet: no file is touched.
-    return false;
+    if (!SaveDesignFile(*this, path)) {
+        return false;
+    }
+    SetPathName(path);
+    return true;
 }

@@ -1,0 +1,238 @@
+// Reading and writing the design file, and loading and saving a document through it.
+#include "model/DesignFile.h"
+
+#include <utility>
+
+#include "model/ZarnelDcmt.h"
+#include "support/File.h"
+#include "support/FileRead.h"
+#include "support/FileWrite.h"
+#include "support/LangText.h"
+#include "support/ReadSource.h"
+#include "support/UserInterface.h"
+
+namespace {
+
+// "Fehler beim Speichern des Dokuments."
+constexpr uint32_t kTextSaveFailed = 61698;
+// Follow class of a keyword that is a whole word: no letter and no '-' may follow.
+constexpr int kWholeWord = 0x8006;
+constexpr int kNoLimit = 0x7fffffff;
+
+// Every error is shown and ends the read; carriage returns are dropped.
+constexpr uint32_t kAbortMask = ReadErrors::AbortOnFirst;
+constexpr uint32_t kReadOptions = ReadOptions::DropCr;
+
+bool ReadHeader(CFileRead& reader, SDesignContents& contents) {
+    reader.SkipWhitespace();
+    contents.currentRevision = reader.ReadUnsigned(kNoLimit, false, 0);
+    reader.SkipWhitespace();
+    reader.Expect(",");
+    reader.SkipWhitespace();
+    contents.newestRevision = reader.ReadUnsigned(kNoLimit, false, 0);
+    reader.SkipWhitespace();
+    reader.Expect(";");
+    if (reader.GetErrors() != 0) {
+        return false;
+    }
+    // The open end marks a state that lives on; no revision can be numbered with it.
+    if (contents.currentRevision > contents.newestRevision ||
+        contents.newestRevision >= RevisionOpen) {
+        reader.ReportError(ReadErrors::Range);
+        return false;
+    }
+    return true;
+}
+
+bool ReadMaterials(CFileRead& reader, SDesignContents& contents) {
+    for (;;) {
+        std::unique_ptr<CMtrl> material = CMtrl::Read(reader);
+        if (material == nullptr) {
+            return reader.GetErrors() == 0;
+        }
+        const int slot = material->GetSlot();
+        contents.materials[static_cast<size_t>(slot)] = std::move(material);
+    }
+}
+
+bool ReadCameras(CFileRead& reader, SDesignContents& contents) {
+    for (std::optional<CCmra>& camera : contents.cameras) {
+        reader.SkipWhitespace();
+        if (!reader.TestKeyword("camera", kWholeWord)) {
+            break;
+        }
+        CCmra read;
+        if (!read.Read(reader)) {
+            return false;
+        }
+        camera = read;
+    }
+    return reader.GetErrors() == 0;
+}
+
+bool ReadElements(CFileRead& reader, CElmntIdSource& ids, SDesignContents& contents) {
+    for (;;) {
+        bool failed = false;
+        std::unique_ptr<CElmnt> elmnt =
+            CElmnt::ReadElement(reader, ids, contents.newestRevision, failed);
+        if (elmnt == nullptr) {
+            return !failed;
+        }
+        contents.elements.push_back(std::move(elmnt));
+    }
+}
+
+// Hands what was read to the document: nothing here can fail.
+void Apply(CZarnelDcmt& dcmt, SDesignContents& contents) {
+    dcmt.DeleteAllElements();
+    // Alive in every revision, whatever the file's counters.
+    dcmt.AddElement(
+        std::make_unique<CElmnt>(dcmt.GetIdSource(), 0, ElmntKind::FloorGrid, 1, 0.0f, 0.0f));
+    for (std::unique_ptr<CElmnt>& elmnt : contents.elements) {
+        dcmt.AddElement(std::move(elmnt));
+    }
+    contents.elements.clear();
+    for (int slot = 0; slot < MtrlSlotCount; ++slot) {
+        std::unique_ptr<CMtrl>& material = contents.materials[static_cast<size_t>(slot)];
+        if (material != nullptr) {
+            dcmt.SetMaterial(slot, std::move(material));
+        }
+    }
+    for (int i = 0; i < SDesignContents::kCameraCount; ++i) {
+        const std::optional<CCmra>& camera = contents.cameras[static_cast<size_t>(i)];
+        if (camera) {
+            // The view's viewport is no part of the file.
+            CCmra& target = dcmt.GetCamera(i);
+            const int width = target.viewportWidth;
+            const int height = target.viewportHeight;
+            target = *camera;
+            target.viewportWidth = width;
+            target.viewportHeight = height;
+        }
+    }
+    dcmt.SetRevisions(contents.currentRevision, contents.newestRevision);
+    dcmt.UpdatePartsList();
+    dcmt.SetModified(false);
+    dcmt.UpdateAllViews(ViewHint::Everything);
+}
+
+// Reads from an opened reader and applies on success.
+bool LoadFrom(CFileRead& reader, CZarnelDcmt& dcmt) {
+    SDesignContents contents;
+    if (!ReadDesign(reader, dcmt.GetIdSource(), contents)) {
+        return false;
+    }
+    Apply(dcmt, contents);
+    return true;
+}
+
+// A writer that appends to text; lines end in CR LF.
+void OpenTextWriter(CFileWrite& writer, std::string& text, const char* name) {
+    writer.OpenBuffer(nullptr, 0, name, 0xFFFFFFFF, WriteFlags::CrLf);
+    writer.SetCallback([&text](int c) {
+        text += static_cast<char>(c);
+        return 0;
+    });
+}
+
+void ReportSaveFailure(const std::string& path, const std::string& reason) {
+    std::string text = LoadLangText(kTextSaveFailed);
+    text += "\n";
+    text += path;
+    if (!reason.empty()) {
+        text += "\n";
+        text += reason;
+    }
+    ShowMessage(text, {}, MsgButtons::Ok, MsgIcon::Exclamation);
+}
+
+} // namespace
+
+bool ReadDesign(CFileRead& reader, CElmntIdSource& ids, SDesignContents& contents) {
+    try {
+        return ReadHeader(reader, contents) && ReadMaterials(reader, contents) &&
+               ReadCameras(reader, contents) && ReadElements(reader, ids, contents);
+    } catch (const ReadAbort&) {
+        return false;
+    }
+}
+
+void WriteDesign(const CZarnelDcmt& dcmt, CFileWrite& writer) {
+    writer.PutUnsigned(dcmt.GetCurrentRevision());
+    writer.PutString(", ");
+    writer.PutUnsigned(dcmt.GetNewestRevision());
+    writer.PutString(";\n");
+    for (int slot = 0; slot < dcmt.GetSlotsUsed(); ++slot) {
+        if (const CMtrl* material = dcmt.GetMaterial(slot)) {
+            material->Write(writer, slot);
+        }
+    }
+    for (int i = 0; i < SDesignContents::kCameraCount; ++i) {
+        dcmt.GetCamera(i).Write(writer);
+    }
+    for (const CElmnt& elmnt : dcmt.GetElmntList()) {
+        if (!elmnt.floating && elmnt.kind != ElmntKind::FloorGrid) {
+            elmnt.WriteElement(writer);
+        }
+    }
+}
+
+bool LoadDesignFile(CZarnelDcmt& dcmt, const std::string& path) {
+    CFileRead reader;
+    try {
+        if (!reader.Open(path, kAbortMask, kReadOptions)) {
+            return false;
+        }
+    } catch (const ReadAbort&) {
+        return false;
+    }
+    return LoadFrom(reader, dcmt);
+}
+
+bool LoadDesignText(CZarnelDcmt& dcmt, std::string_view text, const std::string& sourceName) {
+    // The reader ends a text at its first NUL; the text is decoded as a file would be.
+    const std::string decoded = DecodeTextFile(std::string(text));
+    CFileRead reader;
+    try {
+        if (!reader.OpenString(decoded.c_str(), sourceName, '\0', kAbortMask, kReadOptions)) {
+            return false;
+        }
+    } catch (const ReadAbort&) {
+        return false;
+    }
+    return LoadFrom(reader, dcmt);
+}
+
+std::optional<std::string> SaveDesignText(const CZarnelDcmt& dcmt) {
+    std::string text;
+    CFileWrite writer;
+    OpenTextWriter(writer, text, "Design");
+    WriteDesign(dcmt, writer);
+    const bool complete = !writer.HasError();
+    writer.Close();
+    if (!complete) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+bool SaveDesignFile(CZarnelDcmt& dcmt, const std::string& path) {
+    std::optional<std::string> text = SaveDesignText(dcmt);
+    if (!text) {
+        ReportSaveFailure(path, {});
+        return false;
+    }
+    AtomicFile file;
+    if (!file.Open(path)) {
+        ReportSaveFailure(path, file.LastError());
+        return false;
+    }
+    if (!file.GetFile().Write(text->data(), text->size()) || !file.Commit()) {
+        const std::string reason = file.LastError();
+        file.Discard();
+        ReportSaveFailure(path, reason);
+        return false;
+    }
+    dcmt.SetModified(false);
+    return true;
+}
