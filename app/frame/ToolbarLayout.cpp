@@ -80,7 +80,8 @@ bool IsUsablePane(const std::string& part, const std::string& centrePane, std::s
         !InRange(fields, "layer", 0, 100) || !InRange(fields, "row", 0, 100) ||
         !InRange(fields, "pos", -kMaxFloatPosition, kMaxFloatPosition) ||
         !InRange(fields, "prop", 0, 100000000) ||
-        !InRange(fields, "bestw", -1, kMaxPaneSize) || !InRange(fields, "besth", -1, kMaxPaneSize) ||
+        !InRange(fields, "bestw", -1, kMaxPaneSize) ||
+        !InRange(fields, "besth", -1, kMaxPaneSize) ||
         !InRange(fields, "minw", -1, kMaxPaneSize) || !InRange(fields, "minh", -1, kMaxPaneSize) ||
         !InRange(fields, "maxw", -1, kMaxPaneSize) || !InRange(fields, "maxh", -1, kMaxPaneSize) ||
         !InRange(fields, "floatx", -kMaxFloatPosition, kMaxFloatPosition) ||

@@ -40,17 +40,22 @@ std::string CZarnelDocTemplate::DocString(const std::string& text, int field) {
 
 CZarnelDocTemplate::CZarnelDocTemplate(wxDocManager* manager, uint32_t resourceId,
                                        wxClassInfo* documentClass, wxClassInfo* viewClass)
-    : wxDocTemplate(manager, FromUtf8(DocString(TemplateText(resourceId), 2)),
-                    DocString(TemplateText(resourceId), 4).empty()
+    : CZarnelDocTemplate(manager, resourceId, TemplateText(resourceId), documentClass,
+                         viewClass) {}
+
+CZarnelDocTemplate::CZarnelDocTemplate(wxDocManager* manager, uint32_t resourceId,
+                                       const std::string& text, wxClassInfo* documentClass,
+                                       wxClassInfo* viewClass)
+    : wxDocTemplate(manager, FromUtf8(DocString(text, 2)),
+                    WithoutDot(DocString(text, 4)).empty()
                         ? wxString()
-                        : "*" + FromUtf8(DocString(TemplateText(resourceId), 4)),
-                    wxString(), FromUtf8(WithoutDot(DocString(TemplateText(resourceId), 4))),
-                    FromUtf8(DocString(TemplateText(resourceId), 1)),
-                    wxString::Format("View%u", resourceId), documentClass, viewClass,
-                    DocString(TemplateText(resourceId), 2).empty() ? wxTEMPLATE_INVISIBLE
-                                                                   : wxTEMPLATE_VISIBLE),
-      m_resourceId(resourceId), m_filterName(DocString(TemplateText(resourceId), 3)),
-      m_extension(WithoutDot(DocString(TemplateText(resourceId), 4))) {}
+                        : "*." + FromUtf8(WithoutDot(DocString(text, 4))),
+                    wxString(), FromUtf8(WithoutDot(DocString(text, 4))),
+                    FromUtf8(DocString(text, 1)), wxString::Format("View%u", resourceId),
+                    documentClass, viewClass,
+                    DocString(text, 2).empty() ? wxTEMPLATE_INVISIBLE : wxTEMPLATE_VISIBLE),
+      m_resourceId(resourceId), m_filterName(DocString(text, 3)),
+      m_extension(WithoutDot(DocString(text, 4))) {}
 
 std::string CZarnelDocTemplate::GetDialogFilter() const {
     if (m_filterName.empty() || m_extension.empty()) {

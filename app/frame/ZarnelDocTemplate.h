@@ -29,6 +29,9 @@ public:
     static std::string DocString(const std::string& text, int field);
 
 private:
+    CZarnelDocTemplate(wxDocManager* manager, uint32_t resourceId, const std::string& text,
+                       wxClassInfo* documentClass, wxClassInfo* viewClass);
+
     uint32_t m_resourceId;
     std::string m_filterName;
     std::string m_extension;

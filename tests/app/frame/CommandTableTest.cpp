@@ -11,6 +11,7 @@
 #include "app/frame/CommandIds.h"
 #include "app/frame/CommandTable.h"
 #include "app/frame/WxCommandIds.h"
+#include "app/frame/ZarnelDocTemplate.h"
 #include "support/Resources.h"
 
 namespace {
@@ -384,6 +385,29 @@ TEST(CommandTableLabels, GermanKeyNamesBecomeWxKeyNames) {
     EXPECT_EQ(ToWxMenuLabel("&Löschen\tEntf"), "&Löschen\tDel");
     EXPECT_EQ(ToWxMenuLabel("Strg ohne Kürzel"), "Strg ohne Kürzel");
     EXPECT_EQ(ToWxMenuLabel("Drucker&einrichtung..."), "Drucker&einrichtung...");
+}
+
+} // namespace
+
+namespace {
+
+TEST(DocumentTemplates, FieldsOfTheDocumentStrings) {
+    std::string design;
+    ASSERT_TRUE(LoadResourceString(101, LANG_ID_GERMAN, design));
+    EXPECT_EQ(CZarnelDocTemplate::DocString(design, 0), "");
+    EXPECT_EQ(CZarnelDocTemplate::DocString(design, 1), "Zarnel");
+    EXPECT_EQ(CZarnelDocTemplate::DocString(design, 2), "Zarnel Design");
+    EXPECT_EQ(CZarnelDocTemplate::DocString(design, 3), "Zarnel Design Dateien (*.zdf)");
+    EXPECT_EQ(CZarnelDocTemplate::DocString(design, 4), ".zdf");
+    EXPECT_EQ(CZarnelDocTemplate::DocString(design, 5), "Zarnel.Document");
+    EXPECT_EQ(CZarnelDocTemplate::DocString(design, 6), "Zarnel Document");
+    EXPECT_EQ(CZarnelDocTemplate::DocString(design, 7), "");
+    std::string partsList;
+    ASSERT_TRUE(LoadResourceString(102, LANG_ID_GERMAN, partsList));
+    EXPECT_EQ(partsList, "\n\n\n\n\n\n");
+    for (int field = 0; field < 7; ++field) {
+        EXPECT_EQ(CZarnelDocTemplate::DocString(partsList, field), "") << field;
+    }
 }
 
 } // namespace

@@ -260,7 +260,8 @@ TEST_F(ZarnelWindow, DamagedLayoutRestoresTheDefaultWithTheDocumentAreaVisible) 
         "layout2|name=mdiclient;caption=;state=258;dir=5;layer=0;row=0;pos=0;prop=100000;"
         "bestw=20;besth=20;minw=-1;minh=-1;maxw=-1;maxh=-1;floatx=-1;floaty=-1;floatw=-1;"
         "floath=-1|dock_size(5,0,0)=20|";
-    const std::string damaged[] = {hiddenDocuments, "\x01\x02 kaputt", "layout2|dock_size(1,10,0)=9000|"};
+    const std::string damaged[] = {hiddenDocuments, "\x01\x02 kaputt",
+                                   "layout2|dock_size(1,10,0)=9000|"};
     for (const std::string& layout : damaged) {
         SCOPED_TRACE(layout);
         ASSERT_TRUE(WriteProfileInt("Toolbars", "Version", 1));
