@@ -190,6 +190,15 @@ public:
     bool LoadFile(const std::string& path);
     bool SaveFile(const std::string& path);
 
+    // ---- Clipboard (Clipboard.cpp) ------------------------------------------------------
+
+    // Puts the selection's text on the clipboard (CopySelectionText); false when there was
+    // nothing to write it with or the clipboard took no text.
+    bool CopyToClipboard() const;
+    // Pastes the clipboard's text (PasteText); the caller clears the selection first. False when
+    // the clipboard held no text or not all of it could be pasted.
+    bool PasteFromClipboard();
+
 private:
     friend class CRevisionScope;
 
