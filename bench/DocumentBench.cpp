@@ -9,6 +9,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "model/Coupling.h"
 #include "model/ZarnelDcmt.h"
 #include "resources/ZarnelResources.h"
 #include "support/Resources.h"
@@ -71,8 +72,8 @@ BENCHMARK(BM_ListAliveStates)->Unit(benchmark::kMicrosecond);
 void BM_UndoAndRedoOneStep(benchmark::State& state) {
     CZarnelDcmt& dcmt = Design();
     for (auto _ : state) {
-        dcmt.OnEditUndo();
-        dcmt.OnEditRedo();
+        dcmt.OnEditUndo(1, CouplingSnap::NormalSq);
+        dcmt.OnEditRedo(1, CouplingSnap::NormalSq);
     }
     if (dcmt.GetCurrentRevision() != kRevisions) {
         state.SkipWithError("undo and redo did not come back to the newest revision");
@@ -84,12 +85,12 @@ BENCHMARK(BM_UndoAndRedoOneStep)->Unit(benchmark::kMicrosecond);
 // back whole.
 void BM_RevisionThatChangesNothing(benchmark::State& state) {
     CZarnelDcmt& dcmt = Design();
-    dcmt.OnEditUndo();
+    dcmt.OnEditUndo(1, CouplingSnap::NormalSq);
     for (auto _ : state) {
         CRevisionScope scope(dcmt);
         benchmark::DoNotOptimize(scope.Close());
     }
-    dcmt.OnEditRedo();
+    dcmt.OnEditRedo(1, CouplingSnap::NormalSq);
 }
 BENCHMARK(BM_RevisionThatChangesNothing)->Unit(benchmark::kMicrosecond);
 

@@ -18,6 +18,7 @@ class CBox3;
 class CElmntList;
 class CFileRead;
 class CFileWrite;
+enum class SelectionMode : int32_t;
 
 using Revision = uint32_t;
 // End revision of a state that is alive until further notice.
@@ -199,6 +200,32 @@ public:
     // are reported through CFileRead::ShowMessage.
     static std::unique_ptr<CElmnt> ReadElement(CFileRead& reader, CElmntIdSource& ids,
                                                Revision lastRevision, bool& failed);
+
+    // Selection and groups (Selection.cpp, ElmntGroup.cpp). couplingMaterial and snapRadiusSq
+    // are the material slot and the squared search radius (mm²) with which ends are linked.
+    //
+    // Ends the element's change in revision r: an element that is selected, floating and alive
+    // at r stops floating and is linked to couplings; in any case it is deselected. True when it
+    // was linked (couplings may have been created or changed).
+    bool FinishChange(Revision r, CElmntList& list, int32_t couplingMaterial, double snapRadiusSq);
+    // Select: selected; Deselect: FinishChange; Invert: FinishChange when selected, else
+    // selected. True when the element was linked.
+    bool SetSelection(SelectionMode mode, Revision r, CElmntList& list, int32_t couplingMaterial,
+                      double snapRadiusSq);
+    // Gives group mark n to this element and to every element alive at r connected to it, step
+    // by step: an end meets a connection point, or a panel corner a plain coupling's position,
+    // closer than 40 mm. The walk does not pass elements that carry n already, and does nothing
+    // when this one does. Runs in time linear in the list, with no recursion.
+    void MarkGroup(Revision r, CElmntList& list, int32_t n);
+
+    // The position adjustment (AdjustPositions.cpp): from this element, the connected unfixed
+    // tubes, panels and couplings within the snap radius get the corrections and coupling shifts
+    // that make them meet in the least-squares sense, written in revision r through BeginChange.
+    // Every element reached loses its adjust-pending flag, this one included; a fixed element is
+    // never changed. True when anything was written; nothing is written when the solver does not
+    // converge or a result is not finite. Shows the wait cursor.
+    bool AdjustPositions(Revision r, CElmntList& list, int32_t couplingMaterial,
+                         double snapRadiusSq);
 
     int32_t GetMaterial() const { return m_material; }
     bool SetMaterial(int64_t slot);

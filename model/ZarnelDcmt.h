@@ -35,6 +35,8 @@
 #include "model/ElmntList.h"
 #include "model/ListFile.h"
 #include "model/PartsTable.h"
+#include "model/Selection.h"
+#include "support/Box3.h"
 
 class CMtrl;
 class CRevisionScope;
@@ -149,18 +151,86 @@ public:
     // exists beyond r, and what was alive at r is alive from then on.
     static void CutHistory(Revision r, CElmntList& list);
 
-    // Command "Rückgängig" (57643): one revision back. Marks the document modified, recounts
-    // the parts table and updates all views with ViewHint::UndoRedo. Selection flags stay.
+    // Command "Rückgängig" (57643): one revision back. Floating elements are finished first
+    // (FinishFloating, with the coupling material and the squared snap radius in mm²), so
+    // that none is lost to the revision left behind. Marks the document modified, recounts the
+    // parts table and updates all views with ViewHint::UndoRedo. Other selection flags stay.
     bool CanUndo() const { return m_currentRevision > 0; }
-    void OnEditUndo();
+    void OnEditUndo(int32_t couplingMaterial, double snapRadiusSq);
     // Command "Wiederherstellen" (57644): one revision forward, likewise.
     bool CanRedo() const { return m_currentRevision < m_newestRevision; }
-    void OnEditRedo();
+    void OnEditRedo(int32_t couplingMaterial, double snapRadiusSq);
     // Command "Vergangenheit löschen" (32976): every state alive at the current revision lives
     // in [0, open), every other state is deleted, both counters become 0. The drawing stays as
     // it was, so the document is not marked modified and the parts table is not recounted; the
     // views are updated with ViewHint::Everything so that they drop what they held.
     void OnDeleteHistory();
+
+    // ---- Selection, groups, moving and adjusting -------------------------------------
+
+    // couplingMaterial is the material slot that couplings created by linking receive (the 3D
+    // view's slot of the category "Verbinder"); snapRadiusSq the squared radius in mm² within
+    // which couplings are found (CouplingSnap). Both belong to the application and are passed
+    // in by the caller.
+    //
+    // Selection steps. They work in the current revision and open none; the command that uses
+    // them updates the views once with ViewHint::Selection. Deselecting links a floating element
+    // to couplings in the current revision, which can change the articles: then the document is
+    // marked modified and the parts table recounted, and the result is true.
+    //
+    // Deselects every element state, alive or not, finishing the floating ones that are alive.
+    bool ClearSelection(int32_t couplingMaterial, double snapRadiusSq);
+    // Applies the mode to every element alive at the current revision that lies in the box
+    // (faces included, CElmnt::IsInsideBox).
+    bool SelectInBox(const CBox3& box, SelectionMode mode, int32_t couplingMaterial,
+                     double snapRadiusSq);
+    // Applies the mode to every element alive at the current revision whose group mark is not 0.
+    bool SelectMarked(SelectionMode mode, int32_t couplingMaterial, double snapRadiusSq);
+    // Group mark 0 on every element state.
+    void ClearMarks();
+    // The number of connected groups among the elements alive at the current revision; marks
+    // each group's elements with its number (from 1, in the order of their first element in the
+    // list). Elements of kind None and the floor grid start no group. Marks of every other
+    // state are 0 afterwards.
+    int CountGroups();
+    // The box over the positions of the plain couplings with group mark n (valid right after
+    // CountGroups); a reset, empty box when there is none.
+    CBox3 GetGroupBox(int32_t n) const;
+    // Finishes every floating element state: one alive at the current revision that lives on
+    // is linked and deselected, as deselecting would; any other (a history state of an element
+    // that was moved or deleted while it floated) just stops floating and is deselected, kept
+    // as it was seen. So no floating state is left out of a save or lost to the history. Marks
+    // the document modified, recounts and updates the views with ViewHint::Change when anything
+    // changed; true then. Undo and redo do this before they move; call it before saving.
+    bool FinishFloating(int32_t couplingMaterial, double snapRadiusSq);
+
+    // Editing operations. Each opens a new revision (none when it changes nothing), marks the
+    // document modified, recounts the parts table and updates the views with its hint; true
+    // when a revision was kept. The view does not update the views again.
+    //
+    // Moves the selection by the world offsets (mm), under the wait cursor. copy: each selected
+    // element but the couplings leaves a linked copy behind and moves on, selected and floating
+    // (linked when deselected). Else adapt: the selected elements but the couplings are unlinked
+    // at the old place and linked at the new one. Else: every selected element, couplings
+    // included, moves as one rigid block; arms are not touched. ViewHint::Change.
+    bool MoveSelection(double dx, double dy, double dz, int32_t couplingMaterial,
+                       double snapRadiusSq, bool adapt, bool copy);
+    // Turns every selected element one step (CElmnt::TurnElement, no beep); kinds that do not
+    // turn stay as they are. ViewHint::Change.
+    bool TurnSelection(int32_t couplingMaterial, double snapRadiusSq);
+    // Ends every selected element but the couplings and frees the arms they held; couplings
+    // left without arms end with them. Couplings themselves are deleted only one by one by the
+    // view. ViewHint::Deletion.
+    bool DeleteSelection(int32_t couplingMaterial);
+    // Runs the position adjustment from every element alive at the current revision that still
+    // carries the adjust-pending flag, inside the current revision: a step of the operation that
+    // opened it (placing or deleting by mouse), which recounts and updates the views itself.
+    // Marks the document modified and returns true when anything was written.
+    bool AdjustPending(int32_t couplingMaterial, double snapRadiusSq);
+    // Command "Automatischer Positionsausgleich" switched on: every unfixed element alive at the
+    // current revision becomes adjust-pending and is adjusted, in a new revision of its own.
+    // ViewHint::Change.
+    bool AdjustAll(int32_t couplingMaterial, double snapRadiusSq);
 
     // ---- Views -------------------------------------------------------------------------
 
@@ -215,6 +285,11 @@ private:
     };
 
     void CreateDefaultContents();
+    // FinishFloating without the recount and the views' update, for undo and redo, which do
+    // both themselves.
+    bool FinishFloatingStates(int32_t couplingMaterial, double snapRadiusSq);
+    // The adjustments of AdjustPending in the current revision; true when any wrote.
+    bool RunPendingAdjustments(int32_t couplingMaterial, double snapRadiusSq);
     // Folds the history into revision 0 when no further revision can be opened.
     void MakeRoomForRevision();
     void DeleteHistory();

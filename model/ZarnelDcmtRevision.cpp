@@ -39,22 +39,24 @@ bool CZarnelDcmt::SetRevisions(Revision current, Revision newest) {
     return true;
 }
 
-void CZarnelDcmt::OnEditUndo() {
+void CZarnelDcmt::OnEditUndo(int32_t couplingMaterial, double snapRadiusSq) {
     SettlePendingRevision();
     if (!CanUndo()) {
         return;
     }
+    FinishFloatingStates(couplingMaterial, snapRadiusSq);
     SetModified(true);
     --m_currentRevision;
     UpdatePartsList();
     UpdateAllViews(ViewHint::UndoRedo);
 }
 
-void CZarnelDcmt::OnEditRedo() {
+void CZarnelDcmt::OnEditRedo(int32_t couplingMaterial, double snapRadiusSq) {
     SettlePendingRevision();
     if (!CanRedo()) {
         return;
     }
+    FinishFloatingStates(couplingMaterial, snapRadiusSq);
     SetModified(true);
     ++m_currentRevision;
     UpdatePartsList();

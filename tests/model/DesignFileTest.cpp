@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model/Coupling.h"
 #include "model/DesignFile.h"
 #include "model/Mtrl.h"
 #include "model/ZarnelDcmt.h"
@@ -177,13 +178,13 @@ TEST(DesignFileRoundTrip, NewDocument) {
 TEST(DesignFileRoundTrip, WholeHistory) {
     std::unique_ptr<CZarnelDcmt> dcmt = NewDocument();
     Place(*dcmt, ElmntKind::Tube, 100.0);
-    dcmt->OnEditUndo();
+    dcmt->OnEditUndo(1, CouplingSnap::NormalSq);
     Place(*dcmt, ElmntKind::Panel, 200.0);
     CElmnt& tube = Place(*dcmt, ElmntKind::Tube, 300.0, 500.0f);
     Place(*dcmt, ElmntKind::HoleConnector, 400.0).turnVariant = 3;
     const Revision deletion = dcmt->NewRevision();
     tube.endRevision = deletion;
-    dcmt->OnEditUndo();
+    dcmt->OnEditUndo(1, CouplingSnap::NormalSq);
     ASSERT_EQ(dcmt->GetCurrentRevision(), 3u);
     ASSERT_EQ(dcmt->GetNewestRevision(), 4u);
 

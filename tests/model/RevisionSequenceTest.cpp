@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model/Coupling.h"
 #include "model/ZarnelDcmt.h"
 
 namespace {
@@ -30,12 +31,12 @@ public:
         } else if (choice < 50) {
             Edit(/*scoped=*/true);
         } else if (choice < 70) {
-            m_dcmt.OnEditUndo();
+            m_dcmt.OnEditUndo(1, CouplingSnap::NormalSq);
             if (m_current > 0) {
                 --m_current;
             }
         } else if (choice < 90) {
-            m_dcmt.OnEditRedo();
+            m_dcmt.OnEditRedo(1, CouplingSnap::NormalSq);
             if (m_current + 1 < m_snapshots.size()) {
                 ++m_current;
             }

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model/Coupling.h"
 #include "model/ZarnelDcmt.h"
 
 namespace {
@@ -67,7 +68,7 @@ TEST_F(RevisionTest, PlaceUndoAndPlaceAgainCutsTheFirstPlacingAway) {
     EXPECT_TRUE(m_dcmt.IsModified());
 
     m_dcmt.SetModified(false);
-    m_dcmt.OnEditUndo();
+    m_dcmt.OnEditUndo(1, CouplingSnap::NormalSq);
     EXPECT_EQ(m_dcmt.GetCurrentRevision(), 0u);
     EXPECT_EQ(m_dcmt.GetNewestRevision(), 1u);
     EXPECT_TRUE(m_dcmt.IsModified());
@@ -89,18 +90,18 @@ TEST_F(RevisionTest, PlaceUndoAndPlaceAgainCutsTheFirstPlacingAway) {
 }
 
 TEST_F(RevisionTest, UndoAndRedoStopAtTheEndsOfTheHistory) {
-    m_dcmt.OnEditUndo();
-    m_dcmt.OnEditRedo();
+    m_dcmt.OnEditUndo(1, CouplingSnap::NormalSq);
+    m_dcmt.OnEditRedo(1, CouplingSnap::NormalSq);
     EXPECT_TRUE(m_view.hints.empty());
     EXPECT_FALSE(m_dcmt.IsModified());
 
     CElmnt& tube = PlaceTube(350.0f);
-    m_dcmt.OnEditRedo();
+    m_dcmt.OnEditRedo(1, CouplingSnap::NormalSq);
     EXPECT_EQ(m_dcmt.GetCurrentRevision(), 1u);
-    m_dcmt.OnEditUndo();
-    m_dcmt.OnEditUndo();
+    m_dcmt.OnEditUndo(1, CouplingSnap::NormalSq);
+    m_dcmt.OnEditUndo(1, CouplingSnap::NormalSq);
     EXPECT_EQ(m_dcmt.GetCurrentRevision(), 0u);
-    m_dcmt.OnEditRedo();
+    m_dcmt.OnEditRedo(1, CouplingSnap::NormalSq);
     EXPECT_EQ(m_dcmt.GetCurrentRevision(), 1u);
     EXPECT_TRUE(m_dcmt.IsAlive(tube));
     EXPECT_EQ(m_view.hints.size(), 2u);
@@ -130,10 +131,10 @@ TEST_F(RevisionTest, TwoChangesInOneRevisionKeepOneCopyOfTheStateBefore) {
     EXPECT_EQ(tube.endRevision, RevisionOpen);
     EXPECT_EQ(m_dcmt.GetElmntList().GetAt(2), &tube);
 
-    m_dcmt.OnEditUndo();
+    m_dcmt.OnEditUndo(1, CouplingSnap::NormalSq);
     EXPECT_EQ(m_dcmt.FindElement(id), nullptr);
     EXPECT_EQ(m_dcmt.FindElement(copy.GetId()), &copy);
-    m_dcmt.OnEditRedo();
+    m_dcmt.OnEditRedo(1, CouplingSnap::NormalSq);
     EXPECT_EQ(m_dcmt.FindElement(id), &tube);
     EXPECT_EQ(m_dcmt.FindElement(copy.GetId()), nullptr);
 }
@@ -168,7 +169,7 @@ TEST_F(RevisionTest, ACutRevivesStatesThatEndedInTheDiscardedBranch) {
     const Revision deletion = m_dcmt.NewRevision();
     tube.endRevision = deletion;
     EXPECT_FALSE(m_dcmt.IsAlive(tube));
-    m_dcmt.OnEditUndo();
+    m_dcmt.OnEditUndo(1, CouplingSnap::NormalSq);
     EXPECT_TRUE(m_dcmt.IsAlive(tube));
     const std::size_t before = Size();
 
@@ -222,7 +223,7 @@ TEST_F(RevisionTest, ACopyLeftByACopyingMoveIsAliveInBothRevisions) {
     EXPECT_FALSE(tube.IsAliveAt(r - 1));
     EXPECT_TRUE(tube.selected);
     EXPECT_EQ(AliveIds().size(), 4u);
-    m_dcmt.OnEditUndo();
+    m_dcmt.OnEditUndo(1, CouplingSnap::NormalSq);
     EXPECT_EQ(AliveIds().size(), 3u);
 }
 
@@ -244,10 +245,10 @@ TEST_F(RevisionTest, DeleteThenUndoShowsTheElementAgainWithoutACopy) {
     const Revision r = m_dcmt.NewRevision();
     tube.endRevision = r;
     EXPECT_EQ(m_dcmt.FindElement(tube.GetId()), nullptr);
-    m_dcmt.OnEditUndo();
+    m_dcmt.OnEditUndo(1, CouplingSnap::NormalSq);
     EXPECT_EQ(m_dcmt.FindElement(tube.GetId()), &tube);
     EXPECT_EQ(Size(), before);
-    m_dcmt.OnEditRedo();
+    m_dcmt.OnEditRedo(1, CouplingSnap::NormalSq);
     EXPECT_EQ(m_dcmt.FindElement(tube.GetId()), nullptr);
 }
 
@@ -256,12 +257,12 @@ TEST_F(RevisionTest, SelectionFlagsSurviveUndoAndRedo) {
     CElmnt& b = PlaceTube(500.0f);
     a.Select();
     b.Select();
-    m_dcmt.OnEditUndo();
+    m_dcmt.OnEditUndo(1, CouplingSnap::NormalSq);
     EXPECT_TRUE(a.selected);
     EXPECT_TRUE(b.selected); // not alive now, still flagged
-    m_dcmt.OnEditUndo();
-    m_dcmt.OnEditRedo();
-    m_dcmt.OnEditRedo();
+    m_dcmt.OnEditUndo(1, CouplingSnap::NormalSq);
+    m_dcmt.OnEditRedo(1, CouplingSnap::NormalSq);
+    m_dcmt.OnEditRedo(1, CouplingSnap::NormalSq);
     EXPECT_TRUE(a.selected);
     EXPECT_TRUE(b.selected);
 }
@@ -276,7 +277,7 @@ TEST_F(RevisionTest, DeletingTheHistoryKeepsTheDrawingAndOpensEveryState) {
     r = m_dcmt.NewRevision();
     b.endRevision = r;
     PlaceTube(200.0f);
-    m_dcmt.OnEditUndo(); // the history has a redo branch as well
+    m_dcmt.OnEditUndo(1, CouplingSnap::NormalSq); // the history has a redo branch as well
     a.Select();
 
     std::vector<ElmntId> drawing = AliveIds();
@@ -323,8 +324,8 @@ TEST_F(RevisionTest, AScopeThatChangesNothingKeepsTheRedoBranch) {
     CElmnt& b = PlaceTube(500.0f);
     Revision r = m_dcmt.NewRevision();
     a.endRevision = r;
-    m_dcmt.OnEditUndo();
-    m_dcmt.OnEditUndo();
+    m_dcmt.OnEditUndo(1, CouplingSnap::NormalSq);
+    m_dcmt.OnEditUndo(1, CouplingSnap::NormalSq);
     m_dcmt.SetModified(false);
     const std::vector<const CElmnt*> order = Order();
     const std::vector<ElmntId> drawing = AliveIds();
@@ -345,8 +346,8 @@ TEST_F(RevisionTest, AScopeThatChangesNothingKeepsTheRedoBranch) {
     EXPECT_EQ(b.firstRevision, 2u);
     EXPECT_EQ(m_dcmt.FindState(b.GetId()), &b);
     EXPECT_FALSE(m_dcmt.IsModified());
-    m_dcmt.OnEditRedo();
-    m_dcmt.OnEditRedo();
+    m_dcmt.OnEditRedo(1, CouplingSnap::NormalSq);
+    m_dcmt.OnEditRedo(1, CouplingSnap::NormalSq);
     EXPECT_FALSE(m_dcmt.IsAlive(a));
     EXPECT_TRUE(m_dcmt.IsAlive(b));
 }
@@ -354,7 +355,7 @@ TEST_F(RevisionTest, AScopeThatChangesNothingKeepsTheRedoBranch) {
 TEST_F(RevisionTest, AScopeIsKeptWhenAStateBeginsOrEndsInIt) {
     CElmnt& a = PlaceTube(350.0f);
     PlaceTube(500.0f);
-    m_dcmt.OnEditUndo();
+    m_dcmt.OnEditUndo(1, CouplingSnap::NormalSq);
     m_dcmt.SetModified(false);
     {
         CRevisionScope scope(m_dcmt);
@@ -368,7 +369,8 @@ TEST_F(RevisionTest, AScopeIsKeptWhenAStateBeginsOrEndsInIt) {
 
     {
         CRevisionScope scope(m_dcmt);
-        m_dcmt.OnEditUndo(); // settles the scope: the redo branch stays for nothing
+        // Settles the scope: the redo branch stays for nothing.
+        m_dcmt.OnEditUndo(1, CouplingSnap::NormalSq);
         EXPECT_FALSE(scope.Close());
     }
     EXPECT_EQ(m_dcmt.GetCurrentRevision(), 1u);
@@ -386,7 +388,7 @@ TEST_F(RevisionTest, AScopeIsKeptWhenAStateBeginsOrEndsInIt) {
 
 TEST_F(RevisionTest, OpeningARevisionSettlesAScopeLeftOpen) {
     PlaceTube(350.0f);
-    m_dcmt.OnEditUndo();
+    m_dcmt.OnEditUndo(1, CouplingSnap::NormalSq);
     CRevisionScope scope(m_dcmt);
     const Revision r = m_dcmt.NewRevision(); // the scope changed nothing: its revision is dropped
     EXPECT_FALSE(scope.Close());

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model/Coupling.h"
 #include "model/DesignFile.h"
 #include "model/ZarnelDcmt.h"
 #include "tests/harness/RecordingUserInterface.h"
@@ -100,7 +101,7 @@ TEST(SampleDesigns, KeepTheirHistory) {
         EXPECT_EQ(dcmt.GetCurrentRevision(), newest);
         EXPECT_GT(newest, 30u);
         while (dcmt.CanUndo()) {
-            dcmt.OnEditUndo();
+            dcmt.OnEditUndo(1, CouplingSnap::NormalSq);
         }
         std::vector<const CElmnt*> alive;
         for (const CElmnt& elmnt : dcmt.GetAliveElements()) {

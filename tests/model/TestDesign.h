@@ -24,8 +24,8 @@ struct TestDesign {
     Revision Current() const { return dcmt.GetCurrentRevision(); }
     Revision Newest() const { return dcmt.GetNewestRevision(); }
     Revision NewRevision() { return dcmt.NewRevision(); }
-    void Undo() { dcmt.OnEditUndo(); }
-    void Redo() { dcmt.OnEditRedo(); }
+    void Undo() { dcmt.OnEditUndo(CouplingMaterial, snapRadiusSq); }
+    void Redo() { dcmt.OnEditRedo(CouplingMaterial, snapRadiusSq); }
 
     // The view's placing: a new revision, the element attached at connection n of the target,
     // turned, appended and linked. nullptr when nothing was created (the revision stays).

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model/Coupling.h"
 #include "model/Elmnt.h"
 #include "model/ZarnelDcmt.h"
 #include "support/Profile.h"
@@ -113,7 +114,7 @@ TEST_F(DcmtListsTest, StockListsSetAndAddCounts) {
     EXPECT_EQ(m_dcmt->GetPartsTable().Find("Rohr, 35 cm, rot")->available, 5);
     EXPECT_EQ(GetProfileString(ListFilesSection, "NmbrAvlFile"), path);
     // Recounting keeps what the lists gave.
-    m_dcmt->OnEditUndo();
+    m_dcmt->OnEditUndo(1, CouplingSnap::NormalSq);
     const SPartEntry* entry = m_dcmt->GetPartsTable().Find("Rohr, 35 cm, rot");
     EXPECT_EQ(entry->count, 0);
     EXPECT_EQ(entry->available, 5);

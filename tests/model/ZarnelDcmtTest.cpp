@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model/Coupling.h"
 #include "model/Mtrl.h"
 #include "model/ZarnelDcmt.h"
 #include "support/LangText.h"
@@ -145,9 +146,9 @@ TEST_F(NewDesignLists, ReadsTheDefaultListsAndRecountsAtUndoAndRedo) {
     dcmt.UpdatePartsList();
     auto count = [&] { return dcmt.GetPartsTable().Find("Rohr, 35 cm, rot")->count; };
     EXPECT_EQ(count(), 1);
-    dcmt.OnEditUndo();
+    dcmt.OnEditUndo(1, CouplingSnap::NormalSq);
     EXPECT_EQ(count(), 0);
-    dcmt.OnEditRedo();
+    dcmt.OnEditRedo(1, CouplingSnap::NormalSq);
     EXPECT_EQ(count(), 1);
     EXPECT_EQ(dcmt.GetPartsTable().Size(), 1u); // the start coupling has no arm: no article
 }
@@ -292,7 +293,7 @@ TEST(DcmtFrameworkState, ModifiedCallbackHearsEveryChangeOfTheFlag) {
     dcmt.NewRevision();
     dcmt.NewRevision();
     dcmt.SetModified(false);
-    dcmt.OnEditUndo();
+    dcmt.OnEditUndo(1, CouplingSnap::NormalSq);
     EXPECT_EQ(heard, (std::vector<bool>{true, false, true}));
     dcmt.SetPathName("/tmp/Tisch.zdf");
     dcmt.SetTitle("Tisch.zdf");

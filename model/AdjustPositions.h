@@ -1,0 +1,102 @@
+// The least-squares position adjustment ("Positionsausgleich"): real tubes and panels are not
+// perfectly rigid, so a design closed into a loop rarely meets exactly. From one start element the
+// connected unfixed tubes, panels and couplings are collected, one linear equation is written per
+// coordinate and connection, and the system is solved by singular value decomposition with small
+// singular values cut off. The unknowns are the length corrections of tubes and panels (mm) and
+// the shifts of couplings divided by 10000, so that in the solution of least norm moving a
+// coupling costs far less than changing a correction by the same distance.
+#pragma once
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "model/Elmnt.h"
+#include "model/SolveSvd.h"
+
+// What an unknown stands for; the values are fixed.
+enum class FitVarKind : int32_t {
+    Correction = 0,            // the correction of a tube or bent tube (mm)
+    PanelCorrection = 1,       // a panel's correction (mm), its corner 0 kept in place
+    PanelSecondCorrection = 2, // a panel's second correction (mm), its corner 0 kept in place
+    ShiftX = 3,                // a coupling's shift along world x, y or z, divided by 10000
+    ShiftY = 4,
+    ShiftZ = 5,
+};
+
+// Coupling shifts enter every equation with this coefficient (or its negative) and are written
+// back multiplied by it.
+inline constexpr double FitCouplingWeight = 10000.0;
+// Singular values below this share of the largest are cut off.
+inline constexpr double FitSingularCut = 1e-8;
+
+// One unknown: a column of the system.
+struct SFitVar {
+    FitVarKind kind;
+    CElmnt* elmnt;
+    int index;            // its column: the number of unknowns before it
+    int linkedIndex = -1; // tubes and panels: the first of the three shift unknowns of the coupling
+                          // at end 0 or corner 0, which the element's position follows; -1 none
+
+    // Writes the solution's value into the element in revision r (CElmnt::BeginChange first),
+    // unless nothing would change. True when it wrote.
+    bool WriteBack(const CFitVctr& x, Revision r, CElmntList& list, int32_t couplingMaterial) const;
+};
+
+// One equation: the sum of its terms equals its right-hand side.
+struct SFitEqtn {
+    struct STerm {
+        int index; // column of the unknown
+        double coefficient;
+    };
+    std::vector<STerm> terms;
+    double rhs = 0.0;
+
+    // A second term of the same unknown (both ends of a tube at one coupling) adds its
+    // coefficient to the first.
+    void AddTerm(const SFitVar& var, double coefficient);
+    void AddRhs(double value) { rhs += value; }
+};
+
+// The unknowns and equations collected from one start element.
+class CFitSystem {
+public:
+    // Collects from start at revision r (see AdjustPositions.cpp), finding couplings within the
+    // squared snap radius (mm²). Clears the adjust-pending flag of every element reached; a fixed
+    // start element is reached but contributes nothing. Runs without recursion.
+    void BuildFitEquations(CElmnt& start, Revision r, const CElmntList& list, double snapRadiusSq);
+
+    const std::vector<SFitVar>& GetVars() const { return m_vars; }
+    const std::vector<SFitEqtn>& GetEqtns() const { return m_eqtns; }
+    // The first unknown of the element; nullptr when it has none.
+    const SFitVar* FindVar(const CElmnt& elmnt) const;
+
+    // The least-squares solution of minimal norm, one entry per unknown. False when the
+    // decomposition did not converge within maxSweeps QR iterations per singular value or any
+    // value is not finite: then the solution must not be used.
+    bool Solve(CFitVctr& x, int maxSweeps = kSvdMaxSweeps) const;
+    // Writes every unknown back in revision r, in the order of the unknowns. True when anything
+    // was written.
+    bool WriteBack(const CFitVctr& x, Revision r, CElmntList& list, int32_t couplingMaterial) const;
+
+private:
+    struct SFrame;
+
+    int AddVar(CElmnt& elmnt, FitVarKind kind);
+    bool HasVar(const CElmnt& elmnt) const { return m_firstVar.contains(&elmnt); }
+    // Makes the element's unknowns and finds what it will collect.
+    SFrame Enter(CElmnt& elmnt, Revision r, const CElmntList& list, double snapRadiusSq);
+    // Goes on with the frame: the next element to collect, or nullptr when it is done (its
+    // equations then written).
+    CElmnt* Resume(SFrame& frame, Revision r, const CElmntList& list);
+    void AddTubeEquations(const SFrame& frame);
+    void AddPanelEquations(const SFrame& frame);
+
+    std::vector<SFitVar> m_vars;
+    std::vector<SFitEqtn> m_eqtns;
+    std::unordered_map<const CElmnt*, int> m_firstVar;
+};
+
+// CElmnt::AdjustPositions with a bound on the solver's iterations; the program uses the default.
+bool AdjustPositionsFrom(CElmnt& start, Revision r, CElmntList& list, int32_t couplingMaterial,
+                         double snapRadiusSq, int maxSweeps = kSvdMaxSweeps);

@@ -1,0 +1,92 @@
+// The editing operations on the selection: moving (as a rigid block, adapting the couplings, or
+// leaving copies behind), turning and deleting, each in a revision of its own.
+#include "model/ZarnelDcmt.h"
+#include "support/UserInterface.h"
+
+namespace {
+
+bool IsCoupling(const CElmnt& elmnt) {
+    return elmnt.kind == ElmntKind::Connector;
+}
+
+} // namespace
+
+bool CZarnelDcmt::MoveSelection(double dx, double dy, double dz, int32_t couplingMaterial,
+                                double snapRadiusSq, bool adapt, bool copy) {
+    BusyScope busy;
+    const Revision p = m_currentRevision;
+    CRevisionScope scope(*this);
+    const Revision r = scope.GetRevision();
+
+    // Every walk below goes by position and sees the records that it appends (history states,
+    // copies left behind, new couplings); none of them is selected.
+    if (copy) {
+        for (CElmnt& elmnt : m_elmnts) {
+            if (elmnt.selected && elmnt.IsAliveAt(r) && !IsCoupling(elmnt)) {
+                elmnt.LeaveCopy(r, m_elmnts, couplingMaterial, snapRadiusSq);
+                elmnt.Translate(dx, dy, dz);
+                elmnt.MarkFloating();
+            }
+        }
+    } else if (adapt) {
+        for (CElmnt& elmnt : m_elmnts) {
+            if (elmnt.selected && elmnt.IsAliveAt(r) && !IsCoupling(elmnt)) {
+                elmnt.UnlinkEnds(r, m_elmnts, couplingMaterial);
+            }
+        }
+        for (CElmnt& elmnt : m_elmnts) {
+            if (elmnt.selected && elmnt.IsAliveAt(r) && !IsCoupling(elmnt)) {
+                elmnt.BeginChange(r, m_elmnts, couplingMaterial);
+                elmnt.Translate(dx, dy, dz);
+                elmnt.LinkEnds(r, m_elmnts, couplingMaterial, snapRadiusSq);
+            }
+        }
+    } else {
+        for (CElmnt& elmnt : m_elmnts) {
+            if (elmnt.selected && elmnt.IsAliveAt(p)) {
+                elmnt.BeginChange(r, m_elmnts, couplingMaterial);
+                elmnt.Translate(dx, dy, dz);
+            }
+        }
+    }
+
+    if (!scope.Close()) {
+        return false;
+    }
+    UpdatePartsList();
+    UpdateAllViews(ViewHint::Change);
+    return true;
+}
+
+bool CZarnelDcmt::TurnSelection(int32_t couplingMaterial, double snapRadiusSq) {
+    CRevisionScope scope(*this);
+    const Revision r = scope.GetRevision();
+    for (CElmnt& elmnt : m_elmnts) {
+        if (elmnt.selected && elmnt.IsAliveAt(r - 1)) {
+            elmnt.TurnElement(r, &m_elmnts, couplingMaterial, snapRadiusSq, false);
+        }
+    }
+    if (!scope.Close()) {
+        return false;
+    }
+    UpdatePartsList();
+    UpdateAllViews(ViewHint::Change);
+    return true;
+}
+
+bool CZarnelDcmt::DeleteSelection(int32_t couplingMaterial) {
+    CRevisionScope scope(*this);
+    const Revision r = scope.GetRevision();
+    for (CElmnt& elmnt : m_elmnts) {
+        if (elmnt.selected && elmnt.IsAliveAt(r) && !IsCoupling(elmnt)) {
+            elmnt.endRevision = r;
+            elmnt.UnlinkEnds(r, m_elmnts, couplingMaterial);
+        }
+    }
+    if (!scope.Close()) {
+        return false;
+    }
+    UpdatePartsList();
+    UpdateAllViews(ViewHint::Deletion);
+    return true;
+}

@@ -1,0 +1,262 @@
+// The least-squares position adjustment: tubes and panels between fixed couplings take the
+// corrections that close the gaps, unfixed couplings move, a closed frame comes out meeting its
+// couplings, fixed and unconnected elements stay, the full adjustment is one undo step, and a
+// solver that does not converge leaves the design as it was.
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "TestDesign.h"
+#include "model/AdjustPositions.h"
+#include "support/Matrix3.h"
+#include "tests/harness/RecordingUserInterface.h"
+
+namespace {
+
+// Rotations whose local X runs along +X, +Z, -X and -Z (local Y up).
+const CMatrix3 AlongPlusX;
+const CMatrix3 AlongPlusZ = CMatrix3::FromColumns({0, 0, 1}, {0, 1, 0}, {-1, 0, 0});
+const CMatrix3 AlongMinusX = CMatrix3::FromColumns({-1, 0, 0}, {0, 1, 0}, {0, 0, -1});
+const CMatrix3 AlongMinusZ = CMatrix3::FromColumns({0, 0, -1}, {0, 1, 0}, {1, 0, 0});
+
+// Appends an element in the current revision without linking it: the adjustment finds couplings
+// by position, not by arms.
+CElmnt& Put(TestDesign& d, ElmntKind kind, CVector3 at, bool fixed, float length = 0.0f,
+            float secondSize = 0.0f, CMatrix3 rotation = {}) {
+    auto elmnt = std::make_unique<CElmnt>(d.ids, d.Current(), kind, 2, CTransform(rotation, at),
+                                          fixed, length, secondSize);
+    elmnt->adjustPending = !fixed;
+    return d.list.Append(std::move(elmnt));
+}
+
+// The elements alive now, by value, to compare before and after.
+struct SState {
+    CTransform placement;
+    float correction;
+    float secondCorrection;
+};
+std::vector<SState> Snapshot(TestDesign& d) {
+    std::vector<SState> states;
+    for (CElmnt* e : d.Alive()) {
+        states.push_back({e->placement, e->correction, e->secondCorrection});
+    }
+    return states;
+}
+void ExpectSame(const std::vector<SState>& a, const std::vector<SState>& b) {
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(a[i].placement, b[i].placement);
+        EXPECT_EQ(a[i].correction, b[i].correction);
+        EXPECT_EQ(a[i].secondCorrection, b[i].secondCorrection);
+    }
+}
+
+} // namespace
+
+TEST(AdjustPositionsTest, TubesBetweenFixedCouplingsTakeTheMissingLength) {
+    struct SCase {
+        ElmntKind kind;
+        CVector3 far; // the second coupling; the first sits at the origin
+    };
+    // 350 mm + 50 mm couplings' share leaves 10 mm to close, along X or along the bend.
+    const SCase cases[] = {{ElmntKind::Tube, {410, 0, 0}}, {ElmntKind::RoundTube, {410, 410, 0}}};
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.kind));
+        TestDesign d;
+        d.NewRevision();
+        CElmnt& far = Put(d, ElmntKind::Connector, c.far, true);
+        CElmnt& tube = Put(d, c.kind, {0, 0, 0}, false, 350.0f);
+        EXPECT_TRUE(d.dcmt.AdjustPending(TestDesign::CouplingMaterial, d.snapRadiusSq));
+        EXPECT_NEAR(tube.correction, 10.0f, 1e-4);
+        EXPECT_EQ(tube.placement.translation, CVector3(0, 0, 0));
+        EXPECT_FALSE(tube.adjustPending);
+        EXPECT_EQ(far.placement.translation, c.far);
+        EXPECT_EQ(d.start->placement.translation, CVector3(0, 0, 0));
+    }
+}
+
+TEST(AdjustPositionsTest, AnUnfixedCouplingMovesRatherThanTheCorrectionChanges) {
+    TestDesign d;
+    d.NewRevision();
+    CElmnt& far = Put(d, ElmntKind::Connector, {410, 0, 0}, false);
+    CElmnt& tube = Put(d, ElmntKind::Tube, {0, 0, 0}, false, 350.0f);
+    const std::size_t before = d.list.Size();
+    d.dcmt.AdjustPending(TestDesign::CouplingMaterial, d.snapRadiusSq);
+    EXPECT_NEAR(far.placement.translation.x, 400.0, 1e-3);
+    EXPECT_NEAR(tube.correction, 0.0f, 1e-3);
+    EXPECT_FALSE(far.adjustPending);
+    // Both were changed in the revision they were made in: no history state is kept.
+    EXPECT_EQ(d.list.Size(), before);
+}
+
+TEST(AdjustPositionsTest, APanelGrowingAlongYKeepsItsCornerZero) {
+    TestDesign d;
+    d.NewRevision();
+    Put(d, ElmntKind::Connector, {400, 0, 0}, true);
+    Put(d, ElmntKind::Connector, {0, 410, 0}, true);
+    Put(d, ElmntKind::Connector, {400, 410, 0}, true);
+    // 350 x 350 with the couplings' share: corners at 0 and 400 on both axes.
+    CElmnt& panel = Put(d, ElmntKind::Panel, {200, 200, 0}, false, 350.0f, 350.0f);
+    d.dcmt.AdjustPending(TestDesign::CouplingMaterial, d.snapRadiusSq);
+    EXPECT_NEAR(panel.correction, 10.0f, 1e-4);
+    EXPECT_NEAR(panel.secondCorrection, 0.0f, 1e-4);
+    EXPECT_NEAR(panel.placement.translation.y, 205.0, 1e-4);
+    EXPECT_NEAR(CVector3::DistSq(panel.GetCornerFrame(0).translation, {0, 0, 0}), 0.0, 1e-8);
+    EXPECT_NEAR(CVector3::DistSq(panel.GetCornerFrame(3).translation, {400, 410, 0}), 0.0, 1e-8);
+}
+
+// A square of four unfixed tubes linked to four couplings, the start coupling fixed at one
+// corner, with small errors in the tubes' corrections and in the couplings' positions.
+class SquareFrame : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CElmnt& t0 = AddTube({0, 0, 0}, AlongPlusX);
+        CElmnt& t1 = AddTube({400, 0, 0}, AlongPlusZ);
+        CElmnt& t2 = AddTube({400, 0, 400}, AlongMinusX);
+        CElmnt& t3 = AddTube({0, 0, 400}, AlongMinusZ);
+        tubes = {&t0, &t1, &t2, &t3};
+        ASSERT_EQ(d.AliveOfKind(ElmntKind::Connector).size(), 4u);
+        // The errors, in a revision of their own.
+        const Revision r = d.NewRevision();
+        const float errors[] = {3.0f, -2.0f, 1.5f, 0.5f};
+        for (std::size_t i = 0; i < 4; ++i) {
+            tubes[i]->BeginChange(r, d.list, TestDesign::CouplingMaterial);
+            tubes[i]->correction = errors[i];
+        }
+        // A coupling off its place, with the tube that starts at it.
+        for (CElmnt* e : {d.CouplingAt({400, 0, 400}), tubes[2]}) {
+            e->BeginChange(r, d.list, TestDesign::CouplingMaterial);
+            e->Translate(1.0, -0.5, 2.0);
+        }
+    }
+
+    CElmnt& AddTube(CVector3 at, CMatrix3 rotation) {
+        auto tube = std::make_unique<CElmnt>(d.ids, 0, ElmntKind::Tube, 2, CTransform(rotation, at),
+                                             false, 350.0f, 0.0f);
+        return d.Add(std::move(tube));
+    }
+
+    // Largest distance from a tube end to the coupling nearest to it.
+    double WorstGap() {
+        double worst = 0.0;
+        for (CElmnt* tube : tubes) {
+            for (int end = 0; end < 2; ++end) {
+                const CTransform frame = tube->GetEndFrame(end);
+                const CElmnt* coupling =
+                    CElmnt::FindNearestCoupling(d.Current(), d.list, frame, d.snapRadiusSq);
+                if (coupling == nullptr) {
+                    return 1e9;
+                }
+                worst = std::max(worst, std::sqrt(CVector3::DistSq(frame.translation,
+                                                                   coupling->GetConnPoint(0))));
+            }
+        }
+        return worst;
+    }
+
+    TestDesign d;
+    std::vector<CElmnt*> tubes;
+};
+
+TEST_F(SquareFrame, ComesOutMeetingItsCouplingsInOneUndoStep) {
+    ASSERT_GT(WorstGap(), 1.0);
+    const std::vector<SState> before = Snapshot(d);
+    const CTransform start = d.start->placement;
+    const Revision r = d.Current();
+    d.dcmt.SetModified(false);
+    const int busyBefore = TestUi().BusyScopes();
+
+    EXPECT_TRUE(d.dcmt.AdjustAll(TestDesign::CouplingMaterial, d.snapRadiusSq));
+    EXPECT_EQ(d.Current(), r + 1);
+    EXPECT_TRUE(d.dcmt.IsModified());
+    EXPECT_GT(TestUi().BusyScopes(), busyBefore);
+    EXPECT_EQ(TestUi().BusyDepth(), 0);
+    EXPECT_LT(WorstGap(), 1e-6);
+    EXPECT_EQ(d.start->placement, start) << "the fixed coupling stays";
+    for (CElmnt* e : d.Alive()) {
+        EXPECT_FALSE(e->adjustPending);
+    }
+
+    d.Undo();
+    ExpectSame(Snapshot(d), before);
+    d.Redo();
+    EXPECT_LT(WorstGap(), 1e-6);
+}
+
+TEST_F(SquareFrame, FixedElementsNeverMove) {
+    // Fix one tube and one coupling after linking, with their flags still set: the adjustment
+    // starts from them but must leave them alone.
+    tubes[1]->fixed = true;
+    tubes[1]->adjustPending = true;
+    CElmnt* corner = d.CouplingAt({400, 0, 0});
+    corner->fixed = true;
+    corner->adjustPending = true;
+    const CTransform tubePlacement = tubes[1]->placement;
+    const float tubeCorrection = tubes[1]->correction;
+    const CTransform cornerPlacement = corner->placement;
+
+    d.dcmt.AdjustAll(TestDesign::CouplingMaterial, d.snapRadiusSq);
+    EXPECT_EQ(tubes[1]->placement, tubePlacement);
+    EXPECT_EQ(tubes[1]->correction, tubeCorrection);
+    EXPECT_EQ(corner->placement, cornerPlacement);
+    EXPECT_FALSE(tubes[1]->adjustPending);
+    EXPECT_FALSE(corner->adjustPending);
+    EXPECT_LT(tubes[1]->firstRevision, d.Current()) << "not even copied for the revision";
+}
+
+TEST_F(SquareFrame, NonConvergenceWritesNothing) {
+    const std::vector<SState> before = Snapshot(d);
+    const std::size_t size = d.list.Size();
+    EXPECT_FALSE(AdjustPositionsFrom(*tubes[0], d.Current(), d.list, TestDesign::CouplingMaterial,
+                                     d.snapRadiusSq, 0));
+    ExpectSame(Snapshot(d), before);
+    EXPECT_EQ(d.list.Size(), size);
+    EXPECT_FALSE(tubes[2]->adjustPending) << "the walk still ends every flag it reached";
+    // The same system converges with the program's bound.
+    EXPECT_TRUE(tubes[0]->AdjustPositions(d.Current(), d.list, TestDesign::CouplingMaterial,
+                                          d.snapRadiusSq));
+}
+
+TEST(AdjustPositionsTest, UnconnectedElementsDoNotMoveAndOpenNoRevision) {
+    TestDesign d;
+    d.NewRevision();
+    CElmnt& coupling = Put(d, ElmntKind::Connector, {5000, 0, 0}, false);
+    CElmnt& tube = Put(d, ElmntKind::Tube, {-5000, 0, 0}, false, 350.0f);
+    const CTransform couplingPlacement = coupling.placement;
+    const CTransform tubePlacement = tube.placement;
+    const Revision r = d.Current();
+
+    EXPECT_FALSE(d.dcmt.AdjustAll(TestDesign::CouplingMaterial, d.snapRadiusSq));
+    EXPECT_EQ(d.Current(), r);
+    EXPECT_EQ(d.Newest(), r);
+    EXPECT_EQ(coupling.placement, couplingPlacement);
+    EXPECT_EQ(tube.placement, tubePlacement);
+    EXPECT_EQ(tube.correction, 0.0f);
+    EXPECT_FALSE(coupling.adjustPending);
+    EXPECT_FALSE(tube.adjustPending);
+}
+
+TEST(AdjustPositionsTest, TermsOfOneUnknownAreAdded) {
+    // Both ends of a short tube reach the same coupling under the wide snap radius.
+    TestDesign d;
+    d.snapRadiusSq = CouplingSnap::WideSq;
+    d.NewRevision();
+    CElmnt& coupling = Put(d, ElmntKind::Connector, {1000, 0, 0}, false);
+    CElmnt& tube = Put(d, ElmntKind::Tube, {950, 0, 0}, false, 50.0f);
+    CFitSystem system;
+    system.BuildFitEquations(tube, d.Current(), d.list, d.snapRadiusSq);
+    ASSERT_EQ(system.GetVars().size(), 4u);
+    ASSERT_EQ(system.GetEqtns().size(), 3u);
+    const SFitEqtn& alongX = system.GetEqtns()[0];
+    ASSERT_EQ(alongX.terms.size(), 2u);
+    EXPECT_EQ(alongX.terms[1].index, system.FindVar(coupling)->index);
+    EXPECT_EQ(alongX.terms[1].coefficient, 0.0);
+    // 100 mm of tube from a point to itself: the correction closes it.
+    CFitVctr x;
+    ASSERT_TRUE(system.Solve(x));
+    EXPECT_NEAR(x[0], -100.0, 1e-6);
+}
