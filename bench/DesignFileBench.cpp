@@ -13,6 +13,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "model/Coupling.h"
 #include "model/DesignFile.h"
 #include "model/ZarnelDcmt.h"
 #include "resources/ZarnelResources.h"
@@ -24,6 +25,7 @@ constexpr int kElements = 10000;
 constexpr int kRevisions = 1000;
 constexpr int kPlacingRevisions = 100;
 constexpr int kChangesPerRevision = 10;
+constexpr int32_t kCouplingMaterial = 11;
 
 std::unique_ptr<CZarnelDcmt> BuildDesign() {
     SetResourceModule(&ZarnelResources()); // the default materials' names
@@ -60,14 +62,15 @@ CZarnelDcmt& Design() {
 }
 
 const std::string& DesignText() {
-    static const std::string text = SaveDesignText(Design()).value();
+    static const std::string text = WriteDesignText(Design()).value();
     return text;
 }
 
 void BM_SaveText(benchmark::State& state) {
     CZarnelDcmt& dcmt = Design();
     for (auto _ : state) {
-        std::optional<std::string> text = SaveDesignText(dcmt);
+        std::optional<std::string> text =
+            SaveDesignText(dcmt, kCouplingMaterial, CouplingSnap::NormalSq);
         benchmark::DoNotOptimize(text);
     }
     state.counters["states"] = static_cast<double>(dcmt.GetElmntList().Size());
@@ -97,7 +100,7 @@ void BM_SaveFile(benchmark::State& state) {
     CZarnelDcmt& dcmt = Design();
     const std::string path = TempPath();
     for (auto _ : state) {
-        if (!SaveDesignFile(dcmt, path)) {
+        if (!SaveDesignFile(dcmt, path, kCouplingMaterial, CouplingSnap::NormalSq)) {
             state.SkipWithError("the design was not saved");
             break;
         }
@@ -109,7 +112,7 @@ BENCHMARK(BM_SaveFile)->Unit(benchmark::kMillisecond);
 void BM_LoadFile(benchmark::State& state) {
     CZarnelDcmt& source = Design();
     const std::string path = TempPath();
-    if (!SaveDesignFile(source, path)) {
+    if (!SaveDesignFile(source, path, kCouplingMaterial, CouplingSnap::NormalSq)) {
         state.SkipWithError("the design was not saved");
         return;
     }

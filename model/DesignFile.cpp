@@ -203,7 +203,7 @@ bool LoadDesignText(CZarnelDcmt& dcmt, std::string_view text, const std::string&
     return LoadFrom(reader, dcmt);
 }
 
-std::optional<std::string> SaveDesignText(const CZarnelDcmt& dcmt) {
+std::optional<std::string> WriteDesignText(const CZarnelDcmt& dcmt) {
     std::string text;
     CFileWrite writer;
     OpenTextWriter(writer, text, "Design");
@@ -216,8 +216,15 @@ std::optional<std::string> SaveDesignText(const CZarnelDcmt& dcmt) {
     return text;
 }
 
-bool SaveDesignFile(CZarnelDcmt& dcmt, const std::string& path) {
-    std::optional<std::string> text = SaveDesignText(dcmt);
+std::optional<std::string> SaveDesignText(CZarnelDcmt& dcmt, int32_t couplingMaterial,
+                                          double snapRadiusSq) {
+    dcmt.FinishFloating(couplingMaterial, snapRadiusSq);
+    return WriteDesignText(dcmt);
+}
+
+bool SaveDesignFile(CZarnelDcmt& dcmt, const std::string& path, int32_t couplingMaterial,
+                    double snapRadiusSq) {
+    std::optional<std::string> text = SaveDesignText(dcmt, couplingMaterial, snapRadiusSq);
     if (!text) {
         ReportSaveFailure(path, {});
         return false;

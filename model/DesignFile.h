@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -54,10 +55,17 @@ void WriteDesign(const CZarnelDcmt& dcmt, CFileWrite& writer);
 // been shown (source and line) and the document is left exactly as it was.
 bool LoadDesignFile(CZarnelDcmt& dcmt, const std::string& path);
 bool LoadDesignText(CZarnelDcmt& dcmt, std::string_view text, const std::string& sourceName);
-// Saving writes the whole text first; the file on the disk is replaced only when all of it was
-// written, flushed and synced. A failure is reported ("Fehler beim Speichern des Dokuments."
-// with the path and the system's reason) and leaves the old file as it was. On success the
-// modified flag is cleared.
-bool SaveDesignFile(CZarnelDcmt& dcmt, const std::string& path);
-// The design file's text; nothing when a value cannot be written (a non-finite number).
-std::optional<std::string> SaveDesignText(const CZarnelDcmt& dcmt);
+// Saving first finishes the floating elements (CZarnelDcmt::FinishFloating: linked to
+// couplings with the coupling material and the squared snap radius in mm², as deselecting
+// them would), so that nothing pasted is left out of the file. Then the whole text is written
+// first; the file on the disk is replaced only when all of it was written, flushed and synced.
+// A failure is reported ("Fehler beim Speichern des Dokuments." with the path and the system's
+// reason) and leaves the old file as it was. On success the modified flag is cleared.
+bool SaveDesignFile(CZarnelDcmt& dcmt, const std::string& path, int32_t couplingMaterial,
+                    double snapRadiusSq);
+// The same on text: nothing when a value cannot be written (a non-finite number).
+std::optional<std::string> SaveDesignText(CZarnelDcmt& dcmt, int32_t couplingMaterial,
+                                          double snapRadiusSq);
+// The text of the design as it stands, without finishing anything (floating states are left
+// out); nothing when a value cannot be written.
+std::optional<std::string> WriteDesignText(const CZarnelDcmt& dcmt);

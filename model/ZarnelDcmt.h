@@ -258,7 +258,9 @@ public:
     // been reported. A failed load leaves the document as it was; a failed save leaves the old
     // file as it was.
     bool LoadFile(const std::string& path);
-    bool SaveFile(const std::string& path);
+    // Saving finishes the floating elements first, linking them with the coupling material and
+    // the squared snap radius in mm² (SaveDesignFile).
+    bool SaveFile(const std::string& path, int32_t couplingMaterial, double snapRadiusSq);
 
     // ---- Clipboard (Clipboard.cpp) ------------------------------------------------------
 

@@ -11,8 +11,8 @@ bool CZarnelDcmt::LoadFile(const std::string& path) {
     return true;
 }
 
-bool CZarnelDcmt::SaveFile(const std::string& path) {
-    if (!SaveDesignFile(*this, path)) {
+bool CZarnelDcmt::SaveFile(const std::string& path, int32_t couplingMaterial, double snapRadiusSq) {
+    if (!SaveDesignFile(*this, path, couplingMaterial, snapRadiusSq)) {
         return false;
     }
     SetPathName(path);

@@ -162,6 +162,28 @@ TEST(ClipboardPaste, IntoTheSameDesign) {
 
 // Pasting into another design: the default materials are found there, a material it lacks is
 // added after its slots used, and pasting again finds it instead of adding it twice.
+// Deselecting the pasted tubes links them where they are: the coupling between them and those
+// at their far ends are made then.
+TEST(ClipboardPaste, DeselectingLinksThePastedElements) {
+    SCopySource source;
+    source.SelectTubes();
+    const std::string text = CopySelectionText(source.d.dcmt).value();
+
+    TestDesign target;
+    TestUi().Reset();
+    ASSERT_TRUE(PasteText(target.dcmt, text));
+    EXPECT_EQ(CountAlive(target, ElmntKind::Connector), 1); // the start coupling alone
+    EXPECT_TRUE(target.dcmt.ClearSelection(TestDesign::CouplingMaterial, target.snapRadiusSq));
+    // The start coupling takes the first tube; two more are made for the others' ends.
+    EXPECT_EQ(CountAlive(target, ElmntKind::Connector), 3);
+    for (CElmnt* tube : target.AliveOfKind(ElmntKind::Tube)) {
+        EXPECT_FALSE(tube->floating);
+        EXPECT_FALSE(tube->selected);
+    }
+    EXPECT_NE(target.CouplingAt({400, 0, 0}), nullptr);
+    EXPECT_EQ(target.CouplingAt({400, 0, 0})->GetOccupiedArms(), 3u);
+}
+
 TEST(ClipboardPaste, IntoAnotherDesignMaterialsMatchedNotDuplicated) {
     SCopySource source;
     source.first->Select();

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model/Clipboard.h"
 #include "model/Coupling.h"
 #include "model/DesignFile.h"
 #include "model/Mtrl.h"
@@ -70,7 +71,7 @@ std::unique_ptr<CZarnelDcmt> NewDocument() {
 }
 
 std::string Text(const CZarnelDcmt& dcmt) {
-    std::optional<std::string> text = SaveDesignText(dcmt);
+    std::optional<std::string> text = WriteDesignText(dcmt);
     EXPECT_TRUE(text.has_value());
     return text.value_or("");
 }
@@ -159,6 +160,36 @@ TEST(DesignFileWrite, FloatingStatesAndTheFloorGridAreNotWritten) {
     SLoaded loaded = Load(text);
     ASSERT_TRUE(loaded.ok);
     EXPECT_EQ(CountFloorGrids(*loaded.dcmt), 1);
+}
+
+// Pasted elements float until they are deselected; a save finishes them first, so the file
+// holds them, linked to couplings, and nothing pasted is lost.
+TEST(DesignFileSave, FloatingElementsAreFinishedFirst) {
+    std::unique_ptr<CZarnelDcmt> dcmt = NewDocument();
+    ASSERT_TRUE(PasteText(*dcmt, "tube2{2, {4., 0., 0., 0., 0., 0., 0.}, 1, 350., 0., 0}\r\n"));
+    const CElmnt* tube = dcmt->GetElmntList().GetTail();
+    ASSERT_TRUE(tube->floating);
+    EXPECT_EQ(WriteDesignText(*dcmt).value().find("tube2{"), std::string::npos);
+
+    const std::string text = SaveDesignText(*dcmt, 1, CouplingSnap::NormalSq).value();
+    EXPECT_FALSE(tube->floating);
+    EXPECT_FALSE(tube->selected);
+    EXPECT_NE(text.find("\r\ntube2{2, {4., 0., 0., 0., 0., 0., 0.}, 1, 350., 0., 1}\r\n"),
+              std::string::npos);
+    // The start coupling holds it on +X, and a new coupling at its far end on -X.
+    EXPECT_NE(text.find("\r\nconnector3{1, {4., 0., 0., 0., 0., 0., 0.}, 1, 0, 1, 62, 4095, 1}"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("\r\nconnector3{1, {4., 0., 0., 0., 400., 0., 0.}, 1, 0, 2, 61, 4095, 1}"),
+              std::string::npos)
+        << text;
+
+    TempFolder folder;
+    ASSERT_TRUE(PasteText(*dcmt, "slide2{6, {4., 0., 0., 0., 0., 0., 900.}, 1, 0}\r\n"));
+    ASSERT_TRUE(dcmt->SaveFile(folder.File("Entwurf.zdf"), 1, CouplingSnap::NormalSq));
+    EXPECT_NE(TempFolder::Read(folder.File("Entwurf.zdf")).find("\r\nslide2{6, "),
+              std::string::npos);
+    EXPECT_EQ(dcmt->GetPathName(), folder.File("Entwurf.zdf"));
 }
 
 TEST(DesignFileRoundTrip, NewDocument) {
@@ -278,7 +309,7 @@ TEST(DesignFileLoad, FromAFileAndBack) {
     std::unique_ptr<CZarnelDcmt> dcmt = NewDocument();
     Place(*dcmt, ElmntKind::Tube, 50.0);
     const std::string path = folder.File("Entwurf.zdf");
-    ASSERT_TRUE(SaveDesignFile(*dcmt, path));
+    ASSERT_TRUE(SaveDesignFile(*dcmt, path, 1, CouplingSnap::NormalSq));
     EXPECT_FALSE(dcmt->IsModified());
     EXPECT_EQ(TempFolder::Read(path), Text(*dcmt));
 
@@ -391,8 +422,8 @@ TEST(DesignFileSave, NonFiniteValueFailsAndKeepsTheOldFile) {
     const std::string path = folder.Write("alt.zdf", "the old design");
     std::unique_ptr<CZarnelDcmt> dcmt = NewDocument();
     Place(*dcmt, ElmntKind::Tube, std::numeric_limits<double>::quiet_NaN());
-    EXPECT_FALSE(SaveDesignText(*dcmt).has_value());
-    EXPECT_FALSE(SaveDesignFile(*dcmt, path));
+    EXPECT_FALSE(WriteDesignText(*dcmt).has_value());
+    EXPECT_FALSE(SaveDesignFile(*dcmt, path, 1, CouplingSnap::NormalSq));
     ASSERT_EQ(TestUi().Boxes().size(), 1u);
     EXPECT_EQ(TestUi().Boxes()[0].text.rfind("Fehler beim Speichern des Dokuments.\n" + path, 0),
               0u);
@@ -414,7 +445,7 @@ TEST(DesignFileSave, FailedWriteKeepsTheOldFile) {
     rlimit small = old;
     small.rlim_cur = 1000;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool saved = SaveDesignFile(*dcmt, path);
+    const bool saved = SaveDesignFile(*dcmt, path, 1, CouplingSnap::NormalSq);
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
 
@@ -436,7 +467,7 @@ TEST(DesignFileSave, FailedWriteKeepsTheOldFile) {
 
 TEST(DesignFileSave, FolderThatTakesNoFile) {
     std::unique_ptr<CZarnelDcmt> dcmt = NewDocument();
-    EXPECT_FALSE(SaveDesignFile(*dcmt, "/proc/zarnel-design.zdf"));
+    EXPECT_FALSE(SaveDesignFile(*dcmt, "/proc/zarnel-design.zdf", 1, CouplingSnap::NormalSq));
     ASSERT_EQ(TestUi().Boxes().size(), 1u);
     EXPECT_EQ(TestUi().Boxes()[0].text.rfind("Fehler beim Speichern des Dokuments.\n", 0), 0u);
 }

@@ -59,7 +59,7 @@ TEST(SampleDesigns, LoadAndWriteBackUnchanged) {
         TestUi().Reset();
         ASSERT_TRUE(LoadDesignFile(dcmt, path));
         EXPECT_TRUE(TestUi().Boxes().empty());
-        EXPECT_EQ(SaveDesignText(dcmt).value(), TempFolder::Read(path));
+        EXPECT_EQ(WriteDesignText(dcmt).value(), TempFolder::Read(path));
     }
 }
 

@@ -124,7 +124,7 @@ public:
 
     bool Save(const std::string& path) {
         m_dcmt.UpdatePartsList();
-        return SaveDesignFile(m_dcmt, path);
+        return SaveDesignFile(m_dcmt, path, kAlu, CouplingSnap::NormalSq);
     }
 
 private:
