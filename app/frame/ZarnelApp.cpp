@@ -7,14 +7,17 @@
 #include <new>
 #include <string>
 
+#include <wx/filename.h>
+
 #include "app/frame/DlgInfo.h"
 #include "app/frame/MainFrm.h"
-#include "app/frame/PlaceholderDocument.h"
+#include "app/frame/PlaceholderViews.h"
 #include "app/frame/RecentFileList.h"
 #include "app/frame/WxCommandIds.h"
 #include "app/frame/WxUserInterface.h"
 #include "app/frame/ZarnelDocManager.h"
 #include "app/frame/ZarnelDocTemplate.h"
+#include "app/frame/ZarnelWxDocument.h"
 #include "app/render/RndrQult.h"
 #include "resources/ZarnelResources.h"
 #include "support/LangText.h"
@@ -91,14 +94,14 @@ bool CZarnelApp::InitInstance() {
     // a German locale). Nothing in wx switches the C library's locale after this.
     std::setlocale(LC_ALL, "");
 
-    // ---- Document templates. PLACEHOLDER: CPlaceholderDocument and CPlaceholderView stand in
-    // for CZarnelDcmt with CZarnelView (101) and CZarnelDcmt with CPartListView (102).
+    // ---- Document templates: the design in a 3D window (101) and in a parts-list window (102).
+    // PLACEHOLDER: the two views stand in for CZarnelView and CPartListView.
     m_designTemplate = new CZarnelDocTemplate(m_docManager, kDesignTemplate,
-                                              wxCLASSINFO(CPlaceholderDocument),
-                                              wxCLASSINFO(CPlaceholderView));
+                                              wxCLASSINFO(CZarnelWxDocument),
+                                              wxCLASSINFO(CPlaceholderZarnelView));
     m_partsListTemplate = new CZarnelDocTemplate(m_docManager, kPartsListTemplate,
-                                                 wxCLASSINFO(CPlaceholderDocument),
-                                                 wxCLASSINFO(CPlaceholderView));
+                                                 wxCLASSINFO(CZarnelWxDocument),
+                                                 wxCLASSINFO(CPlaceholderPartListView));
 
     m_mainFrame = new CMainFrm(m_docManager);
     if (!m_mainFrame->IsCreated()) {
@@ -134,6 +137,11 @@ bool CZarnelApp::ProcessCommandLine() {
         }
         return true;
     }
+    // A path relative to the folder the program was started in is kept as a full path, so that
+    // the recent-file list names the design from anywhere.
+    wxFileName file(path);
+    file.MakeAbsolute();
+    path = file.GetFullPath();
     if (m_docManager->CreateDocument(path, wxDOC_SILENT) == nullptr) {
         ReportStartFailure(path.utf8_string() + ": " + LoadLangText(kFailedToOpenDocument));
         return false;

@@ -79,6 +79,8 @@ wxView* CZarnelDocTemplate::CreateView(wxDocument* document, long flags) {
         // Deleting the view closes its frame too.
         return nullptr;
     }
+    // The titles of all windows on the document: they number the windows once there are two.
+    document->OnChangeFilename(true);
     frame->Show();
     frame->Activate();
     return view.release();

@@ -23,6 +23,7 @@
 #include "app/frame/ZarnelApp.h"
 #include "app/frame/ZarnelDocManager.h"
 #include "app/render/RndrQult.h"
+#include "model/ZarnelDcmt.h"
 #include "support/Profile.h"
 #include "support/UserInterface.h"
 #include "tests/app/frame/AppRun.h"
@@ -30,13 +31,13 @@
 
 namespace {
 
-// Every test starts with an empty settings store of its own.
+// Every test starts with an empty settings store of its own; the build tree's machine settings
+// name the default lists.
 class ZarnelWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::filesystem::create_directories(m_settings.File("machine"));
         setenv("ZARNEL_CONFIG_DIR", m_settings.File("user").c_str(), 1);
-        setenv("ZARNEL_MACHINE_CONFIG_DIR", m_settings.File("machine").c_str(), 1);
+        setenv("ZARNEL_MACHINE_CONFIG_DIR", ZARNEL_MACHINE_SETTINGS_DIR, 1);
     }
 
     TempFolder m_settings;
@@ -292,16 +293,19 @@ TEST_F(ZarnelWindow, MissingFileOnTheCommandLineGivesAMessageAndFails) {
     EXPECT_FALSE(ran);
     EXPECT_FALSE(result.started);
     EXPECT_NE(result.exitCode, 0);
+    // The reader's report alone.
     ASSERT_EQ(result.dialogs.size(), 1u);
-    EXPECT_EQ(result.dialogs[0].message, "Fehler beim Öffnen des Dokuments.");
-    EXPECT_EQ(result.dialogs[0].title, "Zarnel");
+    EXPECT_NE(result.dialogs[0].message.find(m_settings.File("fehlt/modell.zdf")),
+              std::string::npos);
+    EXPECT_EQ(result.dialogs[0].title, "Error");
     EXPECT_EQ(result.dialogs[0].labels, (std::vector<std::string>{"OK"}));
     // The shut-down still ran: the profiles were written back.
     EXPECT_NE(GetProfileInt("RndrQultLow", "shading", -1), -1);
 }
 
 TEST_F(ZarnelWindow, DesignFileOnTheCommandLineIsOpenedAndListedAsRecent) {
-    std::string path = m_settings.Write("modell.zdf", "");
+    std::string path = m_settings.File("modell.zdf");
+    ASSERT_TRUE(CZarnelDcmt().SaveFile(path));
     RunZarnel({path}, [&](CZarnelApp& app) {
         EXPECT_EQ(DocumentCount(app), 1u);
         CChldFrm* child = ActiveChild(app);

@@ -102,9 +102,8 @@ class ZarnelProgram : public ::testing::Test {
 protected:
     void SetUp() override {
         std::filesystem::create_directories(m_folder.File("settings"));
-        std::filesystem::create_directories(m_folder.File("machine"));
         setenv("ZARNEL_CONFIG_DIR", m_folder.File("settings").c_str(), 1);
-        setenv("ZARNEL_MACHINE_CONFIG_DIR", m_folder.File("machine").c_str(), 1);
+        setenv("ZARNEL_MACHINE_CONFIG_DIR", ZARNEL_MACHINE_SETTINGS_DIR, 1);
         ASSERT_NE(m_display.Get(), nullptr) << "no display: the window tests need one";
     }
 
@@ -175,8 +174,8 @@ TEST_F(ZarnelProgram, StartsWithADesignAndEndsCleanlyWhenClosed) {
 
 TEST_F(ZarnelProgram, MissingFileShowsAMessageAndEndsWithFailure) {
     Start({m_folder.File("fehlt.zdf")});
-    // The box carries the program's name; no main window is shown.
-    Window box = WaitForWindow("Zarnel");
+    // The reader's report; no main window is shown.
+    Window box = WaitForWindow("Error");
     ASSERT_NE(box, 0u);
     EXPECT_EQ(m_display.FindWindow("Zarnel - Zarnel1"), 0u);
     m_display.Close(box);
