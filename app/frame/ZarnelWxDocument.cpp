@@ -14,6 +14,7 @@
 #include "app/frame/ZarnelDocTemplate.h"
 #include "app/frame/ZarnelWxView.h"
 #include "app/render/RndrQult.h"
+#include "model/Coupling.h"
 #include "model/ZarnelDcmt.h"
 #include "support/LangText.h"
 #include "support/UserInterface.h"
@@ -94,6 +95,20 @@ wxString CZarnelWxDocument::GetWindowTitle(const wxView* view) const {
     return title;
 }
 
+int32_t CZarnelWxDocument::GetCouplingMaterial() const {
+    wxView* view = GetDocumentManager() != nullptr ? GetDocumentManager()->GetCurrentView()
+                                                   : nullptr;
+    if (view == nullptr || view->GetDocument() != this) {
+        view = GetFirstView();
+    }
+    auto* designView = dynamic_cast<CZarnelWxView*>(view);
+    return designView != nullptr ? designView->GetCouplingMaterial() : 1;
+}
+
+double CZarnelWxDocument::GetSnapRadiusSq() const {
+    return CouplingSnap::RadiusSq(theApp->IsWideSnap());
+}
+
 void CZarnelWxDocument::UpdateWindowTitles() {
     for (wxView* view : GetViewsVector()) {
         view->OnChangeFilename();
@@ -145,7 +160,7 @@ bool CZarnelWxDocument::DoOpenDocument(const wxString& file) {
 
 bool CZarnelWxDocument::DoSaveDocument(const wxString& file) {
     // The writer reports every failure itself and leaves the old file as it was.
-    return m_dcmt->SaveFile(file.utf8_string());
+    return m_dcmt->SaveFile(file.utf8_string(), GetCouplingMaterial(), GetSnapRadiusSq());
 }
 
 bool CZarnelWxDocument::SaveAs() {
@@ -222,7 +237,7 @@ wxCommandProcessor* CZarnelWxDocument::OnCreateCommandProcessor() { return nullp
 
 void CZarnelWxDocument::OnEditUndo(wxCommandEvent&) {
     if (m_dcmt->CanUndo()) {
-        m_dcmt->OnEditUndo();
+        m_dcmt->OnEditUndo(GetCouplingMaterial(), GetSnapRadiusSq());
     }
 }
 
@@ -232,7 +247,7 @@ void CZarnelWxDocument::OnUpdateEditUndo(wxUpdateUIEvent& event) {
 
 void CZarnelWxDocument::OnEditRedo(wxCommandEvent&) {
     if (m_dcmt->CanRedo()) {
-        m_dcmt->OnEditRedo();
+        m_dcmt->OnEditRedo(GetCouplingMaterial(), GetSnapRadiusSq());
     }
 }
 

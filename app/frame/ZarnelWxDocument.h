@@ -5,6 +5,7 @@
 // quality dialogs, the parts-list window and deleting the history).
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include <wx/docview.h>
@@ -57,6 +58,11 @@ protected:
 private:
     // The design's hints to the windows.
     void OnUpdate(ViewHint hint) override;
+    // What the design's operations that link elements take from the application and the
+    // window: the coupling material of the active window on this design (else of its first
+    // window) and the squared snap radius in mm² of the application's 15 cm option.
+    int32_t GetCouplingMaterial() const;
+    double GetSnapRadiusSq() const;
     void UpdateWindowTitles();
 
     void OnEditUndo(wxCommandEvent& event);

@@ -3,6 +3,8 @@
 // last window on a design, closes the design (asking to save it first).
 #pragma once
 
+#include <cstdint>
+
 #include <wx/docview.h>
 
 #include "model/DcmtObserver.h"
@@ -25,6 +27,11 @@ public:
     // The document and its design; null until the view is attached to a design document.
     CZarnelWxDocument* GetZarnelDocument() const;
     CZarnelDcmt* GetDcmt() const;
+
+    // The material slot that couplings made by the design's own operations receive (undo and
+    // redo, saving, which finish floating elements): the 3D view's slot of the material category
+    // "Verbinder", slot 1 until the user chooses another.
+    virtual int32_t GetCouplingMaterial() const { return 1; }
 
     // The hint that an update carries: the framework's own updates carry none, which means
     // that anything may have changed.

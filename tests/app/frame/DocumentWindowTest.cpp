@@ -21,6 +21,7 @@
 #include "app/frame/ZarnelApp.h"
 #include "app/frame/ZarnelDocManager.h"
 #include "app/frame/ZarnelWxDocument.h"
+#include "model/Coupling.h"
 #include "model/ZarnelDcmt.h"
 #include "support/Profile.h"
 #include "support/UserInterface.h"
@@ -122,7 +123,7 @@ std::string WriteDesign(const std::string& path, int tubes) {
         dcmt.AddElement(
             std::make_unique<CElmnt>(dcmt.GetIdSource(), r, ElmntKind::Tube, 1, 350.0f, 0.0f));
     }
-    EXPECT_TRUE(dcmt.SaveFile(path));
+    EXPECT_TRUE(dcmt.SaveFile(path, 1, CouplingSnap::NormalSq));
     return path;
 }
 

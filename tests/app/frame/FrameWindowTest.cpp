@@ -23,6 +23,7 @@
 #include "app/frame/ZarnelApp.h"
 #include "app/frame/ZarnelDocManager.h"
 #include "app/render/RndrQult.h"
+#include "model/Coupling.h"
 #include "model/ZarnelDcmt.h"
 #include "support/Profile.h"
 #include "support/UserInterface.h"
@@ -305,7 +306,7 @@ TEST_F(ZarnelWindow, MissingFileOnTheCommandLineGivesAMessageAndFails) {
 
 TEST_F(ZarnelWindow, DesignFileOnTheCommandLineIsOpenedAndListedAsRecent) {
     std::string path = m_settings.File("modell.zdf");
-    ASSERT_TRUE(CZarnelDcmt().SaveFile(path));
+    ASSERT_TRUE(CZarnelDcmt().SaveFile(path, 1, CouplingSnap::NormalSq));
     RunZarnel({path}, [&](CZarnelApp& app) {
         EXPECT_EQ(DocumentCount(app), 1u);
         CChldFrm* child = ActiveChild(app);
