@@ -1,0 +1,169 @@
+// The element dispatcher: revision and display-flag filters, the element's name, and one table
+// of drawing routines indexed by the kind's routine slot.
+#include "app/render/ElmntDraw.h"
+
+#include <array>
+
+#include <GL/gl.h>
+
+#include "app/render/CouplingDraw.h"
+#include "app/render/MtrlGl.h"
+#include "app/render/TubeDraw.h"
+#include "model/Mtrl.h"
+#include "model/ZarnelDcmt.h"
+
+namespace {
+
+using DrawRoutineFn = void (*)(const SElmntDraw&);
+using RoutineTable = std::array<DrawRoutineFn, DrawRoutineCount>;
+
+constexpr std::size_t Slot(DrawRoutine routine) {
+    return static_cast<std::size_t>(routine);
+}
+
+// One entry per routine slot of the kind catalogue; a slot without a routine draws nothing.
+constexpr RoutineTable MakeRoutineTable() {
+    RoutineTable table{};
+    table[Slot(DrawRoutine::Adapter)] = &DrawAdapter;
+    table[Slot(DrawRoutine::Bolt)] = &DrawBolt;
+    table[Slot(DrawRoutine::BearingConnector)] = &DrawBearingCoupling;
+    table[Slot(DrawRoutine::Connector)] = &DrawConnector;
+    table[Slot(DrawRoutine::Connector45)] = &Draw45Coupling;
+    table[Slot(DrawRoutine::FlexiConnector)] = &DrawFlexiCoupling;
+    table[Slot(DrawRoutine::HoleConnector)] = &DrawHoleCoupling;
+    table[Slot(DrawRoutine::OpenConnector)] = &DrawOpenConnEnd;
+    table[Slot(DrawRoutine::RoundTube)] = &DrawRoundTube;
+    table[Slot(DrawRoutine::Tube)] = &DrawTube;
+    return table;
+}
+
+constexpr RoutineTable Routines = MakeRoutineTable();
+
+} // namespace
+
+const CMtrl* SElmntDraw::Material() const {
+    const int32_t slot = elmnt.GetMaterial();
+    if (slot < 0 || static_cast<std::size_t>(slot) >= materials.size()) {
+        return nullptr;
+    }
+    return materials[static_cast<std::size_t>(slot)];
+}
+
+std::vector<const CMtrl*> GetMtrlTable(const CZarnelDcmt& dcmt) {
+    std::vector<const CMtrl*> table(static_cast<std::size_t>(dcmt.GetSlotsUsed()), nullptr);
+    for (std::size_t slot = 0; slot < table.size(); ++slot) {
+        table[slot] = dcmt.GetMaterial(static_cast<int64_t>(slot));
+    }
+    return table;
+}
+
+void DrawElmnt(const CElmnt& elmnt, const CRndrPass& pass, MtrlTable materials, Revision revision,
+               ToolMode toolMode, DrawFlags drawFlags, const SDrawView* view) {
+    if (!elmnt.IsAliveAt(revision)) {
+        return;
+    }
+    if (HasFlag(drawFlags, DrawFlags::OnlySelected) && !elmnt.selected) {
+        return;
+    }
+    pass.LoadName(elmnt.GetId().Value());
+    const SKindInfo* info = FindKind(elmnt.kind);
+    if (info == nullptr) {
+        return;
+    }
+    if (info->hiddenWithoutPanels && HasFlag(drawFlags, DrawFlags::WithoutPanels)) {
+        return;
+    }
+    const DrawRoutineFn routine = Routines[Slot(info->draw)];
+    if (routine == nullptr) {
+        return;
+    }
+    const SElmntDraw call{elmnt, pass, materials, revision, toolMode, drawFlags, view};
+    routine(call);
+}
+
+namespace ElmntDraw {
+
+CMatrixScope::CMatrixScope() {
+    glPushMatrix();
+}
+
+CMatrixScope::~CMatrixScope() {
+    glPopMatrix();
+}
+
+void MultTransform(const CTransform& transform) {
+    glMultMatrixd(transform.GetGlMatrix().data());
+}
+
+void MultPlacement(const SElmntDraw& call, const CTransform& placement, double shiftX,
+                   double shiftY, double shiftZ) {
+    if (!call.Exploded()) {
+        MultTransform(placement);
+        return;
+    }
+    // Each element shrinks to 60 % about its own origin and stays in place; the kind's shift
+    // then brings the shrunk body back over the middle of the full-size one.
+    glMultMatrixd(placement.GetGlMatrixScaled(1.0, 0.6).data());
+    if (shiftX != 0.0 || shiftY != 0.0 || shiftZ != 0.0) {
+        glTranslated(shiftX, shiftY, shiftZ);
+    }
+}
+
+void MultPlacement(const SElmntDraw& call, double shiftX, double shiftY, double shiftZ) {
+    MultPlacement(call, call.elmnt.placement, shiftX, shiftY, shiftZ);
+}
+
+void ApplyMaterial(const SElmntDraw& call, bool textured) {
+    if (const CMtrl* material = call.Material()) {
+        MtrlGl::Apply(*material, call.pass, call.elmnt.selected, textured);
+    }
+}
+
+const CMtrl& GetHighlightMtrl() {
+    // A function-local object: built on first use, destroyed after every drawing has ended.
+    static const CMtrl highlight(0, std::string(), MtrlUse::All, 1.0f, 0.0f, 1.0f,
+                                 SLightFactors{1.0f, 0.0f, 1.0f, 7.5f},
+                                 SLightFactors{0.8f, 0.0f, 1.0f, 7.5f});
+    return highlight;
+}
+
+void ApplyHighlightMtrl(const CRndrPass& pass) {
+    MtrlGl::Apply(GetHighlightMtrl(), pass, false, true);
+}
+
+CTargetNameScope::CTargetNameScope() {
+    glPushName(0);
+}
+
+CTargetNameScope::~CTargetNameScope() {
+    glPopName();
+}
+
+void CTargetNameScope::LoadZone(int zone) const {
+    glLoadName(static_cast<GLuint>(zone));
+}
+
+CSubNameScope::CSubNameScope(const CRndrPass& pass, int index) : m_pass(pass) {
+    m_pass.PushName(static_cast<uint32_t>(index));
+}
+
+CSubNameScope::~CSubNameScope() {
+    m_pass.PopName();
+}
+
+void DrawLine(const CVector3& from, const CVector3& to) {
+    glBegin(GL_LINES);
+    glVertex3d(from.x, from.y, from.z);
+    glVertex3d(to.x, to.y, to.z);
+    glEnd();
+}
+
+void DrawTriangleOutline(const CVector3& a, const CVector3& b, const CVector3& c) {
+    glBegin(GL_LINE_LOOP);
+    glVertex3d(a.x, a.y, a.z);
+    glVertex3d(b.x, b.y, b.z);
+    glVertex3d(c.x, c.y, c.z);
+    glEnd();
+}
+
+} // namespace ElmntDraw
