@@ -5,13 +5,12 @@
 // connection point of the other, or a panel corner of one closer than 40 mm to the position of
 // the other when that is a plain coupling. Instead of testing every pair (quadratic in the size
 // of the design), the points of the alive elements are put into hashed grids of cells larger than
-// that distance, so that a point's partners lie in its own and the 26 surrounding cells; each
+// twice that distance, so that a point's partners lie in its own cell or a neighbour; each
 // candidate is then tested with the same strict distance, so the groups are exactly those of the
 // pairwise test. The walk keeps its own stack, so a long chain of elements cannot exhaust the
 // call stack.
 #include <cmath>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 #include "model/Selection.h"
@@ -55,23 +54,39 @@ int GetCornerCount(ElmntKind kind) {
 }
 
 // Points of one kind (ends, connection points, corners, coupling positions) hashed by grid cell.
+// Cells are more than twice the connection distance wide, so a point's partners lie in its own
+// cell or in the neighbour on the nearer side along each axis: eight cells to look at.
 class CPointGrid {
 public:
-    void Add(CElmnt& elmnt, CVector3 point) { m_pending.push_back({&elmnt, point, Key(point)}); }
+    void Add(CElmnt& elmnt, CVector3 point) {
+        m_pending.push_back({&elmnt, point, Pack(Cell(point.x), Cell(point.y), Cell(point.z))});
+    }
 
     // Sorts the points added into their cells; no point may be added afterwards.
     void Build() {
-        m_cells.reserve(m_pending.size());
+        // A table at most half full keeps the probe sequences short.
+        std::size_t capacity = 16;
+        while (capacity < 2 * m_pending.size()) {
+            capacity *= 2;
+        }
+        m_keys.assign(capacity, kEmpty);
+        m_cellOfSlot.assign(capacity, 0);
+        m_shift = 64;
+        for (std::size_t c = capacity; c > 1; c /= 2) {
+            --m_shift;
+        }
+
         std::vector<uint32_t> counts;
         std::vector<uint32_t> cellOf(m_pending.size());
         for (std::size_t i = 0; i < m_pending.size(); ++i) {
-            auto [it, added] =
-                m_cells.try_emplace(m_pending[i].key, static_cast<uint32_t>(counts.size()));
-            if (added) {
+            const std::size_t slot = Probe(m_pending[i].key);
+            if (m_keys[slot] == kEmpty) {
+                m_keys[slot] = m_pending[i].key;
+                m_cellOfSlot[slot] = static_cast<uint32_t>(counts.size());
                 counts.push_back(0);
             }
-            cellOf[i] = it->second;
-            ++counts[it->second];
+            cellOf[i] = m_cellOfSlot[slot];
+            ++counts[cellOf[i]];
         }
         // Cell c holds m_points[m_starts[c]] up to m_points[m_starts[c + 1]].
         m_starts.assign(counts.size() + 1, 0);
@@ -83,8 +98,7 @@ public:
         for (std::size_t i = 0; i < m_pending.size(); ++i) {
             m_points[fill[cellOf[i]]++] = {m_pending[i].elmnt, m_pending[i].point};
         }
-        m_pending.clear();
-        m_pending.shrink_to_fit();
+        m_pending = {};
     }
 
     // Calls f(element) for every point closer than the connection distance to p.
@@ -95,15 +109,18 @@ public:
         const int64_t cx = Cell(p.x);
         const int64_t cy = Cell(p.y);
         const int64_t cz = Cell(p.z);
-        for (int64_t dx = -1; dx <= 1; ++dx) {
-            for (int64_t dy = -1; dy <= 1; ++dy) {
-                for (int64_t dz = -1; dz <= 1; ++dz) {
-                    auto found = m_cells.find(Pack(cx + dx, cy + dy, cz + dz));
-                    if (found == m_cells.end()) {
+        const int64_t nx = cx + Side(p.x, cx);
+        const int64_t ny = cy + Side(p.y, cy);
+        const int64_t nz = cz + Side(p.z, cz);
+        for (int64_t x : {cx, nx}) {
+            for (int64_t y : {cy, ny}) {
+                for (int64_t z : {cz, nz}) {
+                    const std::size_t slot = Probe(Pack(x, y, z));
+                    if (m_keys[slot] == kEmpty) {
                         continue;
                     }
-                    for (uint32_t i = m_starts[found->second]; i < m_starts[found->second + 1];
-                         ++i) {
+                    const uint32_t cell = m_cellOfSlot[slot];
+                    for (uint32_t i = m_starts[cell]; i < m_starts[cell + 1]; ++i) {
                         if (CVector3::DistSq(m_points[i].point, p) < GroupConnectSq) {
                             f(*m_points[i].elmnt);
                         }
@@ -114,12 +131,13 @@ public:
     }
 
 private:
-    // Larger than the connection distance of 40 mm, with room for rounding.
-    static constexpr double kCellSize = 64.0;
-    // Cells are clamped to +-2^20 per axis (some 67 km); points beyond share the edge cells,
+    // More than twice the connection distance of 40 mm, with 8 mm to spare for rounding.
+    static constexpr double kCellSize = 96.0;
+    // Cells are clamped to +-2^19 per axis (some 50 km); points beyond share the edge cells,
     // which costs time but never a connection. Non-finite coordinates land there as well and
     // meet nothing, as the distance test fails.
-    static constexpr double kCellLimit = 1048576.0;
+    static constexpr double kCellLimit = 524288.0;
+    static constexpr uint64_t kEmpty = ~uint64_t{0}; // no packed key has the top bit
 
     struct SPending {
         CElmnt* elmnt;
@@ -141,7 +159,11 @@ private:
         }
         return static_cast<int64_t>(c);
     }
-    // 21 bits per axis hold -2^20 - 1 to 2^20 + 1, the clamped cells and their neighbours.
+    // The neighbour cell on the side of the cell's nearer border.
+    static int64_t Side(double v, int64_t cell) {
+        return v - static_cast<double>(cell) * kCellSize < kCellSize / 2 ? -1 : 1;
+    }
+    // 21 bits per axis hold -2^20 to 2^20 - 1, the clamped cells and their neighbours.
     static uint64_t Pack(int64_t x, int64_t y, int64_t z) {
         constexpr int64_t offset = int64_t{1} << 20;
         constexpr uint64_t mask = (uint64_t{1} << 21) - 1;
@@ -149,10 +171,20 @@ private:
                ((static_cast<uint64_t>(y + offset) & mask) << 21) |
                ((static_cast<uint64_t>(z + offset) & mask) << 42);
     }
-    static uint64_t Key(CVector3 p) { return Pack(Cell(p.x), Cell(p.y), Cell(p.z)); }
+    // The slot that holds the key, or the empty slot where it would go (linear probing).
+    std::size_t Probe(uint64_t key) const {
+        const std::size_t mask = m_keys.size() - 1;
+        std::size_t slot = static_cast<std::size_t>((key * 0x9E3779B97F4A7C15u) >> m_shift);
+        while (m_keys[slot] != kEmpty && m_keys[slot] != key) {
+            slot = (slot + 1) & mask;
+        }
+        return slot;
+    }
 
     std::vector<SPending> m_pending;
-    std::unordered_map<uint64_t, uint32_t> m_cells; // cell key -> cell number
+    std::vector<uint64_t> m_keys; // open addressing: cell key per slot, kEmpty when free
+    std::vector<uint32_t> m_cellOfSlot;
+    int m_shift = 64;
     std::vector<uint32_t> m_starts;
     std::vector<SPoint> m_points;
 };

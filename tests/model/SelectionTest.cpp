@@ -1,9 +1,11 @@
 // Selection and groups: connected groups counted and boxed, the indexed walk against the
 // pairwise rule on random designs and along a very long chain, box selection on the alive states
 // with points on a face inside, deselecting floating elements linking them, and inverting.
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -116,82 +118,74 @@ TEST(GroupTest, CountsSeparateFramesAndBoxesTheirCouplings) {
     }
 }
 
-TEST(GroupTest, IndexedWalkAgreesWithThePairwiseRule) {
-    // Parts near the points of a 200 mm lattice, off by up to 26 mm in 13 mm steps on each axis,
-    // so that many pairs lie just inside or outside 40 mm and around the index's cell borders.
+TEST(GroupTest, IndexConnectsExactlyThePairsOfThePairwiseRule) {
+    // Isolated pairs far apart, each an end, a bolt's second point or a panel corner in a random
+    // direction and at a distance around 40 mm (every fifth exactly 40 or just below, along an
+    // axis) from a coupling or a tube end, anywhere relative to the index's cells: a pair that
+    // the pairwise rule connects is one group, any other pair two.
     std::mt19937 random(12345);
-    std::uniform_int_distribution<int> cell(0, 4);
-    std::uniform_int_distribution<int> off(-2, 2);
-    std::uniform_int_distribution<int> span(1, 3);
-    std::uniform_int_distribution<int> kind(0, 3);
-    for (int round = 0; round < 20; ++round) {
-        SCOPED_TRACE(round);
-        TestDesign d;
-        const Revision r = d.NewRevision();
-        auto near = [&]() {
-            return CVector3(200.0 * cell(random) + 13.0 * off(random),
-                            200.0 * (cell(random) % 2) + 13.0 * off(random),
-                            200.0 * cell(random) + 13.0 * off(random));
-        };
-        auto lengthNear = [&]() { return float(200 * span(random) - 50 + 13 * off(random)); };
-        for (int i = 0; i < 120; ++i) {
-            std::unique_ptr<CElmnt> e;
-            switch (kind(random)) {
-            case 0:
-                e = Make(d, ElmntKind::Connector, near());
-                break;
-            case 1:
-                e = Make(d, ElmntKind::Tube, near(), lengthNear());
-                break;
-            case 2:
-                e = Make(d, ElmntKind::Bolt, near(), 50.0f);
-                break;
-            default: {
-                const float length = lengthNear();
-                const float width = lengthNear();
-                const CVector3 at = near() + CVector3((width + 50.0) / 2, 0, (length + 50.0) / 2);
-                e = Make(d, ElmntKind::Panel, at, length, width, FlatPanel);
-                break;
-            }
-            }
-            e->firstRevision = r;
-            d.list.Append(std::move(e));
+    std::uniform_real_distribution<double> anywhere(0.0, 500.0);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    std::uniform_real_distribution<double> distance(34.0, 46.0);
+    std::uniform_int_distribution<int> axis(0, 5);
+    TestDesign d;
+    const Revision r = d.NewRevision();
+    std::vector<std::pair<CElmnt*, CElmnt*>> pairs;
+    int expected = 1; // the start coupling
+    for (int i = 0; i < 800; ++i) {
+        const CVector3 base(2000.0 * (i % 30) + anywhere(random), anywhere(random) - 250.0,
+                            2000.0 * (i / 30) + anywhere(random));
+        CVector3 dir;
+        double dist = distance(random);
+        if (i % 5 == 0) {
+            const int a = axis(random);
+            const double sign = a % 2 == 0 ? 1.0 : -1.0;
+            dir = a / 2 == 0 ? CVector3(sign, 0, 0)
+                             : (a / 2 == 1 ? CVector3(0, sign, 0) : CVector3(0, 0, sign));
+            dist = i % 10 == 0 ? 40.0 : 39.999;
+        } else {
+            do {
+                dir = CVector3(unit(random), unit(random), unit(random));
+            } while (CVector3::DistSq(dir, {}) > 1.0 || CVector3::DistSq(dir, {}) < 0.01);
+            dir = (1.0 / std::sqrt(CVector3::DistSq(dir, {}))) * dir;
         }
-        const int groups = d.dcmt.CountGroups();
-
-        // The groups of the pairwise rule, numbered by their first element in the list.
-        std::vector<CElmnt*> alive = d.Alive();
-        std::vector<int> expected(alive.size(), 0);
-        int expectedGroups = 0;
-        for (std::size_t i = 0; i < alive.size(); ++i) {
-            if (expected[i] != 0 || alive[i]->kind == ElmntKind::FloorGrid) {
-                continue;
-            }
-            expected[i] = ++expectedGroups;
-            std::vector<std::size_t> todo{i};
-            while (!todo.empty()) {
-                const std::size_t a = todo.back();
-                todo.pop_back();
-                for (std::size_t b = 0; b < alive.size(); ++b) {
-                    if (expected[b] == 0 && Connected(*alive[a], *alive[b])) {
-                        expected[b] = expectedGroups;
-                        todo.push_back(b);
-                    }
-                }
-            }
+        const CVector3 q = base + dist * dir;
+        std::unique_ptr<CElmnt> a;
+        std::unique_ptr<CElmnt> b;
+        switch (i % 4) {
+        case 0: // a coupling and the first end of a tube
+            a = Make(d, ElmntKind::Connector, base);
+            b = Make(d, ElmntKind::Tube, q, 350.0f);
+            break;
+        case 1: // a coupling and the far end of a tube
+            a = Make(d, ElmntKind::Connector, base);
+            b = Make(d, ElmntKind::Tube, q - CVector3(400, 0, 0), 350.0f);
+            break;
+        case 2: // a bolt's second point and the first end of a tube
+            a = Make(d, ElmntKind::Bolt, base + CVector3(50, 0, 0), 50.0f);
+            b = Make(d, ElmntKind::Tube, q, 350.0f);
+            break;
+        default: // a coupling and a panel's first corner
+            a = Make(d, ElmntKind::Connector, base);
+            b = Make(d, ElmntKind::Panel, q + CVector3(200, 0, 150), 250.0f, 350.0f, FlatPanel);
+            break;
         }
-        EXPECT_EQ(groups, expectedGroups);
-        for (std::size_t i = 0; i < alive.size(); ++i) {
-            EXPECT_EQ(alive[i]->groupMark, expected[i]);
-        }
-        // A walk with a new number from any element reaches its group and nothing else.
-        CElmnt* from = alive[alive.size() / 2];
-        const int group = from->groupMark;
-        from->MarkGroup(d.Current(), d.list, 1000);
-        for (std::size_t i = 0; i < alive.size(); ++i) {
-            EXPECT_EQ(alive[i]->groupMark == 1000, expected[i] == group);
-        }
+        a->firstRevision = r;
+        b->firstRevision = r;
+        expected += Connected(*a, *b) ? 1 : 2;
+        pairs.emplace_back(&d.list.Append(std::move(a)), &d.list.Append(std::move(b)));
     }
+    EXPECT_EQ(d.dcmt.CountGroups(), expected);
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(pairs[i].first->groupMark == pairs[i].second->groupMark,
+                  Connected(*pairs[i].first, *pairs[i].second));
+    }
+    // A walk with a new number reaches the pair it starts from only.
+    pairs[1].second->MarkGroup(r, d.list, 5000);
+    EXPECT_EQ(pairs[1].first->groupMark == 5000, Connected(*pairs[1].first, *pairs[1].second));
+    EXPECT_NE(pairs[0].first->groupMark, 5000);
+    EXPECT_NE(pairs[2].first->groupMark, 5000);
 }
 
 TEST(GroupTest, AVeryLongChainIsWalkedWithoutRecursion) {
