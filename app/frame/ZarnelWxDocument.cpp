@@ -96,13 +96,25 @@ wxString CZarnelWxDocument::GetWindowTitle(const wxView* view) const {
 }
 
 int32_t CZarnelWxDocument::GetCouplingMaterial() const {
-    wxView* view = GetDocumentManager() != nullptr ? GetDocumentManager()->GetCurrentView()
-                                                   : nullptr;
-    if (view == nullptr || view->GetDocument() != this) {
-        view = GetFirstView();
+    // The slot that a new 3D window starts with.
+    constexpr int32_t kDefaultCouplingMaterial = 1;
+    auto materialOf = [](const wxView* view) {
+        const auto* designView = dynamic_cast<const CZarnelWxView*>(view);
+        return designView != nullptr ? designView->GetCouplingMaterial() : std::nullopt;
+    };
+    wxDocManager* manager = GetDocumentManager();
+    wxView* active = manager != nullptr ? manager->GetCurrentView() : nullptr;
+    if (active != nullptr && active->GetDocument() == this) {
+        if (std::optional<int32_t> material = materialOf(active)) {
+            return *material;
+        }
     }
-    auto* designView = dynamic_cast<CZarnelWxView*>(view);
-    return designView != nullptr ? designView->GetCouplingMaterial() : 1;
+    for (const wxView* view : GetViewsVector()) {
+        if (std::optional<int32_t> material = materialOf(view)) {
+            return *material;
+        }
+    }
+    return kDefaultCouplingMaterial;
 }
 
 double CZarnelWxDocument::GetSnapRadiusSq() const {

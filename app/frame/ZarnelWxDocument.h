@@ -59,8 +59,9 @@ private:
     // The design's hints to the windows.
     void OnUpdate(ViewHint hint) override;
     // What the design's operations that link elements take from the application and the
-    // window: the coupling material of the active window on this design (else of its first
-    // window) and the squared snap radius in mm² of the application's 15 cm option.
+    // windows: the coupling material of the active window on this design (else of the first
+    // window that keeps one, else the default slot) and the squared snap radius in mm² of the
+    // application's 15 cm option.
     int32_t GetCouplingMaterial() const;
     double GetSnapRadiusSq() const;
     void UpdateWindowTitles();

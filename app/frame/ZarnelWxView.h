@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include <wx/docview.h>
 
@@ -30,8 +31,8 @@ public:
 
     // The material slot that couplings made by the design's own operations receive (undo and
     // redo, saving, which finish floating elements): the 3D view's slot of the material category
-    // "Verbinder", slot 1 until the user chooses another.
-    virtual int32_t GetCouplingMaterial() const { return 1; }
+    // "Verbinder". Nothing for a window that keeps no such slot.
+    virtual std::optional<int32_t> GetCouplingMaterial() const { return std::nullopt; }
 
     // The hint that an update carries: the framework's own updates carry none, which means
     // that anything may have changed.

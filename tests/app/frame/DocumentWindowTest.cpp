@@ -411,35 +411,26 @@ TEST_F(DesignWindows, FurtherWindowsOnOneDesignHearEveryHint) {
         EXPECT_EQ(views[1]->GetLastHint(), ViewHint::Change);
         EXPECT_EQ(views[2]->GetLastHint(), ViewHint::Change);
 
+        // The render-quality dialogs update every window, whatever they answer.
+        DialogRecorder& recorder = *ActiveDialogRecorder();
+        recorder.answer = wxID_CANCEL;
+        for (uint32_t command : {CommandId::QualityEdit, CommandId::QualityPhoto}) {
+            EXPECT_TRUE(IsEnabled(frame, command));
+            AddTube(*document);
+            SendCommand(frame, command);
+            for (CPlaceholderView* view : views) {
+                EXPECT_EQ(view->GetLastHint(), ViewHint::Everything) << command;
+            }
+        }
+        ASSERT_EQ(recorder.dialogs.size(), 2u);
+        EXPECT_EQ(recorder.dialogs[1].title, "3D-Darstellungsqualität");
+
         // Back to the first design window for the picture of the tabs.
         dynamic_cast<CChldFrm&>(*views[0]->GetFrame()).Activate();
         Pump(300);
         EXPECT_FALSE(TakeScreenshot("zarnel-one-design-three-windows.png").empty());
         document->Modify(false);
     });
-}
-
-TEST_F(DesignWindows, QualityDialogsUpdateEveryWindowWhateverTheyAnswer) {
-    SAppRunResult result = RunZarnel({}, [&](CZarnelApp& app) {
-        CMainFrm& frame = *app.GetMainFrame();
-        CZarnelWxDocument* document = CurrentDocument(app);
-        ASSERT_NE(document, nullptr);
-        SendCommand(frame, CommandId::WindowNew);
-        AddTube(*document);
-        ActiveDialogRecorder()->answer = wxID_CANCEL;
-        for (uint32_t command : {CommandId::QualityEdit, CommandId::QualityPhoto}) {
-            AddTube(*document);
-            EXPECT_TRUE(IsEnabled(frame, command));
-            SendCommand(frame, command);
-            for (CPlaceholderView* view : Views(*document)) {
-                EXPECT_EQ(view->GetLastHint(), ViewHint::Everything) << command;
-            }
-        }
-        document->Modify(false);
-    });
-    ASSERT_EQ(result.dialogs.size(), 2u);
-    EXPECT_EQ(result.dialogs[0].title, "3D-Darstellungsqualität");
-    EXPECT_EQ(result.dialogs[1].title, "3D-Darstellungsqualität");
 }
 
 } // namespace
