@@ -1,4 +1,4 @@
-// TEMPORARY stand-ins for the design's views (see the header).
+// TEMPORARY stand-in for the design's 3D view (see the header).
 #include "app/frame/PlaceholderViews.h"
 
 #include <wx/panel.h>
@@ -8,7 +8,6 @@
 #include "model/ZarnelDcmt.h"
 
 wxIMPLEMENT_DYNAMIC_CLASS(CPlaceholderZarnelView, wxView);
-wxIMPLEMENT_DYNAMIC_CLASS(CPlaceholderPartListView, wxView);
 
 bool CPlaceholderView::OnCreate(wxDocument*, long) {
     wxWindow* frame = GetFrame();

@@ -1,7 +1,7 @@
-// TEMPORARY: stand-ins for the 3D view (CZarnelView) and the parts list view (CPartListView) so
-// that designs open in windows before those views exist. Each shows the design's name and the
-// number of its elements alive now. Replace each class, in CZarnelApp::InitInstance, by the
-// view it stands for, and then remove this file.
+// TEMPORARY: a stand-in for the 3D view (CZarnelView) so that designs open in windows before
+// that view exists. It shows the design's name and the number of its elements alive now.
+// Replace the class, in CZarnelApp::InitInstance, by the view it stands for, and then remove
+// this file.
 #pragma once
 
 #include "app/frame/ZarnelWxView.h"
@@ -32,9 +32,4 @@ private:
 // Stands for CZarnelView (template 101).
 class CPlaceholderZarnelView : public CPlaceholderView {
     wxDECLARE_DYNAMIC_CLASS(CPlaceholderZarnelView);
-};
-
-// Stands for CPartListView (template 102).
-class CPlaceholderPartListView : public CPlaceholderView {
-    wxDECLARE_DYNAMIC_CLASS(CPlaceholderPartListView);
 };

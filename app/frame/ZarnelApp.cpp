@@ -18,6 +18,7 @@
 #include "app/frame/ZarnelDocManager.h"
 #include "app/frame/ZarnelDocTemplate.h"
 #include "app/frame/ZarnelWxDocument.h"
+#include "app/partlist/PartListView.h"
 #include "app/render/RndrQult.h"
 #include "resources/ZarnelResources.h"
 #include "support/LangText.h"
@@ -95,13 +96,13 @@ bool CZarnelApp::InitInstance() {
     std::setlocale(LC_ALL, "");
 
     // ---- Document templates: the design in a 3D window (101) and in a parts-list window (102).
-    // PLACEHOLDER: the two views stand in for CZarnelView and CPartListView.
+    // PLACEHOLDER: the first view stands in for CZarnelView.
     m_designTemplate = new CZarnelDocTemplate(m_docManager, kDesignTemplate,
                                               wxCLASSINFO(CZarnelWxDocument),
                                               wxCLASSINFO(CPlaceholderZarnelView));
     m_partsListTemplate = new CZarnelDocTemplate(m_docManager, kPartsListTemplate,
                                                  wxCLASSINFO(CZarnelWxDocument),
-                                                 wxCLASSINFO(CPlaceholderPartListView));
+                                                 wxCLASSINFO(CPartListView));
 
     m_mainFrame = new CMainFrm(m_docManager);
     if (!m_mainFrame->IsCreated()) {

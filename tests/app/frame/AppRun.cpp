@@ -8,6 +8,7 @@
 #include <wx/app.h>
 #include <wx/init.h>
 #include <wx/msgdlg.h>
+#include <wx/renderer.h>
 #include <wx/utils.h>
 
 #include "app/frame/MainFrm.h"
@@ -24,9 +25,30 @@ void FailOnAssert(const wxString& file, int line, const wxString& function,
 
 DialogRecorder* g_recorder = nullptr;
 
+// Column headers drawn by wx's own renderer. The GTK renderer keeps GTK widgets of the first
+// toolkit session in statics that the session's end destroys, so a list header painted in a
+// later session of the same test process would use a freed widget.
+class GenericHeaders : public wxDelegateRendererNative {
+public:
+    GenericHeaders() : wxDelegateRendererNative(wxRendererNative::GetDefault()) {}
+    int DrawHeaderButton(wxWindow* window, wxDC& dc, const wxRect& rect, int flags,
+                         wxHeaderSortIconType sortArrow, wxHeaderButtonParams* params) override {
+        return wxRendererNative::GetGeneric().DrawHeaderButton(window, dc, rect, flags, sortArrow,
+                                                               params);
+    }
+    int GetHeaderButtonHeight(wxWindow* window) override {
+        return wxRendererNative::GetGeneric().GetHeaderButtonHeight(window);
+    }
+    int GetHeaderButtonMargin(wxWindow* window) override {
+        return wxRendererNative::GetGeneric().GetHeaderButtonMargin(window);
+    }
+};
+
 } // namespace
 
-DialogRecorder* ActiveDialogRecorder() { return g_recorder; }
+DialogRecorder* ActiveDialogRecorder() {
+    return g_recorder;
+}
 
 int DialogRecorder::Enter(wxDialog* dialog) {
     SDialogRecord record;
@@ -88,6 +110,7 @@ SAppRunResult RunZarnel(const std::vector<std::string>& arguments,
         result.exitCode = 1;
         return result;
     }
+    delete wxRendererNative::Set(new GenericHeaders);
     auto& app = static_cast<CZarnelApp&>(*wxTheApp);
     result.started = app.CallOnInit();
     if (result.started) {
@@ -112,6 +135,7 @@ SAppRunResult RunZarnel(const std::vector<std::string>& arguments,
         result.exitCode = 1;
     }
     wxEntryCleanup();
+    delete wxRendererNative::Set(nullptr);
     recorder.Unregister();
     g_recorder = nullptr;
     result.dialogs = recorder.dialogs;

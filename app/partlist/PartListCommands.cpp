@@ -1,0 +1,108 @@
+// File dialogs, model calls and messages of the list file commands.
+#include "app/partlist/PartListCommands.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "model/DcmtObserver.h"
+#include "model/ListWriter.h"
+#include "model/PartsExport.h"
+#include "model/ZarnelDcmt.h"
+#include "support/LangText.h"
+#include "support/Messages.h"
+#include "support/UserInterface.h"
+
+namespace {
+
+constexpr uint32_t kExportFilter = 4145; // "Excel ASCII-Tabelle (*.csv)|*.csv"
+constexpr uint32_t kExportFailed = 4146;
+constexpr uint32_t kAskLoseStockEdits = 4147;
+constexpr uint32_t kPriceListFilter = 4148; // "Zarnel Preisliste (*.zpl)|*.zpl"
+constexpr uint32_t kPriceListNotRead = 4149;
+constexpr uint32_t kPriceListNotWritten = 4150;
+constexpr uint32_t kStockListFilter = 4151; // "Zarnel Bestandsliste (*.zbl)|*.zbl"
+constexpr uint32_t kStockListNotRead = 4152;
+constexpr uint32_t kStockListNotWritten = 4153;
+constexpr uint32_t kNotTranslated = 4273;
+
+std::optional<std::string> ChooseListFile(bool save, uint32_t filterId, const char* extension) {
+    FileChoice choice;
+    choice.save = save;
+    choice.filter = LoadLangText(filterId);
+    choice.defaultExtension = extension;
+    return GetUserInterface().ChooseFile(choice);
+}
+
+void ReportFailure(uint32_t messageId) {
+    ShowMessage(LoadLangText(messageId), {}, MsgButtons::Ok, MsgIcon::Exclamation);
+}
+
+void SaveList(const CZarnelDcmt& dcmt, uint32_t filterId, const char* extension, uint32_t failureId,
+              SListWriteResult (*write)(const CPartsTable&, const std::string&)) {
+    const std::optional<std::string> path = ChooseListFile(true, filterId, extension);
+    if (!path) {
+        return;
+    }
+    const SListWriteResult result = write(dcmt.GetPartsTable(), *path);
+    if (!result.IsWritten()) {
+        ReportFailure(failureId);
+        return;
+    }
+    for (const std::string& designation : result.untranslated) {
+        MessageFmt(kNotTranslated, designation);
+    }
+}
+
+} // namespace
+
+void ExportPartsList(const CZarnelDcmt& dcmt) {
+    const std::optional<std::string> path = ChooseListFile(true, kExportFilter, "csv");
+    if (!path) {
+        return;
+    }
+    if (!WritePartsExportFile(dcmt.GetPartsTable(), *path).IsWritten()) {
+        ReportFailure(kExportFailed);
+    }
+}
+
+bool LoadPriceList(CZarnelDcmt& dcmt, bool stockEdited) {
+    if (stockEdited && ShowMessage(LoadLangText(kAskLoseStockEdits), {}, MsgButtons::YesNo,
+                                   MsgIcon::Question) != MsgAnswer::Yes) {
+        return false;
+    }
+    const std::optional<std::string> path = ChooseListFile(false, kPriceListFilter, "zpl");
+    if (!path) {
+        return false;
+    }
+    if (!dcmt.ReadPriceList(*path, true).IsLoaded()) {
+        ReportFailure(kPriceListNotRead);
+        return false;
+    }
+    dcmt.LoadDefaultStockList();
+    dcmt.UpdatePartsList();
+    dcmt.UpdateAllViews(ViewHint::Everything);
+    return true;
+}
+
+bool LoadStockList(CZarnelDcmt& dcmt, bool add) {
+    const std::optional<std::string> path = ChooseListFile(false, kStockListFilter, "zbl");
+    if (!path) {
+        return false;
+    }
+    // A list loaded in place of the counts becomes the default; a list added does not.
+    if (!dcmt.ReadStockList(*path, !add, add).IsLoaded()) {
+        ReportFailure(kStockListNotRead);
+        return false;
+    }
+    dcmt.UpdateAllViews(ViewHint::Everything);
+    return true;
+}
+
+void SavePriceList(const CZarnelDcmt& dcmt) {
+    SaveList(dcmt, kPriceListFilter, "zpl", kPriceListNotWritten, &WritePriceListFile);
+}
+
+void SaveStockList(const CZarnelDcmt& dcmt) {
+    SaveList(dcmt, kStockListFilter, "zbl", kStockListNotWritten, &WriteStockListFile);
+}
