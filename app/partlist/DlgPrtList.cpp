@@ -197,7 +197,7 @@ bool CDlgPrtList::TransferDataFromWindow() {
     }
     m_values.available = static_cast<int32_t>(available);
     m_values.orderNumber = m_orderNumber->GetValue().utf8_string();
-    m_values.price = price;
+    m_values.price = price + 0.0; // "-0" is no negative price: never shown as "-0,00"
     return true;
 }
 

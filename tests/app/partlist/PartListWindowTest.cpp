@@ -3,6 +3,7 @@
 // "Alles anzeigen", the entry dialog reached by a double-click and what it takes back, and the
 // order form's pages drawn into bitmaps (saved as pictures to look at) and shown in the
 // preview.
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -311,6 +312,9 @@ TEST_F(PartListWindow, EntryDialogShowsTheSystemsTexts) {
         EntryDialogScript::Set(dialog, CDlgPrtList::IdDesignation, "anders");
         ASSERT_TRUE(dialog.TransferDataFromWindow());
         EXPECT_EQ(dialog.GetValues().price, 3.25);
+        EntryDialogScript::Set(dialog, CDlgPrtList::IdPrice, "-0");
+        ASSERT_TRUE(dialog.TransferDataFromWindow());
+        EXPECT_FALSE(std::signbit(dialog.GetValues().price));
         EXPECT_EQ(dialog.GetValues().designation, kRedTube); // never taken back
     });
 }
