@@ -2,6 +2,7 @@
 // new element is attached at a connection of an existing one.
 #include <optional>
 
+#include "model/ConnTables.h"
 #include "model/Elmnt.h"
 #include "support/Box3.h"
 #include "support/Orientation.h"
@@ -44,17 +45,6 @@ bool IsHoleOrFlexi(ElmntKind kind) {
     return kind == ElmntKind::HoleConnector || kind == ElmntKind::FlexiConnector;
 }
 
-// The sides of the new X and Y for the flat round tube, by connection 0 to 7.
-constexpr std::array<std::array<int, 2>, 8> FlatRoundTubeSides = {{
-    {Side::PlusX, Side::PlusZ},
-    {Side::PlusX, Side::MinusZ},
-    {Side::MinusX, Side::PlusZ},
-    {Side::MinusX, Side::MinusZ},
-    {Side::PlusZ, Side::PlusX},
-    {Side::PlusZ, Side::MinusX},
-    {Side::MinusZ, Side::PlusX},
-    {Side::MinusZ, Side::MinusX},
-}};
 
 // How the new element's fixed flag follows the target.
 enum class FixedRule {

@@ -258,3 +258,18 @@ ListReadStatus LoadDefaultList(const SDefaultList& list,
     }
     return result.status;
 }
+
+SListReadResult ReadListFile(const std::string& path, bool storePath, const char* valueName,
+                             const std::function<SListReadResult(CFileRead&)>& read) {
+    CFileRead reader;
+    if (!OpenListFile(reader, path)) {
+        return {};
+    }
+    const std::string source = reader.GetSourceName();
+    SListReadResult result = read(reader);
+    reader.Close();
+    if (storePath && result.IsLoaded()) {
+        StoreListPath(valueName, source);
+    }
+    return result;
+}

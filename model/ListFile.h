@@ -110,11 +110,59 @@ bool AskSkipUntranslatable(uint32_t messageId, const std::string& designation);
 // Shows one box that names the file and the numbers of the skipped lines. Nothing for none.
 void ReportSkippedLines(const std::string& source, const std::vector<SSkippedLine>& lines);
 
+// Walks the lines of a list for a reader of one format. Lines that are too long, hold a NUL
+// character or that parse (given the line and a fault to set, returning the fields or nothing)
+// refuses are recorded as skipped; blank lines are passed over; a designation (the fields'
+// `designation`) that no pattern translates asks questionId, where OK skips the line. take(line
+// number, German designation, fields) gets every other line. False when the user cancelled or
+// the reader failed: the caller then changes nothing.
+template <class Parse, class Take>
+bool ReadListLines(CFileRead& reader, uint32_t questionId, SListReadResult& result, Parse parse,
+                   Take take) {
+    const CTextTrns translator = MakeListReadTranslator();
+    CListLineReader lines(reader);
+    std::string line;
+    std::string german;
+    while (lines.Next(line)) {
+        ListLineFault fault = ListLineFault::LineTooLong;
+        if (lines.IsTooLong()) {
+            result.skippedLines.push_back({lines.GetLineNumber(), fault});
+            continue;
+        }
+        if (IsBlankListLine(line)) {
+            continue;
+        }
+        if (line.find('\0') != std::string::npos) {
+            result.skippedLines.push_back({lines.GetLineNumber(), ListLineFault::NulCharacter});
+            continue;
+        }
+        const auto fields = parse(std::string_view(line), fault);
+        if (!fields) {
+            result.skippedLines.push_back({lines.GetLineNumber(), fault});
+            continue;
+        }
+        const std::string designation(fields->designation);
+        if (!translator.Translate(designation, german)) {
+            if (!AskSkipUntranslatable(questionId, designation)) {
+                return false;
+            }
+            ++result.ignoredLines;
+            continue;
+        }
+        take(lines.GetLineNumber(), german, *fields);
+    }
+    return !lines.HasFailed();
+}
+
 // Opens a list file for reading as the list readers want it: errors recorded silently, carriage
 // returns dropped. False (nothing shown) when it cannot be opened.
 bool OpenListFile(CFileRead& reader, const std::string& path);
 // Stores the path of a list that was taken as the default (profile section "Files").
 void StoreListPath(const char* valueName, const std::string& path);
+// Opens the list file at path and reads it with read; when storePath is set and the list was
+// taken, its absolute path becomes the default under valueName. Failed when it cannot be opened.
+SListReadResult ReadListFile(const std::string& path, bool storePath, const char* valueName,
+                             const std::function<SListReadResult(CFileRead&)>& read);
 
 // How one default list is found and asked for.
 struct SDefaultList {

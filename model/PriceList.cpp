@@ -42,43 +42,16 @@ std::optional<SPriceLine> ParsePriceLine(std::string_view line, ListLineFault& f
 
 SListReadResult ReadPriceList(CPartsTable& table, CFileRead& reader) {
     SListReadResult result;
-    const CTextTrns translator = MakeListReadTranslator();
     CPartsTable fresh;
-    CListLineReader lines(reader);
-    std::string line;
-    std::string german;
     int32_t index = 0;
-    while (lines.Next(line)) {
-        ListLineFault fault = ListLineFault::LineTooLong;
-        if (lines.IsTooLong()) {
-            result.skippedLines.push_back({lines.GetLineNumber(), fault});
-            continue;
-        }
-        if (IsBlankListLine(line)) {
-            continue;
-        }
-        if (line.find('\0') != std::string::npos) {
-            result.skippedLines.push_back({lines.GetLineNumber(), ListLineFault::NulCharacter});
-            continue;
-        }
-        const std::optional<SPriceLine> fields = ParsePriceLine(line, fault);
-        if (!fields) {
-            result.skippedLines.push_back({lines.GetLineNumber(), fault});
-            continue;
-        }
-        const std::string designation(fields->designation);
-        if (!translator.Translate(designation, german)) {
-            if (!AskSkipUntranslatable(UntranslatableQuestionId, designation)) {
-                return result; // cancelled: failed, the table stays as it was
-            }
-            ++result.ignoredLines;
-            continue;
-        }
-        fresh.Append(SPartEntry(index, german, std::string(fields->orderNumber), fields->price));
-        ++index;
-    }
-    if (lines.HasFailed()) {
-        return result;
+    const bool read = ReadListLines(
+        reader, UntranslatableQuestionId, result, ParsePriceLine,
+        [&](int, const std::string& german, const SPriceLine& fields) {
+            fresh.Append(SPartEntry(index, german, std::string(fields.orderNumber), fields.price));
+            ++index;
+        });
+    if (!read) {
+        return result; // cancelled or unreadable: failed, the table stays as it was
     }
     ReportSkippedLines(reader.GetSourceName(), result.skippedLines);
     table.Swap(fresh);
@@ -88,17 +61,8 @@ SListReadResult ReadPriceList(CPartsTable& table, CFileRead& reader) {
 }
 
 SListReadResult ReadPriceList(CPartsTable& table, const std::string& path, bool storePath) {
-    CFileRead reader;
-    if (!OpenListFile(reader, path)) {
-        return {};
-    }
-    const std::string source = reader.GetSourceName();
-    SListReadResult result = ReadPriceList(table, reader);
-    reader.Close();
-    if (storePath && result.IsLoaded()) {
-        StoreListPath(PathValueName, source);
-    }
-    return result;
+    return ReadListFile(path, storePath, PathValueName,
+                        [&table](CFileRead& reader) { return ReadPriceList(table, reader); });
 }
 
 ListReadStatus LoadDefaultPriceList(CPartsTable& table) {

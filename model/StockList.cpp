@@ -41,7 +41,6 @@ std::optional<SStockLine> ParseStockLine(std::string_view line, ListLineFault& f
 
 SListReadResult ReadStockList(CPartsTable& table, CFileRead& reader, bool add) {
     SListReadResult result;
-    const CTextTrns translator = MakeListReadTranslator();
     // The new counts, by table position, applied only when the whole list was read.
     std::vector<int32_t> available(table.Size(), 0);
     if (add) {
@@ -49,53 +48,27 @@ SListReadResult ReadStockList(CPartsTable& table, CFileRead& reader, bool add) {
             available[i] = table.GetAt(i)->available;
         }
     }
-    CListLineReader lines(reader);
-    std::string line;
-    std::string german;
-    while (lines.Next(line)) {
-        ListLineFault fault = ListLineFault::LineTooLong;
-        if (lines.IsTooLong()) {
-            result.skippedLines.push_back({lines.GetLineNumber(), fault});
-            continue;
-        }
-        if (IsBlankListLine(line)) {
-            continue;
-        }
-        if (line.find('\0') != std::string::npos) {
-            result.skippedLines.push_back({lines.GetLineNumber(), ListLineFault::NulCharacter});
-            continue;
-        }
-        const std::optional<SStockLine> fields = ParseStockLine(line, fault);
-        if (!fields) {
-            result.skippedLines.push_back({lines.GetLineNumber(), fault});
-            continue;
-        }
-        const std::string designation(fields->designation);
-        if (!translator.Translate(designation, german)) {
-            if (!AskSkipUntranslatable(UntranslatableQuestionId, designation)) {
-                return result; // cancelled: failed, the table stays as it was
+    const bool read = ReadListLines(
+        reader, UntranslatableQuestionId, result, ParseStockLine,
+        [&](int lineNumber, const std::string& german, const SStockLine& fields) {
+            const std::size_t index = table.IndexOf(german);
+            if (index >= table.Size()) {
+                return; // an article that neither the price list nor the design brought in
             }
-            ++result.ignoredLines;
-            continue;
-        }
-        const std::size_t index = table.IndexOf(german);
-        if (index >= table.Size()) {
-            continue; // an article that neither the price list nor the design brought in
-        }
-        if (!add) {
-            available[index] = fields->count;
-            continue;
-        }
-        const int64_t sum = int64_t{available[index]} + fields->count;
-        if (sum < std::numeric_limits<int32_t>::min() ||
-            sum > std::numeric_limits<int32_t>::max()) {
-            result.skippedLines.push_back({lines.GetLineNumber(), ListLineFault::NumberOutOfRange});
-            continue;
-        }
-        available[index] = static_cast<int32_t>(sum);
-    }
-    if (lines.HasFailed()) {
-        return result;
+            if (!add) {
+                available[index] = fields.count;
+                return;
+            }
+            const int64_t sum = int64_t{available[index]} + fields.count;
+            if (sum < std::numeric_limits<int32_t>::min() ||
+                sum > std::numeric_limits<int32_t>::max()) {
+                result.skippedLines.push_back({lineNumber, ListLineFault::NumberOutOfRange});
+                return;
+            }
+            available[index] = static_cast<int32_t>(sum);
+        });
+    if (!read) {
+        return result; // cancelled or unreadable: failed, the table stays as it was
     }
     ReportSkippedLines(reader.GetSourceName(), result.skippedLines);
     for (std::size_t i = 0; i < available.size(); ++i) {
@@ -108,17 +81,9 @@ SListReadResult ReadStockList(CPartsTable& table, CFileRead& reader, bool add) {
 
 SListReadResult ReadStockList(CPartsTable& table, const std::string& path, bool storePath,
                               bool add) {
-    CFileRead reader;
-    if (!OpenListFile(reader, path)) {
-        return {};
-    }
-    const std::string source = reader.GetSourceName();
-    SListReadResult result = ReadStockList(table, reader, add);
-    reader.Close();
-    if (storePath && result.IsLoaded()) {
-        StoreListPath(PathValueName, source);
-    }
-    return result;
+    return ReadListFile(path, storePath, PathValueName, [&table, add](CFileRead& reader) {
+        return ReadStockList(table, reader, add);
+    });
 }
 
 ListReadStatus LoadDefaultStockList(CPartsTable& table) {

@@ -8,6 +8,7 @@
 
 #include "app/render/ElmntDraw.h"
 #include "app/render/GlPrimitives.h"
+#include "model/ConnTables.h"
 #include "model/Elmnt.h"
 #include "support/Orientation.h"
 
@@ -36,17 +37,6 @@ constexpr std::array<CVector3, Side::Count> Directions = {{
 constexpr std::array<int, 4> HorizontalSides = {Side::PlusX, Side::MinusX, Side::PlusZ,
                                                 Side::MinusZ};
 
-// The pairs (arm, direction of the bend) of the flat round tube, by connection index.
-constexpr std::array<std::array<int, 2>, 8> FlatArcSides = {{
-    {Side::PlusX, Side::PlusZ},
-    {Side::PlusX, Side::MinusZ},
-    {Side::MinusX, Side::PlusZ},
-    {Side::MinusX, Side::MinusZ},
-    {Side::PlusZ, Side::PlusX},
-    {Side::PlusZ, Side::MinusX},
-    {Side::MinusZ, Side::PlusX},
-    {Side::MinusZ, Side::MinusX},
-}};
 
 CVector3 Scaled(const CVector3& v, double f) {
     return {v.x * f, v.y * f, v.z * f};
@@ -92,13 +82,13 @@ void DrawRoundTubeArcs(const CElmnt& elmnt, const CRndrPass& pass, double up) {
 }
 
 void DrawFlatArcs(const CElmnt& elmnt, const CRndrPass& pass) {
-    for (std::size_t i = 0; i < FlatArcSides.size(); ++i) {
-        const int arm = FlatArcSides[i][0];
+    for (std::size_t i = 0; i < FlatRoundTubeSides.size(); ++i) {
+        const int arm = FlatRoundTubeSides[i][0];
         if (!IsFree(elmnt, arm)) {
             continue;
         }
         const CVector3& a = Directions[static_cast<std::size_t>(arm)];
-        const CVector3& b = Directions[static_cast<std::size_t>(FlatArcSides[i][1])];
+        const CVector3& b = Directions[static_cast<std::size_t>(FlatRoundTubeSides[i][1])];
         CSubNameScope name(pass, static_cast<int>(i));
         DrawArc([&](double s, double c) {
             return CVector3::Add(Scaled(a, ArcStart + ArcRadius * s),
