@@ -29,6 +29,12 @@ bool IsFiniteCorrection(float cm) {
     return std::isfinite(cm) && std::isfinite(cm * MmPerCm);
 }
 
+// The record's value in mm for a value the dialog shows in cm. A value the user left as it was
+// loaded keeps the record's value, which its centimetres need not give back exactly.
+float NewSize(float cm, float loadedCm, float recordMm) {
+    return cm == loadedCm ? recordMm : cm * MmPerCm;
+}
+
 // The element alive at the current revision whose kind opens the dialog; nullptr otherwise.
 CElmnt* FindForDialog(const CZarnelDcmt& dcmt, ElmntId id, PropertiesDialog dialog) {
     CElmnt* elmnt = dcmt.FindElement(id);
@@ -91,7 +97,10 @@ EditResult ApplyTubeProps(CZarnelDcmt& dcmt, ElmntId id, const STubeProps& props
         return EditResult::Refused;
     }
     const STubeProps old = STubeProps::Of(*tube);
-    if (props == old) {
+    const float newLength = NewSize(props.length, old.length, tube->length);
+    const float newCorrection = NewSize(props.correction, old.correction, tube->correction);
+    const bool resized = newLength != tube->length || newCorrection != tube->correction;
+    if (!resized && props.fixed == tube->fixed) {
         return EditResult::Unchanged;
     }
 
@@ -99,11 +108,11 @@ EditResult ApplyTubeProps(CZarnelDcmt& dcmt, ElmntId id, const STubeProps& props
     const Revision r = scope.GetRevision();
     CElmntList& list = dcmt.GetElmntList();
     tube->BeginChange(r, list, couplingMaterial);
-    if (props.length != old.length || props.correction != old.correction) {
+    if (resized) {
         tube->UnlinkEnds(r, list, couplingMaterial);
         tube->secondSize = 0.0f;
-        tube->length = props.length * MmPerCm;
-        tube->correction = props.correction * MmPerCm;
+        tube->length = newLength;
+        tube->correction = newCorrection;
         tube->LinkEnds(r, list, couplingMaterial, snapRadiusSq);
     }
     tube->fixed = props.fixed;
@@ -125,8 +134,10 @@ EditResult ApplyPanelProps(CZarnelDcmt& dcmt, ElmntId id, const SPanelProps& pro
         return EditResult::Refused;
     }
     const SPanelProps old = SPanelProps::Of(*panel);
-    const bool resized = props.length != old.length || props.width != old.width;
-    if (!resized && props.fixed == old.fixed) {
+    const float newLength = NewSize(props.length, old.length, panel->length);
+    const float newWidth = NewSize(props.width, old.width, panel->secondSize);
+    const bool resized = newLength != panel->length || newWidth != panel->secondSize;
+    if (!resized && props.fixed == panel->fixed) {
         return EditResult::Unchanged;
     }
 
@@ -136,8 +147,6 @@ EditResult ApplyPanelProps(CZarnelDcmt& dcmt, ElmntId id, const SPanelProps& pro
     panel->BeginChange(r, list, couplingMaterial);
     if (resized) {
         panel->UnlinkEnds(r, list, couplingMaterial);
-        const float newLength = props.length * MmPerCm;
-        const float newWidth = props.width * MmPerCm;
         // The panel grows from its centre: half the growth each way keeps corner 0 in place.
         panel->placement.MoveX((double(newWidth) - double(panel->secondSize)) * 0.5);
         panel->placement.MoveY((double(newLength) - double(panel->length)) * 0.5);

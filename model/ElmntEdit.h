@@ -4,6 +4,9 @@
 // before and linked after; the coupling's fixed flag, the panel type and the material slot change
 // the element's current state in place, without a revision, and mark the document modified.
 //
+// A value that a dialog hands back as it loaded it leaves the record's millimetres as they are,
+// since centimetres times 10 need not give the same float back.
+//
 // Every operation names the element by its identity and looks it up at the current revision, so
 // a dialog may keep the identity across its own changes. Each one that changes anything marks
 // the document modified, recounts the parts table where the articles may change, and updates all

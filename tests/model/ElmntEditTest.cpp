@@ -165,6 +165,19 @@ TEST_F(TubeEdit, UnchangedValuesOpenNothing) {
     ExpectNothing();
 }
 
+TEST_F(TubeEdit, ValueLeftAsLoadedKeepsTheRecordsMillimetres) {
+    // A correction whose centimetres times 10 do not give the same float back.
+    const float correction = 1.27815223f;
+    first->correction = correction;
+    const STubeProps loaded = STubeProps::Of(*first);
+    ASSERT_NE(loaded.correction * 10.0f, correction);
+    EXPECT_EQ(Apply(loaded.length, loaded.correction, true), EditResult::Unchanged);
+    EXPECT_EQ(Apply(40.0f, loaded.correction, true), EditResult::Applied);
+    EXPECT_EQ(first->correction, correction);
+    // The same length again, read back through centimetres, changes nothing.
+    EXPECT_EQ(Apply(40.0f, STubeProps::Of(*first).correction, true), EditResult::Unchanged);
+}
+
 TEST_F(TubeEdit, ValuesOutOfRangeOrNotFiniteAreRefused) {
     const STubeProps refused[] = {
         {9.9f, 0.0f, true}, {10000.1f, 0.0f, true}, {Nan, 0.0f, true},      {Inf, 0.0f, true},
