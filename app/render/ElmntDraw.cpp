@@ -7,8 +7,17 @@
 #include <GL/gl.h>
 
 #include "app/render/CouplingDraw.h"
+#include "app/render/FloorGridDraw.h"
 #include "app/render/MtrlGl.h"
+#include "app/render/PanelDraw.h"
+#include "app/render/PoolDraw.h"
+#include "app/render/RoofDraw.h"
+#include "app/render/SlideDraw.h"
+#include "app/render/SmallPartDraw.h"
+#include "app/render/TextileDraw.h"
 #include "app/render/TubeDraw.h"
+#include "app/render/WheelDraw.h"
+#include "app/render/WoodDraw.h"
 #include "model/Mtrl.h"
 #include "model/ZarnelDcmt.h"
 
@@ -25,15 +34,44 @@ constexpr std::size_t Slot(DrawRoutine routine) {
 constexpr RoutineTable MakeRoutineTable() {
     RoutineTable table{};
     table[Slot(DrawRoutine::Adapter)] = &DrawAdapter;
+    table[Slot(DrawRoutine::Alu)] = &DrawAlu;
+    table[Slot(DrawRoutine::AluConnector)] = &DrawAluConnector;
+    table[Slot(DrawRoutine::Bag)] = &DrawBag;
+    table[Slot(DrawRoutine::Bearing)] = &DrawBearing;
     table[Slot(DrawRoutine::Bolt)] = &DrawBolt;
     table[Slot(DrawRoutine::BearingConnector)] = &DrawBearingCoupling;
+    table[Slot(DrawRoutine::Casters)] = &DrawCasters;
+    table[Slot(DrawRoutine::ChairSeatBack)] = &DrawChairSeatBack;
+    table[Slot(DrawRoutine::Clamp)] = &DrawClamp;
+    table[Slot(DrawRoutine::Clip)] = &DrawClip;
     table[Slot(DrawRoutine::Connector)] = &DrawConnector;
     table[Slot(DrawRoutine::Connector45)] = &Draw45Coupling;
+    table[Slot(DrawRoutine::CurvedSlide)] = &DrawCurvedSlide;
+    table[Slot(DrawRoutine::Display)] = &DrawDisplay;
     table[Slot(DrawRoutine::FlexiConnector)] = &DrawFlexiCoupling;
+    table[Slot(DrawRoutine::FloatingWheel)] = &DrawFloatingWheel;
+    table[Slot(DrawRoutine::FloorGrid)] = &DrawFloorGrid;
     table[Slot(DrawRoutine::HoleConnector)] = &DrawHoleCoupling;
+    table[Slot(DrawRoutine::HubCap)] = &DrawHubCap;
+    table[Slot(DrawRoutine::Lattice)] = &DrawLattice;
+    table[Slot(DrawRoutine::MultiWheel)] = &DrawMultiWheel;
     table[Slot(DrawRoutine::OpenConnector)] = &DrawOpenConnEnd;
+    table[Slot(DrawRoutine::Panel)] = &DrawPanel;
+    table[Slot(DrawRoutine::Pool)] = &DrawPool;
+    table[Slot(DrawRoutine::PoolSmall)] = &DrawPoolSmall;
+    table[Slot(DrawRoutine::Roof)] = &DrawRoof;
     table[Slot(DrawRoutine::RoundTube)] = &DrawRoundTube;
+    table[Slot(DrawRoutine::RoundWood)] = &DrawRoundWood;
+    table[Slot(DrawRoutine::Slide)] = &DrawSlide;
+    table[Slot(DrawRoutine::SlideEnd)] = &DrawSlideEnd;
+    table[Slot(DrawRoutine::SteeringLock)] = &DrawSteeringLock;
+    table[Slot(DrawRoutine::Textil)] = &DrawTextil;
+    table[Slot(DrawRoutine::TextilRound)] = &DrawTextilRound;
     table[Slot(DrawRoutine::Tube)] = &DrawTube;
+    table[Slot(DrawRoutine::TubeCap)] = &DrawTubeCap;
+    table[Slot(DrawRoutine::Wood)] = &DrawWood;
+    table[Slot(DrawRoutine::WoodBed)] = &DrawWoodBed;
+    table[Slot(DrawRoutine::WoodKnob)] = &DrawWoodKnob;
     return table;
 }
 

@@ -1,0 +1,227 @@
+// Slides. The surface is tessellated by a GLU NURBS renderer made for each call, sampled in
+// parameter space by the detail stride: 8 / stride samples per unit along the slide, 4 / stride
+// across. Millimetres in the slide's local frame (see SlideNet.h).
+#include "app/render/SlideDraw.h"
+
+#include <optional>
+#include <vector>
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "app/render/GlPrimitives.h"
+#include "app/render/MtrlGl.h"
+#include "app/render/SlideNet.h"
+
+namespace {
+
+using namespace ElmntDraw;
+
+constexpr int FixingSlot = 1; // the fixings take the document's first material
+constexpr float FixingRadius = 10.0f;
+constexpr int SurfaceOrder = 3;
+constexpr int TrimOrder = 2;
+
+// Errors of the tessellation are of no use to anybody while drawing: the text is fetched and
+// dropped.
+void GLAPIENTRY IgnoreNurbsError(GLenum error) {
+    static_cast<void>(gluErrorString(error));
+}
+
+// A NURBS renderer for one drawing.
+class CNurbs {
+public:
+    explicit CNurbs(const SSlideSteps& steps) : m_nurbs(gluNewNurbsRenderer()) {
+        if (m_nurbs == nullptr) {
+            return;
+        }
+        gluNurbsCallback(m_nurbs, GLU_NURBS_ERROR,
+                         reinterpret_cast<_GLUfuncptr>(&IgnoreNurbsError));
+        gluNurbsProperty(m_nurbs, GLU_SAMPLING_METHOD, GLU_DOMAIN_DISTANCE);
+        gluNurbsProperty(m_nurbs, GLU_U_STEP, steps.u);
+        gluNurbsProperty(m_nurbs, GLU_V_STEP, steps.v);
+    }
+    ~CNurbs() {
+        if (m_nurbs != nullptr) {
+            gluDeleteNurbsRenderer(m_nurbs);
+        }
+    }
+    CNurbs(const CNurbs&) = delete;
+    CNurbs& operator=(const CNurbs&) = delete;
+
+    GLUnurbs* Get() const { return m_nurbs; }
+
+private:
+    GLUnurbs* m_nurbs;
+};
+
+// The slide's surface with its trim.
+void DrawSurface(ElmntKind kind, int stride) {
+    const SSlideNet* net = GetSlideNet(kind);
+    if (net == nullptr) {
+        return;
+    }
+    const SSlideSteps steps = GetSlideSteps(stride);
+    CNurbs nurbs(steps);
+    GLUnurbs* renderer = nurbs.Get();
+    if (renderer == nullptr) {
+        return;
+    }
+    // GLU takes non-const arrays it does not change.
+    std::vector<float> uKnots = net->uKnots;
+    std::vector<float> vKnots = net->vKnots;
+    std::vector<float> points = net->points;
+    const std::span<const SPoint2> outline = GetSlideTrim(kind);
+    std::vector<float> trim;
+    std::vector<float> trimKnots;
+    if (GetSlideTrimKind(kind) == SlideTrimKind::PiecewiseLinear) {
+        trim = SubdivideTrim(outline, steps.u, steps.v);
+    } else {
+        for (const SPoint2& point : outline) {
+            trim.push_back(point[0]);
+            trim.push_back(point[1]);
+        }
+        // Order 2: the curve runs straight from point to point.
+        const int count = static_cast<int>(outline.size());
+        trimKnots.push_back(0.0f);
+        for (int k = 0; k < count; ++k) {
+            trimKnots.push_back(static_cast<float>(k));
+        }
+        trimKnots.push_back(static_cast<float>(count - 1));
+    }
+    // Lit by the normals that the evaluators derive from the surface: a single normal would
+    // show the curved chutes as flat blots.
+    glEnable(GL_AUTO_NORMAL);
+    gluBeginSurface(renderer);
+    gluNurbsSurface(renderer, static_cast<GLint>(uKnots.size()), uKnots.data(),
+                    static_cast<GLint>(vKnots.size()), vKnots.data(), net->vCount * net->dimension,
+                    net->dimension, points.data(), SurfaceOrder, SurfaceOrder,
+                    net->dimension == 4 ? GL_MAP2_VERTEX_4 : GL_MAP2_VERTEX_3);
+    gluBeginTrim(renderer);
+    if (trimKnots.empty()) {
+        gluPwlCurve(renderer, static_cast<GLint>(trim.size() / 2), trim.data(), 2, GLU_MAP1_TRIM_2);
+    } else {
+        gluNurbsCurve(renderer, static_cast<GLint>(trimKnots.size()), trimKnots.data(), 2,
+                      trim.data(), TrimOrder, GLU_MAP1_TRIM_2);
+    }
+    gluEndTrim(renderer);
+    gluEndSurface(renderer);
+    glDisable(GL_AUTO_NORMAL);
+}
+
+// Applies the document's material in the slot; an empty slot leaves the GL state as it is.
+void ApplySlot(const SElmntDraw& call, int slot) {
+    if (static_cast<std::size_t>(slot) < call.materials.size()) {
+        if (const CMtrl* material = call.materials[static_cast<std::size_t>(slot)]) {
+            MtrlGl::Apply(*material, call.pass, call.elmnt.selected, false);
+        }
+    }
+}
+
+// A face of constant z, normal +Z.
+void FaceZ(float x0, float x1, float y0, float y1, float z) {
+    glBegin(GL_QUADS);
+    glNormal3f(0.0f, 0.0f, 1.0f);
+    glVertex3f(x0, y0, z);
+    glVertex3f(x1, y0, z);
+    glVertex3f(x1, y1, z);
+    glVertex3f(x0, y1, z);
+    glEnd();
+}
+
+// A face of constant x, normal +X.
+void FaceX(float y0, float y1, float z0, float z1, float x) {
+    glBegin(GL_QUADS);
+    glNormal3f(1.0f, 0.0f, 0.0f);
+    glVertex3f(x, y0, z1);
+    glVertex3f(x, y0, z0);
+    glVertex3f(x, y1, z0);
+    glVertex3f(x, y1, z1);
+    glEnd();
+}
+
+void Mark(float x0, float y0, float z0, float x1, float y1, float z1) {
+    glVertex3f(x0, y0, z0);
+    glVertex3f(x1, y1, z1);
+}
+
+// Surface and end face of a straight or curved slide: in the highlight under the raw name 0
+// while the run-out tool looks for a slide to put it on, else in the element's material.
+template <class EndFace> void DrawChute(const SElmntDraw& call, EndFace endFace) {
+    const ElmntKind kind = call.elmnt.kind;
+    std::optional<CTargetNameScope> name;
+    if (call.toolMode == ToolMode::OnPickedSlideEnd) {
+        name.emplace();
+        ApplyHighlightMtrl(call.pass);
+    } else {
+        ApplyMaterial(call, false);
+    }
+    DrawSurface(kind, call.Detail());
+    endFace();
+}
+
+// The fixings at the top, where the slide hangs on the tube: on the rims' walls and behind the
+// hook.
+void DrawTopFixings(int stride) {
+    GlPrim::DrawDisc2(-228.0f, 140.0f, 0.0f, FixingRadius, stride);
+    GlPrim::DrawDisc1(228.0f, 140.0f, 0.0f, FixingRadius, stride);
+    GlPrim::DrawDisc4(-140.0f, 0.0f, -29.0f, FixingRadius, stride);
+    GlPrim::DrawDisc4(140.0f, 0.0f, -29.0f, FixingRadius, stride);
+}
+
+} // namespace
+
+void DrawSlide(const SElmntDraw& call) {
+    if (!call.DrawsBody()) {
+        return;
+    }
+    const int stride = call.Detail();
+    CMatrixScope matrix;
+    MultPlacement(call, 0.0, 0.0, 400.0);
+    DrawChute(call, [] { FaceZ(-174.0f, 174.0f, -825.0f, -762.0f, 1257.0f); });
+    ApplySlot(call, FixingSlot);
+    DrawTopFixings(stride);
+    GlPrim::DrawDisc2(-231.0f, -660.0f, 1200.0f, FixingRadius, stride);
+    GlPrim::DrawDisc1(231.0f, -660.0f, 1200.0f, FixingRadius, stride);
+    // Screw slots across the fixings.
+    GlPrim::SetUnlitBlack();
+    glBegin(GL_LINES);
+    for (float side : {-1.0f, 1.0f}) {
+        Mark(side * 226.1f, 140.0f, -7.5f, side * 226.1f, 140.0f, 7.5f);
+        Mark(side * 229.1f, -667.5f, 1200.0f, side * 229.1f, -652.5f, 1200.0f);
+        Mark(side * 140.0f, -7.5f, -27.1f, side * 140.0f, 7.5f, -27.1f);
+    }
+    glEnd();
+}
+
+void DrawCurvedSlide(const SElmntDraw& call) {
+    if (!call.DrawsBody()) {
+        return;
+    }
+    const int stride = call.Detail();
+    CMatrixScope matrix;
+    MultPlacement(call, 0.0, 0.0, 400.0);
+    DrawChute(call, [] { FaceX(-825.0f, -755.0f, 426.0f, 774.0f, 660.0f); });
+    ApplySlot(call, FixingSlot);
+    DrawTopFixings(stride);
+    GlPrim::DrawDisc3(600.0f, -660.0f, 371.0f, FixingRadius, stride);
+    GlPrim::DrawDisc4(600.0f, -660.0f, 829.0f, FixingRadius, stride);
+    GlPrim::SetUnlitBlack();
+    glBegin(GL_LINES);
+    for (float side : {-1.0f, 1.0f}) {
+        Mark(side * 228.1f, 140.0f, -7.5f, side * 228.1f, 140.0f, 7.5f);
+    }
+    Mark(-140.0f, -7.5f, -29.1f, -140.0f, 7.5f, -29.1f);
+    glEnd();
+}
+
+void DrawSlideEnd(const SElmntDraw& call) {
+    if (!call.DrawsBody()) {
+        return;
+    }
+    CMatrixScope matrix;
+    MultPlacement(call);
+    ApplyMaterial(call, false);
+    DrawSurface(ElmntKind::SlideEnd, call.Detail());
+    FaceZ(-175.0f, 175.0f, -25.0f, 26.0f, 453.0f);
+}

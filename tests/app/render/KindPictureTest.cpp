@@ -1,0 +1,175 @@
+// Pictures of the element kinds side by side, lit and textured as the photo-quality profile
+// draws them, written as bitmaps into the build folder for people to look at. The checks only
+// make sure that every kind left its mark in the picture.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "app/render/ElmntDraw.h"
+#include "app/render/RndrQult.h"
+#include "model/Mtrl.h"
+#include "support/DIB.h"
+#include "tests/harness/GlTestContext.h"
+#include "tests/harness/TempFolder.h"
+
+namespace {
+
+constexpr int Width = 1200;
+constexpr int Height = 720;
+constexpr int TexturedSlot = 15;
+
+struct SPlaced {
+    ElmntKind kind;
+    float length;
+    float width;
+    CVector3 at;
+    int material;
+    double tilt = 0.0; // degrees about the local X axis
+};
+
+class KindPicture : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        std::string error;
+        ASSERT_TRUE(m_gl.Create(Width, Height, error)) << error;
+        m_materials.assign(MtrlSlotCount, nullptr);
+        for (int slot = 1; slot <= kDefaultMtrlCount; ++slot) {
+            m_owned.push_back(CMtrl::CreateDefault(slot));
+            m_materials[static_cast<std::size_t>(slot)] = m_owned.back().get();
+        }
+        // A checked texture, so that the textured faces show their coordinates.
+        CDIB texture;
+        ASSERT_TRUE(texture.Create(64, 64, 24, 0));
+        for (int y = 0; y < 64; ++y) {
+            for (int x = 0; x < 64; ++x) {
+                texture.SetPixel(x, y, ((x / 8 + y / 8) % 2) != 0 ? 0x3070c0u : 0xe8d8a0u);
+            }
+        }
+        ASSERT_TRUE(texture.Save(m_folder.File("checks.bmp")));
+        m_owned.push_back(std::make_unique<CMtrl>(*m_owned[9]));
+        m_owned.back()->SetTextureFile(m_folder.File("checks.bmp"));
+        m_materials[TexturedSlot] = m_owned.back().get();
+        SRndrQultValues values = SRndrQultValues::ProfileDefaults();
+        values.shading = 2;
+        values.texture = 1;
+        values.modell = 3;
+        m_quality.SetValues(values);
+    }
+
+    // Draws the elements under a light from above, seen from eye towards centre (mm), and
+    // writes the picture. Returns the number of elements that changed the picture.
+    int Render(const std::vector<SPlaced>& placed, CVector3 eye, CVector3 centre,
+               const std::string& name) {
+        glViewport(0, 0, Width, Height);
+        glClearColor(0.85f, 0.9f, 0.95f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glEnable(GL_DEPTH_TEST);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluPerspective(30.0, double(Width) / Height, 100.0, 30000.0);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        gluLookAt(eye.x, eye.y, eye.z, centre.x, centre.y, centre.z, 0.0, 1.0, 0.0);
+        const GLfloat position[] = {0.4f, 1.0f, 0.7f, 0.0f};
+        const GLfloat ambient[] = {0.35f, 0.35f, 0.35f, 1.0f};
+        const GLfloat diffuse[] = {0.8f, 0.8f, 0.8f, 1.0f};
+        glLightfv(GL_LIGHT0, GL_POSITION, position);
+        glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
+        glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+        glLightfv(GL_LIGHT0, GL_SPECULAR, diffuse);
+        glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
+        glEnable(GL_LIGHT0);
+        glEnable(GL_NORMALIZE);
+        CElmntIdSource ids;
+        const CRndrPass pass(RndrMode::Draw, &m_quality);
+        int marked = 0;
+        std::vector<uint8_t> before = m_gl.ReadPixels();
+        for (const SPlaced& p : placed) {
+            CTransform placement({}, p.at);
+            placement.RotateDeg(p.tilt, 1, 2);
+            CElmnt elmnt(ids, 1, p.kind, p.material, placement, true, p.length, p.width);
+            DrawElmnt(elmnt, pass, m_materials, 1, ToolMode::NoSelectionLines, DrawFlags::None);
+            std::vector<uint8_t> after = m_gl.ReadPixels();
+            marked += after != before ? 1 : 0;
+            before = std::move(after);
+        }
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        Write(before, std::string(ZARNEL_ARTIFACT_DIR) + "/" + name);
+        return marked;
+    }
+
+    static void Write(const std::vector<uint8_t>& rgba, const std::string& path) {
+        CDIB picture;
+        ASSERT_TRUE(picture.Create(Width, Height, 24, 0));
+        for (int y = 0; y < Height; ++y) {
+            for (int x = 0; x < Width; ++x) {
+                const uint8_t* p = &rgba[(static_cast<std::size_t>(y) * Width + x) * 4];
+                picture.SetPixel(x, y, uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2]);
+            }
+        }
+        EXPECT_TRUE(picture.Save(path));
+    }
+
+    TempFolder m_folder;
+    std::vector<std::unique_ptr<CMtrl>> m_owned;
+    std::vector<const CMtrl*> m_materials;
+    CRndrQult m_quality;
+};
+
+} // namespace
+
+TEST_F(KindPicture, PanelsWoodLatticeAndTextiles) {
+    constexpr double Flat = -90.0; // panels lie with their faces up
+    const std::vector<SPlaced> placed = {
+        {ElmntKind::Panel, 350, 350, {0, 0, 0}, TexturedSlot, Flat},
+        {ElmntKind::Display, 350, 350, {500, 0, 0}, TexturedSlot, Flat},
+        {ElmntKind::Wood, 350, 350, {1000, 0, 0}, TexturedSlot, Flat},
+        {ElmntKind::WoodKnob, 350, 350, {1500, 0, 0}, TexturedSlot, Flat},
+        {ElmntKind::RoundWood, 350, 350, {0, 0, 600}, 5, Flat},
+        {ElmntKind::Lattice, 350, 350, {500, 0, 600}, 3, Flat},
+        {ElmntKind::WoodBed, 350, 750, {1000, 0, 700}, 10, Flat},
+        {ElmntKind::Textil, 350, 350, {1500, 0, 600}, TexturedSlot, Flat},
+        {ElmntKind::ChairSeatBack, 350, 350, {0, 0, 1200}, TexturedSlot, Flat},
+        {ElmntKind::TextilRound, 350, 0, {900, -200, 1400}, 7},
+        {ElmntKind::Bag, 0, 0, {1700, 0, 1300}, 8},
+    };
+    EXPECT_EQ(Render(placed, {800, 2600, -1800}, {800, 0, 800}, "render-panels.bmp"),
+              static_cast<int>(placed.size()));
+}
+
+TEST_F(KindPicture, WheelsCapsClampsAndProfiles) {
+    const std::vector<SPlaced> placed = {
+        {ElmntKind::MultiWheel, 0, 0, {0, 0, 0}, 6},
+        {ElmntKind::FloatingWheel, 0, 0, {400, 0, 0}, 8},
+        {ElmntKind::Bearing, 0, 0, {750, 0, 0}, 2},
+        {ElmntKind::Casters, 0, 0, {950, 0, 0}, 3},
+        {ElmntKind::SteeringLock, 0, 0, {0, 0, 350}, 5},
+        {ElmntKind::HubCap, 0, 0, {350, 0, 350}, 2},
+        {ElmntKind::TubeCap, 0, 0, {550, 0, 350}, 4},
+        {ElmntKind::Clamp, 0, 0, {750, 0, 350}, 11},
+        {ElmntKind::Clip, 0, 0, {1000, 0, 350}, 11},
+        {ElmntKind::Alu, 600, 0, {0, 0, 650}, 11},
+        {ElmntKind::AluConnector, 300, 0, {900, 0, 650}, 11},
+    };
+    EXPECT_EQ(Render(placed, {500, 1300, -1100}, {500, 0, 350}, "render-parts.bmp"),
+              static_cast<int>(placed.size()));
+}
+
+TEST_F(KindPicture, SlidesPoolsAndRoofs) {
+    const std::vector<SPlaced> placed = {
+        {ElmntKind::Slide, 0, 0, {0, 800, 0}, 7},
+        {ElmntKind::CurvedSlide, 0, 0, {800, 800, 0}, 8},
+        {ElmntKind::SlideEnd, 0, 0, {0, 0, 1700}, 9},
+        {ElmntKind::Pool, 0, 0, {-1400, 0, 0}, 8},
+        {ElmntKind::PoolSmall, 0, 0, {-2700, 0, 500}, 14},
+        // Roofs sit on tubes turned by 45 degrees; their slopes then fall to either side.
+        {ElmntKind::Roof, 0, 0, {2400, 600, -300}, 1, 45.0},
+        {ElmntKind::RoofLarge, 0, 0, {1800, 600, 2200}, 1, 45.0},
+    };
+    EXPECT_EQ(Render(placed, {-6500, 4500, 4500}, {-200, -200, 500}, "render-slides.bmp"),
+              static_cast<int>(placed.size()));
+}
