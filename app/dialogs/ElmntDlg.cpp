@@ -1,10 +1,8 @@
 // Layout helpers, float fields, the shared buttons and the Cancel paths of the element dialogs.
 #include "app/dialogs/ElmntDlg.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include <wx/button.h>
@@ -17,6 +15,7 @@
 #include "model/ElmntEdit.h"
 #include "model/ZarnelDcmt.h"
 #include "support/LangText.h"
+#include "support/ParseNumber.h"
 #include "support/UserInterface.h"
 
 namespace {
@@ -30,38 +29,6 @@ std::string FormatFloat(float value) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.6g", static_cast<double>(value));
     return buffer;
-}
-
-// TEMPORARY: stands for ParseDouble of the dialog base (a field that is empty is no number)
-// until it is in the program. Blanks and tabs around a decimal number in the user's locale;
-// 0.0 only from a text that begins with '0'; "nan", "inf", hexadecimal and overflow refused.
-bool ParseNumber(const std::string& text, double& value) {
-    std::size_t begin = text.find_first_not_of(" \t");
-    if (begin == std::string::npos) {
-        return false;
-    }
-    for (std::size_t i = begin; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == 'x' || c == 'X' || c == 'n' || c == 'N' || c == 'i' || c == 'I') {
-            return false;
-        }
-    }
-    const char* start = text.c_str() + begin;
-    char* end = nullptr;
-    errno = 0;
-    const double parsed = std::strtod(start, &end);
-    if (end == start || errno == ERANGE || !std::isfinite(parsed) ||
-        (parsed == 0.0 && *start != '0')) {
-        return false;
-    }
-    while (*end == ' ' || *end == '\t') {
-        ++end;
-    }
-    if (*end != '\0') {
-        return false;
-    }
-    value = parsed;
-    return true;
 }
 
 void FocusField(wxTextCtrl* control) {
@@ -97,7 +64,8 @@ bool CFloatField::Save(float& value) const {
         return true;
     }
     double parsed = 0.0;
-    if (!ParseNumber(text.utf8_string(), parsed) || !std::isfinite(static_cast<float>(parsed))) {
+    if (!ParseDouble(text.utf8_string(), EmptyField::Invalid, parsed) ||
+        !std::isfinite(static_cast<float>(parsed))) {
         ShowMessage(LoadLangText(TextParseReal), {}, MsgButtons::Ok, MsgIcon::Exclamation);
         FocusField(m_control);
         return false;
