@@ -11,7 +11,6 @@
 
 #include "app/frame/DlgInfo.h"
 #include "app/frame/MainFrm.h"
-#include "app/frame/PlaceholderViews.h"
 #include "app/frame/RecentFileList.h"
 #include "app/frame/WxCommandIds.h"
 #include "app/frame/WxUserInterface.h"
@@ -20,6 +19,7 @@
 #include "app/frame/ZarnelWxDocument.h"
 #include "app/partlist/PartListView.h"
 #include "app/render/RndrQult.h"
+#include "app/view/ZarnelView.h"
 #include "resources/ZarnelResources.h"
 #include "support/LangText.h"
 #include "support/Resources.h"
@@ -96,10 +96,9 @@ bool CZarnelApp::InitInstance() {
     std::setlocale(LC_ALL, "");
 
     // ---- Document templates: the design in a 3D window (101) and in a parts-list window (102).
-    // PLACEHOLDER: the first view stands in for CZarnelView.
     m_designTemplate = new CZarnelDocTemplate(m_docManager, kDesignTemplate,
                                               wxCLASSINFO(CZarnelWxDocument),
-                                              wxCLASSINFO(CPlaceholderZarnelView));
+                                              wxCLASSINFO(CZarnelView));
     m_partsListTemplate = new CZarnelDocTemplate(m_docManager, kPartsListTemplate,
                                                  wxCLASSINFO(CZarnelWxDocument),
                                                  wxCLASSINFO(CPartListView));

@@ -20,7 +20,9 @@ ViewHint CZarnelWxView::HintOf(const wxObject* hint) {
 }
 
 void CZarnelWxView::OnUpdate(wxView* sender, wxObject* hint) {
-    OnDesignUpdate(sender, HintOf(hint));
+    ++m_updateCount;
+    m_lastHint = HintOf(hint);
+    OnDesignUpdate(sender, m_lastHint);
 }
 
 bool CZarnelWxView::OnClose(bool) {

@@ -40,6 +40,10 @@ public:
 
     // Hands the hint to OnDesignUpdate.
     void OnUpdate(wxView* sender, wxObject* hint) final;
+    // The updates this window heard, and the hint of the last one (for the status of a window
+    // and its tests).
+    int GetUpdateCount() const { return m_updateCount; }
+    ViewHint GetLastHint() const { return m_lastHint; }
     // Closing one of several windows on a design closes only the window; the last one closes
     // the design, which asks to save unsaved changes and may refuse (false).
     bool OnClose(bool deleteWindow) override;
@@ -51,4 +55,8 @@ protected:
     // After every change of the design (and once when the window opens), with what changed.
     // sender is the window that reported the change, if any.
     virtual void OnDesignUpdate(wxView* sender, ViewHint hint) = 0;
+
+private:
+    int m_updateCount = 0;
+    ViewHint m_lastHint = ViewHint::Everything;
 };

@@ -412,22 +412,23 @@ TEST_F(ZarnelWindow, NewWindowOpensASecondWindowOnTheSameDesign) {
 TEST_F(ZarnelWindow, CommandsThatNoHandlerEnablesAreDisabled) {
     RunZarnel({}, [&](CZarnelApp& app) {
         CMainFrm& frame = *app.GetMainFrame();
-        // Handled by the frame, the document manager and the application.
+        // Handled by the frame, the document manager, the application and the 3D window.
         for (uint32_t command : {CommandId::FileNew, CommandId::FileOpen, CommandId::AppAbout,
                                  CommandId::HelpIndex, CommandId::AppExit,
                                  CommandId::FilePrintSetup, CommandId::ViewBarColours,
-                                 CommandId::ViewStatusBar, CommandId::WindowNew}) {
+                                 CommandId::ViewStatusBar, CommandId::WindowNew,
+                                 CommandId::Tube35, CommandId::FilePrintDirect}) {
             EXPECT_TRUE(IsEnabled(frame, command)) << command;
         }
-        // No view handles the tools yet; the tiling of windows has no meaning with tabs.
-        for (uint32_t command : {CommandId::Tube35, CommandId::ColourRed, CommandId::SelectAll,
+        // Commands that no window handles yet; the tiling of windows has no meaning with tabs.
+        for (uint32_t command : {CommandId::ColourRed, CommandId::SelectAll,
                                  CommandId::CollisionTest, CommandId::WindowCascade,
-                                 CommandId::NextPane, CommandId::FilePrintDirect}) {
+                                 CommandId::NextPane}) {
             EXPECT_FALSE(IsEnabled(frame, command)) << command;
         }
-        EXPECT_FALSE(IsChecked(frame, CommandId::Tube35));
+        EXPECT_FALSE(IsChecked(frame, CommandId::ColourRed));
         Pump(100);
-        EXPECT_FALSE(frame.GetToolbar(1)->GetToolEnabled(WxCommandId(CommandId::Tube35)));
+        EXPECT_FALSE(frame.GetToolbar(2)->GetToolEnabled(WxCommandId(CommandId::ColourRed)));
 
         // A handler in the design window enables its command there, and only there.
         CChldFrm* design = ActiveChild(app);
@@ -438,20 +439,22 @@ TEST_F(ZarnelWindow, CommandsThatNoHandlerEnablesAreDisabled) {
                 event.Enable(true);
                 event.Check(true);
             },
-            WxCommandId(CommandId::Tube35));
-        EXPECT_TRUE(IsEnabled(frame, CommandId::Tube35));
-        EXPECT_TRUE(IsChecked(frame, CommandId::Tube35));
+            WxCommandId(CommandId::ColourRed));
+        EXPECT_TRUE(IsEnabled(frame, CommandId::ColourRed));
+        EXPECT_TRUE(IsChecked(frame, CommandId::ColourRed));
         Pump(100);
-        EXPECT_TRUE(frame.GetToolbar(1)->GetToolEnabled(WxCommandId(CommandId::Tube35)));
-        EXPECT_TRUE(frame.GetToolbar(1)->GetToolToggled(WxCommandId(CommandId::Tube35)));
+        EXPECT_TRUE(frame.GetToolbar(2)->GetToolEnabled(WxCommandId(CommandId::ColourRed)));
+        EXPECT_TRUE(frame.GetToolbar(2)->GetToolToggled(WxCommandId(CommandId::ColourRed)));
 
-        // In a parts-list window the 3D tools are disabled again.
+        // In a parts-list window the 3D window's commands are disabled again.
         wxDocument* document = app.GetDocManager()->GetCurrentDocument();
         ASSERT_NE(app.GetPartsListTemplate()->CreateView(document), nullptr);
         Pump(100);
         ASSERT_NE(ActiveChild(app), design);
+        EXPECT_FALSE(IsEnabled(frame, CommandId::ColourRed));
         EXPECT_FALSE(IsEnabled(frame, CommandId::Tube35));
         Pump(100);
+        EXPECT_FALSE(frame.GetToolbar(2)->GetToolEnabled(WxCommandId(CommandId::ColourRed)));
         EXPECT_FALSE(frame.GetToolbar(1)->GetToolEnabled(WxCommandId(CommandId::Tube35)));
     });
 }

@@ -1,0 +1,98 @@
+// The interaction state of one 3D view, apart from its window and OpenGL context: the tool mode
+// with the tool's kind, sizes and material slots, the display flags, the selection box and the
+// move options, the pan drag and the walk-height boxes. Several views of one design each keep
+// their own. Elements are held by identity and looked up in the design when used, so that
+// nothing here can outlive the record it names.
+//
+// SetTool is the one way a command changes the tool mode; it returns what the change asks of
+// the window and the design, which the view carries out (CZarnelView::SetTool).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "app/render/ToolMode.h"
+#include "app/view/WalkBox.h"
+#include "model/ElmntId.h"
+#include "model/ElmntKind.h"
+#include "support/Box3.h"
+
+// What a change of the tool mode asks of others beyond the state itself.
+struct SToolChange {
+    // The application's 15 cm snap option goes off with every change of tool.
+    bool switchOffWideSnap = true;
+    // Leaving the select and box modes for any other: the design's selection is cleared (with
+    // the view's coupling material).
+    bool clearSelection = false;
+    // The window is to be drawn again.
+    bool invalidate = false;
+};
+
+class CViewState {
+public:
+    // Material slot per material category at the start: tubes red, panels red, couplings black,
+    // caps red, slide red, curved slide green, run-out yellow, profiles alu, pool liner blue.
+    static constexpr std::array<int32_t, MtrlCategoryCount> kDefaultCategoryMaterials = {
+        2, 6, 1, 2, 6, 7, 9, 11, 8};
+    // The selection box at the start, in the order max y, min y, max x, min x, max z, min z.
+    static constexpr CBox3 kDefaultSelectionBox{826.0, -26.0, 426.0, -426.0, 426.0, -426.0};
+
+    // ---- Tool -------------------------------------------------------------------------------
+    // A new view starts with the tool "35cm Rohr".
+    ToolMode toolMode = ToolMode::AtConnection;
+    ElmntKind toolKind = ElmntKind::Tube; // the kind that an insert tool creates
+    std::array<int32_t, MtrlCategoryCount> categoryMaterials = kDefaultCategoryMaterials;
+    float toolLength = 350.0f;  // mm: length of tubes, aluminium profiles and bolts
+    float panelWidth = 350.0f;  // mm: second size of panels
+    float panelLength = 350.0f; // mm: third size of panels
+    // Right-button turns of the element just placed; the next inserted element turns as often.
+    int turnCount = 0;
+    uint32_t holeArms = 0; // arm mask of the hole couplings that the tool inserts
+    ElmntId placing;       // the element inserted last, turned by the right button; none: 0
+    ElmntId firstTube;     // first tube picked by a two-click panel tool; none: 0
+
+    // ---- Display ------------------------------------------------------------------------------
+    DrawFlags drawFlags = DrawFlags::None;
+    DrawFlags lastDrawnFlags = DrawFlags::None; // the flags with which the last frame was drawn
+
+    // ---- Picking buffers: they only grow, doubling on each overflow --------------------------
+    int placingFeedbackSize = 4096;  // floats
+    int selectionBufferSize = 64;    // names
+    int checkFeedbackSize = 0x40000; // floats, collision test
+
+    // ---- Selection box and moving -----------------------------------------------------------
+    CBox3 selectionBox = kDefaultSelectionBox; // mm
+    double moveStep = 400.0;                   // mm
+    bool adaptCouplings = true;                // moving the selection adapts its couplings
+    bool copyOnce = false;                     // the next move copies the selection
+    bool autoAdjust = true;                    // position adjustment after each insertion
+
+    // ---- Pan drag (window pixels) -----------------------------------------------------------
+    int dragStartX = 0;
+    int dragStartY = 0;
+    int dragPointX = 0; // end of the rubber line drawn last
+    int dragPointY = 0;
+    float grabDepth = 0.0f; // cm, distance of the grabbed point from the eye
+    bool dragging = false;
+    bool rubberLineShown = false;
+    ElmntId panElement;
+
+    // ---- Walk heights -----------------------------------------------------------------------
+    // A snapshot; empty while the walkable height is not shown.
+    std::vector<SWalkBox> walkBoxes;
+
+    // Changes the tool mode with every side effect on this state; the caller sets the tool's
+    // kind and sizes afterwards and carries out the returned change.
+    SToolChange SetTool(ToolMode newMode);
+
+    // The material slot for the category of the kind; 0 (no material) for kinds without one
+    // (the roofs, the floor grid).
+    int32_t GetToolMaterial(ElmntKind kind) const;
+    // The slot of category 0 to 8; 0 for another number.
+    int32_t GetCategoryMaterial(int category) const;
+    // The slot that automatically created couplings receive: the category "Verbinder".
+    int32_t GetCouplingMaterial() const {
+        return categoryMaterials[static_cast<size_t>(MtrlCategory::Connectors)];
+    }
+};

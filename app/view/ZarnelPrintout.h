@@ -1,0 +1,48 @@
+// The printed 3D view: one page with the view's picture inside the application's margins,
+// rendered off-screen at a fraction of the printer's resolution that the user chooses, then
+// stretched onto the page; the preview also shows the margins and the printable area.
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include <wx/bitmap.h>
+#include <wx/print.h>
+#include <wx/weakref.h>
+
+#include "app/view/PrintLayout.h"
+
+class CDIB;
+class CZarnelView;
+
+class CZarnelPrintout : public wxPrintout {
+public:
+    // The view is watched: a view closed while its preview is open leaves pages without picture.
+    explicit CZarnelPrintout(CZarnelView& view);
+    ~CZarnelPrintout() override;
+
+    bool HasPage(int page) override { return page == 1; }
+    void GetPageInfo(int* minPage, int* maxPage, int* selectionFrom, int* selectionTo) override;
+    // The first call asks for the resolution and renders the picture; every call (the preview
+    // draws a page again at each zoom) draws the same picture.
+    bool OnPrintPage(int page) override;
+
+    // The printer's page as the printout's DC and printer data give it.
+    SPrintPage GetPrintPage() const;
+    // The divisor chosen and the picture rendered, once the first page was drawn.
+    int GetDivisor() const { return m_divisor; }
+    const wxBitmap* GetPicture() const { return m_picture ? &*m_picture : nullptr; }
+
+    // The rendered pixels as an image, top row first.
+    static wxImage ImageFromBitmap(const CDIB& bitmap);
+
+private:
+    void Prepare();
+
+    wxWeakRef<CZarnelView> m_view;
+    bool m_prepared = false;
+    SPrintPage m_page;
+    SPrintLayout m_layout;
+    int m_divisor = 1;
+    std::optional<wxBitmap> m_picture;
+};

@@ -1,0 +1,167 @@
+// The 3D design view: one window on a design, drawing it with OpenGL through one of the design's
+// four cameras (or a private copy of one), in the tool mode that decides what the mouse does.
+// It owns its GL context and its interaction state (CViewState); the design, its cameras and
+// elements and the render-quality profiles are borrowed. Elements are held by identity and
+// looked up again whenever they are used, so that no update of the design leaves the view with
+// a freed record.
+//
+// Its parts: ZarnelView.cpp (creation, updates, tools, commands), ZarnelViewCamera.cpp (camera,
+// viewport, matrices), ZarnelViewDraw.cpp (drawing, off-screen rendering, printing).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include <wx/weakref.h>
+
+#include "app/frame/ZarnelWxView.h"
+#include "app/view/SceneDraw.h"
+#include "app/view/ViewState.h"
+#include "model/Cmra.h"
+
+class CDIB;
+class CElmnt;
+class CRndrQult;
+class CZarnelGlCanvas;
+class wxGLContext;
+class wxPrintout;
+
+class CZarnelView : public CZarnelWxView {
+public:
+    CZarnelView();
+    ~CZarnelView() override;
+
+    // ---- Framework ---------------------------------------------------------------------------
+
+    // Makes the GL window in the view's frame with its pixel format and context and binds the
+    // design's camera 0. False when the view has no frame or design; a display without a
+    // suitable pixel format is reported (4196, 4197) and leaves the view without a context.
+    bool OnCreate(wxDocument* document, long flags) override;
+    // Draws the picture into the window (the screen path): the context made current, the scene,
+    // the frame around a viewport smaller than the window, the buffers swapped. Nothing without
+    // a context or before the window is on the screen. dc is the window's paint DC (unused).
+    void OnDraw(wxDC* dc) override;
+    // Printing and print preview of the 3D view (CZarnelPrintout).
+    wxPrintout* OnCreatePrintout() override;
+    // The material slot of the category "Verbinder".
+    std::optional<int32_t> GetCouplingMaterial() const override;
+
+    // From the GL window.
+    void OnSize();
+    void OnCanvasDestroyed();
+
+    // ---- Tools -------------------------------------------------------------------------------
+
+    // The tool mode, kind, sizes, material slots, display flags, selection box, move options,
+    // pan drag and walk boxes. Commands change them here and redraw (Invalidate) themselves.
+    CViewState& GetState() { return m_state; }
+    const CViewState& GetState() const { return m_state; }
+    ToolMode GetToolMode() const { return m_state.toolMode; }
+    // The one way to change the tool mode: the state's changes, then the application's 15 cm
+    // snap option switched off, the design's selection cleared when leaving the select and box
+    // modes (all windows on the design are told, hint 5), and a redraw where the change asks for
+    // one. The caller sets the tool kind and sizes afterwards.
+    void SetTool(ToolMode mode);
+    // The material slot for the category of the kind (0 for kinds without one).
+    int32_t GetToolMaterial(ElmntKind kind) const { return m_state.GetToolMaterial(kind); }
+    // The material slot of category 0 to 8.
+    int32_t GetCategoryMaterial(int category) const {
+        return m_state.GetCategoryMaterial(category);
+    }
+    // The render-quality profile in force: the application's edit profile at first.
+    const CRndrQult* GetQuality() const { return m_quality; }
+    void SetQuality(const CRndrQult* quality) { m_quality = quality; }
+
+    // Elements the tools hold, looked up in the design; nullptr when there is none or it is no
+    // longer alive.
+    CElmnt* GetPlacingElement() const;
+    CElmnt* GetFirstTube() const;
+    CElmnt* GetPanElement() const;
+
+    // ---- Camera and viewport -----------------------------------------------------------------
+
+    // The camera in use: the design's camera of the index, or the view's own copy (index -1);
+    // nullptr when none is bound. Valid until the next SelectCamera or the design's end.
+    CCmra* GetCamera() const;
+    int GetCameraIndex() const { return m_cameraIndex; }
+    // n = 0 to 3. The camera in force becomes a private copy (the design's camera is no longer
+    // changed by this view; no redraw); another is bound and the view drawn again with it.
+    void SelectCamera(int n);
+    // Recomputes the viewport from the window's client area and the camera's picture format,
+    // sets it in GL when the window can draw, and gives the camera its size. Nothing without a
+    // context. Also for the camera dialog after every change.
+    void SetViewport();
+    // The viewport of the last SetViewport, pixels from the client area's lower left.
+    const SViewport& GetViewport() const { return m_viewport; }
+    // The client area in framebuffer pixels at the last SetViewport.
+    wxSize GetClientPixels() const { return m_clientPixels; }
+    // The camera's model placement loaded into the current GL matrix, or its projection
+    // multiplied onto it (ViewScene); nothing without a camera. Used by drawing, picking and
+    // placing.
+    void SetModelTransform() const;
+    void SetProjection() const;
+
+    // ---- GL and window -----------------------------------------------------------------------
+
+    bool HasContext() const { return m_context != nullptr; }
+    // Makes the view's context current on its window and sets the viewport; false when the view
+    // has no context or the window cannot draw yet (not on the screen).
+    bool MakeCurrent();
+    // The window; nullptr once it is gone.
+    CZarnelGlCanvas* GetCanvas() const;
+    // Draws the view again at the next opportunity, or at once.
+    void Invalidate();
+    void RepaintNow();
+    // A mouse point of the window (logical coordinates) as an OpenGL window point: framebuffer
+    // pixels, y counted from the bottom row of the client area.
+    wxPoint ToGlWindowPoint(const wxPoint& mouse) const;
+    // Distance in pixels from (x, y) to the segment x1, y1, x2, y2 (window pixels).
+    static double SegmentDistance(const float segment[4], double x, double y);
+
+    // ---- Off-screen rendering ----------------------------------------------------------------
+
+    // The scene as a new bitmap of width x height pixels (the caller owns it), drawn in photo
+    // quality without tool highlights or frame, under the wait cursor, in a framebuffer of the
+    // view's own context. The view's tool mode and quality are as before afterwards, and no
+    // context is current. nullptr (after telling the user) when it cannot be rendered.
+    std::unique_ptr<CDIB> RenderToBitmap(int width, int height);
+
+protected:
+    void OnDesignUpdate(wxView* sender, ViewHint hint) override;
+
+private:
+    void CreateContext();
+    void DestroyContext();
+    void ApplyToolChange(const SToolChange& change);
+    void ClearDesignSelection();
+    // The picture of the view with its present state: the scene's borrowed parts.
+    void DrawPicture(const std::array<double, 16>* projectionPrefix);
+    CElmnt* FindAlive(ElmntId id) const;
+
+    // Commands.
+    void BindCommands();
+    void OnToolCommand(wxCommandEvent& event);
+    void OnUpdateToolCommand(wxUpdateUIEvent& event);
+    void OnPlacementVariant(wxCommandEvent& event);
+    void OnUpdatePlacementVariant(wxUpdateUIEvent& event);
+    void OnPan(wxCommandEvent& event);
+    void OnUpdatePan(wxUpdateUIEvent& event);
+    void OnSystemInfo(wxCommandEvent& event);
+    void OnPrint(wxCommandEvent& event);
+    void OnPrintDirect(wxCommandEvent& event);
+    void OnPrintPreview(wxCommandEvent& event);
+    void OnUpdateEnabled(wxUpdateUIEvent& event);
+    void Print(bool prompt);
+
+    wxWeakRef<CZarnelGlCanvas> m_canvas; // owned by the frame
+    std::unique_ptr<wxGLContext> m_context;
+    wxSize m_clientPixels;
+    SViewport m_viewport;
+    int m_cameraIndex = -1;             // 0 to 3, or -1 for the own copy (or none)
+    std::unique_ptr<CCmra> m_ownCamera; // only while the index is -1
+    CViewState m_state;
+    const CRndrQult* m_quality = nullptr; // the application's; borrowed
+
+    wxDECLARE_DYNAMIC_CLASS_NO_COPY(CZarnelView);
+};

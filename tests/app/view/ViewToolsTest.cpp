@@ -1,0 +1,274 @@
+// The 3D view's tools without a display: what every change of tool mode does to the state and
+// asks of the window and the design, the material slot per category, the tool commands with
+// their check rules and placement variants, and the window geometry (viewport, segment
+// distance, print layout).
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "app/view/PrintLayout.h"
+#include "app/view/SceneDraw.h"
+#include "app/view/ToolCommands.h"
+#include "app/view/ViewState.h"
+#include "model/Cmra.h"
+
+namespace {
+
+using M = ToolMode;
+
+// ---- SetTool ------------------------------------------------------------------------------------
+
+TEST(SetTool, ChangesOfModeAsTheTableSays) {
+    struct Row {
+        M from;
+        M to;
+        bool clearSelection;
+        bool invalidate;
+        bool keepsPlacing; // the element being placed survives
+        bool keepsKind;
+    };
+    const Row rows[] = {
+        // Leaving select or a box side for a mode outside them clears the selection.
+        {M::Select, M::AtConnection, true, true, true, false},
+        {M::BoxTop, M::PanelFirstTube, true, true, true, false},
+        {M::SelectGroup, M::Pan, true, false, true, false},
+        // Between select, group select and the box sides the selection stays.
+        {M::Select, M::BoxTop, false, true, true, false},
+        {M::BoxTop, M::BoxBack, false, false, true, false},
+        {M::BoxLeft, M::Select, false, true, true, false},
+        {M::Select, M::Select, false, false, true, false},
+        // Other modes forget the element being placed.
+        {M::AtConnection, M::Select, false, true, false, false},
+        {M::AtConnection, M::AtConnection, false, false, false, false},
+        {M::AtConnection, M::OnPickedSlide, false, true, false, false},
+        {M::AtConnection, M::NoSelectionLines, false, true, false, false},
+        {M::AtConnection, M::SameSurface, false, true, false, false},
+        {M::AtConnection, M::Pan, false, false, false, false},
+        {M::AtConnection, static_cast<M>(3), false, false, false, false},
+        // The two-click panel keeps its kind between its clicks, and its element back to the
+        // first click.
+        {M::PanelFirstTube, M::PanelSecondTube, false, true, false, true},
+        {M::PanelSecondTube, M::PanelFirstTube, false, true, true, true},
+        {M::PanelFirstTube, M::PanelFirstTube, false, false, false, false},
+        {M::AtConnection, M::SpecialPanel, false, true, false, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message()
+                     << std::hex << ToolModeCode(row.from) << " -> " << ToolModeCode(row.to));
+        CViewState state;
+        state.toolMode = row.from;
+        state.toolKind = ElmntKind::Panel;
+        state.placing = ElmntId(2345);
+        state.turnCount = 3;
+        const SToolChange change = state.SetTool(row.to);
+        EXPECT_EQ(state.toolMode, row.to);
+        EXPECT_TRUE(change.switchOffWideSnap);
+        EXPECT_EQ(change.clearSelection, row.clearSelection);
+        EXPECT_EQ(change.invalidate, row.invalidate);
+        EXPECT_EQ(state.placing, row.keepsPlacing ? ElmntId(2345) : ElmntId());
+        EXPECT_EQ(state.toolKind, row.keepsKind ? ElmntKind::Panel : ElmntKind::None);
+        EXPECT_EQ(state.turnCount, 0);
+    }
+}
+
+TEST(SetTool, PanelToolsShowPanelsAgain) {
+    for (M to : {M::SpecialPanel, M::PanelFirstTube, M::PanelSecondTube}) {
+        CViewState state;
+        state.drawFlags = DrawFlags::WithoutPanels | DrawFlags::ConnectorEnds;
+        state.SetTool(to);
+        EXPECT_EQ(state.drawFlags, DrawFlags::ConnectorEnds) << ToolModeCode(to);
+    }
+    CViewState state;
+    state.drawFlags = DrawFlags::WithoutPanels;
+    state.SetTool(M::Select);
+    EXPECT_EQ(state.drawFlags, DrawFlags::WithoutPanels);
+}
+
+TEST(SetTool, LeavingPanEndsTheDragAndErasesItsLine) {
+    for (bool lineShown : {false, true}) {
+        CViewState state;
+        state.toolMode = M::Pan;
+        state.dragging = true;
+        state.rubberLineShown = lineShown;
+        state.panElement = ElmntId(4000);
+        state.placing = ElmntId(4001);
+        const SToolChange change = state.SetTool(M::Pan);
+        EXPECT_EQ(change.invalidate, lineShown);
+        EXPECT_FALSE(state.dragging);
+        EXPECT_FALSE(state.rubberLineShown);
+        EXPECT_EQ(state.panElement, ElmntId());
+        EXPECT_EQ(state.placing, ElmntId(4001));
+    }
+}
+
+TEST(ViewState, StartsWithTheTubeToolAndTheDefaultSlots) {
+    CViewState state;
+    EXPECT_EQ(state.toolMode, M::AtConnection);
+    EXPECT_EQ(state.toolKind, ElmntKind::Tube);
+    EXPECT_EQ(state.GetCouplingMaterial(), 1);
+
+    // The slot of the kind's category; roofs and the floor grid take none.
+    const std::pair<ElmntKind, int32_t> rows[] = {
+        {ElmntKind::Tube, 2},      {ElmntKind::Panel, 6},       {ElmntKind::Lattice, 1},
+        {ElmntKind::Connector, 1}, {ElmntKind::HubCap, 2},      {ElmntKind::Slide, 6},
+        {ElmntKind::SlideNew, 6},  {ElmntKind::CurvedSlide, 7}, {ElmntKind::SlideEnd, 9},
+        {ElmntKind::Pool, 8},      {ElmntKind::PoolSmall, 8},   {ElmntKind::Alu, 11},
+        {ElmntKind::Roof, 0},      {ElmntKind::RoofLarge, 0},   {ElmntKind::FloorGrid, 0},
+    };
+    for (const auto& [kind, slot] : rows) {
+        EXPECT_EQ(state.GetToolMaterial(kind), slot) << KindCode(kind);
+    }
+    state.categoryMaterials[4] = 23;
+    EXPECT_EQ(state.GetToolMaterial(ElmntKind::SlideNew), 23);
+    EXPECT_EQ(state.GetCategoryMaterial(4), 23);
+    EXPECT_EQ(state.GetCategoryMaterial(9), 0);
+    EXPECT_EQ(state.GetCategoryMaterial(-1), 0);
+}
+
+// ---- Tool commands ------------------------------------------------------------------------------
+
+std::set<uint32_t> CheckedCommands(const CViewState& state) {
+    std::set<uint32_t> checked;
+    for (const SToolCommand& tool : GetToolCommands()) {
+        if (IsToolChecked(tool, state)) {
+            checked.insert(tool.command);
+        }
+    }
+    return checked;
+}
+
+TEST(ToolCommands, EveryCommandOnceWithAKindOfTheCatalogue) {
+    std::set<uint32_t> seen;
+    for (const SToolCommand& tool : GetToolCommands()) {
+        EXPECT_TRUE(seen.insert(tool.command).second) << tool.command;
+        if (tool.kind != ElmntKind::None) {
+            EXPECT_NE(FindKind(tool.kind), nullptr) << tool.command;
+        }
+        EXPECT_EQ(FindToolCommand(tool.command), &tool);
+    }
+    EXPECT_EQ(FindToolCommand(32804), nullptr); // "?cm Rohr" asks for its length first
+}
+
+TEST(ToolCommands, ANewViewShowsTheThirtyFiveCentimetreTube) {
+    EXPECT_EQ(CheckedCommands(CViewState{}), (std::set<uint32_t>{32801}));
+}
+
+TEST(ToolCommands, EachToolIsCheckedAloneAfterItsCommand) {
+    for (const SToolCommand& tool : GetToolCommands()) {
+        SCOPED_TRACE(tool.command);
+        CViewState state;
+        state.toolMode = M::Select;
+        ApplyToolCommand(tool, state);
+        EXPECT_EQ(state.toolMode, tool.mode);
+        EXPECT_EQ(state.toolKind, tool.kind);
+        EXPECT_EQ(CheckedCommands(state), (std::set<uint32_t>{tool.command}));
+    }
+}
+
+TEST(ToolCommands, SizesKindsAndArmsTheyGive) {
+    CViewState state;
+    ApplyToolCommand(*FindToolCommand(32908), state); // half panel
+    EXPECT_EQ(state.toolMode, M::PanelFirstTube);
+    EXPECT_EQ(state.toolKind, ElmntKind::Panel);
+    EXPECT_EQ(state.panelWidth, 350.0f);
+    EXPECT_EQ(state.panelLength, 150.0f);
+    EXPECT_EQ(state.toolLength, 350.0f);
+
+    ApplyToolCommand(*FindToolCommand(32948), state); // 15 cm flexible bolt
+    EXPECT_EQ(state.toolLength, 150.0f);
+    EXPECT_EQ(state.panelLength, 150.0f); // sizes not named keep their values
+
+    // Box sides and select tools set no kind; select redraws even when already in force.
+    CViewState select;
+    select.toolMode = M::Select;
+    EXPECT_TRUE(ApplyToolCommand(*FindToolCommand(32809), select).invalidate);
+    EXPECT_EQ(select.toolKind, ElmntKind::None);
+    // From select to insert, the selection goes.
+    EXPECT_TRUE(ApplyToolCommand(*FindToolCommand(32801), select).clearSelection);
+}
+
+TEST(ToolCommands, PlacementVariantsOfCouplingTools) {
+    CViewState state;
+    // The tube tool has no variants: nothing happens.
+    EXPECT_FALSE(CanApplyPlacementVariant(32970, state));
+    EXPECT_FALSE(ApplyPlacementVariant(32970, state));
+    EXPECT_EQ(state.toolMode, M::AtConnection);
+    EXPECT_EQ(state.toolKind, ElmntKind::Tube);
+
+    // A hole coupling goes to a tube end and back to a connector, keeping its kind and arms.
+    ApplyToolCommand(*FindToolCommand(32926), state);
+    EXPECT_TRUE(IsPlacementVariantChecked(32969, state));
+    ASSERT_TRUE(ApplyPlacementVariant(32970, state));
+    EXPECT_EQ(state.toolMode, M::AtTubeEnd);
+    EXPECT_EQ(state.toolKind, ElmntKind::HoleConnector);
+    EXPECT_EQ(state.holeArms, 12u);
+    EXPECT_EQ(CheckedCommands(state), (std::set<uint32_t>{32926}));
+    EXPECT_TRUE(IsPlacementVariantChecked(32970, state));
+    EXPECT_FALSE(IsPlacementVariantChecked(32969, state));
+    EXPECT_FALSE(CanApplyPlacementVariant(32972, state)); // not a bearing coupling
+    ASSERT_TRUE(ApplyPlacementVariant(32969, state));
+    EXPECT_EQ(state.toolMode, M::AtConnection);
+
+    // The bearing coupling goes onto a tube.
+    ApplyToolCommand(*FindToolCommand(32928), state);
+    ASSERT_TRUE(ApplyPlacementVariant(32972, state));
+    EXPECT_EQ(state.toolMode, M::OnPickedMultiWheel);
+    EXPECT_EQ(state.toolKind, ElmntKind::BearingConnector);
+    EXPECT_EQ(CheckedCommands(state), (std::set<uint32_t>{32928}));
+    EXPECT_FALSE(CanApplyPlacementVariant(32970, state));
+}
+
+// ---- Window geometry ----------------------------------------------------------------------------
+
+TEST(Viewport, CentredInThePictureFormat) {
+    CCmra camera;
+    camera.pictureFormat = PictureFormat::Photo; // 3 : 2
+    camera.Update();
+    EXPECT_EQ(ComputeViewport(1000, 400, &camera), (SViewport{200, 0, 600, 400}));
+    EXPECT_EQ(ComputeViewport(300, 400, &camera), (SViewport{0, 100, 300, 200}));
+    // A width that leaves an odd remainder: the left gap is rounded down.
+    EXPECT_EQ(ComputeViewport(1001, 400, &camera), (SViewport{200, 0, 600, 400}));
+    camera.pictureFormat = PictureFormat::Screen;
+    EXPECT_EQ(ComputeViewport(1000, 400, &camera), (SViewport{0, 0, 1000, 400}));
+    EXPECT_EQ(ComputeViewport(640, 480, nullptr), (SViewport{0, 0, 640, 480}));
+}
+
+TEST(SegmentDistance, ToTheNearestPointOfTheSegment) {
+    const float segment[4] = {10.0f, 10.0f, 20.0f, 10.0f};
+    EXPECT_DOUBLE_EQ(SegmentDistance(segment, 15.0, 13.0), 3.0);
+    EXPECT_DOUBLE_EQ(SegmentDistance(segment, 24.0, 10.0), 4.0); // beyond the end
+    EXPECT_DOUBLE_EQ(SegmentDistance(segment, 7.0, 14.0), 5.0);  // before the start
+    const float point[4] = {5.0f, 5.0f, 5.0f, 5.0f};
+    EXPECT_DOUBLE_EQ(SegmentDistance(point, 8.0, 9.0), 5.0);
+}
+
+TEST(PrintLayout, MarginsAndThePictureOfTheViewportsShape) {
+    EXPECT_EQ(MulDiv(2500, 600, 2540), 591); // 590.55
+    EXPECT_EQ(MulDiv(1500, 600, 2540), 354); // 354.33
+    EXPECT_EQ(MulDiv(5, 1, 2), 3);
+    EXPECT_EQ(MulDiv(-5, 1, 2), -3);
+    EXPECT_EQ(MulDiv(1, 1, 0), -1);
+
+    // A4 portrait at 600 dpi with a printable area 100 pixels in from every edge.
+    const SPrintPage page{4961, 7016, 100, 100, 4761, 6816, 600, 600};
+    const SPrintLayout wide = ComputePrintLayout(page, {2500, 1500, 1500, 1500}, 800, 400);
+    EXPECT_EQ(wide.left, 591);
+    EXPECT_EQ(wide.top, 354);
+    EXPECT_EQ(wide.right, 4961 - 354);
+    EXPECT_EQ(wide.bottom, 7016 - 354);
+    // Twice as wide as high: the available width, half as much height.
+    EXPECT_EQ(wide.pictureWidth, 4016);
+    EXPECT_EQ(wide.pictureHeight, 2008);
+    EXPECT_EQ(wide.ByteEstimate(), int64_t{4016} * 2008 * 8);
+
+    // Taller than the page allows: the available height.
+    const SPrintLayout tall = ComputePrintLayout(page, {2500, 1500, 1500, 1500}, 100, 400);
+    EXPECT_EQ(tall.pictureHeight, 7016 - 2 * 354);
+    EXPECT_EQ(tall.pictureWidth, MulDiv(7016 - 2 * 354, 100, 400));
+
+    const SPrintLayout none = ComputePrintLayout(page, {2500, 1500, 1500, 1500}, 0, 400);
+    EXPECT_EQ(none.pictureWidth, 0);
+    EXPECT_EQ(none.pictureHeight, 0);
+}
+
+} // namespace
