@@ -109,12 +109,6 @@ protected:
 
 } // namespace
 
-TEST_F(TubeEdit, DialogValuesInCentimetres) {
-    first->correction = -12.5f;
-    first->fixed = false;
-    EXPECT_EQ(STubeProps::Of(*first), (STubeProps{35.0f, -1.25f, false}));
-}
-
 TEST_F(TubeEdit, LongerTubeIsOneUndoStepWithTheCouplingsFollowing) {
     EXPECT_EQ(Apply(45.0f, 0.0f, true), EditResult::Applied);
     ExpectOneRevision();
@@ -288,12 +282,6 @@ TEST_F(PanelEdit, CorrectionsAreNotTakenOver) {
               EditResult::Unchanged);
     ExpectNothing();
     EXPECT_EQ(panel->correction, 0.0f);
-}
-
-TEST_F(PanelEdit, FixedFlagAloneIsARevisionWithoutRelinking) {
-    EXPECT_EQ(Apply(35.0f, 35.0f, false), EditResult::Applied);
-    ExpectOneRevision();
-    EXPECT_EQ(d.list.Size(), listSize + 1) << "only the panel's history copy";
 }
 
 TEST_F(PanelEdit, SizesOutOfRangeOrNotFiniteAreRefused) {
