@@ -197,4 +197,14 @@ TEST_F(PanelDrawTest, CoversFollowTheirTubes) {
                                           ToolMode::NoSelectionLines),
                           GL_POLYGON_TOKEN),
               boxTriangles + 5 * slatTriangles);
+    // A rail narrower than one slat spacing still gets its two outer slats, at finite places.
+    auto narrow = Make(ElmntKind::WoodBed, 750.0f, 40.0f);
+    const auto narrowTokens =
+        coarse.Feedback(RndrMode::SurfaceFeedback, {narrow.get()}, ToolMode::NoSelectionLines);
+    EXPECT_EQ(CountTokens(narrowTokens, GL_POLYGON_TOKEN), boxTriangles + 2 * slatTriangles);
+    for (const SFeedbackToken& token : narrowTokens) {
+        for (const CVector3& v : token.vertices) {
+            EXPECT_TRUE(std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z));
+        }
+    }
 }
