@@ -4,6 +4,7 @@
 #include <wx/button.h>
 #include <wx/sizer.h>
 
+#include "app/dialogs/DlgRamp.h"
 #include "model/Elmnt.h"
 #include "model/ElmntEdit.h"
 #include "model/ZarnelDcmt.h"
@@ -28,8 +29,6 @@ CDlgCnct::CDlgCnct(wxWindow* parent, const SElmntDlgContext& context, ElmntId id
     CentreOnParent();
 
     Bind(wxEVT_BUTTON, &CDlgCnct::OnRamp, this, IdRamp);
-    // TEMPORARY: the ramp dialog is not in the program yet; the button waits for it.
-    FindWindow(IdRamp)->Disable();
 }
 
 bool CDlgCnct::TransferDataToWindow() {
@@ -50,7 +49,11 @@ void CDlgCnct::Apply() {
 }
 
 void CDlgCnct::OnRamp(wxCommandEvent&) {
-    // TEMPORARY: opens the ramp dialog modally on the same view and element once it exists.
+    if (m_context.dcmt == nullptr) {
+        return;
+    }
+    CDlgRamp::Run(this, *m_context.dcmt, m_id, GetCouplingMaterial(), m_context.snapRadiusSq,
+                  [this] { RepaintView(); });
 }
 
 bool CDlgCnct::Edit(wxWindow* parent, const SElmntDlgContext& context, ElmntId id) {

@@ -120,8 +120,7 @@ void CDlgPnl::Apply() {
     if (m_context.dcmt == nullptr) {
         return;
     }
-    ApplyPanelProps(*m_context.dcmt, m_id, m_values, m_context.couplingMaterial,
-                    m_context.snapRadiusSq);
+    ApplyPanelProps(*m_context.dcmt, m_id, m_values, GetCouplingMaterial(), m_context.snapRadiusSq);
 }
 
 void CDlgPnl::OnSetType(wxCommandEvent&) {
@@ -142,7 +141,7 @@ void CDlgPnl::OnTurn(wxCommandEvent&) {
     if (m_context.dcmt == nullptr) {
         return;
     }
-    TurnPanel(*m_context.dcmt, m_id, m_context.couplingMaterial, m_context.snapRadiusSq);
+    TurnPanel(*m_context.dcmt, m_id, GetCouplingMaterial(), m_context.snapRadiusSq);
     ShowNow();
 }
 

@@ -58,8 +58,7 @@ void CDlgTube::Apply() {
     if (m_context.dcmt == nullptr) {
         return;
     }
-    ApplyTubeProps(*m_context.dcmt, m_id, m_values, m_context.couplingMaterial,
-                   m_context.snapRadiusSq);
+    ApplyTubeProps(*m_context.dcmt, m_id, m_values, GetCouplingMaterial(), m_context.snapRadiusSq);
 }
 
 bool CDlgTube::Edit(wxWindow* parent, const SElmntDlgContext& context, ElmntId id) {

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include <wx/button.h>
@@ -12,6 +13,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include "app/dialogs/DlgMtrl.h"
 #include "model/ElmntEdit.h"
 #include "model/ZarnelDcmt.h"
 #include "support/LangText.h"
@@ -131,7 +133,11 @@ wxSizer* CElmntDlg::CreateButtons(std::initializer_list<int> ids) {
     ok->SetDefault();
     column->Add(ok, 0, wxEXPAND | wxBOTTOM, FromDIP(12));
     for (int id : ids) {
-        column->Add(new wxButton(this, id, Text(id)), 0, wxEXPAND | wxBOTTOM, FromDIP(4));
+        auto* button = new wxButton(this, id, Text(id));
+        if (id == IdSurface) {
+            button->Enable(m_context.dcmt != nullptr && m_context.categorySlots != nullptr);
+        }
+        column->Add(button, 0, wxEXPAND | wxBOTTOM, FromDIP(4));
     }
     return column;
 }
@@ -156,7 +162,20 @@ void CElmntDlg::ShowNow() {
     if (m_context.dcmt != nullptr) {
         m_context.dcmt->UpdateAllViews(ViewHint::Everything);
     }
-    if (m_context.view != nullptr) {
+    RepaintView();
+}
+
+int32_t CElmntDlg::GetCouplingMaterial() const {
+    if (m_context.categorySlots != nullptr) {
+        return (*m_context.categorySlots)[static_cast<std::size_t>(MtrlCategory::Connectors)];
+    }
+    return m_context.couplingMaterial;
+}
+
+void CElmntDlg::RepaintView() const {
+    if (m_context.repaint) {
+        m_context.repaint();
+    } else if (m_context.view != nullptr) {
         m_context.view->Refresh();
         m_context.view->Update();
     }
@@ -169,10 +188,19 @@ void CElmntDlg::OnRedraw(wxCommandEvent&) {
 }
 
 void CElmntDlg::OnSurface(wxCommandEvent&) {
-    // TEMPORARY: the surface dialog is not in the program yet. Once it is, it opens here on the
-    // document, the view, the element and its kind with the usability check on; on OK the chosen
-    // slot goes to SetElementMaterial and ShowNow follows.
-    GetUserInterface().Beep();
+    const CElmnt* elmnt = FindElmnt();
+    if (elmnt == nullptr || m_context.categorySlots == nullptr) {
+        return;
+    }
+    const std::optional<int32_t> slot =
+        CDlgMtrl::Run(this, *m_context.dcmt, elmnt, elmnt->kind, *m_context.categorySlots, true,
+                      [this] { RepaintView(); });
+    if (!slot) {
+        return;
+    }
+    // In place, without a revision; the materials themselves may have changed as well.
+    SetElementMaterial(*m_context.dcmt, m_id, *slot);
+    ShowNow();
 }
 
 void CElmntDlg::OnCharHook(wxKeyEvent& event) {

@@ -10,11 +10,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include <wx/dialog.h>
 
 #include "model/Coupling.h"
 #include "model/ElmntId.h"
+#include "model/MtrlChoice.h"
 
 class CElmnt;
 class CZarnelDcmt;
@@ -25,13 +27,21 @@ class wxTextCtrl;
 // What an element dialog needs of the 3D view that opens it.
 struct SElmntDlgContext {
     CZarnelDcmt* dcmt = nullptr; // the design, borrowed; must outlive the dialog
-    // The view's material slot of the category "Verbinder", which couplings made by linking get.
+    // The material slot that couplings made by linking get: the view's slot of the category
+    // "Verbinder", taken from categorySlots when they are given (the surface dialog may change
+    // it while an element dialog is open).
     int32_t couplingMaterial = 1;
     // Squared radius (mm²) within which couplings are found: the application's snap option.
     double snapRadiusSq = CouplingSnap::NormalSq;
-    // The 3D view's window: repainted at once after a change shown at once; the panel dialog's
-    // click point is in its client pixels. May be nullptr.
+    // The view's material slot per category: the surface dialog starts from them and keeps its
+    // choice in them. Borrowed; without them the button "Oberfläche..." is disabled.
+    CMtrlChoice::CategorySlots* categorySlots = nullptr;
+    // The 3D view's window, in whose client pixels the panel dialog's click point is given. May
+    // be nullptr.
     wxWindow* view = nullptr;
+    // Draws the 3D view at once after a change that is shown at once; when empty, the view's
+    // window is refreshed and updated.
+    std::function<void()> repaint;
 };
 
 // An edit field of a float shown with six significant digits in the user's locale. A text left
@@ -97,6 +107,10 @@ protected:
     // After a change shown at once: every view updated with ViewHint::Everything and the 3D view
     // repainted now.
     void ShowNow();
+    // The 3D view drawn at once, as the context says.
+    void RepaintView() const;
+    // The coupling material as it is now.
+    int32_t GetCouplingMaterial() const;
 
     const SElmntDlgContext m_context;
     const ElmntId m_id;

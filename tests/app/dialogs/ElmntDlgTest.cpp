@@ -2,49 +2,28 @@
 // the element's values and texts, OK applies them as the document operation, Escape and the
 // close box change nothing, refused input keeps the dialog open, the buttons that show a change
 // at once apply it at once; the panel dialog stays inside the work area. One screenshot each.
-#include <cstdlib>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <wx/app.h>
-#include <wx/button.h>
+#include <wx/combobox.h>
 #include <wx/display.h>
 #include <wx/frame.h>
-#include <wx/init.h>
 #include <wx/radiobut.h>
-#include <wx/textctrl.h>
-#include <wx/utils.h>
 
 #include "app/dialogs/DlgCnct.h"
+#include "app/dialogs/DlgMtrl.h"
 #include "app/dialogs/DlgPnl.h"
+#include "app/dialogs/DlgRamp.h"
 #include "app/dialogs/DlgTube.h"
-#include "support/LocaleNumber.h"
 #include "support/Orientation.h"
+#include "tests/app/dialogs/DialogTestKit.h"
 #include "tests/harness/RecordingUserInterface.h"
 #include "tests/model/TestDesign.h"
 
 namespace {
 
-// One wx application for the whole program.
-class WxEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "dialogs_elmnt_tests";
-        static char* argv[] = {name, nullptr};
-        wxApp::SetInstance(new wxApp); // a GUI application; wxEntryCleanup deletes it
-        ASSERT_TRUE(wxEntryStart(argc, argv));
-        ASSERT_TRUE(wxTheApp->CallOnInit());
-    }
-    void TearDown() override {
-        wxTheApp->OnExit();
-        wxEntryCleanup();
-    }
-};
-
-const auto* const g_wx = ::testing::AddGlobalTestEnvironment(new WxEnvironment);
+const bool g_wx = (RegisterWxEnvironment("dialogs_elmnt_tests"), true);
 
 class CHints : public CDcmtObserver {
 public:
@@ -52,80 +31,30 @@ public:
     std::vector<ViewHint> hints;
 };
 
-// A decimal number as the user types it in the current locale.
-wxString Typed(const std::string& text) {
-    std::string typed = text;
-    for (char& c : typed) {
-        if (c == '.') {
-            c = LocaleDecimalChar();
-        }
-    }
-    return wxString::FromUTF8(typed);
-}
-
-wxTextCtrl* Field(wxWindow& dialog, int id) {
-    auto* field = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(id));
-    EXPECT_NE(field, nullptr) << id;
-    return field;
-}
-
 wxRadioButton* Radio(wxWindow& dialog, int id) {
     auto* radio = dynamic_cast<wxRadioButton*>(dialog.FindWindow(id));
     EXPECT_NE(radio, nullptr) << id;
     return radio;
 }
 
-void Click(wxWindow& dialog, int id) {
-    wxWindow* button = dialog.FindWindow(id);
-    ASSERT_NE(button, nullptr) << id;
-    wxCommandEvent click(wxEVT_BUTTON, id);
-    click.SetEventObject(button);
-    button->GetEventHandler()->ProcessEvent(click);
+std::string Label(wxWindow& dialog, int id) {
+    wxWindow* control = dialog.FindWindow(id);
+    EXPECT_NE(control, nullptr) << id;
+    return control != nullptr ? control->GetLabel().utf8_string() : std::string();
 }
 
-void ChooseRadio(wxWindow& dialog, int id) {
-    wxRadioButton* radio = Radio(dialog, id);
-    radio->SetValue(true);
-    wxCommandEvent choose(wxEVT_RADIOBUTTON, id);
-    choose.SetEventObject(radio);
-    choose.SetInt(1);
-    radio->GetEventHandler()->ProcessEvent(choose);
-}
-
-void PressEscape(wxDialog& dialog) {
-    wxKeyEvent escape(wxEVT_CHAR_HOOK);
-    escape.m_keyCode = WXK_ESCAPE;
-    escape.SetEventObject(&dialog);
-    dialog.GetEventHandler()->ProcessEvent(escape);
-}
-
-// Runs action on the open dialog of the type once its modal loop runs.
-template <typename Dialog> void WhenShown(std::function<void(Dialog&)> action) {
-    wxTheApp->CallAfter([action] {
-        for (wxWindow* window : wxTopLevelWindows) {
-            if (auto* dialog = dynamic_cast<Dialog*>(window); dialog != nullptr) {
-                action(*dialog);
-                return;
-            }
-        }
-        ADD_FAILURE() << "the dialog is not open";
-    });
-}
-
-// The screen around the dialog, for a person to look at, once the toolkit's animations of the
-// controls have ended.
-void TakeScreenshot(wxDialog& dialog, const std::string& name) {
-    for (int i = 0; i < 40; ++i) {
-        wxYield();
-        wxMilliSleep(20);
-    }
-    const wxRect rect = dialog.GetScreenRect().Inflate(30);
-    const std::string path = std::string(ZARNEL_ARTIFACT_DIR) + "/" + name;
-    const std::string command =
-        "import -window root -crop " + std::to_string(rect.width) + "x" +
-        std::to_string(rect.height) + "+" + std::to_string(std::max(rect.x, 0)) + "+" +
-        std::to_string(std::max(rect.y, 0)) + " '" + path + "' >/dev/null 2>&1";
-    EXPECT_EQ(std::system(command.c_str()), 0);
+// Picks a material by its name in the open surface dialog and confirms it.
+void ChooseSurface(CDlgMtrl& dialog, const std::string& name) {
+    auto* list = dynamic_cast<wxComboBox*>(dialog.FindWindow(CDlgMtrl::IdMaterial));
+    ASSERT_NE(list, nullptr);
+    const int index = list->FindString(wxString::FromUTF8(name), true);
+    ASSERT_NE(index, wxNOT_FOUND) << name;
+    list->SetSelection(index);
+    wxCommandEvent event(wxEVT_COMBOBOX, CDlgMtrl::IdMaterial);
+    event.SetEventObject(list);
+    event.SetInt(index);
+    list->GetEventHandler()->ProcessEvent(event);
+    Click(dialog, wxID_OK);
 }
 
 // A design with a tube, a coupling and a panel in a square of tubes; the views are counted.
@@ -147,6 +76,8 @@ protected:
         context.dcmt = &d.dcmt;
         context.couplingMaterial = TestDesign::CouplingMaterial;
         context.snapRadiusSq = d.snapRadiusSq;
+        context.categorySlots = &slots;
+        context.repaint = [this] { ++repaints; };
         TestUi().Reset(); // the new design asked for its price and stock lists
     }
     void TearDown() override { d.dcmt.RemoveObserver(hints); }
@@ -160,6 +91,8 @@ protected:
     TestDesign d;
     CHints hints;
     SElmntDlgContext context;
+    CMtrlChoice::CategorySlots slots = {2, 6, 1, 2, 6, 7, 9, 11, 8}; // the view's
+    int repaints = 0;
     CElmnt* tube = nullptr;
     CElmnt* panel = nullptr;
     CElmnt* coupling = nullptr;
@@ -171,20 +104,22 @@ protected:
 TEST_F(ElmntDlgTest, TubeOpensWithItsValuesAndOkApplies) {
     WhenShown<CDlgTube>([](CDlgTube& dialog) {
         EXPECT_EQ(dialog.GetTitle().utf8_string(), "Rohr");
-        EXPECT_EQ(Field(dialog, CDlgTube::IdLength)->GetValue(), "35");
-        EXPECT_EQ(Field(dialog, CDlgTube::IdCorrection)->GetValue(), Typed("-1.25"));
+        EXPECT_EQ(FieldText(dialog, CDlgTube::IdLength), "35");
+        EXPECT_EQ(FieldText(dialog, CDlgTube::IdCorrection), Local("-1.25"));
         EXPECT_TRUE(Radio(dialog, CElmntDlg::IdFixed)->GetValue());
-        EXPECT_EQ(Radio(dialog, CElmntDlg::IdFree)->GetLabel().utf8_string(),
-                  "frei (automatisch anpassen)");
-        EXPECT_EQ(dialog.FindWindow(CElmntDlg::IdRedraw)->GetLabel().utf8_string(),
-                  "3D-Bild sofort neu zeichnen");
-        TakeScreenshot(dialog, "dialog-tube.png");
-        Field(dialog, CDlgTube::IdLength)->ChangeValue(Typed("45.5"));
+        EXPECT_EQ(Label(dialog, CElmntDlg::IdFree), "frei (automatisch anpassen)");
+        EXPECT_EQ(Label(dialog, CElmntDlg::IdRedraw), "3D-Bild sofort neu zeichnen");
+        EXPECT_FALSE(Screenshot(dialog, "dialog-tube.png").empty());
+        Type(dialog, CDlgTube::IdLength, Local("45.5"));
         Click(dialog, wxID_OK);
     });
+    slots[2] = 3; // the view's "Verbinder" slot as it is now, not the context's copy
     EXPECT_TRUE(CDlgTube::Edit(nullptr, context, tube->GetId()));
     EXPECT_EQ(d.Current(), revision + 1);
     EXPECT_EQ(tube->length, 455.0f);
+    const CElmnt* created = d.CouplingAt(tube->GetEndFrame(1).translation);
+    ASSERT_NE(created, nullptr);
+    EXPECT_EQ(created->GetMaterial(), 3);
     EXPECT_EQ(tube->correction, -12.5f) << "left as loaded";
     EXPECT_EQ(hints.hints, std::vector<ViewHint>{ViewHint::Change});
     EXPECT_TRUE(TestUi().Boxes().empty());
@@ -192,14 +127,14 @@ TEST_F(ElmntDlgTest, TubeOpensWithItsValuesAndOkApplies) {
 
 TEST_F(ElmntDlgTest, TubeEscapeAndCloseBoxChangeNothing) {
     WhenShown<CDlgTube>([](CDlgTube& dialog) {
-        Field(dialog, CDlgTube::IdLength)->ChangeValue("50");
-        Radio(dialog, CElmntDlg::IdFree)->SetValue(true);
+        Type(dialog, CDlgTube::IdLength, "50");
+        Click(dialog, CElmntDlg::IdFree);
         PressEscape(dialog);
     });
     EXPECT_FALSE(CDlgTube::Edit(nullptr, context, tube->GetId()));
     WhenShown<CDlgTube>([](CDlgTube& dialog) {
-        Field(dialog, CDlgTube::IdLength)->ChangeValue("50");
-        dialog.Close();
+        Type(dialog, CDlgTube::IdLength, "50");
+        PressCloseBox(dialog);
     });
     EXPECT_FALSE(CDlgTube::Edit(nullptr, context, tube->GetId()));
     ExpectNothingChanged();
@@ -212,7 +147,7 @@ TEST_F(ElmntDlgTest, TubeRefusedInputKeepsTheDialogOpen) {
         SCOPED_TRACE(text);
         TestUi().Reset();
         WhenShown<CDlgTube>([text](CDlgTube& dialog) {
-            Field(dialog, CDlgTube::IdLength)->ChangeValue(text);
+            Type(dialog, CDlgTube::IdLength, text);
             Click(dialog, wxID_OK);
             EXPECT_TRUE(dialog.IsModal()) << "still open";
             ASSERT_EQ(TestUi().Boxes().size(), 1u);
@@ -227,7 +162,7 @@ TEST_F(ElmntDlgTest, TubeRefusedInputKeepsTheDialogOpen) {
 
 TEST_F(ElmntDlgTest, TubeRedrawAppliesAtOnce) {
     WhenShown<CDlgTube>([this](CDlgTube& dialog) {
-        Field(dialog, CDlgTube::IdCorrection)->ChangeValue("2");
+        Type(dialog, CDlgTube::IdCorrection, "2");
         Click(dialog, CElmntDlg::IdRedraw);
         EXPECT_EQ(tube->correction, 20.0f);
         EXPECT_EQ(d.Current(), revision + 1);
@@ -236,6 +171,24 @@ TEST_F(ElmntDlgTest, TubeRedrawAppliesAtOnce) {
     EXPECT_TRUE(CDlgTube::Edit(nullptr, context, tube->GetId()));
     EXPECT_EQ(d.Current(), revision + 1) << "OK found nothing more to change";
     EXPECT_EQ(hints.hints, (std::vector<ViewHint>{ViewHint::Change, ViewHint::Everything}));
+}
+
+TEST_F(ElmntDlgTest, SurfaceChangesTheMaterialInPlaceAndCancelKeepsIt) {
+    ASSERT_EQ(tube->GetMaterial(), 2);
+    WhenShown<CDlgTube>([this](CDlgTube& dialog) {
+        WhenShown<CDlgMtrl>([](CDlgMtrl& surface) { ChooseSurface(surface, "Alu"); });
+        Click(dialog, CElmntDlg::IdSurface);
+        EXPECT_EQ(tube->GetMaterial(), 11);
+        EXPECT_EQ(d.Current(), revision) << "no revision";
+        EXPECT_TRUE(d.dcmt.IsModified());
+        EXPECT_EQ(hints.hints.back(), ViewHint::Everything);
+        EXPECT_GT(repaints, 0);
+        PressEscape(dialog);
+    });
+    EXPECT_FALSE(CDlgTube::Edit(nullptr, context, tube->GetId()));
+    EXPECT_EQ(tube->GetMaterial(), 11);
+    EXPECT_EQ(slots[0], 11) << "the view keeps the choice";
+    EXPECT_EQ(d.Current(), revision);
 }
 
 TEST_F(ElmntDlgTest, EditOpensOnlyOnTheKindsOfItsDialog) {
@@ -250,16 +203,23 @@ TEST_F(ElmntDlgTest, ConnectorFixedFlagChangesInPlace) {
     WhenShown<CDlgCnct>([](CDlgCnct& dialog) {
         EXPECT_EQ(dialog.GetTitle().utf8_string(), "Verbinder");
         EXPECT_TRUE(Radio(dialog, CElmntDlg::IdFixed)->GetValue());
-        EXPECT_EQ(dialog.FindWindow(CDlgCnct::IdRamp)->GetLabel().utf8_string(), "Rampen...");
-        TakeScreenshot(dialog, "dialog-connector.png");
-        Radio(dialog, CElmntDlg::IdFree)->SetValue(true);
+        EXPECT_EQ(Label(dialog, CDlgCnct::IdRamp), "Rampen...");
+        EXPECT_FALSE(Screenshot(dialog, "dialog-connector.png").empty());
+        WhenShown<CDlgRamp>([](CDlgRamp& ramp) { PressEscape(ramp); });
+        Click(dialog, CDlgCnct::IdRamp);
+        Click(dialog, CElmntDlg::IdFree);
         PressEscape(dialog);
     });
     EXPECT_FALSE(CDlgCnct::Edit(nullptr, context, coupling->GetId()));
     ExpectNothingChanged();
+    EXPECT_EQ(coupling->placement.translation, CVector3(400, 400, 0));
+
+    // Without the view's material slots there is no surface choice.
+    context.categorySlots = nullptr;
 
     WhenShown<CDlgCnct>([](CDlgCnct& dialog) {
-        Radio(dialog, CElmntDlg::IdFree)->SetValue(true);
+        EXPECT_FALSE(dialog.FindWindow(CElmntDlg::IdSurface)->IsEnabled());
+        Click(dialog, CElmntDlg::IdFree);
         Click(dialog, wxID_OK);
     });
     EXPECT_TRUE(CDlgCnct::Edit(nullptr, context, coupling->GetId()));
@@ -273,14 +233,14 @@ TEST_F(ElmntDlgTest, PanelOpensWithItsValuesAndOkResizes) {
     WhenShown<CDlgPnl>([](CDlgPnl& dialog) {
         EXPECT_EQ(dialog.GetTitle().utf8_string(), "Platte");
         EXPECT_TRUE(Radio(dialog, 1003)->GetValue());
-        EXPECT_EQ(Radio(dialog, 1007)->GetLabel().utf8_string(), "Holzplatte mit Knopf");
-        EXPECT_EQ(Field(dialog, CDlgPnl::IdLength)->GetValue(), "35");
-        EXPECT_EQ(Field(dialog, CDlgPnl::IdWidth)->GetValue(), "35");
-        EXPECT_EQ(Field(dialog, CDlgPnl::IdCorrection)->GetValue(), "2");
-        EXPECT_EQ(Field(dialog, CDlgPnl::IdSecondCorrection)->GetValue(), "0");
-        TakeScreenshot(dialog, "dialog-panel.png");
-        Field(dialog, CDlgPnl::IdWidth)->ChangeValue("40");
-        Field(dialog, CDlgPnl::IdCorrection)->ChangeValue("7");
+        EXPECT_EQ(Label(dialog, 1007), "Holzplatte mit Knopf");
+        EXPECT_EQ(FieldText(dialog, CDlgPnl::IdLength), "35");
+        EXPECT_EQ(FieldText(dialog, CDlgPnl::IdWidth), "35");
+        EXPECT_EQ(FieldText(dialog, CDlgPnl::IdCorrection), "2");
+        EXPECT_EQ(FieldText(dialog, CDlgPnl::IdSecondCorrection), "0");
+        EXPECT_FALSE(Screenshot(dialog, "dialog-panel.png").empty());
+        Type(dialog, CDlgPnl::IdWidth, "40");
+        Type(dialog, CDlgPnl::IdCorrection, "7");
         Click(dialog, wxID_OK);
     });
     EXPECT_TRUE(CDlgPnl::Edit(nullptr, context, panel->GetId(), {}));
@@ -291,19 +251,19 @@ TEST_F(ElmntDlgTest, PanelOpensWithItsValuesAndOkResizes) {
 
 TEST_F(ElmntDlgTest, PanelTypeAndTurnActAtOnceAndEscapeKeepsThem) {
     WhenShown<CDlgPnl>([this](CDlgPnl& dialog) {
-        ChooseRadio(dialog, 1005);
+        Click(dialog, 1005);
         EXPECT_EQ(panel->kind, ElmntKind::Wood);
         EXPECT_EQ(d.Current(), revision) << "the type changes in place";
         EXPECT_TRUE(d.dcmt.IsModified());
         // A refused size leaves the type as it was.
-        Field(dialog, CDlgPnl::IdLength)->ChangeValue("4");
-        ChooseRadio(dialog, 1008);
+        Type(dialog, CDlgPnl::IdLength, "4");
+        Click(dialog, 1008);
         EXPECT_EQ(panel->kind, ElmntKind::Wood);
         EXPECT_TRUE(Radio(dialog, 1005)->GetValue());
-        Field(dialog, CDlgPnl::IdLength)->ChangeValue("35");
+        Type(dialog, CDlgPnl::IdLength, "35");
         Click(dialog, CDlgPnl::IdTurn);
         EXPECT_EQ(d.Current(), revision + 1);
-        Field(dialog, CDlgPnl::IdLength)->ChangeValue("60");
+        Type(dialog, CDlgPnl::IdLength, "60");
         PressEscape(dialog);
     });
     EXPECT_FALSE(CDlgPnl::Edit(nullptr, context, panel->GetId(), {}));
