@@ -174,6 +174,38 @@ TEST_F(CollisionTest, JoinedElementsDoNotCollide) {
     EXPECT_NE(std::find(withPlain->begin(), withPlain->end(), plain.GetId()), withPlain->end());
 }
 
+TEST_F(CollisionTest, OverlappingPanelsCollideTouchingPanelsDoNot) {
+    // A panel of 400 x 400 mm between the coupling centres, its face 25.125 mm above the middle
+    // on local Z; a second one turned over puts its face onto the first one's; a tube along +Z
+    // ends just past the face (its mantle from 25 mm to 375 mm after its origin).
+    const CMatrix3 over = CMatrix3::FromColumns({1, 0, 0}, {0, -1, 0}, {0, 0, -1});
+    const struct {
+        const char* what;
+        ElmntKind kind;
+        CVector3 at;
+        CMatrix3 rotation;
+        bool collide;
+    } rows[] = {
+        {"panel half over the other", ElmntKind::Panel, {200, 1000, 0}, {}, true},
+        {"panel beside, sharing an edge", ElmntKind::Panel, {400, 1000, 0}, {}, false},
+        {"panel turned over onto its face", ElmntKind::Panel, {0, 1000, 50.25}, over, false},
+        {"panel turned over, 1 mm into it", ElmntKind::Panel, {0, 1010, 49.25}, over, true},
+        {"tube end 1 mm short of the face", ElmntKind::Tube, {0, 1000, -350.875}, AlongZ, false},
+        {"tube end 0.2 mm past the face", ElmntKind::Tube, {0, 1000, -349.675}, AlongZ, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        TestUi().Reset();
+        CCheckDesign design;
+        design.Put(ElmntKind::Panel, {0, 1000, 0}, 350.0f, {}, 350.0f);
+        design.Put(row.kind, row.at, 350.0f, row.rotation, 350.0f);
+        const auto found = RunCollisionTest(design.Dcmt(), CCheckDesign::CouplingMaterial,
+                                            CCheckDesign::SnapRadiusSq, m_bufferSize);
+        ASSERT_TRUE(found.has_value());
+        EXPECT_EQ(found->size(), row.collide ? 2u : 0u);
+    }
+}
+
 TEST_F(CollisionTest, BufferGrowsToWhatIsNeededAndKeepsItsSize) {
     m_design.Put(ElmntKind::Tube, {0, 1000, 0}, 750.0f, AlongX);
     m_design.Put(ElmntKind::Tube, {400, 1000, -400}, 750.0f, AlongZ);
