@@ -16,6 +16,7 @@
 #include "app/render/SmallPartDraw.h"
 #include "app/render/TextileDraw.h"
 #include "app/render/TubeDraw.h"
+#include "app/render/VrmlViewer.h"
 #include "app/render/WheelDraw.h"
 #include "app/render/WoodDraw.h"
 #include "model/Mtrl.h"
@@ -69,6 +70,7 @@ constexpr RoutineTable MakeRoutineTable() {
     table[Slot(DrawRoutine::TextilRound)] = &DrawTextilRound;
     table[Slot(DrawRoutine::Tube)] = &DrawTube;
     table[Slot(DrawRoutine::TubeCap)] = &DrawTubeCap;
+    table[Slot(DrawRoutine::VrmlSlide)] = &DrawVrmlModel;
     table[Slot(DrawRoutine::Wood)] = &DrawWood;
     table[Slot(DrawRoutine::WoodBed)] = &DrawWoodBed;
     table[Slot(DrawRoutine::WoodKnob)] = &DrawWoodKnob;

@@ -14,6 +14,7 @@
 #include "model/Elmnt.h"
 
 class CMtrl;
+class CVrmlViewer;
 class CZarnelDcmt;
 
 // The document's material table: a pointer per material slot (nullptr for an empty slot),
@@ -24,11 +25,13 @@ using MtrlTable = std::span<const CMtrl* const>;
 std::vector<const CMtrl*> GetMtrlTable(const CZarnelDcmt& dcmt);
 
 // What the drawing needs of the 3D view beyond the document: the state of the two-click panel
-// tool, whose tubes are highlighted when they fit the first one.
+// tool, whose tubes are highlighted when they fit the first one, and the view's viewer of the
+// slide model.
 struct SDrawView {
     const CElmnt* firstTube = nullptr; // first picked tube; nullptr before the first pick
     float panelWidth = 0.0f;           // the tool's panel sizes (mm), as CanHoldPanel takes them
     float panelHeight = 0.0f;
+    CVrmlViewer* vrmlViewer = nullptr; // owned by the view; nullptr: the slide model is not drawn
 };
 
 // One element drawing call. Everything is borrowed for the call.

@@ -1,0 +1,639 @@
+// Reading a VRML97 world through Coin in a child process: the text is parsed, every node is
+// checked for what would make Coin read out of bounds while it generates primitives (Coin
+// trusts indexes and node types), a callback action collects the triangles of the surface nodes
+// in world space, and the triangles travel back to the program through a pipe. Nothing of Coin
+// is kept after reading.
+#include "app/render/VrmlScene.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <mutex>
+#include <unordered_set>
+
+#include <Inventor/SbMatrix.h>
+#include <Inventor/SoDB.h>
+#include <Inventor/SoInput.h>
+#include <Inventor/SoPrimitiveVertex.h>
+#include <Inventor/VRMLnodes/SoVRMLAppearance.h>
+#include <Inventor/VRMLnodes/SoVRMLBox.h>
+#include <Inventor/VRMLnodes/SoVRMLColor.h>
+#include <Inventor/VRMLnodes/SoVRMLCone.h>
+#include <Inventor/VRMLnodes/SoVRMLCoordinate.h>
+#include <Inventor/VRMLnodes/SoVRMLCylinder.h>
+#include <Inventor/VRMLnodes/SoVRMLElevationGrid.h>
+#include <Inventor/VRMLnodes/SoVRMLExtrusion.h>
+#include <Inventor/VRMLnodes/SoVRMLFontStyle.h>
+#include <Inventor/VRMLnodes/SoVRMLGeometry.h>
+#include <Inventor/VRMLnodes/SoVRMLImageTexture.h>
+#include <Inventor/VRMLnodes/SoVRMLIndexedFaceSet.h>
+#include <Inventor/VRMLnodes/SoVRMLIndexedLineSet.h>
+#include <Inventor/VRMLnodes/SoVRMLInline.h>
+#include <Inventor/VRMLnodes/SoVRMLMaterial.h>
+#include <Inventor/VRMLnodes/SoVRMLNormal.h>
+#include <Inventor/VRMLnodes/SoVRMLSphere.h>
+#include <Inventor/VRMLnodes/SoVRMLText.h>
+#include <Inventor/VRMLnodes/SoVRMLTexture.h>
+#include <Inventor/VRMLnodes/SoVRMLTextureCoordinate.h>
+#include <Inventor/VRMLnodes/SoVRMLTextureTransform.h>
+#include <Inventor/actions/SoCallbackAction.h>
+#include <Inventor/errors/SoReadError.h>
+#include <Inventor/fields/SoMFNode.h>
+#include <Inventor/fields/SoSFNode.h>
+#include <Inventor/lists/SoFieldList.h>
+#include <Inventor/misc/SoChildList.h>
+#include <Inventor/misc/SoProto.h>
+#include <Inventor/nodes/SoSeparator.h>
+
+#include "app/render/ChildProcess.h"
+#include "support/File.h"
+
+namespace {
+
+// Worlds in other files are never read: the model is one file, and a reference to a device or a
+// huge file must not stall the program. Inline nodes are then refused by the scene check; an
+// external PROTO that is not found makes the reader fail.
+SoProto* DontFetchExternProto(SoInput*, const SbString*, int, void*) {
+    return nullptr;
+}
+
+// Textures are never drawn, so their images are never read either.
+SbBool DontFetchImage(const SbString&, void*, SoVRMLImageTexture*) {
+    return FALSE;
+}
+
+} // namespace
+
+void InitCoin() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        SoDB::init();
+        SoVRMLInline::setReadAsSoFile(FALSE);
+        SoProto::setFetchExternProtoCallback(&DontFetchExternProto, nullptr);
+        SoVRMLImageTexture::setPrequalifyFileCallBack(&DontFetchImage, nullptr);
+    });
+}
+
+namespace {
+
+// More grid points than this in one elevation grid are refused (the grid alone would take
+// gigabytes of triangles).
+constexpr int64_t MaxGridPoints = int64_t{1} << 24;
+
+// Collects the first report of Coin's reader while it lives (Coin's own handler would print
+// it on the standard error stream), and puts the previous handler back afterwards.
+class CReadErrorCapture {
+public:
+    CReadErrorCapture()
+        : m_previous(SoReadError::getHandlerCallback()),
+          m_previousData(SoReadError::getHandlerData()) {
+        SoReadError::setHandlerCallback(&Handle, this);
+    }
+    ~CReadErrorCapture() { SoReadError::setHandlerCallback(m_previous, m_previousData); }
+    CReadErrorCapture(const CReadErrorCapture&) = delete;
+    CReadErrorCapture& operator=(const CReadErrorCapture&) = delete;
+
+    bool HasError() const { return m_count > 0; }
+    const std::string& GetFirst() const { return m_first; }
+
+private:
+    static void Handle(const SoError* error, void* data) {
+        auto* self = static_cast<CReadErrorCapture*>(data);
+        if (self->m_count++ == 0) {
+            self->m_first = error->getDebugString().getString();
+        }
+    }
+
+    SoErrorCB* m_previous;
+    void* m_previousData;
+    int m_count = 0;
+    std::string m_first;
+};
+
+// The world's text as Coin's input, which refuses to open any file that the world names (Coin
+// reads such files into the world while it parses, before anything could be checked).
+class CSingleFileInput : public SoInput {
+public:
+    SbBool pushFile(const char* fileName) override {
+        if (m_otherFile.empty()) {
+            m_otherFile = fileName != nullptr ? fileName : "";
+            m_otherFile.insert(0, "refers to another file: ");
+        }
+        return FALSE;
+    }
+
+    // Empty unless the world named another file.
+    const std::string& GetOtherFile() const { return m_otherFile; }
+
+private:
+    std::string m_otherFile;
+};
+
+// Holds a reference on a node for its lifetime.
+class CNodeRef {
+public:
+    explicit CNodeRef(SoNode* node) : m_node(node) {
+        if (m_node != nullptr) {
+            m_node->ref();
+        }
+    }
+    ~CNodeRef() {
+        if (m_node != nullptr) {
+            m_node->unref();
+        }
+    }
+    CNodeRef(const CNodeRef&) = delete;
+    CNodeRef& operator=(const CNodeRef&) = delete;
+
+private:
+    SoNode* m_node;
+};
+
+std::string NodeName(const SoNode& node) {
+    return node.getTypeId().getName().getString();
+}
+
+// The node held by a node field of the given name; nullptr when the node has no such node
+// field or the field is empty.
+SoNode* NodeField(const SoNode& node, const char* name) {
+    SoField* field = node.getField(SbName(name));
+    if (field == nullptr || !field->isOfType(SoSFNode::getClassTypeId())) {
+        return nullptr;
+    }
+    return static_cast<SoSFNode*>(field)->getValue();
+}
+
+// Entries in the list that a property node of the vertex shapes gives; -1 for no node.
+int PropertyCount(const SoNode* node) {
+    if (node == nullptr) {
+        return -1;
+    }
+    if (node->isOfType(SoVRMLCoordinate::getClassTypeId())) {
+        return static_cast<const SoVRMLCoordinate*>(node)->point.getNum();
+    }
+    if (node->isOfType(SoVRMLNormal::getClassTypeId())) {
+        return static_cast<const SoVRMLNormal*>(node)->vector.getNum();
+    }
+    if (node->isOfType(SoVRMLColor::getClassTypeId())) {
+        return static_cast<const SoVRMLColor*>(node)->color.getNum();
+    }
+    if (node->isOfType(SoVRMLTextureCoordinate::getClassTypeId())) {
+        return static_cast<const SoVRMLTextureCoordinate*>(node)->point.getNum();
+    }
+    return -1;
+}
+
+// Walks every node of the world once (through children and node fields) and finds the first
+// thing that Coin would not survive or that is not VRML97.
+class CSceneCheck {
+public:
+    // An empty text when the world can be traversed safely.
+    std::string Check(SoNode* root) {
+        Visit(root, true);
+        return m_reason;
+    }
+
+private:
+    void Visit(SoNode* node, bool isRoot) {
+        if (node == nullptr || !m_reason.empty()) {
+            return;
+        }
+        // A node used inside itself would send every traversal round for ever.
+        if (m_path.count(node) != 0) {
+            Fail(*node, "contains itself");
+            return;
+        }
+        if (!m_seen.insert(node).second) {
+            return;
+        }
+        m_path.insert(node);
+        VisitUnseen(node, isRoot);
+        m_path.erase(node);
+    }
+
+    void VisitUnseen(SoNode* node, bool isRoot) {
+        // A PROTO's definition stays in the graph but draws nothing; its instances are copies
+        // of its nodes and are checked where they stand.
+        if (node->isOfType(SoProto::getClassTypeId())) {
+            return;
+        }
+        if (node->isOfType(SoVRMLInline::getClassTypeId())) {
+            Fail(*node, "is not read: the model must be one file");
+            return;
+        }
+        // Coin also reads its own Inventor nodes from a VRML97 file (and marks them as VRML97
+        // nodes), but nothing checks their lists: only the VRML97 classes are accepted. The
+        // one exception is the group that readAll wraps the world in, which was not read.
+        const bool wrapper = isRoot && (node->getNodeType() & SoNode::VRML2) == 0;
+        if (!wrapper && NodeName(*node).rfind("VRML", 0) != 0) {
+            Fail(*node, "is not a VRML97 node");
+            return;
+        }
+        CheckNodeFields(*node);
+        if (node->isOfType(SoVRMLIndexedFaceSet::getClassTypeId())) {
+            CheckFaceSet(*static_cast<SoVRMLIndexedFaceSet*>(node));
+        } else if (node->isOfType(SoVRMLIndexedLineSet::getClassTypeId())) {
+            CheckLineSet(*static_cast<SoVRMLIndexedLineSet*>(node));
+        } else if (node->isOfType(SoVRMLElevationGrid::getClassTypeId())) {
+            CheckGrid(*static_cast<SoVRMLElevationGrid*>(node));
+        } else if (node->isOfType(SoVRMLExtrusion::getClassTypeId())) {
+            CheckExtrusion(*static_cast<SoVRMLExtrusion*>(node));
+        }
+        if (!m_reason.empty()) {
+            return;
+        }
+        if (const SoChildList* children = node->getChildren()) {
+            for (int i = 0; i < children->getLength(); ++i) {
+                Visit((*children)[i], false);
+            }
+        }
+        SoFieldList fields;
+        node->getFields(fields);
+        for (int i = 0; i < fields.getLength(); ++i) {
+            SoField* field = fields[i];
+            if (field->isOfType(SoSFNode::getClassTypeId())) {
+                Visit(static_cast<SoSFNode*>(field)->getValue(), false);
+            } else if (field->isOfType(SoMFNode::getClassTypeId())) {
+                const auto* list = static_cast<SoMFNode*>(field);
+                for (int k = 0; k < list->getNum(); ++k) {
+                    Visit((*list)[k], false);
+                }
+            }
+        }
+    }
+
+    // Coin casts the nodes of these fields to the type the field stands for without checking.
+    void CheckNodeFields(const SoNode& node) {
+        static const struct {
+            const char* field;
+            SoType (*type)();
+        } expected[] = {
+            {"appearance", &SoVRMLAppearance::getClassTypeId},
+            {"color", &SoVRMLColor::getClassTypeId},
+            {"coord", &SoVRMLCoordinate::getClassTypeId},
+            {"fontStyle", &SoVRMLFontStyle::getClassTypeId},
+            {"geometry", &SoVRMLGeometry::getClassTypeId},
+            {"material", &SoVRMLMaterial::getClassTypeId},
+            {"normal", &SoVRMLNormal::getClassTypeId},
+            {"texCoord", &SoVRMLTextureCoordinate::getClassTypeId},
+            {"texture", &SoVRMLTexture::getClassTypeId},
+            {"textureTransform", &SoVRMLTextureTransform::getClassTypeId},
+        };
+        for (const auto& entry : expected) {
+            const SoNode* value = NodeField(node, entry.field);
+            if (value != nullptr && !value->isOfType(entry.type())) {
+                Fail(node,
+                     std::string("holds a ") + NodeName(*value) + " in its field " + entry.field);
+                return;
+            }
+        }
+    }
+
+    // Indexes into a list of count entries, -1 ending a face or line.
+    bool CheckIndexes(const SoNode& node, const char* name, const SoMFInt32& index, int count) {
+        for (int i = 0; i < index.getNum(); ++i) {
+            if (index[i] < -1 || index[i] >= count) {
+                Fail(node, std::string(name) + " " + std::to_string(index[i]) +
+                               " is outside the list of " + std::to_string(std::max(count, 0)));
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // A property list (normals, colours, texture coordinates) bound per vertex or per face, by
+    // its own index or without one (then per vertex through the coordinate index, per face in
+    // face order).
+    void CheckBinding(const SoNode& node, const char* name, const SoMFInt32& index, int count,
+                      const SoMFInt32& coordIndex, int faces, bool perVertex) {
+        if (count < 0 || !m_reason.empty()) {
+            return;
+        }
+        if (index.getNum() == 0) {
+            if (perVertex) {
+                CheckIndexes(node, "coordIndex", coordIndex, count);
+            } else if (faces > count) {
+                Fail(node, std::string(name) + " has fewer entries than faces");
+            }
+            return;
+        }
+        if (!CheckIndexes(node, name, index, count)) {
+            return;
+        }
+        const int needed = perVertex ? coordIndex.getNum() : faces;
+        if (index.getNum() < needed) {
+            Fail(node, std::string(name) + " is shorter than its faces need");
+            return;
+        }
+        for (int i = 0; i < needed; ++i) {
+            const bool ends = perVertex && coordIndex[i] == -1;
+            if ((index[i] == -1) != ends) {
+                Fail(node, std::string(name) + " does not follow coordIndex");
+                return;
+            }
+        }
+    }
+
+    // Faces of a coordinate index: every -1 ends one, and an unterminated tail is one more.
+    static int CountFaces(const SoMFInt32& coordIndex) {
+        int faces = 0;
+        bool open = false;
+        for (int i = 0; i < coordIndex.getNum(); ++i) {
+            if (coordIndex[i] == -1) {
+                ++faces;
+                open = false;
+            } else {
+                open = true;
+            }
+        }
+        return open ? faces + 1 : faces;
+    }
+
+    void CheckFaceSet(const SoVRMLIndexedFaceSet& set) {
+        const int points = std::max(PropertyCount(set.coord.getValue()), 0);
+        if (!CheckIndexes(set, "coordIndex", set.coordIndex, points)) {
+            return;
+        }
+        const int faces = CountFaces(set.coordIndex);
+        CheckBinding(set, "normalIndex", set.normalIndex, PropertyCount(set.normal.getValue()),
+                     set.coordIndex, faces, set.normalPerVertex.getValue() != FALSE);
+        CheckBinding(set, "colorIndex", set.colorIndex, PropertyCount(set.color.getValue()),
+                     set.coordIndex, faces, set.colorPerVertex.getValue() != FALSE);
+        CheckBinding(set, "texCoordIndex", set.texCoordIndex,
+                     PropertyCount(set.texCoord.getValue()), set.coordIndex, faces, true);
+    }
+
+    // Line sets draw nothing here, but Coin may still walk their lists.
+    void CheckLineSet(const SoVRMLIndexedLineSet& set) {
+        const int points = std::max(PropertyCount(set.coord.getValue()), 0);
+        if (!CheckIndexes(set, "coordIndex", set.coordIndex, points)) {
+            return;
+        }
+        CheckBinding(set, "colorIndex", set.colorIndex, PropertyCount(set.color.getValue()),
+                     set.coordIndex, CountFaces(set.coordIndex),
+                     set.colorPerVertex.getValue() != FALSE);
+    }
+
+    void CheckGrid(const SoVRMLElevationGrid& grid) {
+        const int64_t columns = grid.xDimension.getValue();
+        const int64_t rows = grid.zDimension.getValue();
+        if (columns < 0 || rows < 0 || columns * rows > MaxGridPoints) {
+            Fail(grid, "has a dimension out of range");
+            return;
+        }
+        const int64_t points = columns * rows;
+        const int64_t quads = std::max<int64_t>(columns - 1, 0) * std::max<int64_t>(rows - 1, 0);
+        if (grid.height.getNum() < points) {
+            Fail(grid, "has fewer heights than grid points");
+            return;
+        }
+        const struct {
+            const char* name;
+            int count;
+            bool perVertex;
+        } properties[] = {
+            {"normal", PropertyCount(grid.normal.getValue()), grid.normalPerVertex.getValue() != 0},
+            {"color", PropertyCount(grid.color.getValue()), grid.colorPerVertex.getValue() != 0},
+            {"texCoord", PropertyCount(grid.texCoord.getValue()), true},
+        };
+        for (const auto& property : properties) {
+            if (property.count >= 0 && property.count < (property.perVertex ? points : quads)) {
+                Fail(grid, std::string(property.name) + " has too few entries");
+                return;
+            }
+        }
+    }
+
+    // Scale and orientation give one value for the whole spine or one per spine point.
+    void CheckExtrusion(const SoVRMLExtrusion& extrusion) {
+        const int spine = extrusion.spine.getNum();
+        const int scales = extrusion.scale.getNum();
+        const int orientations = extrusion.orientation.getNum();
+        if ((scales != 1 && scales < spine) || scales == 0) {
+            Fail(extrusion, "has fewer scale values than spine points");
+        } else if ((orientations != 1 && orientations < spine) || orientations == 0) {
+            Fail(extrusion, "has fewer orientation values than spine points");
+        }
+    }
+
+    void Fail(const SoNode& node, const std::string& what) {
+        if (m_reason.empty()) {
+            m_reason = NodeName(node) + " " + what;
+        }
+    }
+
+    std::unordered_set<const SoNode*> m_seen; // checked or being checked
+    std::unordered_set<const SoNode*> m_path; // from the root to the node being checked
+    std::string m_reason;
+};
+
+bool IsFinite(const SbVec3f& v) {
+    return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]);
+}
+
+// Collects the triangles of the surface nodes in world space.
+class CTriangleCollector {
+public:
+    explicit CTriangleCollector(std::vector<SVrmlVertex>& vertices) : m_vertices(vertices) {}
+
+    void Apply(SoNode* root) {
+        SoCallbackAction action;
+        // Only surfaces: line and point sets, and every node that is no geometry, produce
+        // nothing, so that their lists are never walked.
+        const SoType surfaces[] = {
+            SoVRMLBox::getClassTypeId(),       SoVRMLCone::getClassTypeId(),
+            SoVRMLCylinder::getClassTypeId(),  SoVRMLElevationGrid::getClassTypeId(),
+            SoVRMLExtrusion::getClassTypeId(), SoVRMLIndexedFaceSet::getClassTypeId(),
+            SoVRMLSphere::getClassTypeId(),    SoVRMLText::getClassTypeId(),
+        };
+        for (const SoType& type : surfaces) {
+            action.addTriangleCallback(type, &OnTriangle, this);
+        }
+        action.apply(root);
+    }
+
+    bool HasTexCoords() const { return m_hasTexCoords; }
+    bool HasNonFinite() const { return m_nonFinite; }
+
+private:
+    static void OnTriangle(void* data, SoCallbackAction* action, const SoPrimitiveVertex* a,
+                           const SoPrimitiveVertex* b, const SoPrimitiveVertex* c) {
+        static_cast<CTriangleCollector*>(data)->Add(*action, {a, b, c});
+    }
+
+    void Add(SoCallbackAction& action, const std::array<const SoPrimitiveVertex*, 3>& corners) {
+        const SbMatrix& model = action.getModelMatrix();
+        const SbMatrix normalMatrix = model.inverse().transpose();
+        std::array<SbVec3f, 3> points;
+        std::array<SbVec3f, 3> normals;
+        for (std::size_t i = 0; i < 3; ++i) {
+            model.multVecMatrix(corners[i]->getPoint(), points[i]);
+            normalMatrix.multDirMatrix(corners[i]->getNormal(), normals[i]);
+            if (!IsFinite(points[i])) {
+                m_nonFinite = true;
+                return;
+            }
+        }
+        SbVec3f face = (points[1] - points[0]).cross(points[2] - points[0]);
+        if (!IsFinite(face) || face.normalize() == 0.0f) {
+            return; // no area: nothing to draw
+        }
+        // The normals that Coin gives (or that the file gives) mark the front side; mirroring
+        // transforms and clockwise faces are turned so that the front is counter-clockwise.
+        SbVec3f normalSum(0.0f, 0.0f, 0.0f);
+        for (SbVec3f& normal : normals) {
+            if (!IsFinite(normal) || normal.normalize() == 0.0f) {
+                normal = face;
+            }
+            normalSum += normal;
+        }
+        std::array<std::size_t, 3> order{0, 1, 2};
+        if (face.dot(normalSum) < 0.0f) {
+            order = {0, 2, 1};
+        }
+        if (const SoNode* shape = action.getCurPathTail();
+            shape != nullptr && NodeField(*shape, "texCoord") != nullptr) {
+            m_hasTexCoords = true;
+        }
+        for (std::size_t i : order) {
+            SVrmlVertex vertex;
+            vertex.point = {points[i][0], points[i][1], points[i][2]};
+            vertex.normal = {normals[i][0], normals[i][1], normals[i][2]};
+            const SbVec4f& texCoord = corners[i]->getTextureCoords();
+            vertex.texCoord = {texCoord[0], texCoord[1]};
+            m_vertices.push_back(vertex);
+        }
+    }
+
+    std::vector<SVrmlVertex>& m_vertices;
+    bool m_hasTexCoords = false;
+    bool m_nonFinite = false;
+};
+
+// The longest time that reading one model may take.
+constexpr std::chrono::milliseconds ReadTimeLimit{20000};
+
+// What the reading process hands back: a status byte (1 read, 0 refused), then for a refusal the
+// reason's bytes, for a read world the texture-coordinate flag and the vertices as they lie in
+// memory (the same program on both ends of the pipe).
+std::string SerializeFailure(const std::string& reason) {
+    return '\0' + reason;
+}
+
+void AppendBytes(std::string& out, const void* data, std::size_t size) {
+    out.append(static_cast<const char*>(data), size);
+}
+
+} // namespace
+
+std::string CVrmlScene::Serialize(const CVrmlScene& scene) {
+    std::string out(1, '\1');
+    out.push_back(scene.m_hasTexCoords ? '\1' : '\0');
+    AppendBytes(out, scene.m_vertices.data(), scene.m_vertices.size() * sizeof(SVrmlVertex));
+    return out;
+}
+
+bool CVrmlScene::Deserialize(const std::string& in, std::vector<SVrmlVertex>& vertices,
+                             bool& hasTexCoords, std::string& reason) {
+    if (!in.empty() && in[0] == '\0') {
+        reason = in.substr(1);
+        return false;
+    }
+    const std::size_t payload = in.size() >= 2 ? in.size() - 2 : 0;
+    if (in.size() < 2 || in[0] != '\1' || payload % (3 * sizeof(SVrmlVertex)) != 0) {
+        reason = "the VRML reader gave an incomplete result";
+        return false;
+    }
+    hasTexCoords = in[1] != '\0';
+    vertices.resize(payload / sizeof(SVrmlVertex));
+    std::memcpy(vertices.data(), in.data() + 2, payload);
+    return true;
+}
+
+std::unique_ptr<CVrmlScene> CVrmlScene::Read(const std::string& path, std::string& reason) {
+    File file;
+    if (!file.Open(path, File::Mode::Read)) {
+        reason = file.LastError();
+        return nullptr;
+    }
+    std::string text;
+    char buffer[65536];
+    while (const std::size_t count = file.Read(buffer, sizeof buffer)) {
+        text.append(buffer, count);
+    }
+    if (file.HasError()) {
+        reason = file.LastError();
+        return nullptr;
+    }
+    return ReadText(text, reason);
+}
+
+std::unique_ptr<CVrmlScene> CVrmlScene::Parse(std::string_view text, std::string& reason) {
+    InitCoin();
+    SoSeparator* root = nullptr;
+    bool isVrml97 = false;
+    {
+        CReadErrorCapture errors;
+        CSingleFileInput input;
+        input.setBuffer(text.data(), text.size());
+        isVrml97 = input.isFileVRML2() != FALSE;
+        if (isVrml97) {
+            root = SoDB::readAll(&input);
+        }
+        // Coin goes on after some errors with values of its own; such a world is refused.
+        if (errors.HasError() || !input.GetOtherFile().empty()) {
+            CNodeRef discard(root);
+            reason = errors.HasError() ? errors.GetFirst() : input.GetOtherFile();
+            return nullptr;
+        }
+    }
+    if (!isVrml97) {
+        reason = "no VRML97 file (\"#VRML V2.0 utf8\" expected)";
+        return nullptr;
+    }
+    if (root == nullptr) {
+        reason = "the VRML97 world could not be read";
+        return nullptr;
+    }
+    CNodeRef hold(root);
+    reason = CSceneCheck().Check(root);
+    if (!reason.empty()) {
+        return nullptr;
+    }
+    std::unique_ptr<CVrmlScene> scene(new CVrmlScene());
+    CTriangleCollector collector(scene->m_vertices);
+    collector.Apply(root);
+    if (collector.HasNonFinite()) {
+        reason = "coordinates out of range";
+        return nullptr;
+    }
+    scene->m_hasTexCoords = collector.HasTexCoords();
+    return scene;
+}
+
+std::unique_ptr<CVrmlScene> CVrmlScene::ReadText(std::string_view text, std::string& reason) {
+    std::string output;
+    std::string failure;
+    const auto parse = [text] {
+        std::string reason;
+        const std::unique_ptr<CVrmlScene> scene = Parse(text, reason);
+        return scene != nullptr ? Serialize(*scene) : SerializeFailure(reason);
+    };
+    if (!RunInChildProcess(parse, ReadTimeLimit, output, failure)) {
+        reason = "the VRML reader failed on this file: " + failure;
+        return nullptr;
+    }
+    std::unique_ptr<CVrmlScene> scene(new CVrmlScene());
+    if (!Deserialize(output, scene->m_vertices, scene->m_hasTexCoords, reason)) {
+        return nullptr;
+    }
+    if (!scene->m_vertices.empty()) {
+        scene->m_bounds.Reset();
+        for (const SVrmlVertex& vertex : scene->m_vertices) {
+            scene->m_bounds.Extend({vertex.point[0], vertex.point[1], vertex.point[2]});
+        }
+    }
+    return scene;
+}
