@@ -13,10 +13,6 @@ namespace {
 // "Das Rutschenmodell %s konnte nicht gelesen werden ..." with the path and the reason.
 constexpr uint32_t VrmlReadFailedText = 4290;
 
-void ShowReadFailure(const std::string& path, const std::string& reason) {
-    MessageFmt(VrmlReadFailedText, path, reason);
-}
-
 } // namespace
 
 std::optional<std::string> ReadVrmlFolder() {
@@ -39,7 +35,11 @@ std::string VrmlModelPath(const std::string& folder) {
 }
 
 CVrmlViewer::CVrmlViewer(Report report)
-    : m_report(report ? std::move(report) : Report(&ShowReadFailure)) {}
+    : m_report(report ? std::move(report) : Report(&CVrmlViewer::ShowReport)) {}
+
+void CVrmlViewer::ShowReport(const std::string& path, const std::string& reason) {
+    MessageFmt(VrmlReadFailedText, path, reason);
+}
 
 CVrmlViewer::~CVrmlViewer() = default;
 

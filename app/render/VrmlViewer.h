@@ -31,8 +31,8 @@ public:
     // Tells the user once that the model at the path cannot be read, and why.
     using Report = std::function<void(const std::string& path, const std::string& reason)>;
 
-    // Without a report of its own the viewer shows the message box 4290. A window that draws
-    // from its paint handler should give one that shows the box after painting.
+    // Without a report of its own the viewer shows the message box at once (ShowReport). A
+    // window that draws from its paint handler should give one that shows it after painting.
     explicit CVrmlViewer(Report report = {});
     ~CVrmlViewer();
     CVrmlViewer(const CVrmlViewer&) = delete;
@@ -43,6 +43,9 @@ public:
     // file at the path cannot be read: that is reported once, and the setting is looked up
     // again at each call so that another folder is tried as soon as the setting names one.
     const CVrmlScene* GetScene();
+    // The message box 4290 with the path and the reason.
+    static void ShowReport(const std::string& path, const std::string& reason);
+
     // The path last looked up; empty before.
     const std::string& GetModelPath() const { return m_path; }
 

@@ -36,7 +36,11 @@ void ReportOk(uint32_t text) {
 
 } // namespace
 
-CZarnelView::CZarnelView() {
+CZarnelView::CZarnelView()
+    // The slide model is first read while the view paints: its report waits until that is over.
+    : m_vrmlViewer([this](const std::string& path, const std::string& reason) {
+          CallAfter([path, reason] { CVrmlViewer::ShowReport(path, reason); });
+      }) {
     m_quality = theApp->GetEditQuality();
     BindCommands();
 }

@@ -16,6 +16,7 @@
 #include <wx/weakref.h>
 
 #include "app/frame/ZarnelWxView.h"
+#include "app/render/VrmlViewer.h"
 #include "app/view/SceneDraw.h"
 #include "app/view/ViewState.h"
 #include "model/Cmra.h"
@@ -162,6 +163,7 @@ private:
     std::unique_ptr<CCmra> m_ownCamera; // only while the index is -1
     CViewState m_state;
     const CRndrQult* m_quality = nullptr; // the application's; borrowed
+    CVrmlViewer m_vrmlViewer;             // the slide model, read on its first drawing
 
     wxDECLARE_DYNAMIC_CLASS_NO_COPY(CZarnelView);
 };

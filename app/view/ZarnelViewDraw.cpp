@@ -31,8 +31,10 @@ void CZarnelView::DrawPicture(const std::array<double, 16>* projectionPrefix) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         return;
     }
-    // The two-click panel tool highlights the tubes that fit its first tube.
-    const SDrawView drawView{GetFirstTube(), m_state.panelWidth, m_state.panelLength};
+    // The two-click panel tool highlights the tubes that fit its first tube; the slide model is
+    // drawn by the view's viewer.
+    const SDrawView drawView{GetFirstTube(), m_state.panelWidth, m_state.panelLength,
+                             &m_vrmlViewer};
     const ViewScene::SScene scene{*dcmt,
                                   *camera,
                                   m_quality,
