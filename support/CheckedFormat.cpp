@@ -178,13 +178,13 @@ void CutAtCharacter(std::string& text, size_t maxLength) {
     }
 }
 
-template <typename T> bool Append(std::string& out, const std::string& spec, T value) {
-    int needed = std::snprintf(nullptr, 0, spec.c_str(), value);
+template <typename T> bool Append(std::string& out, const std::string& conversionText, T value) {
+    int needed = std::snprintf(nullptr, 0, conversionText.c_str(), value);
     if (needed < 0) {
         return false;
     }
     std::string piece(static_cast<size_t>(needed) + 1, '\0');
-    std::snprintf(piece.data(), piece.size(), spec.c_str(), value);
+    std::snprintf(piece.data(), piece.size(), conversionText.c_str(), value);
     piece.resize(static_cast<size_t>(needed));
     out += piece;
     return true;
@@ -210,26 +210,26 @@ bool FormatPiece(const Piece& piece, const std::vector<FormatArg>& args, size_t&
             value < 0 ? std::nullopt : std::optional<long long>(std::min(value, kMaxFieldSize));
     }
     const FormatArg& arg = args[next++];
-    std::string spec = "%" + flags;
+    std::string conversionText = "%" + flags;
     if (width) {
-        spec += std::to_string(*width);
+        conversionText += std::to_string(*width);
     }
     if (precision) {
-        spec += "." + std::to_string(*precision);
+        conversionText += "." + std::to_string(*precision);
     }
     switch (piece.kind) {
     case FormatArgKind::Int:
-        return Append(out, spec + piece.conversion, static_cast<int>(arg.integer));
+        return Append(out, conversionText + piece.conversion, static_cast<int>(arg.integer));
     case FormatArgKind::LongInt:
-        return Append(out, spec + "ll" + piece.conversion, arg.integer);
+        return Append(out, conversionText + "ll" + piece.conversion, arg.integer);
     case FormatArgKind::Double:
-        return Append(out, spec + piece.conversion, arg.real);
+        return Append(out, conversionText + piece.conversion, arg.real);
     case FormatArgKind::LongDouble:
-        return Append(out, spec + "L" + piece.conversion, arg.longReal);
+        return Append(out, conversionText + "L" + piece.conversion, arg.longReal);
     case FormatArgKind::String:
-        return Append(out, spec + piece.conversion, arg.text.c_str());
+        return Append(out, conversionText + piece.conversion, arg.text.c_str());
     case FormatArgKind::Pointer:
-        return Append(out, spec + piece.conversion, arg.pointer);
+        return Append(out, conversionText + piece.conversion, arg.pointer);
     }
     return false;
 }
