@@ -28,14 +28,13 @@ bool SameSaved(const CCmra& a, const CCmra& b) {
            a.cameraLeftRight == b.cameraLeftRight && a.cameraTurn == b.cameraTurn &&
            a.cameraTilt == b.cameraTilt && a.modelDistance == b.modelDistance &&
            a.modelHeight == b.modelHeight && a.modelLeftRight == b.modelLeftRight &&
-           a.modelTurn == b.modelTurn && a.modelTilt == b.modelTilt &&
-           a.eyeAcross == b.eyeAcross && a.eyeUp == b.eyeUp &&
-           a.visibleHeight == b.visibleHeight && a.visibleWidth == b.visibleWidth &&
-           a.fieldOfViewVertical == b.fieldOfViewVertical &&
-           a.fieldOfViewHorizontal == b.fieldOfViewHorizontal &&
-           a.focalLength == b.focalLength && a.farClip == b.farClip &&
-           a.nearClip == b.nearClip && a.pictureFormat == b.pictureFormat &&
-           a.userRatioWidth == b.userRatioWidth && a.userRatioHeight == b.userRatioHeight;
+           a.modelTurn == b.modelTurn && a.modelTilt == b.modelTilt && a.eyeAcross == b.eyeAcross &&
+           a.eyeUp == b.eyeUp && a.visibleHeight == b.visibleHeight &&
+           a.visibleWidth == b.visibleWidth && a.fieldOfViewVertical == b.fieldOfViewVertical &&
+           a.fieldOfViewHorizontal == b.fieldOfViewHorizontal && a.focalLength == b.focalLength &&
+           a.farClip == b.farClip && a.nearClip == b.nearClip &&
+           a.pictureFormat == b.pictureFormat && a.userRatioWidth == b.userRatioWidth &&
+           a.userRatioHeight == b.userRatioHeight;
 }
 
 } // namespace
@@ -55,9 +54,8 @@ void CmraFieldChanged(CCmra& camera, CmraField field, bool keepAngles) {
         SetFieldOfView(camera, FullAngle(camera.visibleWidth / camera.aspect * 0.5 / distance));
         break;
     case CmraField::FovHorizontal:
-        SetFieldOfView(camera,
-                       FullAngle(std::tan(camera.fieldOfViewHorizontal * DEG2RAD * 0.5) /
-                                 camera.aspect));
+        SetFieldOfView(camera, FullAngle(std::tan(camera.fieldOfViewHorizontal * DEG2RAD * 0.5) /
+                                         camera.aspect));
         break;
     case CmraField::FovVertical:
         SetFieldOfView(camera, camera.fieldOfViewVertical);

@@ -102,17 +102,15 @@ uint32_t DirectionsAcross(int axis) {
 }
 
 const std::vector<SRampRow> kRampOnlyRows = {
-    {" 0.00°", " 0", "40", ""},      {"41.81°", "40", "60", ""},
-    {"34.85°", "40", "70", ""},      {"30.00°", "40", "80", ""},
-    {"29.75°", "40", "", "70"},      {"36.87°", "60", "100", "80"},
-    {"30.00°", "60", "120", ""},     {"41.81°", "80", "120", ""},
-    {"34.85°", "80", "140", ""},     {"30.00°", "80", "160", ""},
-    {"63.43°", "80", "", "40"},      {"29.75°", "80", "", "140"},
+    {" 0.00°", " 0", "40", ""},      {"41.81°", "40", "60", ""},   {"34.85°", "40", "70", ""},
+    {"30.00°", "40", "80", ""},      {"29.75°", "40", "", "70"},   {"36.87°", "60", "100", "80"},
+    {"30.00°", "60", "120", ""},     {"41.81°", "80", "120", ""},  {"34.85°", "80", "140", ""},
+    {"30.00°", "80", "160", ""},     {"63.43°", "80", "", "40"},   {"29.75°", "80", "", "140"},
     {"36.87°", "120", "200", "160"}, {"30.00°", "120", "240", ""},
 };
 const std::vector<SRampRow> kWholeModelRows = {
-    {" 0.00°", " 0", "40", ""},  {"45.00°", "40", "40", ""},  {"33.69°", "40", "60", ""},
-    {"26.57°", "40", "80", ""},  {"21.80°", "40", "100", ""}, {"18.43°", "40", "120", ""},
+    {" 0.00°", " 0", "40", ""}, {"45.00°", "40", "40", ""},  {"33.69°", "40", "60", ""},
+    {"26.57°", "40", "80", ""}, {"21.80°", "40", "100", ""}, {"18.43°", "40", "120", ""},
 };
 const std::vector<SRampRow> kNoRows;
 
@@ -125,7 +123,7 @@ constexpr const char* kNameAxis = "axis";
 constexpr const char* kNameType = "type";
 constexpr const char* kNameAbsolute = "absl";
 constexpr std::array<const char*, RampMeasureCount> kNameSelected{"slcth", "slctl", "slctt",
-                                                                   "slcta"};
+                                                                  "slcta"};
 
 void ReadDouble(const SettingsStore& store, const char* name, double& value) {
     SettingValue stored;
@@ -337,8 +335,8 @@ bool StoreRampValues(const SRampValues& values) {
     return stored;
 }
 
-bool ApplyRamp(CZarnelDcmt& dcmt, CElmnt& elmnt, const CTransform& saved,
-               const SRampValues& values, int32_t couplingMaterial, double snapRadiusSq) {
+bool ApplyRamp(CZarnelDcmt& dcmt, CElmnt& elmnt, const CTransform& saved, const SRampValues& values,
+               int32_t couplingMaterial, double snapRadiusSq) {
     elmnt.placement = saved;
     const CTransform target = RampPlacement(saved, values);
     if (target == saved) {

@@ -112,5 +112,5 @@ bool StoreRampValues(const SRampValues& values);
 // recounted and the views are told of the change. couplingMaterial is the slot that couplings
 // created by linking receive, snapRadiusSq the squared snap radius in mm². False, and no
 // revision, when the placement would not change.
-bool ApplyRamp(CZarnelDcmt& dcmt, CElmnt& elmnt, const CTransform& saved,
-               const SRampValues& values, int32_t couplingMaterial, double snapRadiusSq);
+bool ApplyRamp(CZarnelDcmt& dcmt, CElmnt& elmnt, const CTransform& saved, const SRampValues& values,
+               int32_t couplingMaterial, double snapRadiusSq);

@@ -59,8 +59,8 @@ void SetFieldText(wxTextCtrl& edit, const std::string& text) {
     }
 }
 
-void ExchangeDouble(CDataExchange& dx, int id, double& value, EmptyField empty,
-                    const char* format, bool zeroEmpty) {
+void ExchangeDouble(CDataExchange& dx, int id, double& value, EmptyField empty, const char* format,
+                    bool zeroEmpty) {
     wxTextCtrl& edit = dx.PrepareEditCtrl(id);
     if (dx.IsSaving()) {
         double parsed = value;
@@ -98,8 +98,8 @@ CRadioGroup::CRadioGroup(wxWindow* parent, std::initializer_list<int> ids,
     std::size_t index = 0;
     for (int id : ids) {
         const wxString label = index < labels.size() ? labels[index] : wxString();
-        m_buttons.push_back(new wxRadioButton(parent, id, label, wxDefaultPosition,
-                                              wxDefaultSize, index == 0 ? wxRB_GROUP : 0));
+        m_buttons.push_back(new wxRadioButton(parent, id, label, wxDefaultPosition, wxDefaultSize,
+                                              index == 0 ? wxRB_GROUP : 0));
         ++index;
     }
     m_none = new wxRadioButton(parent, wxID_ANY, wxString());
@@ -123,8 +123,7 @@ void CRadioGroup::SetValue(int value) {
     }
 }
 
-CDialogEx::CDialogEx(wxWindow* parent, const wxString& title)
-    : wxDialog(parent, wxID_ANY, title) {
+CDialogEx::CDialogEx(wxWindow* parent, const wxString& title) : wxDialog(parent, wxID_ANY, title) {
     Bind(wxEVT_INIT_DIALOG, &CDialogEx::OnInitDialog, this);
     Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& event) {
         if (event.GetKeyCode() == WXK_ESCAPE) {
@@ -134,7 +133,8 @@ CDialogEx::CDialogEx(wxWindow* parent, const wxString& title)
         event.Skip();
     });
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { Cancel(); });
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Cancel(); }, wxID_CANCEL);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { Cancel(); }, wxID_CANCEL);
 }
 
 void CDialogEx::OnInitDialog(wxInitDialogEvent&) {
@@ -164,8 +164,7 @@ bool CDialogEx::UpdateDataEx(bool save, const void* field) {
     } catch (const ExchangeFailed&) {
         return false;
     } catch (const std::exception&) {
-        ShowMessage(LoadLangText(kTextInternalFailure), {}, MsgButtons::Ok,
-                    MsgIcon::Exclamation);
+        ShowMessage(LoadLangText(kTextInternalFailure), {}, MsgButtons::Ok, MsgIcon::Exclamation);
         return false;
     }
 }

@@ -46,7 +46,8 @@ class CRadioGroup {
 public:
     // Creates the buttons as children of parent, the first starting a new group; the hidden
     // button is created last and never shown. The caller places the buttons in its sizers.
-    CRadioGroup(wxWindow* parent, std::initializer_list<int> ids, const std::vector<wxString>& labels);
+    CRadioGroup(wxWindow* parent, std::initializer_list<int> ids,
+                const std::vector<wxString>& labels);
 
     const std::vector<wxRadioButton*>& GetButtons() const { return m_buttons; }
     wxRadioButton* GetButton(std::size_t index) const { return m_buttons.at(index); }

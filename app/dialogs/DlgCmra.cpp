@@ -41,12 +41,11 @@ struct SLabel {
     uint32_t text;
 };
 constexpr SLabel kLabels[] = {
-    {1061, kTextBase + 6},  {1062, kTextBase + 7},  {1069, kTextBase + 8},
-    {1063, kTextBase + 9},  {1064, kTextBase + 10}, {1081, kTextBase + 6},
-    {1082, kTextBase + 7},  {1089, kTextBase + 8},  {1083, kTextBase + 9},
-    {1084, kTextBase + 10}, {1071, kTextBase + 11}, {1072, kTextBase + 12},
-    {1075, kTextBase + 13}, {1076, kTextBase + 14}, {1079, kTextBase + 15},
-    {1094, kTextBase + 16}, {1095, kTextBase + 17},
+    {1061, kTextBase + 6},  {1062, kTextBase + 7},  {1069, kTextBase + 8},  {1063, kTextBase + 9},
+    {1064, kTextBase + 10}, {1081, kTextBase + 6},  {1082, kTextBase + 7},  {1089, kTextBase + 8},
+    {1083, kTextBase + 9},  {1084, kTextBase + 10}, {1071, kTextBase + 11}, {1072, kTextBase + 12},
+    {1075, kTextBase + 13}, {1076, kTextBase + 14}, {1079, kTextBase + 15}, {1094, kTextBase + 16},
+    {1095, kTextBase + 17},
 };
 
 // The user ratio's parts.
@@ -91,12 +90,10 @@ CDlgCmra::CDlgCmra(wxWindow* parent, const CCmra& camera, Preview preview)
         {IdModelTurn, 1087, &CCmra::modelTurn, 0, 360, 5, R::Position, none},
         {IdModelTilt, 1085, &CCmra::modelTilt, 0, 360, 5, R::Position, none},
         {IdVisibleWidth, 1074, &CCmra::visibleWidth, 10, 2000, 5, R::Recompute, F::VisibleWidth},
-        {IdVisibleHeight, 1073, &CCmra::visibleHeight, 10, 2000, 5, R::Recompute,
-         F::VisibleHeight},
+        {IdVisibleHeight, 1073, &CCmra::visibleHeight, 10, 2000, 5, R::Recompute, F::VisibleHeight},
         {IdFovHorizontal, 1078, &CCmra::fieldOfViewHorizontal, 5, 170, 5, R::Recompute,
          F::FovHorizontal},
-        {IdFovVertical, 1077, &CCmra::fieldOfViewVertical, 5, 170, 5, R::Recompute,
-         F::FovVertical},
+        {IdFovVertical, 1077, &CCmra::fieldOfViewVertical, 5, 170, 5, R::Recompute, F::FovVertical},
         {IdFocalLength, 1080, &CCmra::focalLength, 5, 1000, 5, R::Recompute, F::FocalLength},
         {IdEyeUp, 1097, &CCmra::eyeUp, -1000, 1000, 5, R::Position, none},
         {IdEyeAcross, 1096, &CCmra::eyeAcross, -1000, 1000, 5, R::Position, none},
@@ -123,8 +120,8 @@ wxSizer* CDlgCmra::AddFields(wxWindow* parent, const std::vector<int>& editIds,
         auto* label = new wxStaticText(parent, wxID_ANY, Text(LabelOf(field.editId)));
         auto* edit = new wxTextCtrl(parent, field.editId, wxString(), wxDefaultPosition,
                                     FromDIP(wxSize(70, -1)), wxTE_RIGHT);
-        auto* spin = new wxSpinButton(parent, field.spinId, wxDefaultPosition, wxDefaultSize,
-                                      wxSP_VERTICAL);
+        auto* spin =
+            new wxSpinButton(parent, field.spinId, wxDefaultPosition, wxDefaultSize, wxSP_VERTICAL);
         spin->SetRange(field.min, field.max);
         grid->Add(label, 0, wxALIGN_CENTER_VERTICAL);
         grid->Add(edit, 0, wxALIGN_CENTER_VERTICAL);
@@ -138,7 +135,8 @@ wxSizer* CDlgCmra::AddFields(wxWindow* parent, const std::vector<int>& editIds,
             }
         }
         const int editId = field.editId;
-        edit->Bind(wxEVT_TEXT, [this, editId](wxCommandEvent&) { OnFieldChanged(*FindField(editId)); });
+        edit->Bind(wxEVT_TEXT,
+                   [this, editId](wxCommandEvent&) { OnFieldChanged(*FindField(editId)); });
         spin->Bind(wxEVT_SPIN_UP, [this, editId](wxSpinEvent& event) {
             event.Veto();
             OnSpin(*FindField(editId), +1);
@@ -155,32 +153,31 @@ void CDlgCmra::CreateControls() {
     const int space = FromDIP(5);
 
     auto* cameraBox = new wxStaticBoxSizer(wxVERTICAL, this, Text(kCameraCaption));
-    cameraBox->Add(AddFields(cameraBox->GetStaticBox(),
-                             {IdCameraHeight, IdCameraDistance, IdCameraLeftRight, IdCameraTurn,
-                              IdCameraTilt},
-                             {}),
-                   0, wxEXPAND | wxALL, 3);
+    cameraBox->Add(
+        AddFields(cameraBox->GetStaticBox(),
+                  {IdCameraHeight, IdCameraDistance, IdCameraLeftRight, IdCameraTurn, IdCameraTilt},
+                  {}),
+        0, wxEXPAND | wxALL, 3);
     auto* modelBox = new wxStaticBoxSizer(wxVERTICAL, this, Text(kModelCaption));
-    modelBox->Add(AddFields(modelBox->GetStaticBox(),
-                            {IdModelHeight, IdModelDistance, IdModelLeftRight, IdModelTurn,
-                             IdModelTilt},
-                            {}),
-                  0, wxEXPAND | wxALL, 3);
+    modelBox->Add(
+        AddFields(modelBox->GetStaticBox(),
+                  {IdModelHeight, IdModelDistance, IdModelLeftRight, IdModelTurn, IdModelTilt}, {}),
+        0, wxEXPAND | wxALL, 3);
 
     auto* viewBox = new wxStaticBoxSizer(wxVERTICAL, this, Text(kViewCaption));
     wxWindow* viewParent = viewBox->GetStaticBox();
     m_fixGroup = std::make_unique<CRadioGroup>(
         viewParent, std::initializer_list<int>{IdFixSize, IdFixAngles},
         std::vector<wxString>{ControlText(IdFixSize), ControlText(IdFixAngles)});
-    viewBox->Add(AddFields(viewParent,
-                           {IdVisibleWidth, IdVisibleHeight, IdFovHorizontal, IdFovVertical,
-                            IdFocalLength},
-                           {m_fixGroup->GetButton(0), nullptr, m_fixGroup->GetButton(1)}),
-                 0, wxEXPAND | wxALL, 3);
+    viewBox->Add(
+        AddFields(viewParent,
+                  {IdVisibleWidth, IdVisibleHeight, IdFovHorizontal, IdFovVertical, IdFocalLength},
+                  {m_fixGroup->GetButton(0), nullptr, m_fixGroup->GetButton(1)}),
+        0, wxEXPAND | wxALL, 3);
 
     auto* eyeBox = new wxStaticBoxSizer(wxVERTICAL, this, Text(kEyeCaption));
-    eyeBox->Add(AddFields(eyeBox->GetStaticBox(), {IdEyeUp, IdEyeAcross}, {}), 0,
-                wxEXPAND | wxALL, 3);
+    eyeBox->Add(AddFields(eyeBox->GetStaticBox(), {IdEyeUp, IdEyeAcross}, {}), 0, wxEXPAND | wxALL,
+                3);
 
     auto* formatBox = new wxStaticBoxSizer(wxVERTICAL, this, Text(kFormatCaption));
     wxWindow* formatParent = formatBox->GetStaticBox();
@@ -208,8 +205,7 @@ void CDlgCmra::CreateControls() {
     ratio->Add(ratioHeight, 0, wxALIGN_CENTER_VERTICAL);
     formatBox->Add(ratio, 0, wxLEFT | wxBOTTOM, FromDIP(24));
     ratioWidth->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { OnRatio(&m_camera.userRatioWidth); });
-    ratioHeight->Bind(wxEVT_TEXT,
-                      [this](wxCommandEvent&) { OnRatio(&m_camera.userRatioHeight); });
+    ratioHeight->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { OnRatio(&m_camera.userRatioHeight); });
 
     for (wxRadioButton* button : m_fixGroup->GetButtons()) {
         button->Bind(wxEVT_RADIOBUTTON, [this](wxCommandEvent&) { OnFix(); });
@@ -280,8 +276,8 @@ void CDlgCmra::DoDataExchangeEx(CDataExchange& dx, const void* field) {
     if (!dx.IsSaving()) {
         // The visible size is typed with "Fix" beside it, the angles and focal length with it
         // beside the angles; the other group follows and looks like a label.
-        for (int id : {IdVisibleWidth, IdVisibleHeight, IdFovHorizontal, IdFovVertical,
-                       IdFocalLength}) {
+        for (int id :
+             {IdVisibleWidth, IdVisibleHeight, IdFovHorizontal, IdFovVertical, IdFocalLength}) {
             const bool sizeGroup = id == IdVisibleWidth || id == IdVisibleHeight;
             const bool editable = sizeGroup ? m_fixed == 0 : m_fixed == 1;
             auto* edit = static_cast<wxTextCtrl*>(FindWindow(id));
@@ -295,8 +291,6 @@ void CDlgCmra::DoDataExchangeEx(CDataExchange& dx, const void* field) {
         }
     }
 }
-
-void CDlgCmra::OnInitDialogEx() {}
 
 void CDlgCmra::Redraw() {
     if (m_redraw && IsInitialised() && m_preview) {

@@ -74,7 +74,6 @@ public:
 
 protected:
     void DoDataExchangeEx(CDataExchange& dx, const void* field) override;
-    void OnInitDialogEx() override;
 
 private:
     // What a change of a field does.

@@ -177,14 +177,13 @@ wxSizer* CDlgMtrl::AddSliders(wxWindow* parent, const std::vector<int>& ids,
         // Tick marks where they can be told apart: a mark at each of the 256 colour steps
         // would only paint a grey bar.
         const bool ticks = slider.range / slider.tics <= kMaxTicks;
-        auto* control = new wxSlider(parent, slider.id, 0, 0, slider.range, wxDefaultPosition,
-                                     FromDIP(wxSize(150, -1)),
-                                     wxSL_HORIZONTAL | (ticks ? wxSL_AUTOTICKS : 0));
+        auto* control =
+            new wxSlider(parent, slider.id, 0, 0, slider.range, wxDefaultPosition,
+                         FromDIP(wxSize(150, -1)), wxSL_HORIZONTAL | (ticks ? wxSL_AUTOTICKS : 0));
         if (ticks) {
             control->SetTickFreq(slider.tics);
         }
-        grid->Add(new wxStaticText(parent, wxID_ANY, Text(labels[i])), 0,
-                  wxALIGN_CENTER_VERTICAL);
+        grid->Add(new wxStaticText(parent, wxID_ANY, Text(labels[i])), 0, wxALIGN_CENTER_VERTICAL);
         grid->Add(control, 1, wxEXPAND);
         const int id = slider.id;
         control->Bind(wxEVT_SLIDER, [this, id](wxCommandEvent&) { OnSlider(FindSlider(id)); });
@@ -200,16 +199,14 @@ void CDlgMtrl::CreateControls() {
     for (int c = 0; c < MtrlCategoryCount; ++c) {
         m_category->Append(Text(kTextFirstCategory + static_cast<uint32_t>(c)));
     }
-    m_material = new wxComboBox(this, IdMaterial, wxString(), wxDefaultPosition,
-                                FromDIP(wxSize(220, -1)));
+    m_material =
+        new wxComboBox(this, IdMaterial, wxString(), wxDefaultPosition, FromDIP(wxSize(220, -1)));
     auto* newMaterial = new wxButton(this, IdNewMaterial, ControlText(IdNewMaterial));
     auto* choose = new wxFlexGridSizer(3, wxSize(space, space));
-    choose->Add(new wxStaticText(this, wxID_ANY, Text(kCategoryLabel)), 0,
-                wxALIGN_CENTER_VERTICAL);
+    choose->Add(new wxStaticText(this, wxID_ANY, Text(kCategoryLabel)), 0, wxALIGN_CENTER_VERTICAL);
     choose->Add(m_category, 0, wxEXPAND);
     choose->AddSpacer(0);
-    choose->Add(new wxStaticText(this, wxID_ANY, Text(kMaterialLabel)), 0,
-                wxALIGN_CENTER_VERTICAL);
+    choose->Add(new wxStaticText(this, wxID_ANY, Text(kMaterialLabel)), 0, wxALIGN_CENTER_VERTICAL);
     choose->Add(m_material, 0, wxEXPAND);
     choose->Add(newMaterial, 0, wxALIGN_CENTER_VERTICAL);
 
@@ -226,9 +223,9 @@ void CDlgMtrl::CreateControls() {
     // The colour with its swatch, and the light factors outside and inside.
     auto* colorBox = new wxStaticBoxSizer(wxVERTICAL, this, Text(kColorCaption));
     wxWindow* colorParent = colorBox->GetStaticBox();
-    colorBox->Add(AddSliders(colorParent, {IdRed, IdGreen, IdBlue},
-                             {kRedLabel, kGreenLabel, kBlueLabel}),
-                  0, wxEXPAND | wxALL, 3);
+    colorBox->Add(
+        AddSliders(colorParent, {IdRed, IdGreen, IdBlue}, {kRedLabel, kGreenLabel, kBlueLabel}), 0,
+        wxEXPAND | wxALL, 3);
     m_swatch = new wxWindow(colorParent, IdSwatch, wxDefaultPosition, FromDIP(wxSize(60, 26)),
                             wxBORDER_SIMPLE);
     auto* chooseColor = new wxButton(colorParent, IdChooseColor, ControlText(IdChooseColor));
@@ -246,8 +243,7 @@ void CDlgMtrl::CreateControls() {
                     0, wxEXPAND | wxALL, 3);
     auto* insideBox = new wxStaticBoxSizer(wxVERTICAL, this, Text(kInsideCaption));
     insideBox->Add(AddSliders(insideBox->GetStaticBox(),
-                              {IdInAmbient, IdInDiffuse, IdInSpecular, IdInShininess},
-                              lightLabels),
+                              {IdInAmbient, IdInDiffuse, IdInSpecular, IdInShininess}, lightLabels),
                    0, wxEXPAND | wxALL, 3);
     auto* values = new wxBoxSizer(wxHORIZONTAL);
     values->Add(colorBox, 1, wxEXPAND | wxRIGHT, space);
@@ -312,8 +308,9 @@ void CDlgMtrl::LoadControls() {
     m_material->Clear();
     int shown = wxNOT_FOUND;
     for (int32_t slot : m_choice.GetUsableSlots()) {
-        const int index = m_material->Append(wxString::FromUTF8(m_choice.GetMaterial(slot)->GetName()),
-                                             reinterpret_cast<void*>(static_cast<intptr_t>(slot)));
+        const int index =
+            m_material->Append(wxString::FromUTF8(m_choice.GetMaterial(slot)->GetName()),
+                               reinterpret_cast<void*>(static_cast<intptr_t>(slot)));
         if (slot == selected) {
             shown = index;
         }
@@ -332,14 +329,14 @@ void CDlgMtrl::LoadControls() {
         auto* control = static_cast<wxSlider*>(FindWindow(slider.id));
         control->SetRange(0, slider.range);
         const float value = mtrl != nullptr ? GetValue(*mtrl, slider.value) : 0.0f;
-        control->SetValue(std::clamp(static_cast<int>(slider.range / slider.scale * value), 0,
-                                     slider.range));
+        control->SetValue(
+            std::clamp(static_cast<int>(slider.range / slider.scale * value), 0, slider.range));
     }
     static_cast<wxTextCtrl*>(FindWindow(IdTextureFile))
         ->ChangeValue(mtrl != nullptr ? wxString::FromUTF8(mtrl->GetTextureFile()) : wxString());
     // Without a material in the slot there is nothing to edit.
-    for (int id : {IdMetal, IdPlastic, IdChooseColor, IdChooseTexture, IdDeleteTexture,
-                   IdNewMaterial}) {
+    for (int id :
+         {IdMetal, IdPlastic, IdChooseColor, IdChooseTexture, IdDeleteTexture, IdNewMaterial}) {
         FindWindow(id)->Enable(mtrl != nullptr);
     }
     for (const SSlider& slider : m_sliders) {

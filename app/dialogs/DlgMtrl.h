@@ -79,9 +79,17 @@ protected:
 private:
     // The value of the chosen material that a slider shows.
     enum class Value {
-        OutAmbient, OutDiffuse, OutSpecular, OutShininess,
-        InAmbient, InDiffuse, InSpecular, InShininess,
-        Red, Green, Blue,
+        OutAmbient,
+        OutDiffuse,
+        OutSpecular,
+        OutShininess,
+        InAmbient,
+        InDiffuse,
+        InSpecular,
+        InShininess,
+        Red,
+        Green,
+        Blue,
     };
     // A slider: positions 0 to range, ticks every tics, the value scale at the end.
     struct SSlider {

@@ -79,9 +79,9 @@ void CDlgRamp::CreateControls() {
         typeBox->Add(button, 0, wxALL, 3);
     }
     auto* axisBox = new wxStaticBoxSizer(wxVERTICAL, this, Text(kAxisCaption));
-    m_axisGroup = addGroup(axisBox->GetStaticBox(), {IdAxisXPlus, IdAxisXPlus + 1, IdAxisXPlus + 2,
-                                                     IdAxisXPlus + 3, IdAxisXPlus + 4,
-                                                     IdAxisXPlus + 5});
+    m_axisGroup =
+        addGroup(axisBox->GetStaticBox(), {IdAxisXPlus, IdAxisXPlus + 1, IdAxisXPlus + 2,
+                                           IdAxisXPlus + 3, IdAxisXPlus + 4, IdAxisXPlus + 5});
     auto* axes = new wxGridSizer(2, wxSize(space * 3, 0));
     for (wxRadioButton* button : m_axisGroup->GetButtons()) {
         axes->Add(button, 0, wxALL, 3);
@@ -108,8 +108,8 @@ void CDlgRamp::CreateControls() {
         auto* edit = new wxTextCtrl(this, IdHeight + m, wxString(), wxDefaultPosition,
                                     FromDIP(wxSize(120, -1)), wxTE_RIGHT);
         const auto measure = static_cast<RampMeasure>(m);
-        auto* unit = new wxStaticText(
-            this, wxID_ANY, Text(measure == RampMeasure::Angle ? kUnitDegree : kUnitCm));
+        auto* unit = new wxStaticText(this, wxID_ANY,
+                                      Text(measure == RampMeasure::Angle ? kUnitDegree : kUnitCm));
         measures->Add(check, 0, wxALIGN_CENTER_VERTICAL);
         measures->Add(edit, 0, wxALIGN_CENTER_VERTICAL);
         measures->Add(unit, 0, wxALIGN_CENTER_VERTICAL);
@@ -154,12 +154,10 @@ void CDlgRamp::CreateControls() {
     for (wxRadioButton* button : m_absoluteGroup->GetButtons()) {
         button->Bind(wxEVT_RADIOBUTTON, [this](wxCommandEvent&) { OnAxis(&m_values.absolute); });
     }
-    FindWindow(IdHeight)->Bind(wxEVT_TEXT, [this](wxCommandEvent&) {
-        OnChangeValue(&m_values.height);
-    });
-    FindWindow(IdLength)->Bind(wxEVT_TEXT, [this](wxCommandEvent&) {
-        OnChangeValue(&m_values.length);
-    });
+    FindWindow(IdHeight)->Bind(wxEVT_TEXT,
+                               [this](wxCommandEvent&) { OnChangeValue(&m_values.height); });
+    FindWindow(IdLength)->Bind(wxEVT_TEXT,
+                               [this](wxCommandEvent&) { OnChangeValue(&m_values.length); });
     FindWindow(IdRun)->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { OnChangeValue(&m_values.run); });
     FindWindow(IdAngle)->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { OnAxis(&m_values.angle); });
     m_table->Bind(wxEVT_LIST_ITEM_SELECTED, &CDlgRamp::OnTableSelect, this);
@@ -293,8 +291,7 @@ void CDlgRamp::OnTableSelect(wxListEvent& event) {
     UpdateDataEx(false);
 }
 
-bool CDlgRamp::Edit(wxWindow* parent, const CElmnt& elmnt, SRampValues& values,
-                    Preview preview) {
+bool CDlgRamp::Edit(wxWindow* parent, const CElmnt& elmnt, SRampValues& values, Preview preview) {
     CDlgRamp dialog(parent, elmnt, values, std::move(preview));
     if (dialog.ShowModal() != wxID_OK) {
         return false;

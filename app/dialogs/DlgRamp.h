@@ -50,8 +50,7 @@ public:
     // Shows the dialog modally. OK stores the edited values in values and answers true; Cancel
     // (also Escape and the close box) leaves them as they were and answers false. The preview
     // is the caller's to take back.
-    static bool Edit(wxWindow* parent, const CElmnt& elmnt, SRampValues& values,
-                     Preview preview);
+    static bool Edit(wxWindow* parent, const CElmnt& elmnt, SRampValues& values, Preview preview);
 
     // The 3D view's entry (the angle tool and the connector dialog's "Rampen..."): the dialog on
     // the element with the identity and the last values from the settings, the element shown

@@ -65,7 +65,8 @@ void CRampDrawing::OnPaint(wxPaintEvent&) {
 
     auto label = [&dc](const wxString& text, double x, double y) {
         const wxSize extent = dc.GetTextExtent(text);
-        dc.DrawText(text, static_cast<int>(x - extent.x / 2.0), static_cast<int>(y - extent.y / 2.0));
+        dc.DrawText(text, static_cast<int>(x - extent.x / 2.0),
+                    static_cast<int>(y - extent.y / 2.0));
     };
 
     // The angle's arc at the foot of the slope.

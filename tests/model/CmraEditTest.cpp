@@ -1,4 +1,4 @@
-// The camera dialog's recomputations after one field changed (the system's examples), and the
+// The camera dialog's recomputations after one field changed (worked examples), and the
 // edited camera applied to a document's camera or to a view's own.
 #include <cmath>
 
@@ -23,7 +23,7 @@ public:
 
 } // namespace
 
-TEST(CmraFieldChanged, TheSystemsExamples) {
+TEST(CmraFieldChanged, WorkedExamples) {
     // Fixed angles: a new distance keeps the field of view and widens the visible area.
     CCmra camera;
     camera.cameraDistance = 640;

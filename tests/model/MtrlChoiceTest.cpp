@@ -27,12 +27,12 @@ TEST(MtrlChoice, OpeningCategoryByKind) {
         ElmntKind kind;
         int category;
     };
-    for (const SCase c : {SCase{ElmntKind::Tube, 0}, SCase{ElmntKind::Alu, 0},
-                          SCase{ElmntKind::Panel, 1}, SCase{ElmntKind::Connector, 2},
-                          SCase{ElmntKind::Bearing, 2}, SCase{ElmntKind::TubeCap, 3},
-                          SCase{ElmntKind::SlideNew, 4}, SCase{ElmntKind::CurvedSlide, 5},
-                          SCase{ElmntKind::SlideEnd, 6}, SCase{ElmntKind::PoolSmall, 8},
-                          SCase{ElmntKind::Roof, 0}, SCase{ElmntKind::None, 0}}) {
+    for (const SCase c :
+         {SCase{ElmntKind::Tube, 0}, SCase{ElmntKind::Alu, 0}, SCase{ElmntKind::Panel, 1},
+          SCase{ElmntKind::Connector, 2}, SCase{ElmntKind::Bearing, 2},
+          SCase{ElmntKind::TubeCap, 3}, SCase{ElmntKind::SlideNew, 4},
+          SCase{ElmntKind::CurvedSlide, 5}, SCase{ElmntKind::SlideEnd, 6},
+          SCase{ElmntKind::PoolSmall, 8}, SCase{ElmntKind::Roof, 0}, SCase{ElmntKind::None, 0}}) {
         SCOPED_TRACE(static_cast<int>(c.kind));
         EXPECT_EQ(GetOpeningMtrlCategory(c.kind), c.category);
     }

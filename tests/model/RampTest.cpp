@@ -1,5 +1,5 @@
-// The ramp dialog's logic: the measures solved for both ramp types (the examples of the system
-// and every standard geometry against its own angle), keeping two measures selected, the axes an
+// The ramp dialog's logic: the measures solved for both ramp types (worked examples and
+// every standard geometry against its own angle), keeping two measures selected, the axes an
 // element may turn about, the turned placement, the stored values, and the revision that applies
 // the result.
 #include <cmath>
@@ -42,7 +42,7 @@ void ClearRampSettings() {
 
 } // namespace
 
-TEST(RampSolve, TheSystemsExamplesAndEveryRule) {
+TEST(RampSolve, WorkedExamplesAndEveryRule) {
     struct SCase {
         const char* name;
         SRampValues given;
@@ -171,10 +171,10 @@ TEST(RampAxes, ByKindAndArms) {
     ASSERT_TRUE(wheel->SetOccupiedArms(8));
     EXPECT_EQ(RampAllowedAxes(*wheel), 8u);
 
-    EXPECT_EQ(RampInitialAxis(3, 12), 3);           // stored and allowed
-    EXPECT_EQ(RampInitialAxis(1, 48), 4);           // not allowed: the first of X+, Y+, Z+
+    EXPECT_EQ(RampInitialAxis(3, 12), 3); // stored and allowed
+    EXPECT_EQ(RampInitialAxis(1, 48), 4); // not allowed: the first of X+, Y+, Z+
     EXPECT_EQ(RampInitialAxis(RampNoAxis, 63), 0);
-    EXPECT_EQ(RampInitialAxis(RampNoAxis, 2), -1);  // X- alone is not taken by itself
+    EXPECT_EQ(RampInitialAxis(RampNoAxis, 2), -1); // X- alone is not taken by itself
     EXPECT_EQ(RampInitialAxis(9, 63), 0);
 }
 

@@ -47,9 +47,14 @@ TEST(ParseDouble, NumbersInTheLocale) {
         double expected;
     };
     const SCase cases[] = {
-        {Local("1.5"), 1.5},      {Local(" \t-69.25 \t"), -69.25}, {"40", 40.0},
-        {Local("0.0"), 0.0},      {"0", 0.0},                      {Local("2.5e2"), 250.0},
-        {Local("0.125"), 0.125},  {"+3", 3.0},
+        {Local("1.5"), 1.5},
+        {Local(" \t-69.25 \t"), -69.25},
+        {"40", 40.0},
+        {Local("0.0"), 0.0},
+        {"0", 0.0},
+        {Local("2.5e2"), 250.0},
+        {Local("0.125"), 0.125},
+        {"+3", 3.0},
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.text);
@@ -61,16 +66,24 @@ TEST(ParseDouble, NumbersInTheLocale) {
 
 TEST(ParseDouble, RefusesWhatIsNoPlainNumber) {
     const std::string refused[] = {
-        "-0",            // 0.0 from a text that does not start with '0'
-        Local(".0"),     // likewise
-        "12a",           // trailing letter
-        "1 2",           // two numbers
+        "-0",        // 0.0 from a text that does not start with '0'
+        Local(".0"), // likewise
+        "12a",       // trailing letter
+        "1 2",       // two numbers
         "abc",
         std::string("1") + OtherDecimalChar() + "5", // the other locale's decimal character
-        "nan", "NAN", "-nan", "inf", "-inf", "Infinity",
-        "0x10", "0x1p3", "-0X1P-2", // hexadecimal floats
-        "1e999", "-1e999",          // overflow to infinity
-        "1e-400",                   // underflow to 0 from a text not starting with '0'
+        "nan",
+        "NAN",
+        "-nan",
+        "inf",
+        "-inf",
+        "Infinity",
+        "0x10",
+        "0x1p3",
+        "-0X1P-2", // hexadecimal floats
+        "1e999",
+        "-1e999", // overflow to infinity
+        "1e-400", // underflow to 0 from a text not starting with '0'
         "\n5",
     };
     for (const std::string& text : refused) {

@@ -91,8 +91,8 @@ TEST(DlgMtrl, OpensOnTheCategoryAndKeepsAChoicePerCategory) {
     auto* category = static_cast<wxChoice*>(dialog.FindWindow(D::IdCategory));
     EXPECT_EQ(category->GetStringSelection().utf8_string(), "Rohre");
     EXPECT_EQ(category->GetCount(), 9u);
-    EXPECT_EQ(Names(dialog), (std::vector<std::string>{"schwarz", "rot", "grün", "blau", "gelb",
-                                                       "Alu", "weiß"}));
+    EXPECT_EQ(Names(dialog),
+              (std::vector<std::string>{"schwarz", "rot", "grün", "blau", "gelb", "Alu", "weiß"}));
     EXPECT_EQ(Materials(dialog).GetValue().utf8_string(), "grün");
     EXPECT_TRUE(static_cast<wxCheckBox*>(dialog.FindWindow(D::IdMetal))->GetValue());
     EXPECT_FALSE(static_cast<wxCheckBox*>(dialog.FindWindow(D::IdPlastic))->GetValue());

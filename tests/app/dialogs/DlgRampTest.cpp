@@ -165,9 +165,9 @@ TEST(DlgRamp, OkHandsBackTheCopyCancelChangesNothing) {
 
     // Escape, the close box and "Abbruch" leave the values as they were.
     using Closer = std::function<void(CDlgRamp&)>;
-    for (const Closer& close :
-         {Closer([](CDlgRamp& d) { PressEscape(d); }), Closer([](CDlgRamp& d) { PressCloseBox(d); }),
-          Closer([](CDlgRamp& d) { Click(d, wxID_CANCEL); })}) {
+    for (const Closer& close : {Closer([](CDlgRamp& d) { PressEscape(d); }),
+                                Closer([](CDlgRamp& d) { PressCloseBox(d); }),
+                                Closer([](CDlgRamp& d) { Click(d, wxID_CANCEL); })}) {
         values = stored;
         WhenShown<CDlgRamp>([close](CDlgRamp& dialog) {
             Type(dialog, D::IdHeight, "20");
