@@ -17,3 +17,8 @@ inline constexpr std::array<std::array<int, 2>, 8> FlatRoundTubeSides = {{
     {Side::MinusZ, Side::PlusX},
     {Side::MinusZ, Side::MinusX},
 }};
+
+// The 45° coupling's branch: it leaves the body 108.3 mm along local X, turned back by 135°, and
+// its connection lies 36 mm out along the branch.
+inline constexpr double Branch45Offset = 108.3;
+inline constexpr double Branch45Length = 36.0;

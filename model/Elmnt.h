@@ -12,6 +12,7 @@
 
 #include "model/ElmntId.h"
 #include "model/ElmntKind.h"
+#include "model/ToolMode.h"
 #include "support/Transform.h"
 
 class CBox3;
@@ -98,7 +99,7 @@ public:
     // elements, couplings at its ends) take theirs from the same source.
     CElmntIdSource& GetIdSource() const { return *m_idSource; }
 
-    // Connection points and attaching (ElmntConn.cpp). Frames are computed from the placement
+    // Connection points (ElmntConn.cpp) and attaching (ElmntAttach.cpp). Frames are computed from the placement
     // on demand, in millimetres: a frame's translation is its point, its columns its local axes.
     //
     // Connection frame n: where ends meet a coupling-like element. The bolt has frames 1 and 2
@@ -124,7 +125,7 @@ public:
     // connection tables, a material slot outside the table, or a pair of kinds without a rule.
     // The result belongs to the caller and is in no list; it takes its identity from this
     // element's source.
-    std::unique_ptr<CElmnt> CreateAttached(Revision r, int32_t toolMode, ElmntKind newKind,
+    std::unique_ptr<CElmnt> CreateAttached(Revision r, ToolMode toolMode, ElmntKind newKind,
                                            int32_t newMaterial, float size1, float size2,
                                            int n) const;
     // Moves a panel placed with corner 0 at a coupling to its centre: half the second size +

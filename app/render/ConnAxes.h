@@ -4,7 +4,7 @@
 // the view finds the connection nearest to the mouse.
 #pragma once
 
-#include "app/render/ToolMode.h"
+#include "model/ToolMode.h"
 
 class CElmnt;
 class CRndrPass;

@@ -9,9 +9,10 @@
 #include <span>
 #include <vector>
 
+#include "app/render/DrawFlags.h"
 #include "app/render/RndrPass.h"
-#include "app/render/ToolMode.h"
 #include "model/Elmnt.h"
+#include "model/ToolMode.h"
 
 class CMtrl;
 class CVrmlViewer;

@@ -8,9 +8,10 @@
 #include <array>
 #include <span>
 
+#include "app/render/DrawFlags.h"
 #include "app/render/ElmntDraw.h"
-#include "app/render/ToolMode.h"
 #include "app/view/WalkBox.h"
+#include "model/ToolMode.h"
 #include "support/Box3.h"
 
 class CCmra;

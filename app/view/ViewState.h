@@ -12,10 +12,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/render/ToolMode.h"
+#include "app/render/DrawFlags.h"
 #include "app/view/WalkBox.h"
 #include "model/ElmntId.h"
 #include "model/ElmntKind.h"
+#include "model/ToolMode.h"
 #include "support/Box3.h"
 
 // What a change of the tool mode asks of others beyond the state itself.

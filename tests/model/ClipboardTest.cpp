@@ -47,9 +47,9 @@ struct SCopySource {
     CElmnt* wheel = nullptr;
 
     SCopySource() {
-        first = d.Place(*d.start, 1, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
+        first = d.Place(*d.start, ToolMode::AtConnection, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
         middle = d.CouplingAt({400, 0, 0});
-        second = d.Place(*middle, 1, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
+        second = d.Place(*middle, ToolMode::AtConnection, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
         middle = d.CouplingAt({400, 0, 0});
         auto wheel_ = std::make_unique<CElmnt>(d.ids, 0, ElmntKind::MultiWheel, 20, 0.0f, 0.0f);
         wheel_->Translate(0, 0, 800);

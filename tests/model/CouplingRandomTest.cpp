@@ -60,7 +60,7 @@ protected:
         }
         const auto [coupling, side] = choices[std::size_t(Below(int(choices.size())))];
         m_log << "tube at " << coupling->GetId().Value() << " side " << side << "; ";
-        ASSERT_NE(d.Place(*coupling, 1, ElmntKind::Tube, 350.0f, 0.0f, side), nullptr);
+        ASSERT_NE(d.Place(*coupling, ToolMode::AtConnection, ElmntKind::Tube, 350.0f, 0.0f, side), nullptr);
     }
 
     void PlacePanel() {
@@ -79,7 +79,7 @@ protected:
         }
         const auto [coupling, edge] = choices[std::size_t(Below(int(choices.size())))];
         m_log << "panel at " << coupling->GetId().Value() << " edge " << edge << "; ";
-        ASSERT_NE(d.Place(*coupling, 0x10000, ElmntKind::Panel, 350.0f, 350.0f, edge), nullptr);
+        ASSERT_NE(d.Place(*coupling, ToolMode::SpecialPanel, ElmntKind::Panel, 350.0f, 350.0f, edge), nullptr);
     }
 
     std::vector<CElmnt*> Placed() {

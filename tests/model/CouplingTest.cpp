@@ -33,7 +33,7 @@ CElmnt& AddTube(TestDesign& d, CVector3 point) {
 
 TEST(CouplingTest, TubeAttachedToTheStartCoupling) {
     TestDesign d;
-    CElmnt* tube = d.Place(*d.start, 1, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
+    CElmnt* tube = d.Place(*d.start, ToolMode::AtConnection, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
     ASSERT_NE(tube, nullptr);
     EXPECT_EQ(d.Current(), 1u);
 
@@ -71,7 +71,7 @@ TEST(CouplingTest, TubeAttachedToTheStartCoupling) {
 
 TEST(CouplingTest, DeletingTheOnlyTubeEndsItsCouplingsAndUndoBringsThemBack) {
     TestDesign d;
-    CElmnt* tube = d.Place(*d.start, 1, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
+    CElmnt* tube = d.Place(*d.start, ToolMode::AtConnection, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
     CElmnt* far = d.CouplingAt({400, 0, 0});
     ASSERT_NE(far, nullptr);
     const std::size_t sizeBefore = d.list.Size();
@@ -102,9 +102,9 @@ TEST(CouplingTest, DeletingTheOnlyTubeEndsItsCouplingsAndUndoBringsThemBack) {
 
 TEST(CouplingTest, TwoTubesEndToEndShareOneCoupling) {
     TestDesign d;
-    CElmnt* first = d.Place(*d.start, 1, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
+    CElmnt* first = d.Place(*d.start, ToolMode::AtConnection, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
     CElmnt* middle = d.CouplingAt({400, 0, 0});
-    CElmnt* second = d.Place(*middle, 1, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
+    CElmnt* second = d.Place(*middle, ToolMode::AtConnection, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
     ASSERT_NE(first, nullptr);
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(middle->GetOccupiedArms(), PlusX | MinusX);
@@ -280,15 +280,15 @@ TEST(CouplingTest, FloatingElementsAreNeitherLinkedNorUnlinked) {
 TEST(CouplingTest, PanelCornersTakeCornerSlots) {
     TestDesign d;
     // A square of four tubes in the X-Y plane, then a panel inside it.
-    CElmnt* bottom = d.Place(*d.start, 1, ElmntKind::Tube, 350, 0, Side::PlusX);
-    CElmnt* left = d.Place(*d.start, 1, ElmntKind::Tube, 350, 0, Side::PlusY);
-    CElmnt* right = d.Place(*d.CouplingAt({400, 0, 0}), 1, ElmntKind::Tube, 350, 0, Side::PlusY);
-    CElmnt* top = d.Place(*d.CouplingAt({0, 400, 0}), 1, ElmntKind::Tube, 350, 0, Side::PlusX);
+    CElmnt* bottom = d.Place(*d.start, ToolMode::AtConnection, ElmntKind::Tube, 350, 0, Side::PlusX);
+    CElmnt* left = d.Place(*d.start, ToolMode::AtConnection, ElmntKind::Tube, 350, 0, Side::PlusY);
+    CElmnt* right = d.Place(*d.CouplingAt({400, 0, 0}), ToolMode::AtConnection, ElmntKind::Tube, 350, 0, Side::PlusY);
+    CElmnt* top = d.Place(*d.CouplingAt({0, 400, 0}), ToolMode::AtConnection, ElmntKind::Tube, 350, 0, Side::PlusX);
     ASSERT_TRUE(bottom && left && right && top);
     EXPECT_EQ(d.AliveOfKind(ElmntKind::Connector).size(), 4u);
     EXPECT_EQ(d.CouplingAt({400, 400, 0})->GetOccupiedArms(), MinusX | MinusY);
 
-    CElmnt* panel = d.Place(*d.start, 0x10000, ElmntKind::Panel, 350, 350, 0);
+    CElmnt* panel = d.Place(*d.start, ToolMode::SpecialPanel, ElmntKind::Panel, 350, 350, 0);
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(d.AliveOfKind(ElmntKind::Connector).size(), 4u) << "the corners found couplings";
     EXPECT_EQ(d.start->GetFreeCornerSlots(), CornerSlotMaskAll & ~uint32_t(EdgeBit(0)));

@@ -184,16 +184,16 @@ TEST_F(ElmntConnTest, InsideBox) {
 
 TEST_F(ElmntConnTest, NothingIsCreatedWithoutARule) {
     auto coupling = Make(ElmntKind::Connector);
-    EXPECT_EQ(coupling->CreateAttached(1, 1, ElmntKind::Tube, 2, 350.0f, 0.0f, -1), nullptr);
+    EXPECT_EQ(coupling->CreateAttached(1, ToolMode::AtConnection, ElmntKind::Tube, 2, 350.0f, 0.0f, -1), nullptr);
     auto tube = Make(ElmntKind::Tube, 350.0f);
-    EXPECT_EQ(tube->CreateAttached(1, 0x90000, ElmntKind::Panel, 2, 0, 0, 0), nullptr);
+    EXPECT_EQ(tube->CreateAttached(1, ToolMode::OnPickedSlide, ElmntKind::Panel, 2, 0, 0, 0), nullptr);
     auto panel = Make(ElmntKind::Panel, 350.0f, 350.0f);
-    EXPECT_EQ(panel->CreateAttached(1, 1, ElmntKind::Tube, 2, 350.0f, 0.0f, 0), nullptr);
+    EXPECT_EQ(panel->CreateAttached(1, ToolMode::AtConnection, ElmntKind::Tube, 2, 350.0f, 0.0f, 0), nullptr);
 }
 
 TEST_F(ElmntConnTest, TubeAtStartCouplingInInsertMode) {
     auto start = Make(ElmntKind::Connector);
-    auto tube = start->CreateAttached(1, 1, ElmntKind::Tube, 2, 350.0f, 0.0f, Side::PlusX);
+    auto tube = start->CreateAttached(1, ToolMode::AtConnection, ElmntKind::Tube, 2, 350.0f, 0.0f, Side::PlusX);
     ASSERT_NE(tube, nullptr);
     EXPECT_EQ(tube->kind, ElmntKind::Tube);
     EXPECT_EQ(tube->GetMaterial(), 2);
@@ -205,7 +205,7 @@ TEST_F(ElmntConnTest, TubeAtStartCouplingInInsertMode) {
     EXPECT_NE(tube->GetId(), start->GetId());
     ExpectNear(tube->GetEndFrame(1).translation, {400.0, 0, 0});
 
-    auto down = start->CreateAttached(1, 1, ElmntKind::Tube, 2, 350.0f, 0.0f, Side::MinusY);
+    auto down = start->CreateAttached(1, ToolMode::AtConnection, ElmntKind::Tube, 2, 350.0f, 0.0f, Side::MinusY);
     ASSERT_NE(down, nullptr);
     ExpectNear(down->GetEndFrame(1).translation, {0, -400.0, 0});
 }
@@ -214,15 +214,15 @@ TEST_F(ElmntConnTest, FixedFlagBySideAndByMask) {
     auto coupling = Make(ElmntKind::Connector);
     ASSERT_TRUE(coupling->SetDirections(SideBit(Side::PlusY)));
     // By side: unfixed only on a side whose direction bit is set.
-    EXPECT_FALSE(coupling->CreateAttached(1, 1, ElmntKind::Tube, 2, 350, 0, Side::PlusY)->fixed);
-    EXPECT_TRUE(coupling->CreateAttached(1, 1, ElmntKind::Tube, 2, 350, 0, Side::PlusX)->fixed);
+    EXPECT_FALSE(coupling->CreateAttached(1, ToolMode::AtConnection, ElmntKind::Tube, 2, 350, 0, Side::PlusY)->fixed);
+    EXPECT_TRUE(coupling->CreateAttached(1, ToolMode::AtConnection, ElmntKind::Tube, 2, 350, 0, Side::PlusX)->fixed);
     // By mask: any direction bit unfixes.
-    EXPECT_FALSE(coupling->CreateAttached(1, 2, ElmntKind::RoundTube, 2, 350, 0, 0)->fixed);
+    EXPECT_FALSE(coupling->CreateAttached(1, ToolMode::RoundTubeUp, ElmntKind::RoundTube, 2, 350, 0, 0)->fixed);
     ASSERT_TRUE(coupling->SetDirections(0));
-    EXPECT_TRUE(coupling->CreateAttached(1, 2, ElmntKind::RoundTube, 2, 350, 0, 0)->fixed);
+    EXPECT_TRUE(coupling->CreateAttached(1, ToolMode::RoundTubeUp, ElmntKind::RoundTube, 2, 350, 0, 0)->fixed);
     // An unfixed target gives unfixed elements whatever the directions.
     coupling->fixed = false;
-    EXPECT_FALSE(coupling->CreateAttached(1, 1, ElmntKind::Tube, 2, 350, 0, Side::PlusX)->fixed);
+    EXPECT_FALSE(coupling->CreateAttached(1, ToolMode::AtConnection, ElmntKind::Tube, 2, 350, 0, Side::PlusX)->fixed);
 }
 
 TEST_F(ElmntConnTest, ConnectionIndexesOutsideTheTablesCreateNothing) {
@@ -231,97 +231,97 @@ TEST_F(ElmntConnTest, ConnectionIndexesOutsideTheTablesCreateNothing) {
     auto grid = Make(ElmntKind::FloorGrid);
     struct Row {
         const CElmnt* target;
-        int32_t mode;
+        ToolMode mode;
         ElmntKind kind;
         int n;
     };
     const Row rows[] = {
-        {coupling.get(), 1, ElmntKind::Tube, 6},
-        {coupling.get(), 1, ElmntKind::Tube, 1000},
-        {coupling.get(), 0x20000, ElmntKind::Connector45, 6},
-        {coupling.get(), 0x30000, ElmntKind::Connector45, 6},
-        {coupling.get(), 2, ElmntKind::RoundTube, 12},
-        {coupling.get(), 4, ElmntKind::RoundTube, 12},
-        {coupling.get(), 8, ElmntKind::RoundTube, 8},
-        {coupling.get(), 0x10000, ElmntKind::Panel, 12},
-        {tube.get(), 0x40000, ElmntKind::Connector45, 12},
-        {grid.get(), 0x110000, ElmntKind::Connector, 1089},
-        {coupling.get(), 1, ElmntKind::Tube, -2},
-        {tube.get(), 0xD0000, ElmntKind::Clamp, -1},
+        {coupling.get(), ToolMode::AtConnection, ElmntKind::Tube, 6},
+        {coupling.get(), ToolMode::AtConnection, ElmntKind::Tube, 1000},
+        {coupling.get(), ToolMode::Coupling45Flat, ElmntKind::Connector45, 6},
+        {coupling.get(), ToolMode::Coupling45Upright, ElmntKind::Connector45, 6},
+        {coupling.get(), ToolMode::RoundTubeUp, ElmntKind::RoundTube, 12},
+        {coupling.get(), ToolMode::RoundTubeDown, ElmntKind::RoundTube, 12},
+        {coupling.get(), ToolMode::RoundTubeFlat, ElmntKind::RoundTube, 8},
+        {coupling.get(), ToolMode::SpecialPanel, ElmntKind::Panel, 12},
+        {tube.get(), ToolMode::Coupling45AtEnd, ElmntKind::Connector45, 12},
+        {grid.get(), ToolMode::StartCoupling, ElmntKind::Connector, 1089},
+        {coupling.get(), ToolMode::AtConnection, ElmntKind::Tube, -2},
+        {tube.get(), ToolMode::OnPickedClamp, ElmntKind::Clamp, -1},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << std::hex << row.mode << std::dec << " n " << row.n);
+        SCOPED_TRACE(testing::Message() << std::hex << ToolModeCode(row.mode) << std::dec << " n " << row.n);
         EXPECT_EQ(row.target->CreateAttached(1, row.mode, row.kind, 1, 350, 350, row.n), nullptr);
     }
     // A material slot outside the table creates nothing either.
-    EXPECT_EQ(coupling->CreateAttached(1, 1, ElmntKind::Tube, 100, 350, 0, 0), nullptr);
+    EXPECT_EQ(coupling->CreateAttached(1, ToolMode::AtConnection, ElmntKind::Tube, 100, 350, 0, 0), nullptr);
 }
 
 TEST_F(ElmntConnTest, FloorGridPoints) {
     CTransform t;
     t.translation = {0, -10.0, 0};
     auto grid = Make(ElmntKind::FloorGrid, 0, 0, t, false);
-    auto first = grid->CreateAttached(3, 0x110000, ElmntKind::Connector, 1, 5, 5, 0);
+    auto first = grid->CreateAttached(3, ToolMode::StartCoupling, ElmntKind::Connector, 1, 5, 5, 0);
     ASSERT_NE(first, nullptr);
     ExpectNear(first->placement.translation, {-3200.0, -10.0, -3200.0});
     EXPECT_TRUE(first->fixed);
     EXPECT_EQ(first->length, 0.0f);
     EXPECT_EQ(first->secondSize, 0.0f);
     EXPECT_EQ(first->GetFreeArms(), ArmMaskAll);
-    auto second = grid->CreateAttached(3, 0x110000, ElmntKind::Connector, 1, 0, 0, 1);
+    auto second = grid->CreateAttached(3, ToolMode::StartCoupling, ElmntKind::Connector, 1, 0, 0, 1);
     ExpectNear(second->placement.translation, {-3200.0, -10.0, -3000.0});
-    auto nextRow = grid->CreateAttached(3, 0x110000, ElmntKind::Connector, 1, 0, 0, 33);
+    auto nextRow = grid->CreateAttached(3, ToolMode::StartCoupling, ElmntKind::Connector, 1, 0, 0, 33);
     ExpectNear(nextRow->placement.translation, {-3000.0, -10.0, -3200.0});
-    auto last = grid->CreateAttached(3, 0x110000, ElmntKind::Connector, 1, 0, 0, 1088);
+    auto last = grid->CreateAttached(3, ToolMode::StartCoupling, ElmntKind::Connector, 1, 0, 0, 1088);
     ASSERT_NE(last, nullptr);
     ExpectNear(last->placement.translation, {3200.0, -10.0, 3200.0});
-    EXPECT_EQ(grid->CreateAttached(3, 0x110000, ElmntKind::Connector, 1, 0, 0, 1089), nullptr);
+    EXPECT_EQ(grid->CreateAttached(3, ToolMode::StartCoupling, ElmntKind::Connector, 1, 0, 0, 1089), nullptr);
 }
 
 TEST_F(ElmntConnTest, CouplingModesTurnTheConnectionFrame) {
     auto coupling = Make(ElmntKind::Connector, 0, 0, Turned());
     // 45° coupling lying flat: new X on side n, new Y up.
-    auto flat = coupling->CreateAttached(1, 0x20000, ElmntKind::Connector45, 1, 0, 0, Side::PlusZ);
+    auto flat = coupling->CreateAttached(1, ToolMode::Coupling45Flat, ElmntKind::Connector45, 1, 0, 0, Side::PlusZ);
     ASSERT_NE(flat, nullptr);
     EXPECT_EQ(flat->placement, *coupling->placement.TurnToSides(Side::PlusZ, Side::PlusY));
     auto upright =
-        coupling->CreateAttached(1, 0x30000, ElmntKind::Connector45, 1, 0, 0, Side::MinusY);
+        coupling->CreateAttached(1, ToolMode::Coupling45Upright, ElmntKind::Connector45, 1, 0, 0, Side::MinusY);
     EXPECT_EQ(upright->placement, *coupling->placement.TurnToSides(Side::MinusY, Side::PlusX));
     // Round tubes: rising arcs by index below 6, arcs along an arm from 6.
-    auto up = coupling->CreateAttached(1, 2, ElmntKind::RoundTube, 1, 350, 0, Side::PlusX);
+    auto up = coupling->CreateAttached(1, ToolMode::RoundTubeUp, ElmntKind::RoundTube, 1, 350, 0, Side::PlusX);
     EXPECT_EQ(up->placement, *coupling->placement.TurnToSides(Side::PlusY, Side::PlusX));
-    auto along = coupling->CreateAttached(1, 2, ElmntKind::RoundTube, 1, 350, 0, 6 + Side::MinusZ);
+    auto along = coupling->CreateAttached(1, ToolMode::RoundTubeUp, ElmntKind::RoundTube, 1, 350, 0, 6 + Side::MinusZ);
     EXPECT_EQ(along->placement, *coupling->placement.TurnToSides(Side::MinusZ, Side::MinusY));
-    auto down = coupling->CreateAttached(1, 4, ElmntKind::RoundTube, 1, 350, 0, 6 + Side::PlusX);
+    auto down = coupling->CreateAttached(1, ToolMode::RoundTubeDown, ElmntKind::RoundTube, 1, 350, 0, 6 + Side::PlusX);
     EXPECT_EQ(down->placement, *coupling->placement.TurnToSides(Side::PlusX, Side::PlusY));
-    auto flatArc = coupling->CreateAttached(1, 8, ElmntKind::RoundTube, 1, 350, 0, 5);
+    auto flatArc = coupling->CreateAttached(1, ToolMode::RoundTubeFlat, ElmntKind::RoundTube, 1, 350, 0, 5);
     EXPECT_EQ(flatArc->placement, *coupling->placement.TurnToSides(Side::PlusZ, Side::MinusX));
 }
 
 TEST_F(ElmntConnTest, RoundTubeArcsStartFromTheBranchOfA45Coupling) {
     auto c45 = Make(ElmntKind::Connector45);
     const CTransform branch = c45->GetConnFrame(0);
-    auto rising = c45->CreateAttached(1, 2, ElmntKind::RoundTube, 1, 350, 0, Side::PlusX);
+    auto rising = c45->CreateAttached(1, ToolMode::RoundTubeUp, ElmntKind::RoundTube, 1, 350, 0, Side::PlusX);
     EXPECT_EQ(rising->placement, *branch.TurnToSides(Side::PlusY, Side::PlusX));
-    auto along = c45->CreateAttached(1, 2, ElmntKind::RoundTube, 1, 350, 0, 6 + Side::PlusX);
+    auto along = c45->CreateAttached(1, ToolMode::RoundTubeUp, ElmntKind::RoundTube, 1, 350, 0, 6 + Side::PlusX);
     EXPECT_EQ(along->placement, *branch.TurnToSides(Side::PlusX, Side::MinusY));
-    auto down = c45->CreateAttached(1, 4, ElmntKind::RoundTube, 1, 350, 0, 6 + Side::PlusZ);
+    auto down = c45->CreateAttached(1, ToolMode::RoundTubeDown, ElmntKind::RoundTube, 1, 350, 0, 6 + Side::PlusZ);
     EXPECT_EQ(down->placement, *branch.TurnToSides(Side::PlusZ, Side::PlusY));
     // A tube in insert mode starts at the branch too, along its side n.
-    auto tube = c45->CreateAttached(1, 1, ElmntKind::Tube, 2, 350, 0, Side::PlusX);
+    auto tube = c45->CreateAttached(1, ToolMode::AtConnection, ElmntKind::Tube, 2, 350, 0, Side::PlusX);
     EXPECT_EQ(tube->placement, branch);
 }
 
 TEST_F(ElmntConnTest, SpecialPanelSitsInTheCornerSlot) {
     auto coupling = Make(ElmntKind::Connector);
     // Edge 0 (+X +Y): the panel's corner 0 at the coupling, the panel in the X-Y quadrant.
-    auto panel = coupling->CreateAttached(1, 0x10000, ElmntKind::Panel, 6, 350, 350, 0);
+    auto panel = coupling->CreateAttached(1, ToolMode::SpecialPanel, ElmntKind::Panel, 6, 350, 350, 0);
     ASSERT_NE(panel, nullptr);
     ExpectNear(panel->placement.translation, {200.0, 200.0, 0.0});
     ExpectNear(panel->GetCornerFrame(0).translation, {0, 0, 0});
     EXPECT_EQ(ClassifyEdge(coupling->placement, panel->GetCornerFrame(0)), EdgeBit(0));
     // Edge 11 (-Y -Z): the panel in the Y-Z plane below and behind.
-    auto other = coupling->CreateAttached(1, 0x10000, ElmntKind::Panel, 6, 750, 350, 11);
+    auto other = coupling->CreateAttached(1, ToolMode::SpecialPanel, ElmntKind::Panel, 6, 750, 350, 11);
     ExpectNear(other->GetCornerFrame(0).translation, {0, 0, 0});
     ExpectNear(other->placement.translation, {0, -400.0, -200.0});
     EXPECT_EQ(ClassifyEdge(coupling->placement, other->GetCornerFrame(0)), EdgeBit(11));
@@ -332,7 +332,7 @@ TEST_F(ElmntConnTest, Coupling45AtATubeEnd) {
     // Index 6 n + j: end n, the branch turned to direction j (2 to 5).
     for (int n : {2, 5, 8, 11}) {
         SCOPED_TRACE(n);
-        auto c45 = tube->CreateAttached(1, 0x40000, ElmntKind::Connector45, 1, 0, 0, n);
+        auto c45 = tube->CreateAttached(1, ToolMode::Coupling45AtEnd, ElmntKind::Connector45, 1, 0, 0, n);
         ASSERT_NE(c45, nullptr);
         EXPECT_FALSE(c45->fixed);
         // The new coupling's branch ends at the tube end, its branch axis along the tube.
@@ -345,19 +345,19 @@ TEST_F(ElmntConnTest, Coupling45AtATubeEnd) {
 
 TEST_F(ElmntConnTest, AttachingAtTubeEnds) {
     auto tube = Make(ElmntKind::Tube, 350.0f, 0.0f, Turned(), false);
-    auto cap = tube->CreateAttached(1, 0x80000, ElmntKind::TubeCap, 3, 0, 0, 1);
+    auto cap = tube->CreateAttached(1, ToolMode::AtTubeEnd, ElmntKind::TubeCap, 3, 0, 0, 1);
     ASSERT_NE(cap, nullptr);
     CTransform expected = tube->GetEndFrame(1);
     expected.Flip(2, 0);
     EXPECT_EQ(cap->placement, expected);
     EXPECT_FALSE(cap->fixed);
-    auto atStart = tube->CreateAttached(1, 0x80000, ElmntKind::Bolt, 3, 50, 0, 0);
+    auto atStart = tube->CreateAttached(1, ToolMode::AtTubeEnd, ElmntKind::Bolt, 3, 50, 0, 0);
     expected = tube->GetEndFrame(0);
     expected.Flip(2, 0);
     EXPECT_EQ(atStart->placement, expected);
     EXPECT_EQ(atStart->length, 50.0f);
 
-    auto hole = tube->CreateAttached(1, 0x80000, ElmntKind::HoleConnector, 1, 0, 0, 1);
+    auto hole = tube->CreateAttached(1, ToolMode::AtTubeEnd, ElmntKind::HoleConnector, 1, 0, 0, 1);
     ASSERT_NE(hole, nullptr);
     expected = tube->GetEndFrame(1);
     expected.Turn90(1, 0);
@@ -365,99 +365,99 @@ TEST_F(ElmntConnTest, AttachingAtTubeEnds) {
     EXPECT_EQ(hole->placement, expected);
     EXPECT_EQ(hole->turnVariant & 32, 32);
     // Any other kind at a tube end: nothing, not even by the pair rules.
-    EXPECT_EQ(tube->CreateAttached(1, 0x80000, ElmntKind::Clamp, 3, 0, 0, 0), nullptr);
+    EXPECT_EQ(tube->CreateAttached(1, ToolMode::AtTubeEnd, ElmntKind::Clamp, 3, 0, 0, 0), nullptr);
     // A target that is no tube end falls through to the pair rules (none for a panel).
     auto panel = Make(ElmntKind::Panel, 350, 350);
-    EXPECT_EQ(panel->CreateAttached(1, 0x80000, ElmntKind::TubeCap, 3, 0, 0, 0), nullptr);
+    EXPECT_EQ(panel->CreateAttached(1, ToolMode::AtTubeEnd, ElmntKind::TubeCap, 3, 0, 0, 0), nullptr);
 }
 
 TEST_F(ElmntConnTest, WheelsAndBearingCouplingsOnPickedTube) {
     auto tube = Make(ElmntKind::Tube, 750.0f);
-    auto wheel = tube->CreateAttached(1, 0x50000, ElmntKind::MultiWheel, 1, 5, 5, 2);
+    auto wheel = tube->CreateAttached(1, ToolMode::OnPickedMultiWheel, ElmntKind::MultiWheel, 1, 5, 5, 2);
     ASSERT_NE(wheel, nullptr);
     ExpectNear(wheel->placement.translation, {250.0, 0, 0});
     EXPECT_EQ(wheel->length, 0.0f);
-    auto bearing = tube->CreateAttached(1, 0x50000, ElmntKind::BearingConnector, 1, 5, 5, 0);
+    auto bearing = tube->CreateAttached(1, ToolMode::OnPickedMultiWheel, ElmntKind::BearingConnector, 1, 5, 5, 0);
     ASSERT_NE(bearing, nullptr);
     ExpectNear(bearing->placement.translation, {50.0, 0, 0});
     ExpectNear(bearing->placement.GetAxis(0), {0, -1, 0});
     EXPECT_EQ(bearing->turnVariant, 32);
 
     // Insert mode on the bearing coupling: the crosses 100 mm apart up and down its Y axis.
-    auto atBearing = bearing->CreateAttached(1, 1, ElmntKind::Tube, 2, 350, 0, 0);
+    auto atBearing = bearing->CreateAttached(1, ToolMode::AtConnection, ElmntKind::Tube, 2, 350, 0, 0);
     ExpectNear(atBearing->placement.translation, {50.0 + 100.0, 0, 0});
-    auto below = bearing->CreateAttached(1, 1, ElmntKind::Tube, 2, 350, 0, 5);
+    auto below = bearing->CreateAttached(1, ToolMode::AtConnection, ElmntKind::Tube, 2, 350, 0, 5);
     ExpectNear(below->placement.translation, {50.0 - 200.0, 0, 0});
 }
 
 TEST_F(ElmntConnTest, PairRules) {
     auto tube = Make(ElmntKind::Tube, 350.0f, 0.0f, {}, false);
-    auto clampEven = tube->CreateAttached(1, 0xD0000, ElmntKind::Clamp, 3, 9, 9, 2);
+    auto clampEven = tube->CreateAttached(1, ToolMode::OnPickedClamp, ElmntKind::Clamp, 3, 9, 9, 2);
     ExpectNear(clampEven->placement.translation, {260.0, 0, 0});
     EXPECT_EQ(clampEven->placement.rotation, CMatrix3());
     EXPECT_FALSE(clampEven->fixed);
     EXPECT_EQ(clampEven->length, 0.0f);
-    auto clampOdd = tube->CreateAttached(1, 0xD0000, ElmntKind::Clamp, 3, 9, 9, 1);
+    auto clampOdd = tube->CreateAttached(1, ToolMode::OnPickedClamp, ElmntKind::Clamp, 3, 9, 9, 1);
     ExpectNear(clampOdd->placement.translation, {140.0, 0, 0});
     ExpectNear(clampOdd->placement.GetAxis(0), {-1, 0, 0});
-    auto clipOdd = tube->CreateAttached(1, 0xD0000, ElmntKind::Clip, 3, 9, 9, 3);
+    auto clipOdd = tube->CreateAttached(1, ToolMode::OnPickedClamp, ElmntKind::Clip, 3, 9, 9, 3);
     ExpectNear(clipOdd->placement.translation, {340.0, 0, 0});
     EXPECT_EQ(clipOdd->turnVariant, 16);
 
-    auto profile = tube->CreateAttached(1, 0xE0000, ElmntKind::Alu, 11, 500, 9, 1);
+    auto profile = tube->CreateAttached(1, ToolMode::OnPickedAlu, ElmntKind::Alu, 11, 500, 9, 1);
     ExpectNear(profile->placement.translation, {400.0, 0, 0});
     ExpectNear(profile->placement.GetAxis(0), {-1, 0, 0});
     EXPECT_EQ(profile->length, 500.0f);
     EXPECT_EQ(profile->secondSize, 0.0f);
-    auto connector = profile->CreateAttached(1, 0xF0000, ElmntKind::AluConnector, 11, 40, 9, 1);
+    auto connector = profile->CreateAttached(1, ToolMode::OnPickedAluConnector, ElmntKind::AluConnector, 11, 40, 9, 1);
     ExpectNear(connector->placement.translation, {-100.0, 0, 0});
 
-    EXPECT_NE(tube->CreateAttached(1, 0x60000, ElmntKind::FloatingWheel, 1, 0, 0, 1), nullptr);
-    auto slide = tube->CreateAttached(1, 0x90000, ElmntKind::Slide, 6, 0, 0, 0);
+    EXPECT_NE(tube->CreateAttached(1, ToolMode::OnPickedWheel, ElmntKind::FloatingWheel, 1, 0, 0, 1), nullptr);
+    auto slide = tube->CreateAttached(1, ToolMode::OnPickedSlide, ElmntKind::Slide, 6, 0, 0, 0);
     ExpectNear(slide->placement.translation, {200.0, 0, 0});
-    auto roof = tube->CreateAttached(1, 0xB0000, ElmntKind::RoofLarge, 0, 0, 0, 0);
+    auto roof = tube->CreateAttached(1, ToolMode::OnPickedRoof, ElmntKind::RoofLarge, 0, 0, 0, 0);
     ExpectNear(roof->placement.translation, {400.0, 0, 0});
-    auto runOut = slide->CreateAttached(1, 0xA0000, ElmntKind::SlideEnd, 9, 0, 0, 0);
+    auto runOut = slide->CreateAttached(1, ToolMode::OnPickedSlideEnd, ElmntKind::SlideEnd, 9, 0, 0, 0);
     ExpectNear(runOut->placement.translation, {200.0, -800.0, 1200.0});
     auto curved = Make(ElmntKind::CurvedSlide);
-    auto curvedRunOut = curved->CreateAttached(1, 0xA0000, ElmntKind::SlideEnd, 9, 0, 0, 0);
+    auto curvedRunOut = curved->CreateAttached(1, ToolMode::OnPickedSlideEnd, ElmntKind::SlideEnd, 9, 0, 0, 0);
     ExpectNear(curvedRunOut->placement.translation, {600.0, -800.0, 600.0});
     ExpectNear(curvedRunOut->placement.GetAxis(0), {0, 0, -1});
     auto flexi = Make(ElmntKind::FlexiConnector);
-    auto second = flexi->CreateAttached(1, 0x100000, ElmntKind::FlexiConnector, 1, 0, 0, 0);
+    auto second = flexi->CreateAttached(1, ToolMode::OnPickedFlexiArm, ElmntKind::FlexiConnector, 1, 0, 0, 0);
     ExpectNear(second->placement.GetAxis(1), {0, 0, -1});
     EXPECT_EQ(second->turnVariant, 16);
     // No rule for this pair.
-    EXPECT_EQ(tube->CreateAttached(1, 0xC0000, ElmntKind::TextilRound, 1, 0, 0, 0), nullptr);
+    EXPECT_EQ(tube->CreateAttached(1, ToolMode::OnPickedTextile, ElmntKind::TextilRound, 1, 0, 0, 0), nullptr);
 }
 
 TEST_F(ElmntConnTest, ClipAndClampTargetsInInsertMode) {
     auto clip = Make(ElmntKind::Clip);
-    auto plain = clip->CreateAttached(1, 1, ElmntKind::Tube, 2, 350, 0, 1);
+    auto plain = clip->CreateAttached(1, ToolMode::AtConnection, ElmntKind::Tube, 2, 350, 0, 1);
     ExpectNear(plain->placement.translation, {-160.0, 55.0, 0});
     clip->turnVariant = 16;
-    auto turned = clip->CreateAttached(1, 1, ElmntKind::Tube, 2, 350, 0, 1);
+    auto turned = clip->CreateAttached(1, ToolMode::AtConnection, ElmntKind::Tube, 2, 350, 0, 1);
     ExpectNear(turned->placement.translation, {160.0, 55.0, 0});
     ExpectNear(turned->placement.GetAxis(0), {-1, 0, 0});
     auto clamp = Make(ElmntKind::Clamp);
-    auto atClamp = clamp->CreateAttached(1, 1, ElmntKind::Tube, 2, 350, 0, 0);
+    auto atClamp = clamp->CreateAttached(1, ToolMode::AtConnection, ElmntKind::Tube, 2, 350, 0, 0);
     ExpectNear(atClamp->placement.translation, {-60.0, 0, -50.0});
     auto bolt = Make(ElmntKind::Bolt, 150);
-    ExpectNear(bolt->CreateAttached(1, 1, ElmntKind::Tube, 2, 350, 0, 0)->placement.translation,
+    ExpectNear(bolt->CreateAttached(1, ToolMode::AtConnection, ElmntKind::Tube, 2, 350, 0, 0)->placement.translation,
                {-50.0, 0, 0});
-    ExpectNear(bolt->CreateAttached(1, 1, ElmntKind::Tube, 2, 350, 0, 1)->placement.translation,
+    ExpectNear(bolt->CreateAttached(1, ToolMode::AtConnection, ElmntKind::Tube, 2, 350, 0, 1)->placement.translation,
                {0, 0, 0});
-    ExpectNear(bolt->CreateAttached(1, 1, ElmntKind::Tube, 2, 350, 0, 2)->placement.GetAxis(0),
+    ExpectNear(bolt->CreateAttached(1, ToolMode::AtConnection, ElmntKind::Tube, 2, 350, 0, 2)->placement.GetAxis(0),
                {-1, 0, 0});
 }
 
 TEST_F(ElmntConnTest, SteeringLockMode) {
     auto hole = Make(ElmntKind::HoleConnector);
-    ExpectNear(hole->CreateAttached(1, 0x70000, ElmntKind::SteeringLock, 3, 0, 0, 0)
+    ExpectNear(hole->CreateAttached(1, ToolMode::SteeringLock, ElmntKind::SteeringLock, 3, 0, 0, 0)
                    ->placement.translation,
                {-50.0, 0, 0});
     auto bearing = Make(ElmntKind::Bearing, 50, 0, Turned());
-    EXPECT_EQ(bearing->CreateAttached(1, 0x70000, ElmntKind::SteeringLock, 3, 0, 0, 0)->placement,
+    EXPECT_EQ(bearing->CreateAttached(1, ToolMode::SteeringLock, ElmntKind::SteeringLock, 3, 0, 0, 0)->placement,
               bearing->placement);
 }
 

@@ -89,9 +89,9 @@ protected:
 class TubeEdit : public EditTest {
 protected:
     void SetUp() override {
-        first = d.Place(*d.start, 1, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
+        first = d.Place(*d.start, ToolMode::AtConnection, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
         middle = d.CouplingAt({400, 0, 0});
-        second = d.Place(*middle, 1, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
+        second = d.Place(*middle, ToolMode::AtConnection, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
         ASSERT_TRUE(first && middle && second);
         id = first->GetId();
         StartWatching();
@@ -214,11 +214,11 @@ namespace {
 class PanelEdit : public EditTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(d.Place(*d.start, 1, ElmntKind::Tube, 350, 0, Side::PlusX));
-        ASSERT_TRUE(d.Place(*d.start, 1, ElmntKind::Tube, 350, 0, Side::PlusY));
-        ASSERT_TRUE(d.Place(*d.CouplingAt({400, 0, 0}), 1, ElmntKind::Tube, 350, 0, Side::PlusY));
-        ASSERT_TRUE(d.Place(*d.CouplingAt({0, 400, 0}), 1, ElmntKind::Tube, 350, 0, Side::PlusX));
-        panel = d.Place(*d.start, 0x10000, ElmntKind::Panel, 350, 350, 0);
+        ASSERT_TRUE(d.Place(*d.start, ToolMode::AtConnection, ElmntKind::Tube, 350, 0, Side::PlusX));
+        ASSERT_TRUE(d.Place(*d.start, ToolMode::AtConnection, ElmntKind::Tube, 350, 0, Side::PlusY));
+        ASSERT_TRUE(d.Place(*d.CouplingAt({400, 0, 0}), ToolMode::AtConnection, ElmntKind::Tube, 350, 0, Side::PlusY));
+        ASSERT_TRUE(d.Place(*d.CouplingAt({0, 400, 0}), ToolMode::AtConnection, ElmntKind::Tube, 350, 0, Side::PlusX));
+        panel = d.Place(*d.start, ToolMode::SpecialPanel, ElmntKind::Panel, 350, 350, 0);
         ASSERT_NE(panel, nullptr);
         id = panel->GetId();
         StartWatching();

@@ -43,9 +43,9 @@ int CountArticles(const CZarnelDcmt& dcmt) {
 class TwoTubes : public ::testing::Test {
 protected:
     void SetUp() override {
-        first = d.Place(*d.start, 1, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
+        first = d.Place(*d.start, ToolMode::AtConnection, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
         middle = d.CouplingAt({400, 0, 0});
-        second = d.Place(*middle, 1, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
+        second = d.Place(*middle, ToolMode::AtConnection, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
         end = d.CouplingAt({800, 0, 0});
         ASSERT_TRUE(first && middle && second && end);
         d.dcmt.AddObserver(hints);
@@ -191,7 +191,7 @@ TEST(MoveSelectionTest, TurningTurnsEverySelectedElementOnceInOneRevision) {
     };
     CElmnt& a = d.Add(panel(0));
     CElmnt& b = d.Add(panel(2000));
-    CElmnt* tube = d.Place(*d.start, 1, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
+    CElmnt* tube = d.Place(*d.start, ToolMode::AtConnection, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
     for (CElmnt* e : {&a, &b, tube}) {
         e->Select();
     }

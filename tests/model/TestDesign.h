@@ -29,7 +29,7 @@ struct TestDesign {
 
     // The view's placing: a new revision, the element attached at connection n of the target,
     // turned, appended and linked. nullptr when nothing was created (the revision stays).
-    CElmnt* Place(CElmnt& target, int32_t toolMode, ElmntKind kind, float size1, float size2, int n,
+    CElmnt* Place(CElmnt& target, ToolMode toolMode, ElmntKind kind, float size1, float size2, int n,
                   int turns = 0) {
         const Revision r = NewRevision();
         std::unique_ptr<CElmnt> created =

@@ -194,11 +194,11 @@ TEST_F(TurnTest, TimesClearsTheCountAndTurnsWithoutCopies) {
 
 TEST_F(TurnTest, HoleCouplingOnATubeEndTurnsAboutItsEnd) {
     TestDesign d;
-    CElmnt* tube = d.Place(*d.start, 1, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
+    CElmnt* tube = d.Place(*d.start, ToolMode::AtConnection, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
     ASSERT_NE(tube, nullptr);
     // The hole coupling replaces nothing here: it is placed at the tube's far end, its own end
     // 50 mm further out, linked to a new coupling there.
-    CElmnt* hole = d.Place(*tube, 0x80000, ElmntKind::HoleConnector, 0, 0, 1);
+    CElmnt* hole = d.Place(*tube, ToolMode::AtTubeEnd, ElmntKind::HoleConnector, 0, 0, 1);
     ASSERT_NE(hole, nullptr);
     ASSERT_EQ(hole->turnVariant & 32, 32);
     const CVector3 endBefore = hole->GetEndFrame(0).translation;
@@ -222,9 +222,9 @@ TEST_F(TurnTest, HoleCouplingOnATubeEndTurnsAboutItsEnd) {
 
 TEST_F(TurnTest, TimesOnARecordInNoListNeitherUnlinksNorLinks) {
     TestDesign d;
-    CElmnt* tube = d.Place(*d.start, 1, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
+    CElmnt* tube = d.Place(*d.start, ToolMode::AtConnection, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
     const Revision r = d.NewRevision();
-    auto hole = tube->CreateAttached(r, 0x80000, ElmntKind::HoleConnector, 1, 0, 0, 1);
+    auto hole = tube->CreateAttached(r, ToolMode::AtTubeEnd, ElmntKind::HoleConnector, 1, 0, 0, 1);
     ASSERT_NE(hole, nullptr);
     const std::size_t size = d.list.Size();
     const uint32_t armsAtStart = d.start->GetOccupiedArms();

@@ -22,11 +22,10 @@
 
 namespace {
 
-// The view's tool modes used here: attaching at a coupling's arm, a panel in a coupling's
-// corner slot, and the rules by pair of kinds (any mode that has no row of its own).
-constexpr int32_t kModeArm = 1;
-constexpr int32_t kModeCornerSlot = 0x10000;
-constexpr int32_t kModeByKinds = 0;
+// The tool modes used here: attaching at a coupling's arm and a panel in a coupling's corner
+// slot; roofs and slides are placed by the modes that attach them by pair of kinds.
+constexpr ToolMode kModeArm = ToolMode::AtConnection;
+constexpr ToolMode kModeCornerSlot = ToolMode::SpecialPanel;
 
 // Materials of the default table.
 constexpr int32_t kAlu = 11;      // couplings and frames
@@ -86,7 +85,7 @@ public:
 
     // Places a part as the view does: a new revision, the part attached at connection n of the
     // target, appended and linked. Fails loudly, since a sample must be complete.
-    CElmnt& Place(CElmnt& target, int32_t toolMode, ElmntKind kind, int32_t material, float size1,
+    CElmnt& Place(CElmnt& target, ToolMode toolMode, ElmntKind kind, int32_t material, float size1,
                   float size2, int n) {
         const Revision r = m_dcmt.NewRevision();
         std::unique_ptr<CElmnt> created =
@@ -246,8 +245,8 @@ void BuildPlayTower(CBuilder& b) {
         std::fprintf(stderr, "zarnel_samplegen: the play tower lacks its tubes\n");
         std::exit(1);
     }
-    b.Place(*topBack, kModeByKinds, ElmntKind::Roof, kAlu, 0.0f, 0.0f, 0);
-    b.Place(*platformFront, kModeByKinds, ElmntKind::Slide, kPlasticBlue, 0.0f, 0.0f, 0);
+    b.Place(*topBack, ToolMode::OnPickedRoof, ElmntKind::Roof, kAlu, 0.0f, 0.0f, 0);
+    b.Place(*platformFront, ToolMode::OnPickedSlide, ElmntKind::Slide, kPlasticBlue, 0.0f, 0.0f, 0);
 }
 
 // A display stand: an upright wall of 3 x 4 white display panels on a 400 mm grid, 1200 mm

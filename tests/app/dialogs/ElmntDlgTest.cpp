@@ -61,11 +61,11 @@ void ChooseSurface(CDlgMtrl& dialog, const std::string& name) {
 class ElmntDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        tube = d.Place(*d.start, 1, ElmntKind::Tube, 350, 0, Side::PlusX);
-        ASSERT_TRUE(d.Place(*d.start, 1, ElmntKind::Tube, 350, 0, Side::PlusY));
-        ASSERT_TRUE(d.Place(*d.CouplingAt({400, 0, 0}), 1, ElmntKind::Tube, 350, 0, Side::PlusY));
-        ASSERT_TRUE(d.Place(*d.CouplingAt({0, 400, 0}), 1, ElmntKind::Tube, 350, 0, Side::PlusX));
-        panel = d.Place(*d.start, 0x10000, ElmntKind::Panel, 350, 350, 0);
+        tube = d.Place(*d.start, ToolMode::AtConnection, ElmntKind::Tube, 350, 0, Side::PlusX);
+        ASSERT_TRUE(d.Place(*d.start, ToolMode::AtConnection, ElmntKind::Tube, 350, 0, Side::PlusY));
+        ASSERT_TRUE(d.Place(*d.CouplingAt({400, 0, 0}), ToolMode::AtConnection, ElmntKind::Tube, 350, 0, Side::PlusY));
+        ASSERT_TRUE(d.Place(*d.CouplingAt({0, 400, 0}), ToolMode::AtConnection, ElmntKind::Tube, 350, 0, Side::PlusX));
+        panel = d.Place(*d.start, ToolMode::SpecialPanel, ElmntKind::Panel, 350, 350, 0);
         ASSERT_TRUE(tube && panel);
         tube->correction = -12.5f;
         coupling = d.CouplingAt({400, 400, 0});

@@ -1,7 +1,6 @@
-// The 3D view's interaction mode and its display flags. Both travel into every element drawing
-// call: the mode decides which connection axes, markers and target highlights the drawing
-// offers, the flags which elements are drawn and how. The values are fixed; command handlers,
-// drawing and the model's attaching rules compare them by value.
+// The 3D view's interaction mode. It decides what a click does, which connection axes, markers
+// and target highlights the drawing offers, and by which rule a new element is attached to the
+// one it is placed on. The values are fixed: they are the modes' numbers in every layer.
 #pragma once
 
 #include <cstdint>
@@ -58,28 +57,4 @@ constexpr bool IsSelectOrBoxMode(ToolMode mode) {
 // The six box sides (64 to 2048): the selection box is drawn.
 constexpr bool IsBoxSideMode(ToolMode mode) {
     return (ToolModeCode(mode) & 0xFC0) != 0;
-}
-
-// Display flags: a bit set.
-enum class DrawFlags : int32_t {
-    None = 0,
-    WithoutPanels = 1,  // the kinds marked hidden-without-panels are not drawn
-    OnlySelected = 2,   // only selected elements are drawn
-    CollisionTest = 4,  // handed to the drawing by the collision test's surface pass
-    Explosion = 8,      // every element at 60 % of its size about its own origin
-    ConnectorEnds = 16, // the open ends of couplings drawn at their occupied arms
-};
-
-constexpr DrawFlags operator|(DrawFlags a, DrawFlags b) {
-    return static_cast<DrawFlags>(static_cast<int32_t>(a) | static_cast<int32_t>(b));
-}
-constexpr DrawFlags operator&(DrawFlags a, DrawFlags b) {
-    return static_cast<DrawFlags>(static_cast<int32_t>(a) & static_cast<int32_t>(b));
-}
-constexpr DrawFlags operator~(DrawFlags a) {
-    return static_cast<DrawFlags>(~static_cast<int32_t>(a));
-}
-// True when any bit of flag is set in flags.
-constexpr bool HasFlag(DrawFlags flags, DrawFlags flag) {
-    return (static_cast<int32_t>(flags) & static_cast<int32_t>(flag)) != 0;
 }
