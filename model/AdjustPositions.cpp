@@ -437,7 +437,6 @@ bool CZarnelDcmt::AdjustAll(int32_t couplingMaterial, double snapRadiusSq) {
     if (!scope.Close()) {
         return false;
     }
-    UpdatePartsList();
-    UpdateAllViews(ViewHint::Change);
+    FinishChange(ViewHint::Change);
     return true;
 }

@@ -53,12 +53,8 @@ CElmnt* FindPanel(const CZarnelDcmt& dcmt, ElmntId id) {
 }
 
 // The end of an operation that kept its revision or changed the current state in place.
-EditResult Changed(CZarnelDcmt& dcmt, bool articlesMayChange) {
-    dcmt.SetModified(true);
-    if (articlesMayChange) {
-        dcmt.UpdatePartsList();
-    }
-    dcmt.UpdateAllViews(ViewHint::Change);
+EditResult Changed(CZarnelDcmt& dcmt) {
+    dcmt.FinishChange(ViewHint::Change);
     return EditResult::Applied;
 }
 
@@ -119,7 +115,7 @@ EditResult ApplyTubeProps(CZarnelDcmt& dcmt, ElmntId id, const STubeProps& props
     if (!scope.Close()) {
         return EditResult::Unchanged;
     }
-    return Changed(dcmt, true);
+    return Changed(dcmt);
 }
 
 EditResult ApplyPanelProps(CZarnelDcmt& dcmt, ElmntId id, const SPanelProps& props,
@@ -158,7 +154,7 @@ EditResult ApplyPanelProps(CZarnelDcmt& dcmt, ElmntId id, const SPanelProps& pro
     if (!scope.Close()) {
         return EditResult::Unchanged;
     }
-    return Changed(dcmt, true);
+    return Changed(dcmt);
 }
 
 EditResult SetCouplingFixed(CZarnelDcmt& dcmt, ElmntId id, bool fixed) {
@@ -170,7 +166,7 @@ EditResult SetCouplingFixed(CZarnelDcmt& dcmt, ElmntId id, bool fixed) {
         return EditResult::Unchanged;
     }
     coupling->fixed = fixed;
-    return Changed(dcmt, false);
+    return Changed(dcmt);
 }
 
 EditResult SetPanelType(CZarnelDcmt& dcmt, ElmntId id, ElmntKind type) {
@@ -185,7 +181,7 @@ EditResult SetPanelType(CZarnelDcmt& dcmt, ElmntId id, ElmntKind type) {
         return EditResult::Unchanged;
     }
     panel->kind = type;
-    return Changed(dcmt, true);
+    return Changed(dcmt);
 }
 
 EditResult SetElementMaterial(CZarnelDcmt& dcmt, ElmntId id, int32_t slot) {
@@ -200,7 +196,7 @@ EditResult SetElementMaterial(CZarnelDcmt& dcmt, ElmntId id, int32_t slot) {
         return EditResult::Unchanged;
     }
     elmnt->SetMaterial(slot);
-    return Changed(dcmt, true);
+    return Changed(dcmt);
 }
 
 EditResult TurnPanel(CZarnelDcmt& dcmt, ElmntId id, int32_t couplingMaterial, double snapRadiusSq) {
@@ -221,5 +217,5 @@ EditResult TurnPanel(CZarnelDcmt& dcmt, ElmntId id, int32_t couplingMaterial, do
     if (!scope.Close()) {
         return EditResult::Unchanged;
     }
-    return Changed(dcmt, false);
+    return Changed(dcmt);
 }

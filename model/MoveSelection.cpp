@@ -53,8 +53,7 @@ bool CZarnelDcmt::MoveSelection(double dx, double dy, double dz, int32_t couplin
     if (!scope.Close()) {
         return false;
     }
-    UpdatePartsList();
-    UpdateAllViews(ViewHint::Change);
+    FinishChange(ViewHint::Change);
     return true;
 }
 
@@ -69,8 +68,7 @@ bool CZarnelDcmt::TurnSelection(int32_t couplingMaterial, double snapRadiusSq) {
     if (!scope.Close()) {
         return false;
     }
-    UpdatePartsList();
-    UpdateAllViews(ViewHint::Change);
+    FinishChange(ViewHint::Change);
     return true;
 }
 
@@ -86,7 +84,6 @@ bool CZarnelDcmt::DeleteSelection(int32_t couplingMaterial) {
     if (!scope.Close()) {
         return false;
     }
-    UpdatePartsList();
-    UpdateAllViews(ViewHint::Deletion);
+    FinishChange(ViewHint::Deletion);
     return true;
 }

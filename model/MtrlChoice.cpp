@@ -197,9 +197,7 @@ bool ApplyMtrlChoice(CZarnelDcmt& dcmt, const CMtrlChoice& choice) {
         }
     }
     if (changed) {
-        dcmt.SetModified(true);
-        dcmt.UpdatePartsList();
-        dcmt.UpdateAllViews(ViewHint::Everything);
+        dcmt.FinishChange(ViewHint::Everything);
     }
     return changed;
 }

@@ -357,7 +357,6 @@ bool ApplyRamp(CZarnelDcmt& dcmt, CElmnt& elmnt, const CTransform& saved, const 
     if (relink) {
         elmnt.LinkEnds(r, list, couplingMaterial, snapRadiusSq);
     }
-    dcmt.UpdatePartsList();
-    dcmt.UpdateAllViews(ViewHint::Change);
+    dcmt.FinishChange(ViewHint::Change);
     return true;
 }

@@ -116,7 +116,6 @@ bool CZarnelDcmt::FinishFloating(int32_t couplingMaterial, double snapRadiusSq) 
     if (!FinishFloatingStates(couplingMaterial, snapRadiusSq)) {
         return false;
     }
-    UpdatePartsList();
-    UpdateAllViews(ViewHint::Change);
+    FinishChange(ViewHint::Change);
     return true;
 }

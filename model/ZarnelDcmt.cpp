@@ -106,6 +106,12 @@ void CZarnelDcmt::UpdateAllViews(ViewHint hint, const CDcmtObserver* sender) {
     }
 }
 
+void CZarnelDcmt::FinishChange(ViewHint hint) {
+    SetModified(true);
+    UpdatePartsList();
+    UpdateAllViews(hint);
+}
+
 void CZarnelDcmt::SetModified(bool modified) {
     if (m_modified == modified) {
         return;

@@ -16,7 +16,7 @@
 // Every change is a document or element operation inside a new revision: open the revision
 // (NewRevision, or a CRevisionScope when the operation may turn out to change nothing), change
 // the elements through CElmnt::BeginChange and the list, recount the parts table, and update
-// all views with the hint of what happened.
+// all views with the hint of what happened (FinishChange does the last three).
 #pragma once
 
 #include <array>
@@ -240,6 +240,9 @@ public:
     // Every observer but the sender, in the order they were added. Observers may add and
     // remove observers while they are told.
     void UpdateAllViews(ViewHint hint, const CDcmtObserver* sender = nullptr);
+    // The end of every change to what a save writes: marks the document modified, recounts the
+    // parts table and updates all views with the hint of what happened.
+    void FinishChange(ViewHint hint);
 
     // ---- What the framework's document keeps -------------------------------------------
 

@@ -45,10 +45,8 @@ void CZarnelDcmt::OnEditUndo(int32_t couplingMaterial, double snapRadiusSq) {
         return;
     }
     FinishFloatingStates(couplingMaterial, snapRadiusSq);
-    SetModified(true);
     --m_currentRevision;
-    UpdatePartsList();
-    UpdateAllViews(ViewHint::UndoRedo);
+    FinishChange(ViewHint::UndoRedo);
 }
 
 void CZarnelDcmt::OnEditRedo(int32_t couplingMaterial, double snapRadiusSq) {
@@ -57,10 +55,8 @@ void CZarnelDcmt::OnEditRedo(int32_t couplingMaterial, double snapRadiusSq) {
         return;
     }
     FinishFloatingStates(couplingMaterial, snapRadiusSq);
-    SetModified(true);
     ++m_currentRevision;
-    UpdatePartsList();
-    UpdateAllViews(ViewHint::UndoRedo);
+    FinishChange(ViewHint::UndoRedo);
 }
 
 void CZarnelDcmt::OnDeleteHistory() {

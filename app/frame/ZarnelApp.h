@@ -9,21 +9,14 @@
 #include <wx/weakref.h>
 
 #include "app/frame/MainFrm.h"
+#include "app/view/AppOptions.h"
 
 class CRndrQult;
 class CZarnelDocManager;
 class WxUserInterface;
 class wxDocTemplate;
 
-// Print margins in hundredths of a millimetre.
-struct SPrintMargins {
-    int left = 2500;
-    int top = 1500;
-    int right = 1500;
-    int bottom = 1500;
-};
-
-class CZarnelApp : public wxApp {
+class CZarnelApp : public wxApp, public CAppOptionsHost {
 public:
     CZarnelApp();
     ~CZarnelApp() override;
@@ -49,7 +42,11 @@ public:
     const SPrintMargins& GetPrintMargins() const { return m_printMargins; }
     // The option "Fangradius=15cm": couplings are searched within 150 mm instead of 40 mm.
     bool IsWideSnap() const { return m_wideSnap; }
-    void SetWideSnap(bool wide) { m_wideSnap = wide; }
+    void SetWideSnap(bool wide) override { m_wideSnap = wide; }
+    // The options above as the windows take them.
+    SAppOptions GetAppOptions() const override {
+        return {m_wideSnap, m_editQuality, m_photoQuality, m_printMargins};
+    }
 
     // The main window; null before start-up and after it closed.
     CMainFrm* GetMainFrame() const { return m_mainFrame.get(); }

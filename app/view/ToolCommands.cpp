@@ -4,6 +4,13 @@
 #include <algorithm>
 #include <array>
 #include <initializer_list>
+#include <vector>
+
+#include "app/frame/CommandIds.h"
+#include "app/view/ViewCommand.h"
+#include "model/Cmra.h"
+#include "support/LangText.h"
+#include "support/UserInterface.h"
 
 namespace {
 
@@ -120,9 +127,9 @@ bool IsOneOf(ToolMode mode, std::initializer_list<ToolMode> modes) {
     return std::find(modes.begin(), modes.end(), mode) != modes.end();
 }
 
-constexpr uint32_t kOnConnector = 32969;
-constexpr uint32_t kOnTubeEnd = 32970;
-constexpr uint32_t kOnTube = 32972;
+constexpr uint32_t kOnConnector = CommandId::PlaceOnConnector;
+constexpr uint32_t kOnTubeEnd = CommandId::PlaceOnTubeEnd;
+constexpr uint32_t kOnTube = CommandId::PlaceOnTube;
 
 } // namespace
 
@@ -139,8 +146,8 @@ const SToolCommand* FindToolCommand(uint32_t command) {
     return nullptr;
 }
 
-SToolChange ApplyToolCommand(const SToolCommand& tool, CViewState& state) {
-    SToolChange change = state.SetTool(tool.mode);
+SViewChange ApplyToolCommand(const SToolCommand& tool, CViewState& state) {
+    SViewChange change = state.SetTool(tool.mode);
     change.invalidate = change.invalidate || tool.redraw;
     state.toolKind = tool.kind;
     if (tool.length) {
@@ -208,7 +215,7 @@ bool CanApplyPlacementVariant(uint32_t command, const CViewState& state) {
     }
 }
 
-std::optional<SToolChange> ApplyPlacementVariant(uint32_t command, CViewState& state) {
+std::optional<SViewChange> ApplyPlacementVariant(uint32_t command, CViewState& state) {
     if (!CanApplyPlacementVariant(command, state)) {
         return std::nullopt;
     }
@@ -216,7 +223,7 @@ std::optional<SToolChange> ApplyPlacementVariant(uint32_t command, CViewState& s
                           : command == kOnTubeEnd ? M::AtTubeEnd
                                                   : M::OnPickedMultiWheel;
     const ElmntKind kind = state.toolKind;
-    SToolChange change = state.SetTool(mode);
+    SViewChange change = state.SetTool(mode);
     state.toolKind = kind;
     return change;
 }
@@ -235,4 +242,68 @@ bool IsPlacementVariantChecked(uint32_t command, const CViewState& state) {
     default:
         return false;
     }
+}
+
+// ---- Rows ------------------------------------------------------------------------------------
+
+namespace {
+
+// "Diese Funktion kann nur verwendet werden, wenn die Kamera nicht verdreht oder verkippt ist. ..."
+constexpr uint32_t kPanNeedsUprightCamera = 4195;
+
+SViewChange RunToolCommand(SViewContext& context, uint32_t command) {
+    const SToolCommand* tool = FindToolCommand(command);
+    return tool != nullptr ? ApplyToolCommand(*tool, context.state) : SViewChange();
+}
+
+bool IsToolCommandChecked(const SViewContext& context, uint32_t command) {
+    const SToolCommand* tool = FindToolCommand(command);
+    return tool != nullptr && IsToolChecked(*tool, context.state);
+}
+
+SViewChange RunPlacementVariant(SViewContext& context, uint32_t command) {
+    return ApplyPlacementVariant(command, context.state).value_or(SViewChange());
+}
+
+bool IsPlacementVariantEnabled(const SViewContext& context, uint32_t command) {
+    return CanApplyPlacementVariant(command, context.state);
+}
+
+bool IsPlacementVariantOn(const SViewContext& context, uint32_t command) {
+    return IsPlacementVariantChecked(command, context.state);
+}
+
+// The drag moves the camera sideways and up, which only matches the mouse while the camera
+// looks straight ahead.
+SViewChange RunPan(SViewContext& context, uint32_t) {
+    const CCmra* camera = context.GetCamera();
+    if (camera != nullptr && camera->cameraTurn == 0 && camera->cameraTilt == 0) {
+        return context.state.SetTool(ToolMode::Pan);
+    }
+    ShowMessage(LoadLangText(kPanNeedsUprightCamera), {}, MsgButtons::Ok, MsgIcon::Error);
+    return SViewChange();
+}
+
+bool IsPanning(const SViewContext& context, uint32_t) {
+    return context.state.toolMode == ToolMode::Pan;
+}
+
+std::vector<SViewCommand> MakeToolCommandRows() {
+    std::vector<SViewCommand> rows;
+    for (const SToolCommand& tool : kToolCommands) {
+        rows.push_back({tool.command, RunToolCommand, nullptr, IsToolCommandChecked});
+    }
+    for (uint32_t command : {kOnConnector, kOnTubeEnd, kOnTube}) {
+        rows.push_back(
+            {command, RunPlacementVariant, IsPlacementVariantEnabled, IsPlacementVariantOn});
+    }
+    rows.push_back({CommandId::Pan, RunPan, nullptr, IsPanning});
+    return rows;
+}
+
+} // namespace
+
+std::span<const SViewCommand> GetToolCommandRows() {
+    static const std::vector<SViewCommand> rows = MakeToolCommandRows();
+    return rows;
 }

@@ -40,7 +40,7 @@ std::span<const SToolCommand> GetToolCommands();
 const SToolCommand* FindToolCommand(uint32_t command);
 
 // Chooses the command's tool: SetTool with its mode, then its kind, sizes and arms.
-SToolChange ApplyToolCommand(const SToolCommand& tool, CViewState& state);
+SViewChange ApplyToolCommand(const SToolCommand& tool, CViewState& state);
 bool IsToolChecked(const SToolCommand& tool, const CViewState& state);
 
 // The placement variants of the hole coupling, bearing coupling and flexible joint tools:
@@ -50,5 +50,5 @@ bool IsPlacementVariant(uint32_t command);
 bool CanApplyPlacementVariant(uint32_t command, const CViewState& state);
 // Switches the coupling tool to the variant's mode, keeping its kind; nothing when the variant
 // cannot act.
-std::optional<SToolChange> ApplyPlacementVariant(uint32_t command, CViewState& state);
+std::optional<SViewChange> ApplyPlacementVariant(uint32_t command, CViewState& state);
 bool IsPlacementVariantChecked(uint32_t command, const CViewState& state);

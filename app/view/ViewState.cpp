@@ -1,43 +1,42 @@
 // Tool changes and the material slots of the tools.
 #include "app/view/ViewState.h"
 
+#include <algorithm>
+#include <initializer_list>
+
 namespace {
 
-// One of the single-bit modes from..to (select 16 and group 32, the box sides 64 to 2048).
-constexpr bool IsSingleBitMode(int32_t code, int32_t from, int32_t to) {
-    return code >= from && code <= to && (code & (code - 1)) == 0;
-}
-constexpr bool IsSelectOrBoxSide(int32_t code) {
-    return IsSingleBitMode(code, 16, 2048);
-}
-constexpr bool IsBoxSide(int32_t code) {
-    return IsSingleBitMode(code, 64, 2048);
+using M = ToolMode;
+
+bool IsOneOf(ToolMode mode, std::initializer_list<ToolMode> modes) {
+    return std::find(modes.begin(), modes.end(), mode) != modes.end();
 }
 
 // The modes whose choice redraws the window when the mode changes: the insert modes, select,
-// group select, delete and the element tools (the plain view 0x120000 among them).
-constexpr bool RedrawsOnChange(int32_t code) {
-    if (code == 1 || code == 2 || code == 4 || code == 8 || code == 16 || code == 32) {
-        return true;
-    }
-    if (code >= 0x20000 && code <= 0x130000 && code % 0x10000 == 0) {
-        return true;
-    }
-    return code == 0x150000 || code == 0x160000 || code == 0x170000;
+// group select, delete and the element tools (the plain view among them).
+bool RedrawsOnChange(ToolMode mode) {
+    return IsOneOf(mode, {M::AtConnection, M::RoundTubeUp, M::RoundTubeDown, M::RoundTubeFlat,
+                          M::Select, M::SelectGroup, M::Coupling45Flat, M::Coupling45Upright,
+                          M::Coupling45AtEnd, M::OnPickedMultiWheel, M::OnPickedWheel,
+                          M::SteeringLock, M::AtTubeEnd, M::OnPickedSlide, M::OnPickedSlideEnd,
+                          M::OnPickedRoof, M::OnPickedTextile, M::OnPickedClamp, M::OnPickedAlu,
+                          M::OnPickedAluConnector, M::OnPickedFlexiArm, M::StartCoupling,
+                          M::NoSelectionLines, M::DeleteSingle, M::ChangeAngle, M::ChangeSurface,
+                          M::SameSurface});
 }
 
 } // namespace
 
-SToolChange CViewState::SetTool(ToolMode newMode) {
-    SToolChange change;
-    const int32_t oldCode = ToolModeCode(toolMode);
-    const int32_t newCode = ToolModeCode(newMode);
+SViewChange CViewState::SetTool(ToolMode newMode) {
+    SViewChange change;
+    // The application's 15 cm snap option goes off with every change of tool.
+    change.wideSnap = false;
     turnCount = 0;
 
     // Leaving the old mode. The element being placed survives a change between the select, box
     // and pan modes and from the second panel click back to the first.
-    if (IsSelectOrBoxSide(oldCode)) {
-        change.clearSelection = (newCode & 0xFF0) == 0;
+    if (IsSelectOrBoxMode(toolMode)) {
+        change.clearSelection = !IsSelectOrBoxMode(newMode);
     } else if (toolMode == ToolMode::Pan) {
         change.invalidate = rubberLineShown; // the inverted line must go
         rubberLineShown = false;
@@ -47,7 +46,6 @@ SToolChange CViewState::SetTool(ToolMode newMode) {
         placing = ElmntId();
     }
 
-    turnCount = 0;
     const bool keepKind =
         newMode == ToolMode::PanelSecondTube ||
         (newMode == ToolMode::PanelFirstTube && toolMode == ToolMode::PanelSecondTube);
@@ -56,8 +54,8 @@ SToolChange CViewState::SetTool(ToolMode newMode) {
     }
 
     // Entering the new mode.
-    const bool modeChanges = newCode != oldCode;
-    if (IsBoxSide(newCode)) {
+    const bool modeChanges = newMode != toolMode;
+    if (IsBoxSideMode(newMode)) {
         // Moving from one side of the box to another keeps the picture.
         change.invalidate = change.invalidate || !IsBoxSideMode(toolMode);
     } else if (newMode == ToolMode::SpecialPanel || newMode == ToolMode::PanelFirstTube ||
@@ -65,7 +63,7 @@ SToolChange CViewState::SetTool(ToolMode newMode) {
         // A panel tool shows the panels again.
         change.invalidate = change.invalidate || modeChanges;
         drawFlags = drawFlags & ~DrawFlags::WithoutPanels;
-    } else if (RedrawsOnChange(newCode)) {
+    } else if (RedrawsOnChange(newMode)) {
         change.invalidate = change.invalidate || modeChanges;
     }
     toolMode = newMode;

@@ -5,7 +5,8 @@
 // nothing here can outlive the record it names.
 //
 // SetTool is the one way a command changes the tool mode; it returns what the change asks of
-// the window and the design, which the view carries out (CZarnelView::SetTool).
+// the window and the design (the snap option off, the selection cleared, a redraw), which the
+// view carries out.
 #pragma once
 
 #include <array>
@@ -13,22 +14,12 @@
 #include <vector>
 
 #include "app/render/DrawFlags.h"
+#include "app/view/ViewChange.h"
 #include "app/view/WalkBox.h"
 #include "model/ElmntId.h"
 #include "model/ElmntKind.h"
 #include "model/ToolMode.h"
 #include "support/Box3.h"
-
-// What a change of the tool mode asks of others beyond the state itself.
-struct SToolChange {
-    // The application's 15 cm snap option goes off with every change of tool.
-    bool switchOffWideSnap = true;
-    // Leaving the select and box modes for any other: the design's selection is cleared (with
-    // the view's coupling material).
-    bool clearSelection = false;
-    // The window is to be drawn again.
-    bool invalidate = false;
-};
 
 class CViewState {
 public:
@@ -56,6 +47,7 @@ public:
     // ---- Display ------------------------------------------------------------------------------
     DrawFlags drawFlags = DrawFlags::None;
     DrawFlags lastDrawnFlags = DrawFlags::None; // the flags with which the last frame was drawn
+    bool photoQuality = false; // drawn with the application's photo profile, else its edit profile
 
     // ---- Picking buffers: they only grow, doubling on each overflow --------------------------
     int placingFeedbackSize = 4096;  // floats
@@ -85,7 +77,7 @@ public:
 
     // Changes the tool mode with every side effect on this state; the caller sets the tool's
     // kind and sizes afterwards and carries out the returned change.
-    SToolChange SetTool(ToolMode newMode);
+    SViewChange SetTool(ToolMode newMode);
 
     // The material slot for the category of the kind; 0 (no material) for kinds without one
     // (the roofs, the floor grid).

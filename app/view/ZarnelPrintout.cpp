@@ -5,7 +5,6 @@
 #include <wx/image.h>
 
 #include "app/dialogs/DlgPrntRes.h"
-#include "app/frame/ZarnelApp.h"
 #include "app/view/ZarnelView.h"
 #include "support/DIB.h"
 
@@ -80,7 +79,7 @@ void CZarnelPrintout::Prepare() {
         return;
     }
     m_page = GetPrintPage();
-    const SPrintMargins& margins = theApp->GetPrintMargins();
+    const SPrintMargins margins = CZarnelView::GetAppOptions().printMargins;
     m_layout =
         ComputePrintLayout(m_page, {margins.left, margins.top, margins.right, margins.bottom},
                            view->GetViewport().width, view->GetViewport().height);

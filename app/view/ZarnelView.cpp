@@ -1,18 +1,17 @@
-// The 3D view: creation and destruction, updates of the design, tools and the view's commands.
+// The 3D view: creation and destruction, updates of the design, carrying out what the view's
+// logic asks, and the one handler pair of every command.
 #include "app/view/ZarnelView.h"
 
 #include <cmath>
 
 #include <GL/gl.h>
+#include <wx/app.h>
+#include <wx/frame.h>
 #include <wx/glcanvas.h>
 
-#include "app/frame/CommandIds.h"
 #include "app/frame/WxCommandIds.h"
-#include "app/frame/ZarnelApp.h"
 #include "app/frame/ZarnelWxDocument.h"
 #include "app/view/GlxCurrent.h"
-#include "app/view/SysInfo.h"
-#include "app/view/ToolCommands.h"
 #include "app/view/ZarnelGlCanvas.h"
 #include "model/Coupling.h"
 #include "model/ZarnelDcmt.h"
@@ -27,8 +26,6 @@ namespace {
 constexpr uint32_t kNoPixelFormat = 4196;
 // "... Die Annahme des ausgewählten Formats wurde verweigert."
 constexpr uint32_t kPixelFormatRefused = 4197;
-// Panning needs an upright camera.
-constexpr uint32_t kPanNeedsUprightCamera = 4195;
 
 void ReportOk(uint32_t text) {
     ShowMessage(LoadLangText(text), {}, MsgButtons::Ok, MsgIcon::Exclamation);
@@ -41,7 +38,6 @@ CZarnelView::CZarnelView()
     : m_vrmlViewer([this](const std::string& path, const std::string& reason) {
           CallAfter([path, reason] { CVrmlViewer::ShowReport(path, reason); });
       }) {
-    m_quality = theApp->GetEditQuality();
     BindCommands();
 }
 
@@ -69,9 +65,7 @@ bool CZarnelView::OnCreate(wxDocument* document, long flags) {
         // The window stays empty; the design's other windows and commands go on.
         ReportOk(kNoPixelFormat);
     }
-    if (m_cameraIndex < 0 && !m_ownCamera) {
-        m_cameraIndex = 0;
-    }
+    m_camera.BindDefault();
     SetViewport();
     if (CZarnelGlCanvas* canvas = GetCanvas()) {
         canvas->SetFocus();
@@ -133,8 +127,8 @@ void CZarnelView::OnDesignUpdate(wxView*, ViewHint hint) {
 }
 
 void CZarnelView::OnSize() {
-    if (m_cameraIndex < 0 && !m_ownCamera && GetDcmt() != nullptr) {
-        m_cameraIndex = 0;
+    if (GetDcmt() != nullptr) {
+        m_camera.BindDefault();
     }
     SetViewport();
     RepaintNow();
@@ -198,22 +192,57 @@ CElmnt* CZarnelView::GetPanElement() const {
 }
 
 void CZarnelView::SetTool(ToolMode mode) {
-    ApplyToolChange(m_state.SetTool(mode));
+    CarryOut(m_state.SetTool(mode));
 }
 
-void CZarnelView::ApplyToolChange(const SToolChange& change) {
-    if (change.switchOffWideSnap) {
-        theApp->SetWideSnap(false);
+SAppOptions CZarnelView::GetAppOptions() {
+    auto* host = dynamic_cast<CAppOptionsHost*>(wxTheApp);
+    return host != nullptr ? host->GetAppOptions() : SAppOptions();
+}
+
+const CRndrQult* CZarnelView::GetQuality() const {
+    const SAppOptions options = GetAppOptions();
+    return m_state.photoQuality && options.photoQuality != nullptr ? options.photoQuality
+                                                                    : options.editQuality;
+}
+
+SViewContext CZarnelView::MakeContext() {
+    return SViewContext{GetDcmt(), m_state, m_camera, GetAppOptions()};
+}
+
+void CZarnelView::CarryOut(const SViewChange& change) {
+    if (change.wideSnap) {
+        if (auto* host = dynamic_cast<CAppOptionsHost*>(wxTheApp)) {
+            host->SetWideSnap(*change.wideSnap);
+        }
     }
     if (change.clearSelection) {
-        ClearDesignSelection();
+        ClearDesignSelection(GetAppOptions());
     }
-    if (change.invalidate) {
+    if (change.setViewport) {
+        SetViewport();
+    }
+    if (change.hint) {
+        if (CZarnelWxDocument* document = GetZarnelDocument()) {
+            document->UpdateAllViews(*change.hint);
+        }
+    }
+    if (change.repaintNow) {
+        RepaintNow();
+    } else if (change.invalidate) {
         Invalidate();
+    }
+    if (change.statusText) {
+        if (wxFrame* frame = wxDynamicCast(wxTheApp->GetTopWindow(), wxFrame)) {
+            frame->SetStatusText(wxString::FromUTF8(*change.statusText), 0);
+        }
+    }
+    if (change.beep) {
+        GetUserInterface().Beep();
     }
 }
 
-void CZarnelView::ClearDesignSelection() {
+void CZarnelView::ClearDesignSelection(const SAppOptions& options) {
     CZarnelDcmt* dcmt = GetDcmt();
     if (dcmt == nullptr) {
         return;
@@ -223,7 +252,7 @@ void CZarnelView::ClearDesignSelection() {
         anySelected = anySelected || elmnt.selected;
     }
     const bool articlesChanged = dcmt->ClearSelection(m_state.GetCouplingMaterial(),
-                                                      CouplingSnap::RadiusSq(theApp->IsWideSnap()));
+                                                      CouplingSnap::RadiusSq(options.wideSnap));
     // Every window on the design shows the selection, and the parts list counts what deselecting
     // linked: all are told.
     if (anySelected || articlesChanged) {
@@ -236,73 +265,45 @@ void CZarnelView::ClearDesignSelection() {
 // ---- Commands -------------------------------------------------------------------------------
 
 void CZarnelView::BindCommands() {
-    for (const SToolCommand& tool : GetToolCommands()) {
-        Bind(wxEVT_MENU, &CZarnelView::OnToolCommand, this, WxCommandId(tool.command));
-        Bind(wxEVT_UPDATE_UI, &CZarnelView::OnUpdateToolCommand, this, WxCommandId(tool.command));
+    auto bind = [this](uint32_t command) {
+        Bind(wxEVT_MENU, &CZarnelView::OnCommand, this, WxCommandId(command));
+        Bind(wxEVT_UPDATE_UI, &CZarnelView::OnUpdateCommand, this, WxCommandId(command));
+    };
+    for (const SViewCommand& row : GetViewCommands()) {
+        bind(row.command);
     }
-    using namespace CommandId;
-    for (uint32_t command : {PlaceOnConnector, PlaceOnTubeEnd, PlaceOnTube}) {
-        Bind(wxEVT_MENU, &CZarnelView::OnPlacementVariant, this, WxCommandId(command));
-        Bind(wxEVT_UPDATE_UI, &CZarnelView::OnUpdatePlacementVariant, this, WxCommandId(command));
-    }
-    Bind(wxEVT_MENU, &CZarnelView::OnPan, this, WxCommandId(Pan));
-    Bind(wxEVT_UPDATE_UI, &CZarnelView::OnUpdatePan, this, WxCommandId(Pan));
-    Bind(wxEVT_MENU, &CZarnelView::OnSystemInfo, this, WxCommandId(SystemInfo));
-    Bind(wxEVT_MENU, &CZarnelView::OnPrint, this, WxCommandId(FilePrint));
-    Bind(wxEVT_MENU, &CZarnelView::OnPrintDirect, this, WxCommandId(FilePrintDirect));
-    Bind(wxEVT_MENU, &CZarnelView::OnPrintPreview, this, WxCommandId(FilePrintPreview));
-    for (uint32_t command : {SystemInfo, FilePrint, FilePrintDirect, FilePrintPreview}) {
-        Bind(wxEVT_UPDATE_UI, &CZarnelView::OnUpdateEnabled, this, WxCommandId(command));
+    for (const SWindowCommand& row : GetWindowCommands()) {
+        bind(row.command);
     }
 }
 
-void CZarnelView::OnToolCommand(wxCommandEvent& event) {
-    if (const SToolCommand* tool = FindToolCommand(SystemCommandId(event.GetId()))) {
-        ApplyToolChange(ApplyToolCommand(*tool, m_state));
-    }
-}
-
-void CZarnelView::OnUpdateToolCommand(wxUpdateUIEvent& event) {
-    const SToolCommand* tool = FindToolCommand(SystemCommandId(event.GetId()));
-    event.Enable(tool != nullptr);
-    event.Check(tool != nullptr && IsToolChecked(*tool, m_state));
-}
-
-void CZarnelView::OnPlacementVariant(wxCommandEvent& event) {
-    if (std::optional<SToolChange> change =
-            ApplyPlacementVariant(SystemCommandId(event.GetId()), m_state)) {
-        ApplyToolChange(*change);
-    }
-}
-
-void CZarnelView::OnUpdatePlacementVariant(wxUpdateUIEvent& event) {
+void CZarnelView::OnCommand(wxCommandEvent& event) {
     const uint32_t command = SystemCommandId(event.GetId());
-    event.Enable(CanApplyPlacementVariant(command, m_state));
-    event.Check(IsPlacementVariantChecked(command, m_state));
+    if (const SViewCommand* row = FindViewCommand(command)) {
+        SViewContext context = MakeContext();
+        CarryOut(row->run(context, command));
+    } else if (const SWindowCommand* windowRow = FindWindowCommand(command)) {
+        (this->*windowRow->run)();
+    }
 }
 
-void CZarnelView::OnPan(wxCommandEvent&) {
-    // The drag moves the camera sideways and up, which only matches the mouse while the camera
-    // looks straight ahead.
-    const CCmra* camera = GetCamera();
-    if (camera != nullptr && camera->cameraTurn == 0 && camera->cameraTilt == 0) {
-        SetTool(ToolMode::Pan);
+void CZarnelView::OnUpdateCommand(wxUpdateUIEvent& event) {
+    const uint32_t command = SystemCommandId(event.GetId());
+    ViewCommandRule isEnabled = nullptr;
+    ViewCommandRule isChecked = nullptr;
+    if (const SViewCommand* row = FindViewCommand(command)) {
+        isEnabled = row->isEnabled;
+        isChecked = row->isChecked;
+    } else if (const SWindowCommand* windowRow = FindWindowCommand(command)) {
+        isEnabled = windowRow->isEnabled;
+        isChecked = windowRow->isChecked;
+    } else {
+        event.Enable(false);
         return;
     }
-    ShowMessage(LoadLangText(kPanNeedsUprightCamera), {}, MsgButtons::Ok, MsgIcon::Error);
-}
-
-void CZarnelView::OnUpdatePan(wxUpdateUIEvent& event) {
-    event.Enable(true);
-    event.Check(m_state.toolMode == ToolMode::Pan);
-}
-
-void CZarnelView::OnSystemInfo(wxCommandEvent&) {
-    // The report describes the GL implementation of the context current now: the window's.
-    MakeCurrent();
-    WriteSysInfo(std::string(), SysInfoSection::All);
-}
-
-void CZarnelView::OnUpdateEnabled(wxUpdateUIEvent& event) {
-    event.Enable(true);
+    const SViewContext context = MakeContext();
+    event.Enable(isEnabled == nullptr || isEnabled(context, command));
+    if (isChecked != nullptr) {
+        event.Check(isChecked(context, command));
+    }
 }

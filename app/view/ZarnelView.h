@@ -5,19 +5,26 @@
 // looked up again whenever they are used, so that no update of the design leaves the view with
 // a freed record.
 //
-// Its parts: ZarnelView.cpp (creation, updates, tools, commands), ZarnelViewCamera.cpp (camera,
-// viewport, matrices), ZarnelViewDraw.cpp (drawing, off-screen rendering, printing).
+// The view's logic runs without a window (ViewState, ViewCamera, the command tables of
+// ViewCommand); this class turns wx events into calls of it and carries out the SViewChange that
+// comes back. Its parts: ZarnelView.cpp (creation, updates, carrying out changes, the one
+// command handler pair), ZarnelViewCommands.cpp (the commands that need the window: dialogs,
+// printing, reports), ZarnelViewCamera.cpp (camera, viewport, matrices), ZarnelViewDraw.cpp
+// (drawing, off-screen rendering, printing).
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 
 #include <wx/weakref.h>
 
 #include "app/frame/ZarnelWxView.h"
 #include "app/render/VrmlViewer.h"
 #include "app/view/SceneDraw.h"
+#include "app/view/ViewCamera.h"
+#include "app/view/ViewCommand.h"
 #include "app/view/ViewState.h"
 #include "model/Cmra.h"
 
@@ -64,15 +71,23 @@ public:
     // modes (all windows on the design are told, hint 5), and a redraw where the change asks for
     // one. The caller sets the tool kind and sizes afterwards.
     void SetTool(ToolMode mode);
+    // Everything a command of this view runs on, for one call.
+    SViewContext MakeContext();
+    // Does what the view's logic asked: the snap option, the selection, the viewport, the
+    // picture, the other windows, the status text and the beep, in that order.
+    void CarryOut(const SViewChange& change);
+    // The application's options as the view's logic takes them (defaults without an application
+    // that keeps them, as in tests of the view alone).
+    static SAppOptions GetAppOptions();
     // The material slot for the category of the kind (0 for kinds without one).
     int32_t GetToolMaterial(ElmntKind kind) const { return m_state.GetToolMaterial(kind); }
     // The material slot of category 0 to 8.
     int32_t GetCategoryMaterial(int category) const {
         return m_state.GetCategoryMaterial(category);
     }
-    // The render-quality profile in force: the application's edit profile at first.
-    const CRndrQult* GetQuality() const { return m_quality; }
-    void SetQuality(const CRndrQult* quality) { m_quality = quality; }
+    // The render-quality profile in force: the application's edit profile, or its photo profile
+    // while photo quality is on.
+    const CRndrQult* GetQuality() const;
 
     // Elements the tools hold, looked up in the design; nullptr when there is none or it is no
     // longer alive.
@@ -85,7 +100,7 @@ public:
     // The camera in use: the design's camera of the index, or the view's own copy (index -1);
     // nullptr when none is bound. Valid until the next SelectCamera or the design's end.
     CCmra* GetCamera() const;
-    int GetCameraIndex() const { return m_cameraIndex; }
+    int GetCameraIndex() const { return m_camera.GetIndex(); }
     // n = 0 to 3. The camera in force becomes a private copy (the design's camera is no longer
     // changed by this view; no redraw); another is bound and the view drawn again with it.
     void SelectCamera(int n);
@@ -134,36 +149,39 @@ protected:
 private:
     void CreateContext();
     void DestroyContext();
-    void ApplyToolChange(const SToolChange& change);
-    void ClearDesignSelection();
+    void ClearDesignSelection(const SAppOptions& options);
     // The picture of the view with its present state: the scene's borrowed parts.
     void DrawPicture(const std::array<double, 16>* projectionPrefix);
     CElmnt* FindAlive(ElmntId id) const;
 
-    // Commands.
+    // Commands: every row of the view's tables and of the window's own table goes through
+    // this one pair.
     void BindCommands();
-    void OnToolCommand(wxCommandEvent& event);
-    void OnUpdateToolCommand(wxUpdateUIEvent& event);
-    void OnPlacementVariant(wxCommandEvent& event);
-    void OnUpdatePlacementVariant(wxUpdateUIEvent& event);
-    void OnPan(wxCommandEvent& event);
-    void OnUpdatePan(wxUpdateUIEvent& event);
-    void OnSystemInfo(wxCommandEvent& event);
-    void OnPrint(wxCommandEvent& event);
-    void OnPrintDirect(wxCommandEvent& event);
-    void OnPrintPreview(wxCommandEvent& event);
-    void OnUpdateEnabled(wxUpdateUIEvent& event);
+    void OnCommand(wxCommandEvent& event);
+    void OnUpdateCommand(wxUpdateUIEvent& event);
+
+    // The commands that need the window (ZarnelViewCommands.cpp).
+    struct SWindowCommand {
+        uint32_t command;
+        void (CZarnelView::*run)();
+        ViewCommandRule isEnabled = nullptr; // nullptr: always enabled
+        ViewCommandRule isChecked = nullptr; // nullptr: a plain command
+    };
+    static std::span<const SWindowCommand> GetWindowCommands();
+    static const SWindowCommand* FindWindowCommand(uint32_t command);
+    void ShowSystemInfo();
+    void PrintWithDialog();
+    void PrintDirect();
+    void ShowPrintPreview();
     void Print(bool prompt);
 
     wxWeakRef<CZarnelGlCanvas> m_canvas; // owned by the frame
     std::unique_ptr<wxGLContext> m_context;
     wxSize m_clientPixels;
     SViewport m_viewport;
-    int m_cameraIndex = -1;             // 0 to 3, or -1 for the own copy (or none)
-    std::unique_ptr<CCmra> m_ownCamera; // only while the index is -1
+    CViewCamera m_camera;
     CViewState m_state;
-    const CRndrQult* m_quality = nullptr; // the application's; borrowed
-    CVrmlViewer m_vrmlViewer;             // the slide model, read on its first drawing
+    CVrmlViewer m_vrmlViewer; // the slide model, read on its first drawing
 
     wxDECLARE_DYNAMIC_CLASS_NO_COPY(CZarnelView);
 };

@@ -6,28 +6,14 @@
 #include "model/ZarnelDcmt.h"
 
 CCmra* CZarnelView::GetCamera() const {
-    if (m_cameraIndex >= 0) {
-        CZarnelDcmt* dcmt = GetDcmt();
-        return dcmt != nullptr ? &dcmt->GetCamera(m_cameraIndex) : nullptr;
-    }
-    return m_ownCamera.get();
+    return m_camera.Get(GetDcmt());
 }
 
 void CZarnelView::SelectCamera(int n) {
-    CZarnelDcmt* dcmt = GetDcmt();
-    if (n < 0 || n >= CZarnelDcmt::kCameraCount || dcmt == nullptr) {
-        return;
+    if (m_camera.Select(n, GetDcmt())) {
+        SetViewport();
+        Invalidate();
     }
-    if (n == m_cameraIndex) {
-        // From now on the view looks through a copy that it changes alone.
-        m_ownCamera = std::make_unique<CCmra>(dcmt->GetCamera(n));
-        m_cameraIndex = -1;
-        return;
-    }
-    m_ownCamera.reset();
-    m_cameraIndex = n;
-    SetViewport();
-    Invalidate();
 }
 
 void CZarnelView::SetViewport() {

@@ -4,7 +4,6 @@
 #include <wx/msgdlg.h>
 #include <wx/print.h>
 
-#include "app/frame/ZarnelApp.h"
 #include "app/render/RndrQult.h"
 #include "app/view/GlxCurrent.h"
 #include "app/view/OffscreenRender.h"
@@ -37,7 +36,7 @@ void CZarnelView::DrawPicture(const std::array<double, 16>* projectionPrefix) {
                              &m_vrmlViewer};
     const ViewScene::SScene scene{*dcmt,
                                   *camera,
-                                  m_quality,
+                                  GetQuality(),
                                   m_state.toolMode,
                                   m_state.drawFlags,
                                   m_state.selectionBox,
@@ -68,18 +67,16 @@ std::unique_ptr<CDIB> CZarnelView::RenderToBitmap(int width, int height) {
     }
     // Photo quality and no tool highlights or frame while the picture is made.
     const ToolMode savedMode = m_state.toolMode;
-    const CRndrQult* savedQuality = m_quality;
+    const bool savedPhotoQuality = m_state.photoQuality;
     m_state.toolMode = ToolMode::NoSelectionLines;
-    if (const CRndrQult* photo = theApp->GetPhotoQuality()) {
-        m_quality = photo;
-    }
+    m_state.photoQuality = true;
     std::unique_ptr<CDIB> bitmap =
         RenderOffscreen(width, height, [this](const SOffscreenTile& tile) {
             const std::array<double, 16> prefix = tile.ProjectionPrefix();
             DrawPicture(&prefix);
         });
     m_state.toolMode = savedMode;
-    m_quality = savedQuality;
+    m_state.photoQuality = savedPhotoQuality;
     // The window's next picture makes its context current again.
     ReleaseCurrentGlxContext();
     return bitmap;
@@ -105,15 +102,15 @@ void CZarnelView::Print(bool prompt) {
     }
 }
 
-void CZarnelView::OnPrint(wxCommandEvent&) {
+void CZarnelView::PrintWithDialog() {
     Print(true);
 }
 
-void CZarnelView::OnPrintDirect(wxCommandEvent&) {
+void CZarnelView::PrintDirect() {
     Print(false);
 }
 
-void CZarnelView::OnPrintPreview(wxCommandEvent&) {
+void CZarnelView::ShowPrintPreview() {
     wxDocManager* manager = GetDocumentManager();
     if (manager == nullptr) {
         return;

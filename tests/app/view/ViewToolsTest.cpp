@@ -9,8 +9,11 @@
 #include "app/view/PrintLayout.h"
 #include "app/view/SceneDraw.h"
 #include "app/view/ToolCommands.h"
+#include "app/view/ViewCommand.h"
 #include "app/view/ViewState.h"
 #include "model/Cmra.h"
+#include "model/ZarnelDcmt.h"
+#include "tests/harness/RecordingUserInterface.h"
 
 namespace {
 
@@ -60,9 +63,9 @@ TEST(SetTool, ChangesOfModeAsTheTableSays) {
         state.toolKind = ElmntKind::Panel;
         state.placing = ElmntId(2345);
         state.turnCount = 3;
-        const SToolChange change = state.SetTool(row.to);
+        const SViewChange change = state.SetTool(row.to);
         EXPECT_EQ(state.toolMode, row.to);
-        EXPECT_TRUE(change.switchOffWideSnap);
+        EXPECT_EQ(change.wideSnap, std::optional<bool>(false));
         EXPECT_EQ(change.clearSelection, row.clearSelection);
         EXPECT_EQ(change.invalidate, row.invalidate);
         EXPECT_EQ(state.placing, row.keepsPlacing ? ElmntId(2345) : ElmntId());
@@ -92,7 +95,7 @@ TEST(SetTool, LeavingPanEndsTheDragAndErasesItsLine) {
         state.rubberLineShown = lineShown;
         state.panElement = ElmntId(4000);
         state.placing = ElmntId(4001);
-        const SToolChange change = state.SetTool(M::Pan);
+        const SViewChange change = state.SetTool(M::Pan);
         EXPECT_EQ(change.invalidate, lineShown);
         EXPECT_FALSE(state.dragging);
         EXPECT_FALSE(state.rubberLineShown);
@@ -240,6 +243,65 @@ TEST(SegmentDistance, ToTheNearestPointOfTheSegment) {
     EXPECT_DOUBLE_EQ(SegmentDistance(segment, 7.0, 14.0), 5.0);  // before the start
     const float point[4] = {5.0f, 5.0f, 5.0f, 5.0f};
     EXPECT_DOUBLE_EQ(SegmentDistance(point, 8.0, 9.0), 5.0);
+}
+
+// ---- The command tables --------------------------------------------------------------------
+
+TEST(ViewCommands, EveryRowOnceAndRunOnTheViewsContext) {
+    std::set<uint32_t> seen;
+    for (const SViewCommand& row : GetViewCommands()) {
+        EXPECT_TRUE(seen.insert(row.command).second) << row.command;
+        EXPECT_EQ(FindViewCommand(row.command), &row);
+    }
+    EXPECT_EQ(FindViewCommand(0), nullptr);
+
+    // A tool row through the table: the tool, its check, and the snap option off.
+    CZarnelDcmt dcmt;
+    CViewState state;
+    CViewCamera camera;
+    camera.BindDefault();
+    SViewContext context{&dcmt, state, camera, SAppOptions{true}};
+    const SViewCommand* select = FindViewCommand(32809);
+    ASSERT_NE(select, nullptr);
+    EXPECT_FALSE(select->isChecked(context, 32809));
+    const SViewChange change = select->run(context, 32809);
+    EXPECT_EQ(state.toolMode, M::Select);
+    EXPECT_TRUE(select->isChecked(context, 32809));
+    EXPECT_EQ(change.wideSnap, std::optional<bool>(false));
+    EXPECT_TRUE(change.invalidate);
+
+    // Panning needs an upright camera: a turned one keeps the tool and says why.
+    TestUi().Reset();
+    dcmt.GetCamera(0).cameraTurn = 30;
+    const SViewCommand* pan = FindViewCommand(32777);
+    ASSERT_NE(pan, nullptr);
+    pan->run(context, 32777);
+    EXPECT_EQ(state.toolMode, M::Select);
+    EXPECT_EQ(TestUi().Boxes().size(), 1u);
+    dcmt.GetCamera(0).cameraTurn = 0;
+    pan->run(context, 32777);
+    EXPECT_TRUE(pan->isChecked(context, 32777));
+
+    // Without a design nothing is bound; the rules still answer.
+    CViewCamera unbound;
+    SViewContext empty{nullptr, state, unbound, SAppOptions{}};
+    EXPECT_EQ(empty.GetCamera(), nullptr);
+    EXPECT_FALSE(FindViewCommand(32970)->isEnabled(empty, 32970));
+}
+
+TEST(ViewChange, AddsUp) {
+    SViewChange change = SViewChange::Redraw();
+    SViewChange other = SViewChange::Beep();
+    other.hint = ViewHint::Change;
+    other.wideSnap = false;
+    change |= other;
+    SViewChange everything;
+    everything.hint = ViewHint::Everything;
+    change |= everything;
+    change |= other;
+    EXPECT_TRUE(change.invalidate && change.beep);
+    EXPECT_EQ(change.hint, ViewHint::Everything);
+    EXPECT_EQ(change.wideSnap, std::optional<bool>(false));
 }
 
 TEST(PrintLayout, MarginsAndThePictureOfTheViewportsShape) {
