@@ -161,6 +161,7 @@ public:
 
 private:
     class Source;
+    class BmpReader;
 
     bool ReadFrom(Source& source, int depth);
     bool AllocHeader(int width, int height, int depth, const std::vector<PaletteEntry>* palette);
