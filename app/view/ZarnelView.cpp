@@ -251,6 +251,8 @@ void CZarnelView::BindCommands() {
     Bind(wxEVT_MENU, &CZarnelView::OnPrint, this, WxCommandId(FilePrint));
     Bind(wxEVT_MENU, &CZarnelView::OnPrintDirect, this, WxCommandId(FilePrintDirect));
     Bind(wxEVT_MENU, &CZarnelView::OnPrintPreview, this, WxCommandId(FilePrintPreview));
+    Bind(wxEVT_MENU, &CZarnelView::OnSaveImage, this, WxCommandId(SaveImage));
+    Bind(wxEVT_UPDATE_UI, &CZarnelView::OnUpdateEnabled, this, WxCommandId(SaveImage));
     for (uint32_t command : {SystemInfo, FilePrint, FilePrintDirect, FilePrintPreview}) {
         Bind(wxEVT_UPDATE_UI, &CZarnelView::OnUpdateEnabled, this, WxCommandId(command));
     }

@@ -6,7 +6,8 @@
 // a freed record.
 //
 // Its parts: ZarnelView.cpp (creation, updates, tools, commands), ZarnelViewCamera.cpp (camera,
-// viewport, matrices), ZarnelViewDraw.cpp (drawing, off-screen rendering, printing).
+// viewport, matrices), ZarnelViewDraw.cpp (drawing, off-screen rendering), ZarnelViewExport.cpp
+// (image export, printing).
 #pragma once
 
 #include <cstdint>
@@ -125,7 +126,8 @@ public:
     // The scene as a new bitmap of width x height pixels (the caller owns it), drawn in photo
     // quality without tool highlights or frame, under the wait cursor, in a framebuffer of the
     // view's own context. The view's tool mode and quality are as before afterwards, and no
-    // context is current. nullptr (after telling the user) when it cannot be rendered.
+    // context is current. nullptr (after telling the user what failed) when it cannot be
+    // rendered: no context, a window not on the screen, or what RenderOffscreen refuses.
     std::unique_ptr<CDIB> RenderToBitmap(int width, int height);
 
 protected:
@@ -152,6 +154,7 @@ private:
     void OnPrint(wxCommandEvent& event);
     void OnPrintDirect(wxCommandEvent& event);
     void OnPrintPreview(wxCommandEvent& event);
+    void OnSaveImage(wxCommandEvent& event);
     void OnUpdateEnabled(wxUpdateUIEvent& event);
     void Print(bool prompt);
 
