@@ -101,6 +101,8 @@ void CDlgRndrRes::CreateControls() {
             grid->Add(edits[i], 0, wxALIGN_CENTER_VERTICAL);
         }
         box->Add(grid, 0, wxALL, FromDIP(4));
+        // The toolkit does not widen a group for its caption: the caption sets the least width.
+        box->SetMinSize(wxSize(GetTextExtent(Text(caption)).x + FromDIP(30), -1));
         parentSizer->Add(box, 0, wxEXPAND | wxALL, FromDIP(5));
         return std::pair{edits[0], edits[1]};
     };
@@ -154,6 +156,9 @@ void CDlgRndrRes::DoDataExchangeEx(CDataExchange& dx, const void* field) {
 }
 
 void CDlgRndrRes::OnInitDialogEx() {
+    // The screen size is only shown: typing starts in the picture's width.
+    m_widthEdit->SetFocus();
+    m_widthEdit->SelectAll();
     const double ratio = AspectRatio(m_screenWidth, m_screenHeight);
     if (ratio != 0.0) {
         m_renderHeight = ClampToInt(std::trunc(m_renderWidth / ratio));
