@@ -160,6 +160,7 @@ public:
     static size_t Stride(int bitCount, int width);
 
 private:
+    // The reader's byte source and its steps (DIBRead.cpp).
     class Source;
     class BmpReader;
 
