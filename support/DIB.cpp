@@ -1,5 +1,5 @@
-// Device-independent bitmaps: pixel access by depth, and BMP files read and written field by
-// field in little-endian order.
+// Device-independent bitmaps: creation, pixel access by depth, the colour table, and BMP files
+// written field by field in little-endian order (the reader is in DIBRead.cpp).
 #include "support/DIB.h"
 
 #include <algorithm>
@@ -10,54 +10,23 @@
 #include <new>
 
 #include "support/BitmapColors.h"
+#include "support/DIBFormat.h"
 #include "support/File.h"
 #include "support/Messages.h"
 #include "support/UserInterface.h"
+
+using namespace DIBFormat;
 
 namespace {
 
 CDIB::Storage g_defaultStorage = CDIB::Storage::Section;
 
-constexpr size_t kFileHeaderSize = 14;
-constexpr uint32_t kInfoHeaderSize = 40;
-constexpr uint32_t kCoreHeaderSize = 12;
-constexpr size_t kMaskBytes = 12;
-constexpr size_t kTableRoom = 256; // entries for every depth above 8 bits
-
 // The screen's depth as off-screen rendering sees it: true colour, kept as 32 bits.
 constexpr int kScreenDepth = 32;
 
-const char* const kBadHeader = "Ungültiger Kopf in Bitmap";
-const char* const kNoRle4 = "RLE4 wird nicht unterstützt in Bitmap";
-const char* const kNoRle8 = "RLE8 wird nicht unterstützt in Bitmap";
-const char* const kBadCompression = "Ungültige Kompressionsart in Bitmap";
-const char* const kBadDepth = "Ungültige Bittiefe in Bitmap";
-const char* const kTruncated = "Unvollständige Daten in Bitmap";
 const char* const kCannotOpen = "Bitmap-Fatei konnte nicht geöffnet werden";
 const char* const kCannotSave = "Bitmap-Fatei konnte nicht gespeichert werden";
 const char* const kFilter = "Image files (*.BMP, *.DIB)|*.BMP;*.DIB|All files (*.*)|*.*||";
-
-void Report(const char* text) {
-    ShowMessage(text, "", MsgButtons::Ok, MsgIcon::Exclamation);
-}
-
-void ReportErrorNumber(int errorNumber) {
-    errno = errorNumber;
-    ShowLastError();
-}
-
-uint16_t GetU16(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-
-uint32_t GetU32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
-int32_t GetI32(const uint8_t* p) {
-    return static_cast<int32_t>(GetU32(p));
-}
 
 void PutU16(std::vector<uint8_t>& out, uint16_t value) {
     out.push_back(static_cast<uint8_t>(value));
@@ -84,103 +53,32 @@ void StoreU32(uint8_t* p, uint32_t value) {
     StoreU16(p + 2, value >> 16);
 }
 
-bool IsIndexed(int bitCount) {
-    return bitCount == 1 || bitCount == 4 || bitCount == 8;
-}
-
-size_t TableRoom(int bitCount) {
-    return IsIndexed(bitCount) ? size_t{1} << bitCount : kTableRoom;
-}
-
-uint32_t ColorRef(uint8_t red, uint8_t green, uint8_t blue) {
-    return red | (static_cast<uint32_t>(green) << 8) | (static_cast<uint32_t>(blue) << 16);
-}
-
 uint32_t TableColor(const RgbQuad& entry) {
     return entry.blue | (static_cast<uint32_t>(entry.green) << 8) |
            (static_cast<uint32_t>(entry.red) << 16);
 }
 
-// One colour channel of a bit-field pixel, scaled to 8 bits by shifting, so that the 5-6-5
-// masks give the top bits of each channel as the fixed 16-bit layout does.
-class Channel {
-public:
-    explicit Channel(uint32_t mask) : m_mask(mask) {
-        if (mask != 0) {
-            while (((mask >> m_shift) & 1) == 0) {
-                ++m_shift;
-            }
-            uint32_t top = mask >> m_shift;
-            while (top != 0) {
-                ++m_width;
-                top >>= 1;
-            }
-        }
-    }
-    uint8_t Of(uint32_t pixel) const {
-        uint32_t value = (pixel & m_mask) >> m_shift;
-        if (m_width == 0) {
-            return 0;
-        }
-        return static_cast<uint8_t>(m_width >= 8 ? value >> (m_width - 8) : value << (8 - m_width));
-    }
-
-private:
-    uint32_t m_mask;
-    int m_shift = 0;
-    int m_width = 0;
-};
-
 } // namespace
 
-// The bytes of a BMP file from its first byte: a memory block, or a file read as far as asked.
-class CDIB::Source {
-public:
-    enum class Result { Ok, Short, Failed };
+void DIBFormat::Report(const char* text) {
+    ShowMessage(text, "", MsgButtons::Ok, MsgIcon::Exclamation);
+}
 
-    Source(const void* data, size_t size)
-        : m_data(static_cast<const uint8_t*>(data)), m_size(data != nullptr ? size : 0) {}
-    explicit Source(File& file) : m_file(&file) {}
+void DIBFormat::ReportErrorNumber(int errorNumber) {
+    errno = errorNumber;
+    ShowLastError();
+}
 
-    // Makes the first end bytes available: Short when the source ends before, Failed when a
-    // read or the memory fails (ErrorNumber tells why).
-    Result Need(uint64_t end) {
-        if (m_file == nullptr) {
-            return end <= m_size ? Result::Ok : Result::Short;
-        }
-        constexpr size_t kChunk = size_t{1} << 20;
-        try {
-            while (m_buffer.size() < end) {
-                size_t have = m_buffer.size();
-                size_t want = static_cast<size_t>(std::min<uint64_t>(end - have, kChunk));
-                m_buffer.resize(have + want);
-                size_t got = m_file->Read(m_buffer.data() + have, want);
-                m_buffer.resize(have + got);
-                if (got < want) {
-                    if (m_file->HasError()) {
-                        m_errorNumber = m_file->LastErrorNumber();
-                        return Result::Failed;
-                    }
-                    return Result::Short;
-                }
-            }
-        } catch (const std::bad_alloc&) {
-            m_errorNumber = ENOMEM;
-            return Result::Failed;
-        }
-        return Result::Ok;
+std::optional<std::string> DIBFormat::BitmapPath(const std::string& path, bool save) {
+    if (!path.empty()) {
+        return path;
     }
-    // Valid up to the next Need.
-    const uint8_t* Data() const { return m_file != nullptr ? m_buffer.data() : m_data; }
-    int ErrorNumber() const { return m_errorNumber; }
-
-private:
-    File* m_file = nullptr;
-    const uint8_t* m_data = nullptr;
-    size_t m_size = 0;
-    std::vector<uint8_t> m_buffer;
-    int m_errorNumber = 0;
-};
+    FileChoice choice;
+    choice.save = save;
+    choice.filter = kFilter;
+    choice.defaultExtension = "BMP";
+    return GetUserInterface().ChooseFile(choice);
+}
 
 void CDIB::SetDefaultStorage(Storage storage) {
     g_defaultStorage = storage;
@@ -558,264 +456,13 @@ bool CDIB::WriteBmp(File& file) const {
     return true;
 }
 
-bool CDIB::ReadBmp(File& file, int depth) {
-    Source source(file);
-    return ReadFrom(source, depth);
-}
-
-bool CDIB::ReadBmp(const void* data, size_t size, int depth) {
-    Source source(data, size);
-    return ReadFrom(source, depth);
-}
-
-bool CDIB::ReadFrom(Source& source, int depth) {
-    // Makes the first end bytes available, or reports why not.
-    auto need = [&source](uint64_t end) {
-        switch (source.Need(end)) {
-        case Source::Result::Ok:
-            return true;
-        case Source::Result::Short:
-            Report(kTruncated);
-            return false;
-        case Source::Result::Failed:
-            ReportErrorNumber(source.ErrorNumber());
-            return false;
-        }
-        return false;
-    };
-
-    // Anything that does not begin with "BM" is no bitmap of ours; the caller decides.
-    Source::Result start = source.Need(2);
-    if (start == Source::Result::Failed) {
-        ReportErrorNumber(source.ErrorNumber());
-        return false;
-    }
-    if (start == Source::Result::Short || source.Data()[0] != 'B' || source.Data()[1] != 'M') {
-        return false;
-    }
-    if (!need(kFileHeaderSize + 4)) {
-        return false;
-    }
-    const uint32_t pixelOffset = GetU32(source.Data() + 10);
-    const uint32_t headerSize = GetU32(source.Data() + kFileHeaderSize);
-
-    SBitmapInfoHeader file;
-    if (headerSize == kInfoHeaderSize) {
-        if (!need(kFileHeaderSize + kInfoHeaderSize)) {
-            return false;
-        }
-        const uint8_t* p = source.Data() + kFileHeaderSize;
-        file.width = GetI32(p + 4);
-        file.height = GetI32(p + 8);
-        file.planes = GetU16(p + 12);
-        file.bitCount = GetU16(p + 14);
-        file.compression = GetU32(p + 16);
-        file.sizeImage = GetU32(p + 20);
-        file.xPelsPerMeter = GetI32(p + 24);
-        file.yPelsPerMeter = GetI32(p + 28);
-        file.clrUsed = GetU32(p + 32);
-        file.clrImportant = GetU32(p + 36);
-    } else if (headerSize == kCoreHeaderSize) {
-        if (!need(kFileHeaderSize + kCoreHeaderSize)) {
-            return false;
-        }
-        const uint8_t* p = source.Data() + kFileHeaderSize;
-        file.width = GetU16(p + 4);
-        file.height = GetU16(p + 6);
-        file.planes = GetU16(p + 8);
-        file.bitCount = GetU16(p + 10);
-    } else {
-        Report(kBadHeader);
-        return false;
-    }
-
-    const int bitCount = file.bitCount;
-    const uint32_t compression = file.compression;
-    switch (bitCount) {
-    case 1:
-    case 24:
-        if (compression != BmpCompression::None) {
-            Report(kBadCompression);
-            return false;
-        }
-        break;
-    case 4:
-    case 8:
-        if (bitCount == 4 && compression == BmpCompression::Rle4) {
-            Report(kNoRle4);
-            return false;
-        }
-        if (bitCount == 8 && compression == BmpCompression::Rle8) {
-            Report(kNoRle8);
-            return false;
-        }
-        if (compression != BmpCompression::None) {
-            Report(kBadCompression);
-            return false;
-        }
-        break;
-    case 16:
-    case 32:
-        if (compression != BmpCompression::BitFields) {
-            Report(kBadCompression);
-            return false;
-        }
-        break;
-    default:
-        Report(kBadDepth);
-        return false;
-    }
-
-    // Sizes that no bitmap of this program can have mark a damaged or hostile file; everything
-    // below is computed in 64 bits.
-    const int64_t width = file.width;
-    const int64_t rows = file.height < 0 ? -static_cast<int64_t>(file.height) : file.height;
-    if (width < 1 || rows < 1 || width > kMaxSide || rows > kMaxSide) {
-        Report(kBadHeader);
-        return false;
-    }
-    const size_t stride = Stride(bitCount, static_cast<int>(width));
-    const uint64_t pixelBytes = stride * static_cast<uint64_t>(rows);
-    if (pixelBytes > kMaxPixelBytes || pixelOffset < kFileHeaderSize + headerSize) {
-        Report(kBadHeader);
-        return false;
-    }
-
-    // Bit-field masks follow a 40-byte header; a file that gives none gets the usual layout.
-    std::array<uint32_t, 3> masks{};
-    size_t tableStart = kFileHeaderSize + headerSize;
-    if (compression == BmpCompression::BitFields) {
-        if (!need(tableStart + kMaskBytes)) {
-            return false;
-        }
-        for (size_t i = 0; i < 3; ++i) {
-            masks[i] = GetU32(source.Data() + tableStart + 4 * i);
-        }
-        tableStart += kMaskBytes;
-        if (masks == std::array<uint32_t, 3>{}) {
-            masks = bitCount == 16 ? std::array<uint32_t, 3>{0xF800, 0x07E0, 0x001F}
-                                   : std::array<uint32_t, 3>{0xFF0000, 0xFF00, 0xFF};
-        }
-    }
-
-    // The colour table: never more entries than the depth can index (or than a header has
-    // room for), the rest black.
-    uint32_t colorCount = file.clrUsed != 0     ? file.clrUsed
-                          : IsIndexed(bitCount) ? uint32_t{1} << bitCount
-                                                : 0;
-    colorCount = static_cast<uint32_t>(std::min<uint64_t>(colorCount, TableRoom(bitCount)));
-    const size_t entrySize = headerSize == kInfoHeaderSize ? 4 : 3;
-    if (!need(tableStart + colorCount * entrySize)) {
-        return false;
-    }
-    std::vector<RgbQuad> table(kTableRoom);
-    for (uint32_t i = 0; i < colorCount; ++i) {
-        const uint8_t* entry = source.Data() + tableStart + i * entrySize;
-        table[i] = {entry[0], entry[1], entry[2], entrySize == 4 ? entry[3] : uint8_t{0}};
-    }
-
-    // Every row must be there before anything is changed.
-    if (!need(static_cast<uint64_t>(pixelOffset) + pixelBytes)) {
-        return false;
-    }
-
-    bool convert = true;
-    if (IsEmpty()) {
-        int target = depth != 0 ? depth : (bitCount == 24 ? 32 : bitCount);
-        convert = target != bitCount;
-        if (!Create(static_cast<int>(width), static_cast<int>(rows), target, 0)) {
-            return false;
-        }
-        if (!convert) {
-            SetColorTable(std::vector<RgbQuad>(table.begin(), table.begin() + colorCount));
-        }
-    }
-
-    const Channel red(masks[0]);
-    const Channel green(masks[1]);
-    const Channel blue(masks[2]);
-    const uint8_t* pixels = source.Data() + pixelOffset;
-    for (int64_t i = 0; i < rows; ++i) {
-        // Rows are stored bottom first unless the height is negative.
-        const int y = static_cast<int>(file.height < 0 ? rows - 1 - i : i);
-        const uint8_t* row = pixels + static_cast<size_t>(i) * stride;
-        for (int x = 0; x < width; ++x) {
-            switch (bitCount) {
-            case 1: {
-                const RgbQuad& entry = table[(row[x / 8] >> (7 - x % 8)) & 1];
-                SetPixelColor(x, y, ColorRef(entry.red, entry.green, entry.blue));
-                break;
-            }
-            case 4:
-            case 8: {
-                unsigned index = bitCount == 8 ? row[x]
-                                 : x % 2 == 0  ? row[x / 2] >> 4
-                                               : row[x / 2] & 15;
-                if (convert) {
-                    const RgbQuad& entry = table[index];
-                    SetPixelColor(x, y, ColorRef(entry.red, entry.green, entry.blue));
-                } else {
-                    SetPixel(x, y, index);
-                }
-                break;
-            }
-            case 16:
-            case 32: {
-                uint32_t value = bitCount == 16 ? GetU16(row + 2 * static_cast<size_t>(x))
-                                                : GetU32(row + 4 * static_cast<size_t>(x));
-                SetPixelColor(x, y, ColorRef(red.Of(value), green.Of(value), blue.Of(value)));
-                break;
-            }
-            case 24: {
-                const uint8_t* pixel = row + 3 * static_cast<size_t>(x);
-                SetPixelColor(x, y, ColorRef(pixel[2], pixel[1], pixel[0]));
-                break;
-            }
-            default:
-                break;
-            }
-        }
-    }
-    return true;
-}
-
-bool CDIB::Load(const std::string& path, int depth) {
-    std::string chosen = path;
-    if (chosen.empty()) {
-        FileChoice choice;
-        choice.save = false;
-        choice.filter = kFilter;
-        choice.defaultExtension = "BMP";
-        std::optional<std::string> answer = GetUserInterface().ChooseFile(choice);
-        if (!answer) {
-            return false;
-        }
-        chosen = *answer;
-    }
-    File file;
-    if (!file.Open(chosen, File::Mode::Read)) {
-        return false;
-    }
-    bool ok = ReadBmp(file, depth);
-    file.Close();
-    return ok;
-}
-
 bool CDIB::Save(const std::string& path) const {
-    std::string chosen = path;
-    if (chosen.empty()) {
-        FileChoice choice;
-        choice.save = true;
-        choice.filter = kFilter;
-        choice.defaultExtension = "BMP";
-        std::optional<std::string> answer = GetUserInterface().ChooseFile(choice);
-        if (!answer) {
-            return false;
-        }
-        chosen = *answer;
+    const std::optional<std::string> chosen = BitmapPath(path, true);
+    if (!chosen) {
+        return false;
     }
     AtomicFile file;
-    if (!file.Open(chosen)) {
+    if (!file.Open(*chosen)) {
         Report(kCannotOpen);
         return false;
     }
@@ -825,12 +472,4 @@ bool CDIB::Save(const std::string& path) const {
         Report(kCannotSave);
     }
     return ok;
-}
-
-std::unique_ptr<CDIB> CDIB::FromFile(const std::string& path, int depth) {
-    auto bitmap = std::make_unique<CDIB>();
-    if (!bitmap->Load(path, depth)) {
-        return nullptr;
-    }
-    return bitmap;
 }

@@ -160,7 +160,9 @@ public:
     static size_t Stride(int bitCount, int width);
 
 private:
+    // The reader's byte source and its steps (DIBRead.cpp).
     class Source;
+    class BmpReader;
 
     bool ReadFrom(Source& source, int depth);
     bool AllocHeader(int width, int height, int depth, const std::vector<PaletteEntry>* palette);

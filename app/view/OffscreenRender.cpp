@@ -2,6 +2,9 @@
 #include "app/view/OffscreenRender.h"
 
 #include <algorithm>
+#include <fstream>
+#include <new>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,27 +16,46 @@
 #include "support/DIB.h"
 #include "support/DIBDC.h"
 #include "support/LangText.h"
+#include "support/Messages.h"
 #include "support/UserInterface.h"
 
 namespace {
 
-// "Die Grafikkarte und das installierte OpenGL unterstützt kein Bildformat, ..."
-constexpr uint32_t kNoPixelFormat = 4196;
-// "... Die Annahme des ausgewählten Formats wurde verweigert."
-constexpr uint32_t kPixelFormatRefused = 4197;
+// What failed, told to the user before nothing is handed back. Texts with sizes take the
+// picture's width and height first.
+constexpr uint32_t kSizeOutOfRange = 4307; // width, height, largest side
+constexpr uint32_t kNoCurrentContext = 4300;
+constexpr uint32_t kNoFramebufferObjects = 4302;
+constexpr uint32_t kFramebufferIncomplete = 4303; // width, height, status
+constexpr uint32_t kGlError = 4304;               // error code
+constexpr uint32_t kTooLittleMemory = 4305;       // width, height, megabytes needed, free
+constexpr uint32_t kOutOfMemory = 4306;           // width, height
+constexpr uint32_t kBitmapTooLarge = 4309;        // width, height, largest bitmap in megabytes
 
 // Tiles larger than this gain nothing and cost read-back memory (4096² pixels are 64 MB).
 constexpr int kLargestTile = 4096;
+// The bitmap is made at the screen's depth, which is kept as 32 bits. Bytes a pixel takes in
+// the read-back buffer (blue, green, red, unused) and in the framebuffer's colour (RGBA8) and
+// depth (24 bits, stored in 32).
+constexpr int kBitmapBits = 32;
+constexpr uint64_t kReadBackPixelBytes = 4;
+constexpr uint64_t kFramebufferPixelBytes = 8;
+constexpr uint64_t kMegabyte = 1048576;
+// A context keeps at most a few errors; more calls than this would mean it is gone.
+constexpr int kMaxPendingErrors = 64;
 
-void Report(uint32_t text) {
-    ShowMessage(LoadLangText(text), {}, MsgButtons::Ok, MsgIcon::Exclamation);
+template <typename... Args> void Report(uint32_t text, const Args&... args) {
+    std::string shown;
+    FormatChecked(LoadLangText(text), std::vector<FormatArg>{MakeFormatArg(args)...},
+                  kMessageFmtMaxLength, shown);
+    ShowMessage(shown, {}, MsgButtons::Ok, MsgIcon::Exclamation);
 }
 
 // Framebuffer objects belong to OpenGL 3.0 and to two extensions before it.
 bool HasFramebufferObjects() {
     const auto* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
     if (version == nullptr) {
-        return false; // no context is current
+        return false;
     }
     if (version[0] >= '3' && version[0] <= '9') {
         return true;
@@ -68,8 +90,7 @@ public:
         // Draw and read buffers are state of the bound framebuffer: the window's stay as they are.
         glDrawBuffer(GL_COLOR_ATTACHMENT0);
         glReadBuffer(GL_COLOR_ATTACHMENT0);
-        m_complete = m_framebuffer != 0 &&
-                     glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+        m_status = m_framebuffer != 0 ? glCheckFramebufferStatus(GL_FRAMEBUFFER) : 0;
     }
     ~CTileFramebuffer() {
         glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(m_previousFramebuffer));
@@ -82,7 +103,19 @@ public:
     CTileFramebuffer(const CTileFramebuffer&) = delete;
     CTileFramebuffer& operator=(const CTileFramebuffer&) = delete;
 
-    bool IsComplete() const { return m_complete; }
+    // GL_FRAMEBUFFER_COMPLETE when the framebuffer can be drawn into, else why not.
+    GLenum GetStatus() const { return m_status; }
+    // The status after drawing: the drawing may have bound another framebuffer or changed this
+    // one; anything but this framebuffer, complete, is a failure.
+    GLenum CheckStillBound() const {
+        GLint bound = 0;
+        glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
+        const GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
+        if (status == GL_FRAMEBUFFER_COMPLETE && static_cast<GLuint>(bound) != m_framebuffer) {
+            return GL_FRAMEBUFFER_UNDEFINED;
+        }
+        return status;
+    }
 
 private:
     GLint m_previousFramebuffer = 0;
@@ -90,7 +123,7 @@ private:
     GLint m_previousViewport[4] = {0, 0, 0, 0};
     GLuint m_framebuffer = 0;
     GLuint m_renderbuffers[2] = {0, 0};
-    bool m_complete = false;
+    GLenum m_status = 0;
 };
 
 int LargestTileSide(int maxTileSide) {
@@ -112,37 +145,95 @@ std::array<double, 16> SOffscreenTile::ProjectionPrefix() const {
     return ViewScene::TileMatrix(fullWidth, fullHeight, x, y, width, height);
 }
 
+uint64_t OffscreenMemoryNeed(int width, int height, int tileWidth, int tileHeight) {
+    const uint64_t bitmap =
+        CDIB::Stride(kBitmapBits, width) * static_cast<uint64_t>(std::max(height, 0));
+    const uint64_t tilePixels = static_cast<uint64_t>(std::max(tileWidth, 0)) *
+                                static_cast<uint64_t>(std::max(tileHeight, 0));
+    return bitmap + tilePixels * (kReadBackPixelBytes + kFramebufferPixelBytes);
+}
+
+std::optional<uint64_t> AvailableMemory() {
+    // "MemAvailable:   12345678 kB": what can be allocated without swapping.
+    std::ifstream meminfo("/proc/meminfo");
+    std::string line;
+    while (std::getline(meminfo, line)) {
+        std::istringstream fields(line);
+        std::string name;
+        uint64_t kilobytes = 0;
+        if (fields >> name >> kilobytes && name == "MemAvailable:") {
+            return kilobytes * 1024;
+        }
+    }
+    return std::nullopt;
+}
+
 std::unique_ptr<CDIB> RenderOffscreen(int width, int height,
                                       const std::function<void(const SOffscreenTile&)>& drawTile,
-                                      int maxTileSide) {
+                                      const SOffscreenOptions& options) {
     if (width < 1 || height < 1 || width > CDIB::kMaxSide || height > CDIB::kMaxSide) {
+        Report(kSizeOutOfRange, width, height, CDIB::kMaxSide);
+        return nullptr;
+    }
+    if (glGetString(GL_VERSION) == nullptr) {
+        Report(kNoCurrentContext);
         return nullptr;
     }
     if (!HasFramebufferObjects()) {
-        Report(kNoPixelFormat);
+        Report(kNoFramebufferObjects);
         return nullptr;
     }
-    while (glGetError() != GL_NO_ERROR) {
+    for (int i = 0; i < kMaxPendingErrors && glGetError() != GL_NO_ERROR; ++i) {
         // Errors of earlier drawing are not this picture's.
     }
-    const int tileSide = LargestTileSide(maxTileSide);
-    if (tileSide < 1) {
-        Report(kNoPixelFormat);
+    const uint64_t bitmapBytes = CDIB::Stride(kBitmapBits, width) * static_cast<uint64_t>(height);
+    if (bitmapBytes > CDIB::kMaxPixelBytes) {
+        Report(kBitmapTooLarge, width, height,
+               static_cast<long long>(CDIB::kMaxPixelBytes / kMegabyte));
         return nullptr;
     }
-    auto bitmap = std::make_unique<CDIB>();
-    if (!bitmap->CreateSection(width, height, 0, 0xFFFFFF)) {
+    const int tileSide = LargestTileSide(options.maxTileSide);
+    if (tileSide < 1) {
+        Report(kNoFramebufferObjects);
         return nullptr;
     }
     const int tileWidth = std::min(width, tileSide);
     const int tileHeight = std::min(height, tileSide);
-    CTileFramebuffer framebuffer(tileWidth, tileHeight);
-    if (!framebuffer.IsComplete() || glGetError() != GL_NO_ERROR) {
-        Report(kPixelFormatRefused);
+
+    // A picture that cannot fit is refused before anything is allocated.
+    const uint64_t need = OffscreenMemoryNeed(width, height, tileWidth, tileHeight);
+    const std::optional<uint64_t> available =
+        options.availableBytes ? options.availableBytes : AvailableMemory();
+    if (available && need > *available) {
+        Report(kTooLittleMemory, width, height,
+               static_cast<long long>((need + kMegabyte - 1) / kMegabyte),
+               static_cast<long long>(*available / kMegabyte));
         return nullptr;
     }
 
-    std::vector<uint8_t> pixels(static_cast<size_t>(tileWidth) * tileHeight * 4);
+    auto bitmap = std::make_unique<CDIB>();
+    std::vector<uint8_t> pixels;
+    try {
+        pixels.resize(static_cast<size_t>(tileWidth) * tileHeight * kReadBackPixelBytes);
+    } catch (const std::bad_alloc&) {
+        Report(kOutOfMemory, width, height);
+        return nullptr;
+    }
+    if (!bitmap->CreateSection(width, height, 0, 0xFFFFFF)) {
+        // The bitmap has told why: no memory.
+        return nullptr;
+    }
+
+    CTileFramebuffer framebuffer(tileWidth, tileHeight);
+    if (framebuffer.GetStatus() != GL_FRAMEBUFFER_COMPLETE) {
+        Report(kFramebufferIncomplete, tileWidth, tileHeight, framebuffer.GetStatus());
+        return nullptr;
+    }
+    if (const GLenum error = glGetError(); error != GL_NO_ERROR) {
+        Report(kGlError, error);
+        return nullptr;
+    }
+
     CDIBDC target(*bitmap);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glPixelStorei(GL_PACK_ROW_LENGTH, 0);
@@ -157,13 +248,18 @@ std::unique_ptr<CDIB> RenderOffscreen(int width, int height,
             tile.fullHeight = height;
             glViewport(0, 0, tile.width, tile.height);
             drawTile(tile);
+            if (const GLenum status = framebuffer.CheckStillBound();
+                status != GL_FRAMEBUFFER_COMPLETE) {
+                Report(kFramebufferIncomplete, tileWidth, tileHeight, status);
+                return nullptr;
+            }
             glReadPixels(0, 0, tile.width, tile.height, GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
-            if (glGetError() != GL_NO_ERROR) {
-                Report(kPixelFormatRefused);
+            if (const GLenum error = glGetError(); error != GL_NO_ERROR) {
+                Report(kGlError, error);
                 return nullptr;
             }
             target.PutPixels(x, y, tile.width, tile.height, pixels.data(),
-                             static_cast<size_t>(tile.width) * 4);
+                             static_cast<size_t>(tile.width) * kReadBackPixelBytes);
         }
     }
     return bitmap;

@@ -111,24 +111,26 @@ bool CZarnelPrintout::OnPrintPage(int page) {
     if (!m_prepared) {
         Prepare();
     }
+    if (!m_picture || !m_picture->IsOk()) {
+        // The render failed and has said why: a page without its picture is not printed, and
+        // the job ends here.
+        return false;
+    }
     // Logical units are printer pixels from here on, counted from the paper's corner.
     MapScreenSizeToDevice();
     dc->SetLogicalOrigin(m_page.offsetX, m_page.offsetY);
 
-    if (m_picture && m_picture->IsOk()) {
-        // The picture stretched by the divisor: scaled from its own pixels at the margin corner.
-        double scaleX = 1.0;
-        double scaleY = 1.0;
-        dc->GetUserScale(&scaleX, &scaleY);
-        const wxPoint corner(dc->LogicalToDeviceX(m_layout.left),
-                             dc->LogicalToDeviceY(m_layout.top));
-        dc->SetUserScale(scaleX * m_divisor, scaleY * m_divisor);
-        dc->SetLogicalOrigin(0, 0);
-        dc->SetDeviceOrigin(corner.x, corner.y);
-        dc->DrawBitmap(*m_picture, 0, 0);
-        MapScreenSizeToDevice();
-        dc->SetLogicalOrigin(m_page.offsetX, m_page.offsetY);
-    }
+    // The picture stretched by the divisor: scaled from its own pixels at the margin corner.
+    double scaleX = 1.0;
+    double scaleY = 1.0;
+    dc->GetUserScale(&scaleX, &scaleY);
+    const wxPoint corner(dc->LogicalToDeviceX(m_layout.left), dc->LogicalToDeviceY(m_layout.top));
+    dc->SetUserScale(scaleX * m_divisor, scaleY * m_divisor);
+    dc->SetLogicalOrigin(0, 0);
+    dc->SetDeviceOrigin(corner.x, corner.y);
+    dc->DrawBitmap(*m_picture, 0, 0);
+    MapScreenSizeToDevice();
+    dc->SetLogicalOrigin(m_page.offsetX, m_page.offsetY);
 
     if (IsPreview()) {
         // The margins and the printable area, each as a closed line from its top left corner.

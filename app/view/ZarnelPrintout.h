@@ -24,7 +24,8 @@ public:
     bool HasPage(int page) override { return page == 1; }
     void GetPageInfo(int* minPage, int* maxPage, int* selectionFrom, int* selectionTo) override;
     // The first call asks for the resolution and renders the picture; every call (the preview
-    // draws a page again at each zoom) draws the same picture.
+    // draws a page again at each zoom) draws the same picture. False, which ends a print job,
+    // when there is no picture to print (the render failed and has told the user why).
     bool OnPrintPage(int page) override;
 
     // The printer's page as the printout's DC and printer data give it.

@@ -8,9 +8,9 @@
 // The view's logic runs without a window (ViewState, ViewCamera, the command tables of
 // ViewCommand); this class turns wx events into calls of it and carries out the SViewChange that
 // comes back. Its parts: ZarnelView.cpp (creation, updates, carrying out changes, the one
-// command handler pair), ZarnelViewCommands.cpp (the commands that need the window: dialogs,
-// printing, reports), ZarnelViewCamera.cpp (camera, viewport, matrices), ZarnelViewDraw.cpp
-// (drawing, off-screen rendering, printing).
+// command handler pair), ZarnelViewCommands.cpp (the table of the commands that need the
+// window), ZarnelViewCamera.cpp (camera, viewport, matrices), ZarnelViewDraw.cpp (drawing,
+// off-screen rendering), ZarnelViewExport.cpp (image export, printing).
 #pragma once
 
 #include <cstdint>
@@ -140,7 +140,8 @@ public:
     // The scene as a new bitmap of width x height pixels (the caller owns it), drawn in photo
     // quality without tool highlights or frame, under the wait cursor, in a framebuffer of the
     // view's own context. The view's tool mode and quality are as before afterwards, and no
-    // context is current. nullptr (after telling the user) when it cannot be rendered.
+    // context is current. nullptr (after telling the user what failed) when it cannot be
+    // rendered: no context, a window not on the screen, or what RenderOffscreen refuses.
     std::unique_ptr<CDIB> RenderToBitmap(int width, int height);
 
 protected:
@@ -173,6 +174,7 @@ private:
     void PrintWithDialog();
     void PrintDirect();
     void ShowPrintPreview();
+    void SaveImage();
     void Print(bool prompt);
 
     wxWeakRef<CZarnelGlCanvas> m_canvas; // owned by the frame

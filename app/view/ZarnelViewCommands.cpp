@@ -1,5 +1,5 @@
-// The 3D view's commands that need its window: printing, the print preview and the
-// system-information report. Every other command is a row of the view's tables (ViewCommand.h).
+// The 3D view's commands that need its window: printing, the print preview, image export and
+// the system-information report. Every other command is a row of the view's tables (ViewCommand.h).
 #include <wx/print.h>
 
 #include "app/frame/CommandIds.h"
@@ -18,6 +18,7 @@ std::span<const CZarnelView::SWindowCommand> CZarnelView::GetWindowCommands() {
         {CommandId::FilePrint, &C::PrintWithDialog},
         {CommandId::FilePrintDirect, &C::PrintDirect},
         {CommandId::FilePrintPreview, &C::ShowPrintPreview},
+        {CommandId::SaveImage, &C::SaveImage},
     };
     return rows;
 }

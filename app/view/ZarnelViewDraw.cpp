@@ -1,14 +1,10 @@
-// The 3D view's picture: on the screen, off-screen into a bitmap, and printed.
+// The 3D view's picture: on the screen and off-screen into a bitmap.
 #include <GL/gl.h>
-#include <wx/glcanvas.h>
-#include <wx/msgdlg.h>
-#include <wx/print.h>
 
 #include "app/render/RndrQult.h"
 #include "app/view/GlxCurrent.h"
 #include "app/view/OffscreenRender.h"
 #include "app/view/ZarnelGlCanvas.h"
-#include "app/view/ZarnelPrintout.h"
 #include "app/view/ZarnelView.h"
 #include "model/ZarnelDcmt.h"
 #include "support/DIB.h"
@@ -17,8 +13,13 @@
 
 namespace {
 
-// "Die Grafikkarte und das installierte OpenGL unterstützt kein Bildformat, ..."
-constexpr uint32_t kNoPixelFormat = 4196;
+// Why the view cannot render off-screen.
+constexpr uint32_t kWindowNotOnScreen = 4301;
+constexpr uint32_t kViewWithoutContext = 4308;
+
+void Report(uint32_t text) {
+    ShowMessage(LoadLangText(text), {}, MsgButtons::Ok, MsgIcon::Exclamation);
+}
 
 } // namespace
 
@@ -61,8 +62,19 @@ void CZarnelView::OnDraw(wxDC*) {
 
 std::unique_ptr<CDIB> CZarnelView::RenderToBitmap(int width, int height) {
     BusyScope busy;
+    // The framebuffer lives in the window's context, which GLX makes current only on a window
+    // that is mapped.
+    CZarnelGlCanvas* canvas = GetCanvas();
+    if (!m_context || canvas == nullptr) {
+        Report(kViewWithoutContext);
+        return nullptr;
+    }
+    if (!canvas->IsShownOnScreen()) {
+        Report(kWindowNotOnScreen);
+        return nullptr;
+    }
     if (!MakeCurrent()) {
-        ShowMessage(LoadLangText(kNoPixelFormat), {}, MsgButtons::Ok, MsgIcon::Exclamation);
+        Report(kViewWithoutContext);
         return nullptr;
     }
     // Photo quality and no tool highlights or frame while the picture is made.
@@ -80,50 +92,4 @@ std::unique_ptr<CDIB> CZarnelView::RenderToBitmap(int width, int height) {
     // The window's next picture makes its context current again.
     ReleaseCurrentGlxContext();
     return bitmap;
-}
-
-// ---- Printing -------------------------------------------------------------------------------
-
-wxPrintout* CZarnelView::OnCreatePrintout() {
-    return new CZarnelPrintout(*this);
-}
-
-void CZarnelView::Print(bool prompt) {
-    wxDocManager* manager = GetDocumentManager();
-    if (manager == nullptr) {
-        return;
-    }
-    wxPrintDialogData printData(manager->GetPageSetupDialogData().GetPrintData());
-    wxPrinter printer(&printData);
-    std::unique_ptr<wxPrintout> printout(OnCreatePrintout());
-    if (printer.Print(GetFrame(), printout.get(), prompt)) {
-        // Settings chosen in the print dialog hold for the next job.
-        manager->GetPageSetupDialogData().SetPrintData(printer.GetPrintDialogData().GetPrintData());
-    }
-}
-
-void CZarnelView::PrintWithDialog() {
-    Print(true);
-}
-
-void CZarnelView::PrintDirect() {
-    Print(false);
-}
-
-void CZarnelView::ShowPrintPreview() {
-    wxDocManager* manager = GetDocumentManager();
-    if (manager == nullptr) {
-        return;
-    }
-    wxPrintData& printData = manager->GetPageSetupDialogData().GetPrintData();
-    auto* preview = new wxPrintPreview(OnCreatePrintout(), OnCreatePrintout(), &printData);
-    if (!preview->IsOk()) {
-        delete preview;
-        return;
-    }
-    auto* frame = new wxPreviewFrame(preview, wxTheApp->GetTopWindow(),
-                                     GetFrame() != nullptr ? GetFrame()->GetLabel() : wxString());
-    frame->Initialize();
-    frame->Maximize();
-    frame->Show();
 }

@@ -291,7 +291,7 @@ TEST_F(ScenePicture, PictureInTilesIsThePictureWhole) {
                 const std::array<double, 16> prefix = tile.ProjectionPrefix();
                 ViewScene::DrawScene(scene, &prefix);
             },
-            maxTile);
+            SOffscreenOptions{maxTile, std::nullopt});
     };
     std::unique_ptr<CDIB> whole = render(0);
     std::unique_ptr<CDIB> tiled = render(64);
@@ -332,7 +332,8 @@ TEST(OffscreenWithoutContext, ReportsInsteadOfAnEmptyPicture) {
     TestUi().Reset();
     EXPECT_EQ(RenderOffscreen(10, 10, [](const SOffscreenTile&) {}), nullptr);
     ASSERT_EQ(TestUi().Boxes().size(), 1u);
-    EXPECT_EQ(TestUi().Boxes()[0].text.rfind("Die Grafikkarte und das installierte OpenGL", 0), 0u);
+    EXPECT_EQ(TestUi().Boxes()[0].text,
+              "Das Bild konnte nicht gerendert werden: Es ist kein OpenGL-Kontext aktiv.");
 }
 
 } // namespace

@@ -397,4 +397,94 @@ TEST_F(ViewWindow, PrintPreviewShowsThePageInItsOwnWindow) {
     EXPECT_EQ(result.dialogs[0].title, "Renderingauflösung zum Druck");
 }
 
+TEST_F(ViewWindow, APageWhosePictureFailedIsNotPrinted) {
+    SAppRunResult result = RunZarnel({kPlayTower}, [&](CZarnelApp& app) {
+        CZarnelView* view = ActiveView(app);
+        ASSERT_NE(view, nullptr);
+        wxBitmap page(400, 560, 24);
+        wxMemoryDC dc(page);
+        CZarnelPrintout printout(*view);
+        printout.SetDC(&dc);
+        printout.SetPPIScreen(96, 96);
+        printout.SetPPIPrinter(50, 50);
+        printout.SetPageSizePixels(400, 560);
+        printout.SetPaperRectPixels(wxRect(-10, -10, 420, 580));
+        view->GetCanvas()->Hide();
+        EXPECT_FALSE(printout.OnPrintPage(1)) << "the job ends instead of printing a blank page";
+        EXPECT_EQ(printout.GetPicture(), nullptr);
+        view->GetCanvas()->Show();
+        dc.SelectObject(wxNullBitmap);
+    });
+    ASSERT_EQ(result.dialogs.size(), 2u);
+    EXPECT_EQ(result.dialogs[0].title, "Renderingauflösung zum Druck");
+    EXPECT_EQ(result.dialogs[1].message.rfind("Das Bild kann nicht gerendert werden, solange", 0),
+              0u);
+}
+
+// Answers file dialogs with a path given by the test; boxes go to the program's own.
+struct SChooseFileAs : UserInterface {
+    UserInterface& program = GetUserInterface();
+    std::string path;
+    int fileDialogs = 0;
+    MsgAnswer ShowMessageBox(const std::string& text, const std::string& caption,
+                             MsgButtons buttons, MsgIcon icon) override {
+        return program.ShowMessageBox(text, caption, buttons, icon);
+    }
+    void Beep() override {}
+    void BeginBusy() override {}
+    void EndBusy() override {}
+    std::optional<std::string> ChooseFile(const FileChoice&) override {
+        ++fileDialogs;
+        return path;
+    }
+    bool SetClipboardText(const std::string&) override { return false; }
+    std::optional<std::string> GetClipboardText() override { return std::nullopt; }
+    uint32_t GetButtonFaceColour() override { return 0; }
+};
+
+TEST_F(ViewWindow, SaveImageRendersThePictureIntoTheChosenFile) {
+    const std::string path = m_folder.File("tower.bmp");
+    SAppRunResult result = RunZarnel({kPlayTower}, [&](CZarnelApp& app) {
+        CZarnelView* view = ActiveView(app);
+        ASSERT_NE(view, nullptr);
+        SChooseFileAs files;
+        files.path = path;
+        InstallUserInterface(&files);
+        EXPECT_TRUE(app.GetMainFrame()->IsCommandEnabled(WxCommandId(CommandId::SaveImage)));
+        SendCommand(*app.GetMainFrame(), CommandId::SaveImage);
+        EXPECT_EQ(files.fileDialogs, 1);
+
+        // A window that is not on the screen cannot render: it says so, and no file is asked.
+        view->GetCanvas()->Hide();
+        files.path = m_folder.File("hidden.bmp");
+        SendCommand(*app.GetMainFrame(), CommandId::SaveImage);
+        EXPECT_EQ(files.fileDialogs, 1);
+        view->GetCanvas()->Show();
+        InstallUserInterface(&files.program);
+    });
+    // The dialog was confirmed as it opened: the size kept in the profile, 1024 x 768 at first.
+    ASSERT_EQ(result.dialogs.size(), 3u);
+    EXPECT_EQ(result.dialogs[0].title, "Bildauflösung");
+    EXPECT_EQ(result.dialogs[1].title, "Bildauflösung");
+    EXPECT_EQ(result.dialogs[2].message,
+              "Das Bild kann nicht gerendert werden, solange das 3D-Fenster nicht auf dem "
+              "Bildschirm zu sehen ist.");
+    const std::unique_ptr<CDIB> picture = CDIB::FromFile(path, 0);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->GetWidth(), 1024);
+    EXPECT_EQ(picture->GetHeight(), 768);
+    std::vector<uint8_t> rgb;
+    for (int y = 0; y < picture->GetHeight(); ++y) {
+        for (int x = 0; x < picture->GetWidth(); ++x) {
+            const uint32_t colour = picture->GetPixel(x, y);
+            rgb.insert(rgb.end(),
+                       {static_cast<uint8_t>(colour >> 16), static_cast<uint8_t>(colour >> 8),
+                        static_cast<uint8_t>(colour)});
+        }
+    }
+    const SPixels counts = Count(rgb, 3);
+    EXPECT_GT(counts.red, 2000) << "the tower is in the picture";
+    EXPECT_TRUE(TempFolder::Read(m_folder.File("hidden.bmp")).empty());
+}
+
 } // namespace

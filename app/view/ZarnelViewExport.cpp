@@ -1,0 +1,77 @@
+// The 3D view's pictures for elsewhere: image export as a BMP file, printing and print preview.
+#include <wx/app.h>
+#include <wx/docview.h>
+#include <wx/print.h>
+
+#include "app/dialogs/DlgRndrRes.h"
+#include "app/view/PictureExport.h"
+#include "app/view/ZarnelPrintout.h"
+#include "app/view/ZarnelView.h"
+#include "support/DIB.h"
+#include "support/UserInterface.h"
+
+namespace {
+
+// The profile section in which the picture size is kept between runs.
+constexpr const char* kRenderSizeSection = "RndrRslt";
+
+} // namespace
+
+// ---- Image export ---------------------------------------------------------------------------
+
+void CZarnelView::SaveImage() {
+    CDlgRndrRes dialog(kRenderSizeSection, nullptr);
+    dialog.SetScreenSize(m_viewport.width, m_viewport.height);
+    if (dialog.ShowModal() != wxID_OK) {
+        return;
+    }
+    BusyScope busy;
+    ExportPicture(
+        [&] { return RenderToBitmap(dialog.GetRenderWidth(), dialog.GetRenderHeight()); });
+}
+
+// ---- Printing -------------------------------------------------------------------------------
+
+wxPrintout* CZarnelView::OnCreatePrintout() {
+    return new CZarnelPrintout(*this);
+}
+
+void CZarnelView::Print(bool prompt) {
+    wxDocManager* manager = GetDocumentManager();
+    if (manager == nullptr) {
+        return;
+    }
+    wxPrintDialogData printData(manager->GetPageSetupDialogData().GetPrintData());
+    wxPrinter printer(&printData);
+    std::unique_ptr<wxPrintout> printout(OnCreatePrintout());
+    if (printer.Print(GetFrame(), printout.get(), prompt)) {
+        // Settings chosen in the print dialog hold for the next job.
+        manager->GetPageSetupDialogData().SetPrintData(printer.GetPrintDialogData().GetPrintData());
+    }
+}
+
+void CZarnelView::PrintWithDialog() {
+    Print(true);
+}
+
+void CZarnelView::PrintDirect() {
+    Print(false);
+}
+
+void CZarnelView::ShowPrintPreview() {
+    wxDocManager* manager = GetDocumentManager();
+    if (manager == nullptr) {
+        return;
+    }
+    wxPrintData& printData = manager->GetPageSetupDialogData().GetPrintData();
+    auto* preview = new wxPrintPreview(OnCreatePrintout(), OnCreatePrintout(), &printData);
+    if (!preview->IsOk()) {
+        delete preview;
+        return;
+    }
+    auto* frame = new wxPreviewFrame(preview, wxTheApp->GetTopWindow(),
+                                     GetFrame() != nullptr ? GetFrame()->GetLabel() : wxString());
+    frame->Initialize();
+    frame->Maximize();
+    frame->Show();
+}
