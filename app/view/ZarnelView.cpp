@@ -10,7 +10,6 @@
 #include <wx/glcanvas.h>
 
 #include "app/frame/WxCommandIds.h"
-#include "app/frame/ZarnelWxDocument.h"
 #include "app/view/GlxCurrent.h"
 #include "app/view/ZarnelGlCanvas.h"
 #include "model/Coupling.h"
@@ -223,8 +222,8 @@ void CZarnelView::CarryOut(const SViewChange& change) {
         SetViewport();
     }
     if (change.hint) {
-        if (CZarnelWxDocument* document = GetZarnelDocument()) {
-            document->UpdateAllViews(*change.hint);
+        if (CZarnelDcmt* dcmt = GetDcmt()) {
+            dcmt->UpdateAllViews(*change.hint);
         }
     }
     if (change.repaintNow) {
@@ -256,9 +255,7 @@ void CZarnelView::ClearDesignSelection(const SAppOptions& options) {
     // Every window on the design shows the selection, and the parts list counts what deselecting
     // linked: all are told.
     if (anySelected || articlesChanged) {
-        if (CZarnelWxDocument* document = GetZarnelDocument()) {
-            document->UpdateAllViews(ViewHint::Selection);
-        }
+        dcmt->UpdateAllViews(ViewHint::Selection);
     }
 }
 
