@@ -26,6 +26,7 @@
 #include <unistd.h>
 
 #include "support/File.h"
+#include "support/Utf8.h"
 
 SettingValue SettingValue::Dword(uint32_t value) {
     SettingValue result;
@@ -116,40 +117,6 @@ std::string FoldedKeyPath(const std::string& keyPath) {
 }
 
 // ---- escapes --------------------------------------------------------------------------------
-
-// Length of the valid UTF-8 sequence starting at text[i], or 0 when there is none.
-size_t Utf8SequenceLength(const std::string& text, size_t i) {
-    auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
-    unsigned char lead = byte(i);
-    size_t length = 0;
-    uint32_t lowest = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        lowest = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        lowest = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        lowest = 0x10000;
-    } else {
-        return 0;
-    }
-    if (i + length > text.size()) {
-        return 0;
-    }
-    uint32_t code = lead & (0x7F >> length);
-    for (size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) {
-            return 0;
-        }
-        code = (code << 6) | (byte(i + k) & 0x3F);
-    }
-    if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-        return 0;
-    }
-    return length;
-}
 
 void AppendHexByte(std::string& out, unsigned char value) {
     static const char kDigits[] = "0123456789abcdef";
