@@ -13,7 +13,8 @@
 // replaces such a file, the damaged original is kept beside it.
 //
 // Every operation reads the file again (settings files are small), so two programs, or two
-// stores in one program, always see each other's latest writes.
+// stores in one program, always see each other's latest writes. A write reads, changes and
+// replaces the file while it holds the file's lock, so that no write undoes another's.
 #include "support/SettingsStore.h"
 
 #include <cerrno>
@@ -26,6 +27,7 @@
 #include <unistd.h>
 
 #include "support/File.h"
+#include "support/LockFile.h"
 #include "support/Utf8.h"
 
 SettingValue SettingValue::Dword(uint32_t value) {
@@ -207,7 +209,9 @@ enum class FileState {
     Unreadable // exists but cannot be read: nothing may replace it
 };
 
-struct SettingsData {
+} // namespace
+
+struct SettingsContent {
     FileState state = FileState::Missing;
     std::string original;                  // the file's bytes as read
     std::map<std::string, StoredKey> keys; // by folded path; "" is the root's own values
@@ -242,6 +246,10 @@ struct SettingsData {
         return *key;
     }
 };
+
+namespace {
+
+using SettingsData = SettingsContent;
 
 StoredValue* FindValue(StoredKey& key, const std::string& name) {
     std::string folded = FoldCase(name);
@@ -450,16 +458,48 @@ bool Save(const std::string& path, const SettingsData& data) {
     if (path.empty() || data.state == FileState::Unreadable) {
         return false;
     }
-    std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-    if (error) {
-        return false;
-    }
     if (data.state == FileState::Damaged &&
         !WriteWhole(path + SettingsStore::kDamagedSuffix, data.original)) {
         return false;
     }
     return WriteWhole(path, Serialize(data));
+}
+
+// What a change made of the content: its answer to the caller, and whether the file must be
+// written.
+struct ChangeOutcome {
+    bool answer = true;
+    bool changed = false;
+};
+
+// Runs change over the file's content under the file's lock and writes the result when it
+// changed anything. While the settings folder is missing, a change that changes nothing makes
+// no folder; one that does runs again over the file as it is once the folder exists.
+bool Modify(const std::string& path, const std::function<ChangeOutcome(SettingsData&)>& change) {
+    if (path.empty()) {
+        return false;
+    }
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    std::error_code error;
+    if (!std::filesystem::is_directory(folder, error)) {
+        SettingsData empty;
+        const ChangeOutcome outcome = change(empty);
+        if (!outcome.changed) {
+            return outcome.answer;
+        }
+        error.clear();
+        std::filesystem::create_directories(folder, error);
+        if (error) {
+            return false;
+        }
+    }
+    const LockFile lock(path);
+    if (!lock.IsHeld()) {
+        return false;
+    }
+    SettingsData data = Load(path);
+    const ChangeOutcome outcome = change(data);
+    return outcome.answer && (!outcome.changed || Save(path, data));
 }
 
 std::string HomeFolder() {
@@ -552,70 +592,94 @@ bool SettingsStore::CreateKey(const std::string& keyPath) {
     if (!CanWrite()) {
         return false;
     }
-    std::string path = GetFilePath();
-    SettingsData data = Load(path);
-    bool changed = false;
-    data.Create(keyPath, changed);
-    return !changed || Save(path, data);
+    return Modify(GetFilePath(), [&keyPath](SettingsData& data) {
+        ChangeOutcome outcome;
+        data.Create(keyPath, outcome.changed);
+        return outcome;
+    });
 }
 
 bool SettingsStore::WriteValue(const std::string& keyPath, const std::string& name,
                                const SettingValue& value) {
-    if (!CanWrite()) {
-        return false;
-    }
-    std::string path = GetFilePath();
-    SettingsData data = Load(path);
-    bool changed = false;
-    StoredKey& key = data.Create(keyPath, changed);
-    if (StoredValue* existing = FindValue(key, name)) {
-        if (existing->value == value) {
-            return !changed || Save(path, data);
-        }
-        existing->value = value; // the name keeps the case it was created with
-    } else {
-        key.values.push_back({name, value});
-    }
-    return Save(path, data);
+    return Edit([&](SettingsEdit& edit) { edit.WriteValue(keyPath, name, value); });
 }
 
 bool SettingsStore::DeleteValue(const std::string& keyPath, const std::string& name) {
-    if (!CanWrite()) {
-        return false;
-    }
-    std::string path = GetFilePath();
-    SettingsData data = Load(path);
-    StoredKey* key = data.Find(keyPath);
-    if (key == nullptr) {
-        return false;
-    }
-    std::string folded = FoldCase(name);
-    for (auto it = key->values.begin(); it != key->values.end(); ++it) {
-        if (FoldCase(it->name) == folded) {
-            key->values.erase(it);
-            return Save(path, data);
-        }
-    }
-    return false;
+    bool deleted = false;
+    return Edit([&](SettingsEdit& edit) { deleted = edit.DeleteValue(keyPath, name); }) && deleted;
 }
 
 bool SettingsStore::DeleteKeyTree(const std::string& keyPath) {
-    std::vector<std::string> components = SplitKeyPath(keyPath);
-    if (!CanWrite() || components.empty()) {
+    if (!CanWrite() || SplitKeyPath(keyPath).empty()) {
         return false;
     }
-    std::string path = GetFilePath();
-    SettingsData data = Load(path);
-    std::string folded = FoldedKeyPath(keyPath);
-    std::string below = folded + kSeparator;
-    bool found = false;
-    for (auto it = data.keys.begin(); it != data.keys.end();) {
-        if (it->first == folded || it->first.compare(0, below.size(), below) == 0) {
-            it = data.keys.erase(it);
-            found = true;
-        } else {
-            ++it;
+    const std::string folded = FoldedKeyPath(keyPath);
+    const std::string below = folded + kSeparator;
+    return Modify(GetFilePath(), [&](SettingsData& data) {
+        ChangeOutcome outcome;
+        for (auto it = data.keys.begin(); it != data.keys.end();) {
+            if (it->first == folded || it->first.compare(0, below.size(), below) == 0) {
+                it = data.keys.erase(it);
+                outcome.changed = true;
+            } else {
+                ++it;
+            }
+        }
+        outcome.answer = outcome.changed;
+        return outcome;
+    });
+}
+
+bool SettingsStore::Edit(const std::function<void(SettingsEdit&)>& edit) {
+    if (!CanWrite()) {
+        return false;
+    }
+    return Modify(GetFilePath(), [&edit](SettingsData& data) {
+        SettingsEdit session(data);
+        edit(session);
+        ChangeOutcome outcome;
+        outcome.changed = session.m_changed;
+        return outcome;
+    });
+}
+
+bool SettingsEdit::ReadValue(const std::string& keyPath, const std::string& name,
+                             SettingValue& value) const {
+    StoredKey* key = m_content.Find(keyPath);
+    StoredValue* stored = key != nullptr ? FindValue(*key, name) : nullptr;
+    if (stored == nullptr) {
+        return false;
+    }
+    value = stored->value;
+    return true;
+}
+
+void SettingsEdit::WriteValue(const std::string& keyPath, const std::string& name,
+                              const SettingValue& value) {
+    StoredKey& key = m_content.Create(keyPath, m_changed);
+    if (StoredValue* existing = FindValue(key, name)) {
+        if (!(existing->value == value)) {
+            existing->value = value; // the name keeps the case it was created with
+            m_changed = true;
+        }
+    } else {
+        key.values.push_back({name, value});
+        m_changed = true;
+    }
+}
+
+bool SettingsEdit::DeleteValue(const std::string& keyPath, const std::string& name) {
+    StoredKey* key = m_content.Find(keyPath);
+    if (key == nullptr) {
+        return false;
+    }
+    const std::string folded = FoldCase(name);
+    for (auto it = key->values.begin(); it != key->values.end(); ++it) {
+        if (FoldCase(it->name) == folded) {
+            key->values.erase(it);
+            m_changed = true;
+            return true;
         }
     }
-    return found && Save(path, data);
+    return false;
 }
