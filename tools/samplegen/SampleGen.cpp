@@ -1,21 +1,28 @@
 // Writes the sample designs of data/: a table, a play tower and a display stand, each built the
 // way the 3D view builds a design (every part attached at a connection of a part already
 // placed, in a revision of its own, its ends linked to couplings found or created there) and
-// saved by the design file's writer.
+// saved by the design file's writer. Each opens with cameras that show the whole design in the
+// middle of the picture. The table keeps the history of how it was built, so that undo shows it
+// taken apart part by part; the other two are saved without history.
 //
 // Regenerate data/ after changing the element records, attaching or the couplings:
 //
 //   cmake --build build --target zarnel_samplegen
 //   build/tools/samplegen/zarnel_samplegen data
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "model/Coupling.h"
 #include "model/DesignFile.h"
 #include "model/Elmnt.h"
 #include "model/ZarnelDcmt.h"
 #include "resources/ZarnelResources.h"
+#include "support/AngleConstants.h"
 #include "support/Orientation.h"
 #include "support/Resources.h"
 #include "support/UserInterface.h"
@@ -32,7 +39,6 @@ constexpr int32_t kModeByKinds = 0;
 constexpr int32_t kAlu = 11;      // couplings and frames
 constexpr int32_t kMetalBlue = 4; // tubes of the play tower
 constexpr int32_t kMetalRed = 2;  // posts of the play tower
-constexpr int32_t kPlasticWhite = 14;
 constexpr int32_t kPlasticYellow = 9;
 constexpr int32_t kPlasticGreen = 7;
 constexpr int32_t kPlasticBlue = 8;
@@ -41,6 +47,9 @@ constexpr int32_t kPlasticBlue = 8;
 constexpr float kShort = 350.0f;
 constexpr float kLong = 750.0f;
 constexpr double kShortSpan = 400.0;
+// The shortest tube, 100 mm, spans 150 mm.
+constexpr float kTiny = 100.0f;
+constexpr double kTinySpan = 150.0;
 // A panel of 350 x 350 mm fills one square of a 400 mm grid.
 constexpr float kPanel = 350.0f;
 
@@ -122,7 +131,12 @@ public:
         return Place(*coupling, kModeCornerSlot, kind, material, kPanel, kPanel, edge);
     }
 
-    bool Save(const std::string& path) {
+    // Saves the design; without keepHistory every part lives from the first revision on, so
+    // that the sample opens with nothing to undo.
+    bool Save(const std::string& path, bool keepHistory) {
+        if (!keepHistory) {
+            m_dcmt.OnDeleteHistory();
+        }
         m_dcmt.UpdatePartsList();
         return SaveDesignFile(m_dcmt, path, kAlu, CouplingSnap::NormalSq);
     }
@@ -131,13 +145,138 @@ private:
     CZarnelDcmt m_dcmt;
 };
 
+// ---- cameras that show the whole design ---------------------------------------------------
+
+// Radius round a coupling's centre that holds the coupling and the tube ends in it, mm.
+constexpr double kCouplingReach = 30.0;
+// The parts of the samples that reach beyond the couplings, as boxes in their own drawing
+// coordinates (mm): a roof before its drawing turns it by -45 degrees about X, and a slide.
+constexpr CVector3 kRoofLow{-430.0, -660.0, -600.0};
+constexpr CVector3 kRoofHigh{430.0, 40.0, 600.0};
+constexpr CVector3 kSlideLow{-235.0, -830.0, -35.0};
+constexpr CVector3 kSlideHigh{235.0, 145.0, 1260.0};
+
+// The picture the cameras are made for: the narrowest window shape they must fill (4 : 3),
+// and how much of the half-picture the design may take in each direction.
+constexpr double kNarrowestAspect = 4.0 / 3.0;
+constexpr double kFill = 0.85;
+
+void AddBoxCorners(std::vector<CVector3>& points, const CTransform& placement, CVector3 low,
+                   CVector3 high) {
+    for (int corner = 0; corner < 8; ++corner) {
+        const CVector3 local{(corner & 1) != 0 ? high.x : low.x, (corner & 2) != 0 ? high.y : low.y,
+                             (corner & 4) != 0 ? high.z : low.z};
+        points.push_back(placement.MapPoint(local));
+    }
+}
+
+// Points round the outside of the design as it is drawn: every coupling grown by its reach
+// (the couplings hold every tube end and panel corner), and the boxes of roofs and slides.
+std::vector<CVector3> OutlinePoints(CZarnelDcmt& dcmt) {
+    const CVector3 reach{kCouplingReach, kCouplingReach, kCouplingReach};
+    std::vector<CVector3> points;
+    for (CElmnt& elmnt : dcmt.GetAliveElements()) {
+        switch (elmnt.kind) {
+        case ElmntKind::Connector:
+            AddBoxCorners(points, elmnt.placement, CVector3() - reach, reach);
+            break;
+        case ElmntKind::Roof: {
+            CTransform drawn = elmnt.placement;
+            drawn.RotateDeg(-45.0, 1, 2);
+            AddBoxCorners(points, drawn, kRoofLow, kRoofHigh);
+            break;
+        }
+        case ElmntKind::Slide:
+            AddBoxCorners(points, elmnt.placement, kSlideLow, kSlideHigh);
+            break;
+        default:
+            break;
+        }
+    }
+    return points;
+}
+
+// A point in the 3D view's eye coordinates: the model turned and tilted as the camera says
+// about the origin its offsets give, the camera straight in front of it at distance mm.
+CVector3 ToEye(const CCmra& camera, CVector3 p, double distance) {
+    p = {p.x + camera.modelLeftRight * 10.0, p.y - camera.modelHeight * 10.0,
+         p.z - camera.modelDistance * 10.0};
+    const double turn = camera.modelTurn * DEG2RAD;
+    const double tilt = camera.modelTilt * DEG2RAD;
+    const CVector3 turned{p.x * std::cos(turn) + p.z * std::sin(turn), p.y,
+                          -p.x * std::sin(turn) + p.z * std::cos(turn)};
+    return {turned.x, turned.y * std::cos(tilt) - turned.z * std::sin(tilt),
+            turned.y * std::sin(tilt) + turned.z * std::cos(tilt) - distance};
+}
+
+// Where the points fall in the picture (-1 to 1 across each direction) at the given distance,
+// in the narrowest window: lowest and highest x, then y.
+std::array<double, 4> PictureExtent(const CCmra& camera, const std::vector<CVector3>& points,
+                                    double distance) {
+    const double halfHeight = std::tan(camera.fieldOfView * 0.5 * DEG2RAD);
+    std::array<double, 4> extent = {1e9, -1e9, 1e9, -1e9};
+    for (const CVector3& point : points) {
+        const CVector3 eye = ToEye(camera, point, distance);
+        const double x = eye.x / -eye.z / (halfHeight * kNarrowestAspect);
+        const double y = eye.y / -eye.z / halfHeight;
+        extent = {std::min(extent[0], x), std::max(extent[1], x), std::min(extent[2], y),
+                  std::max(extent[3], y)};
+    }
+    return extent;
+}
+
+// Sets the camera to look at the design turned and tilted by the given angles (degrees) from
+// the distance at which it fills the picture, its middle in the picture's middle. The camera
+// itself stays upright, so that panning works.
+void FrameCamera(CCmra& camera, const std::vector<CVector3>& points, int turn, int tilt) {
+    CVector3 low{1e9, 1e9, 1e9};
+    CVector3 high{-1e9, -1e9, -1e9};
+    for (const CVector3& p : points) {
+        low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
+        high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
+    }
+    camera.SetDefaults();
+    camera.modelTurn = turn;
+    camera.modelTilt = tilt;
+    // The offsets are whole centimetres: the middle of the design, rounded.
+    camera.modelLeftRight = static_cast<int>(std::lround(-(low.x + high.x) / 20.0));
+    camera.modelHeight = static_cast<int>(std::lround((low.y + high.y) / 20.0));
+    camera.modelDistance = static_cast<int>(std::lround((low.z + high.z) / 20.0));
+    camera.cameraHeight = 0;
+    camera.eyeUp = 0;
+    // The nearest whole centimetre from which the design fits, once it is centred.
+    int distance = 100;
+    std::array<double, 4> extent{};
+    for (;; ++distance) {
+        extent = PictureExtent(camera, points, distance * 10.0);
+        if (extent[1] - extent[0] <= 2.0 * kFill && extent[3] - extent[2] <= 2.0 * kFill) {
+            break;
+        }
+    }
+    camera.cameraDistance = distance;
+    // The eye offset moves the picture in hundredths of its half-height; the depth of a turned
+    // design makes it sit a little high or low otherwise.
+    camera.eyeUp = static_cast<int>(std::lround(-50.0 * (extent[2] + extent[3])));
+    camera.Update();
+}
+
+// The four cameras of a sample: from the front at an angle and from above (the one a window
+// opens with), straight from the front, from the side, and from high above.
+void FrameCameras(CZarnelDcmt& dcmt, int frontTurn) {
+    const std::vector<CVector3> points = OutlinePoints(dcmt);
+    const int views[4][2] = {{30, 20}, {0, 5}, {90, 5}, {45, 55}};
+    for (int i = 0; i < 4; ++i) {
+        FrameCamera(dcmt.GetCamera(i), points, (frontTurn + views[i][0]) % 360, views[i][1]);
+    }
+}
+
 // Edges (pairs of sides) in which panels lie: horizontal with X along +x and Y along +z, and
 // upright with X along +x and Y along +y.
 constexpr int kEdgeXZ = 4; // +X +Z
 constexpr int kEdgeXY = 0; // +X +Y
 
 // A table of 1200 x 800 mm, 800 mm high: a floor frame, four legs, a top frame over a 400 mm
-// grid and six white top panels.
+// grid and six blue top panels.
 void BuildTable(CBuilder& b) {
     // Floor frame, from the start coupling at the origin.
     for (int i = 0; i < 3; ++i) {
@@ -173,14 +312,14 @@ void BuildTable(CBuilder& b) {
     // Top panels.
     for (int i = 0; i < 3; ++i) {
         for (int j = 0; j < 2; ++j) {
-            b.Panel({kShortSpan * i, 800, kShortSpan * j}, kEdgeXZ, ElmntKind::Panel,
-                    kPlasticWhite);
+            b.Panel({kShortSpan * i, 800, kShortSpan * j}, kEdgeXZ, ElmntKind::Panel, kPlasticBlue);
         }
     }
 }
 
 // A play tower on 800 x 800 mm: four red posts 1600 mm high, a platform of four yellow panels
-// at 800 mm, a railing and a green wall at the back above it, a roof and a slide.
+// at 800 mm, a railing and a green wall at the back above it, a roof on a ridge tube, and a slide
+// from the front.
 void BuildPlayTower(CBuilder& b) {
     // Ground frame.
     b.Tube({0, 0, 0}, Side::PlusX, kLong, kMetalBlue);
@@ -227,31 +366,27 @@ void BuildPlayTower(CBuilder& b) {
     for (int i = 0; i < 2; ++i) {
         b.Panel({kShortSpan * i, 800, 800}, kEdgeXY, ElmntKind::Panel, kPlasticGreen);
     }
-    // The roof on the top tube at the back, the slide from the platform's open side.
-    CElmnt* topBack = nullptr;
-    CElmnt* platformFront = nullptr;
-    for (CElmnt& elmnt : b.Dcmt().GetAliveElements()) {
-        if (elmnt.kind != ElmntKind::Tube) {
-            continue;
-        }
-        const CVector3 at = elmnt.placement.translation;
-        if (at.x == 0 && at.y == 1600 && at.z == 800) {
-            topBack = &elmnt;
-        }
-        if (at.x == 0 && at.y == 800 && at.z == 0 && elmnt.placement.GetAxis(0).x > 0.5) {
-            platformFront = &elmnt;
-        }
-    }
-    if (topBack == nullptr || platformFront == nullptr) {
-        std::fprintf(stderr, "zarnel_samplegen: the play tower lacks its tubes\n");
-        std::exit(1);
-    }
-    b.Place(*topBack, kModeByKinds, ElmntKind::Roof, kAlu, 0.0f, 0.0f, 0);
-    b.Place(*platformFront, kModeByKinds, ElmntKind::Slide, kPlasticBlue, 0.0f, 0.0f, 0);
+    // A ridge tube on two short posts over the middle of the top frame, and the roof on it.
+    // The roof is drawn turned by -45 degrees about its tube: turned back by as much, its two
+    // slopes fall to either side of the ridge tube instead of one of them through the tower.
+    b.Tube({0, 1600, 400}, Side::PlusY, kShort, kMetalRed);
+    b.Tube({800, 1600, 400}, Side::PlusY, kShort, kMetalRed);
+    CElmnt& ridge = b.Tube({0, 2000, 400}, Side::PlusX, kLong, kMetalBlue);
+    CElmnt& roof = b.Place(ridge, kModeByKinds, ElmntKind::Roof, kAlu, 0.0f, 0.0f, 0);
+    roof.placement.RotateDeg(45.0, 1, 2);
+    // The slide hangs on a tube of its own, 150 mm in front of the platform: its top reaches
+    // past the tube's couplings and over the tube, where a platform panel or a tube in line
+    // would be in its way. The tube runs from right to left, so that the slide leads away from
+    // the tower.
+    b.Tube({0, 800, 0}, Side::MinusZ, kTiny, kMetalBlue);
+    b.Tube({400, 800, 0}, Side::MinusZ, kTiny, kMetalBlue);
+    CElmnt& slideTube = b.Tube({400, 800, -kTinySpan}, Side::MinusX, kShort, kMetalBlue);
+    b.Place(slideTube, kModeByKinds, ElmntKind::Slide, kPlasticBlue, 0.0f, 0.0f, 0);
 }
 
-// A display stand: an upright wall of 3 x 4 white display panels on a 400 mm grid, 1200 mm
-// wide and 1600 mm high, with two feet to the front and back.
+// A display stand: an upright wall of 3 x 4 yellow display panels on a 400 mm grid, 1200 mm
+// wide and 1600 mm high, with two feet to the front and back. The panels are light but not
+// white, so that they stand out against the white background of the 3D view.
 void BuildDisplayStand(CBuilder& b) {
     // Feet: tubes to the front and back of the two outer columns.
     b.Tube({0, 0, 0}, Side::PlusX, kShort, kAlu);
@@ -275,7 +410,7 @@ void BuildDisplayStand(CBuilder& b) {
     for (int i = 0; i < 3; ++i) {
         for (int j = 0; j < 4; ++j) {
             b.Panel({kShortSpan * i, kShortSpan * j, 0}, kEdgeXY, ElmntKind::Display,
-                    kPlasticWhite);
+                    kPlasticYellow);
         }
     }
 }
@@ -294,18 +429,21 @@ int main(int argc, char** argv) {
     struct SSample {
         const char* file;
         void (*build)(CBuilder&);
+        int frontTurn;    // the model turn (degrees) that shows the design's front
+        bool keepHistory; // undo shows how it was built
     };
     const SSample samples[] = {
-        {"table.zdf", BuildTable},
-        {"play-tower.zdf", BuildPlayTower},
-        {"display-stand.zdf", BuildDisplayStand},
+        {"table.zdf", BuildTable, 0, true},
+        {"play-tower.zdf", BuildPlayTower, 180, false},
+        {"display-stand.zdf", BuildDisplayStand, 0, false},
     };
     for (const SSample& sample : samples) {
         CBuilder builder;
         ui.SetBuilding(true);
         sample.build(builder);
         ui.SetBuilding(false);
-        if (!builder.Save(folder + "/" + sample.file)) {
+        FrameCameras(builder.Dcmt(), sample.frontTurn);
+        if (!builder.Save(folder + "/" + sample.file, sample.keepHistory)) {
             std::fprintf(stderr, "zarnel_samplegen: %s could not be saved\n", sample.file);
             return 1;
         }
