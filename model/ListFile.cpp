@@ -228,6 +228,12 @@ void ReportSkippedLines(const std::string& source, const std::vector<SSkippedLin
     ShowMessage(text, {}, MsgButtons::Ok, MsgIcon::Exclamation);
 }
 
+void ReportNotAList(uint32_t messageId, const std::string& source) {
+    std::string text;
+    FormatChecked(LoadLangText(messageId), {MakeFormatArg(source)}, kMessageFmtMaxLength, text);
+    ShowMessage(text, {}, MsgButtons::Ok, MsgIcon::Exclamation);
+}
+
 bool OpenListFile(CFileRead& reader, const std::string& path) {
     return reader.Open(path, ReadErrors::Quiet, ReadOptions::DropCr);
 }

@@ -27,6 +27,7 @@ enum class ListReadStatus {
     Clean,        // every line was taken (or skipped at the user's word)
     SkippedLines, // the list was taken, but malformed lines were skipped and reported
     Failed,       // nothing was taken: the file could not be opened or read, or the user cancelled
+    NotAList,     // nothing was taken: the file has lines, but not one of them could be read
 };
 
 // Why a line was skipped.
@@ -50,9 +51,17 @@ struct SListReadResult {
     ListReadStatus status = ListReadStatus::Failed;
     std::vector<SSkippedLine> skippedLines; // malformed lines, in file order
     int ignoredLines = 0; // untranslatable designations that the user chose to skip
+    int takenLines = 0;   // lines that were read and translated
 
     // The list was taken (with or without skipped lines).
-    bool IsLoaded() const { return status != ListReadStatus::Failed; }
+    bool IsLoaded() const {
+        return status == ListReadStatus::Clean || status == ListReadStatus::SkippedLines;
+    }
+    // The file has lines, but not one could be taken (every one malformed or skipped at the
+    // user's word): it is not a list of the kind asked for. An empty file is an empty list.
+    bool HasNoReadableLine() const {
+        return takenLines == 0 && (!skippedLines.empty() || ignoredLines > 0);
+    }
 };
 
 // Longest designation or order number, in bytes.
@@ -109,13 +118,16 @@ CTextTrns MakeListWriteTranslator();
 bool AskSkipUntranslatable(uint32_t messageId, const std::string& designation);
 // Shows one box that names the file and the numbers of the skipped lines. Nothing for none.
 void ReportSkippedLines(const std::string& source, const std::vector<SSkippedLine>& lines);
+// Shows string-table message messageId (4181 for price lists, 4182 for stock lists), which names
+// the file as one that is not such a list.
+void ReportNotAList(uint32_t messageId, const std::string& source);
 
 // Walks the lines of a list for a reader of one format. Lines that are too long, hold a NUL
 // character or that parse (given the line and a fault to set, returning the fields or nothing)
 // refuses are recorded as skipped; blank lines are passed over; a designation (the fields'
 // `designation`) that no pattern translates asks questionId, where OK skips the line. take(line
-// number, German designation, fields) gets every other line. False when the user cancelled or
-// the reader failed: the caller then changes nothing.
+// number, German designation, fields) gets every other line, counted in result.takenLines.
+// False when the user cancelled or the reader failed: the caller then changes nothing.
 template <class Parse, class Take>
 bool ReadListLines(CFileRead& reader, uint32_t questionId, SListReadResult& result, Parse parse,
                    Take take) {
@@ -149,6 +161,7 @@ bool ReadListLines(CFileRead& reader, uint32_t questionId, SListReadResult& resu
             ++result.ignoredLines;
             continue;
         }
+        ++result.takenLines;
         take(lines.GetLineNumber(), german, *fields);
     }
     return !lines.HasFailed();

@@ -7,6 +7,8 @@
 namespace {
 
 constexpr uint32_t UntranslatableQuestionId = 4178;
+// "Die Datei %s ist keine Preisliste ...".
+constexpr uint32_t NotAListMessageId = 4181;
 constexpr const char* PathValueName = "OrdrCodeFile";
 
 const SDefaultList DefaultPriceList{"Zarnel.zpl", PathValueName, 4176, "zpl", 4148};
@@ -52,6 +54,12 @@ SListReadResult ReadPriceList(CPartsTable& table, CFileRead& reader) {
         });
     if (!read) {
         return result; // cancelled or unreadable: failed, the table stays as it was
+    }
+    if (result.HasNoReadableLine()) {
+        // Some other file: its lines are not reported one by one, and the table stays as it was.
+        ReportNotAList(NotAListMessageId, reader.GetSourceName());
+        result.status = ListReadStatus::NotAList;
+        return result;
     }
     ReportSkippedLines(reader.GetSourceName(), result.skippedLines);
     table.Swap(fresh);

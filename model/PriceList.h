@@ -16,7 +16,8 @@ class CPartsTable;
 // dropped). When the list is taken (IsLoaded), table holds exactly its entries (sort key = index
 // of the entry, count 0, nothing in stock); otherwise table is as it was. A designation that no
 // pattern translates asks question 4178: OK skips the line, Cancel fails the read. Malformed
-// lines are skipped and reported in one box.
+// lines are skipped and reported in one box. A file with lines of which not one can be taken is
+// no price list: message 4181, status NotAList, table unchanged.
 SListReadResult ReadPriceList(CPartsTable& table, CFileRead& reader);
 // The same from a file. A file that cannot be opened fails without a message. When storePath
 // is set and the list was taken, its absolute path becomes the default price list.

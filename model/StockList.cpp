@@ -10,6 +10,8 @@
 namespace {
 
 constexpr uint32_t UntranslatableQuestionId = 4179;
+// "Die Datei %s ist keine Bestandsliste ...".
+constexpr uint32_t NotAListMessageId = 4182;
 constexpr const char* PathValueName = "NmbrAvlFile";
 
 const SDefaultList DefaultStockList{"Zarnel.zbl", PathValueName, 4177, "zbl", 4151};
@@ -69,6 +71,12 @@ SListReadResult ReadStockList(CPartsTable& table, CFileRead& reader, bool add) {
         });
     if (!read) {
         return result; // cancelled or unreadable: failed, the table stays as it was
+    }
+    if (result.HasNoReadableLine()) {
+        // Some other file: its lines are not reported one by one, and every count stays as it was.
+        ReportNotAList(NotAListMessageId, reader.GetSourceName());
+        result.status = ListReadStatus::NotAList;
+        return result;
     }
     ReportSkippedLines(reader.GetSourceName(), result.skippedLines);
     for (std::size_t i = 0; i < available.size(); ++i) {

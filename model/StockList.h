@@ -17,7 +17,8 @@ class CPartsTable;
 // last line names, 0 when none names it; with add, the named counts are added. Otherwise the
 // table is as it was. A designation that no pattern translates asks question 4179: OK skips the
 // line, Cancel fails the read. Malformed lines, and lines whose sum leaves the range of a count,
-// are skipped and reported in one box.
+// are skipped and reported in one box. A file with lines of which not one can be read is no
+// stock list: message 4182, status NotAList, table unchanged.
 SListReadResult ReadStockList(CPartsTable& table, CFileRead& reader, bool add);
 // The same from a file. A file that cannot be opened fails without a message (table unchanged).
 // When storePath is set and the list was taken, its absolute path becomes the default.

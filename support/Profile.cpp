@@ -29,9 +29,15 @@ std::string GetProfileString(const std::string& section, const std::string& entr
 }
 
 int GetProfileInt(const std::string& section, const std::string& entry, int defaultValue) {
+    return FindProfileInt(section, entry).value_or(defaultValue);
+}
+
+std::optional<int> FindProfileInt(const std::string& section, const std::string& entry) {
     SettingValue value;
-    return Read(section, entry, SettingType::Dword, value) ? static_cast<int>(value.dword)
-                                                           : defaultValue;
+    if (!Read(section, entry, SettingType::Dword, value)) {
+        return std::nullopt;
+    }
+    return static_cast<int>(value.dword);
 }
 
 bool GetProfileBinary(const std::string& section, const std::string& entry,
@@ -56,4 +62,30 @@ bool WriteProfileInt(const std::string& section, const std::string& entry, int v
 bool WriteProfileBinary(const std::string& section, const std::string& entry,
                         const std::vector<uint8_t>& data) {
     return Write(section, entry, SettingValue::Binary(data));
+}
+
+std::string ProfileEdit::GetString(const std::string& section, const std::string& entry,
+                                   const std::string& defaultValue) const {
+    SettingValue value;
+    return m_edit.ReadValue(SectionKey(section), entry, value) && value.type == SettingType::String
+               ? value.text
+               : defaultValue;
+}
+
+void ProfileEdit::WriteString(const std::string& section, const std::string& entry,
+                              const std::string& value) {
+    m_edit.WriteValue(SectionKey(section), entry, SettingValue::String(value));
+}
+
+void ProfileEdit::WriteInt(const std::string& section, const std::string& entry, int value) {
+    m_edit.WriteValue(SectionKey(section), entry,
+                      SettingValue::Dword(static_cast<uint32_t>(value)));
+}
+
+bool EditProfile(const std::function<void(ProfileEdit&)>& edit) {
+    return SettingsStore(SettingsRoot::CurrentUser, SettingsStore::Access::Write)
+        .Edit([&edit](SettingsEdit& settings) {
+            ProfileEdit profile(settings);
+            edit(profile);
+        });
 }

@@ -1,76 +1,11 @@
 // Sources of the text reader, and the decoding of text files to UTF-8.
 #include "support/ReadSource.h"
 
-#include <cstdint>
 #include <cstring>
 
+#include "support/Utf8.h"
+
 namespace {
-
-// Length of the valid UTF-8 sequence at text[i], or 0 when none starts there (overlong forms,
-// surrogates and values above U+10FFFF are invalid).
-size_t Utf8SequenceLength(const std::string& text, size_t i) {
-    const auto byte = [&text](size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i);
-    if (lead < 0x80) {
-        return 1;
-    }
-    size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF; // range of the first continuation byte
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (text.size() - i < length) {
-        return 0;
-    }
-    if (byte(i + 1) < low || byte(i + 1) > high) {
-        return 0;
-    }
-    for (size_t k = 2; k < length; ++k) {
-        if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) {
-            return 0;
-        }
-    }
-    return length;
-}
-
-bool IsValidUtf8(const std::string& text) {
-    size_t i = 0;
-    while (i < text.size()) {
-        // Runs of ASCII are the common case: eight bytes at a time.
-        while (text.size() - i >= 8) {
-            uint64_t block;
-            std::memcpy(&block, text.data() + i, sizeof block);
-            if ((block & 0x8080808080808080u) != 0) {
-                break;
-            }
-            i += 8;
-        }
-        if (i == text.size()) {
-            break;
-        }
-        if (static_cast<unsigned char>(text[i]) < 0x80) {
-            ++i;
-            continue;
-        }
-        size_t length = Utf8SequenceLength(text, i);
-        if (length == 0) {
-            return false;
-        }
-        i += length;
-    }
-    return true;
-}
 
 // Code points of the Windows-1252 bytes 0x80 to 0x9F; the five unassigned bytes keep their C1
 // control code points, as Windows converts them.

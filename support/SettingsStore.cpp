@@ -1,19 +1,8 @@
-// The settings file format and the store's operations over it.
-//
-// The file is UTF-8 text, one section per key and one line per value:
-//
-//     [Software\Zarnel\Zarnel\Files]
-//     OrdrCodeFile=sz:/home/anna/Preise.zpl
-//     axis=dword:4294967295
-//     h=hex:9a9999999999b93f
-//
-// Key paths, names and strings escape '%', control characters, bytes that are not UTF-8 and the
-// characters that would end their field as "%HH". Lines starting with '#' are comments. A file
-// that stops making sense is read up to the first line that does not parse; before a write
-// replaces such a file, the damaged original is kept beside it.
+// The store's operations over the settings file (support/SettingsFile.h).
 //
 // Every operation reads the file again (settings files are small), so two programs, or two
-// stores in one program, always see each other's latest writes.
+// stores in one program, always see each other's latest writes. A write reads, changes and
+// replaces the file while it holds the file's lock, so that no write undoes another's.
 #include "support/SettingsStore.h"
 
 #include <cerrno>
@@ -25,7 +14,8 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include "support/File.h"
+#include "support/LockFile.h"
+#include "support/SettingsFile.h"
 
 SettingValue SettingValue::Dword(uint32_t value) {
     SettingValue result;
@@ -65,434 +55,45 @@ bool SettingValue::operator==(const SettingValue& other) const {
 
 namespace {
 
+using namespace SettingsFile;
+
 constexpr const char* kFileName = "settings.txt";
-constexpr char kSeparator = '\\';
 
-// ---- names and paths ----------------------------------------------------------------------
-
-// The registry compares names without regard to case; only ASCII letters are folded here.
-std::string FoldCase(const std::string& text) {
-    std::string folded = text;
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return folded;
-}
-
-std::vector<std::string> SplitKeyPath(const std::string& keyPath) {
-    std::vector<std::string> components;
-    size_t start = 0;
-    while (start <= keyPath.size()) {
-        size_t end = keyPath.find(kSeparator, start);
-        if (end == std::string::npos) {
-            end = keyPath.size();
-        }
-        // Empty components (doubled, leading or trailing separators) name nothing.
-        if (end > start) {
-            components.push_back(keyPath.substr(start, end - start));
-        }
-        start = end + 1;
-    }
-    return components;
-}
-
-std::string JoinKeyPath(const std::vector<std::string>& components, size_t count) {
-    std::string path;
-    for (size_t i = 0; i < count; ++i) {
-        if (i > 0) {
-            path += kSeparator;
-        }
-        path += components[i];
-    }
-    return path;
-}
-
-// The map key of a path: normalized and folded.
-std::string FoldedKeyPath(const std::string& keyPath) {
-    std::vector<std::string> components = SplitKeyPath(keyPath);
-    return FoldCase(JoinKeyPath(components, components.size()));
-}
-
-// ---- escapes --------------------------------------------------------------------------------
-
-// Length of the valid UTF-8 sequence starting at text[i], or 0 when there is none.
-size_t Utf8SequenceLength(const std::string& text, size_t i) {
-    auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
-    unsigned char lead = byte(i);
-    size_t length = 0;
-    uint32_t lowest = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        lowest = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        lowest = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        lowest = 0x10000;
-    } else {
-        return 0;
-    }
-    if (i + length > text.size()) {
-        return 0;
-    }
-    uint32_t code = lead & (0x7F >> length);
-    for (size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) {
-            return 0;
-        }
-        code = (code << 6) | (byte(i + k) & 0x3F);
-    }
-    if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-        return 0;
-    }
-    return length;
-}
-
-void AppendHexByte(std::string& out, unsigned char value) {
-    static const char kDigits[] = "0123456789abcdef";
-    out += kDigits[value >> 4];
-    out += kDigits[value & 15];
-}
-
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
-// Escapes '%', control characters, DEL, bytes that are not UTF-8 and the given special
-// characters as %HH; everything else is kept as it is.
-std::string Escape(const std::string& text, const char* special) {
-    std::string out;
-    size_t i = 0;
-    while (i < text.size()) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x80) {
-            size_t length = Utf8SequenceLength(text, i);
-            if (length > 0) {
-                out.append(text, i, length);
-                i += length;
-                continue;
-            }
-        }
-        bool escaped = c < 0x20 || c >= 0x7F || c == '%';
-        for (const char* s = special; !escaped && *s != '\0'; ++s) {
-            escaped = static_cast<char>(c) == *s;
-        }
-        if (escaped) {
-            out += '%';
-            AppendHexByte(out, c);
-        } else {
-            out += static_cast<char>(c);
-        }
-        ++i;
-    }
-    return out;
-}
-
-bool Unescape(const std::string& text, std::string& out) {
-    out.clear();
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            out += text[i];
-            continue;
-        }
-        if (i + 2 >= text.size()) {
-            return false;
-        }
-        int high = HexDigitValue(text[i + 1]);
-        int low = HexDigitValue(text[i + 2]);
-        if (high < 0 || low < 0) {
-            return false;
-        }
-        out += static_cast<char>(high * 16 + low);
-        i += 2;
-    }
-    return true;
-}
-
-// ---- the file's content -------------------------------------------------------------------
-
-struct StoredValue {
-    std::string name; // as created
-    SettingValue value;
+// What a change made of the content: its answer to the caller, and whether the file must be
+// written.
+struct ChangeOutcome {
+    bool answer = true;
+    bool changed = false;
 };
 
-struct StoredKey {
-    std::string path; // as created
-    std::vector<StoredValue> values;
-};
-
-enum class FileState {
-    Missing,   // no file: an empty store
-    Sound,     // read completely
-    Damaged,   // read up to its first unsound line
-    Unreadable // exists but cannot be read: nothing may replace it
-};
-
-struct SettingsData {
-    FileState state = FileState::Missing;
-    std::string original;                  // the file's bytes as read
-    std::map<std::string, StoredKey> keys; // by folded path; "" is the root's own values
-
-    StoredKey* Find(const std::string& keyPath) {
-        auto it = keys.find(FoldedKeyPath(keyPath));
-        return it != keys.end() ? &it->second : nullptr;
-    }
-
-    // Makes the key and its parents exist; parents keep the case they already have.
-    StoredKey& Create(const std::string& keyPath, bool& changed) {
-        std::vector<std::string> components = SplitKeyPath(keyPath);
-        std::string display;
-        StoredKey* key = nullptr;
-        if (components.empty()) {
-            auto [it, inserted] = keys.try_emplace(std::string());
-            changed = changed || inserted;
-            return it->second;
-        }
-        for (size_t count = 1; count <= components.size(); ++count) {
-            std::string folded = FoldCase(JoinKeyPath(components, count));
-            auto it = keys.find(folded);
-            if (it == keys.end()) {
-                std::string path = display.empty() ? components[count - 1]
-                                                   : display + kSeparator + components[count - 1];
-                it = keys.emplace(folded, StoredKey{path, {}}).first;
-                changed = true;
-            }
-            display = it->second.path;
-            key = &it->second;
-        }
-        return *key;
-    }
-};
-
-StoredValue* FindValue(StoredKey& key, const std::string& name) {
-    std::string folded = FoldCase(name);
-    for (StoredValue& value : key.values) {
-        if (FoldCase(value.name) == folded) {
-            return &value;
-        }
-    }
-    return nullptr;
-}
-
-bool ParseDword(const std::string& text, uint32_t& value) {
-    if (text.empty() || text.size() > 10) {
-        return false;
-    }
-    uint64_t number = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') {
-            return false;
-        }
-        number = number * 10 + static_cast<uint64_t>(c - '0');
-    }
-    if (number > 0xFFFFFFFFu) {
-        return false;
-    }
-    value = static_cast<uint32_t>(number);
-    return true;
-}
-
-bool ParseHex(const std::string& text, std::vector<uint8_t>& bytes) {
-    if (text.size() % 2 != 0) {
-        return false;
-    }
-    bytes.clear();
-    for (size_t i = 0; i < text.size(); i += 2) {
-        int high = HexDigitValue(text[i]);
-        int low = HexDigitValue(text[i + 1]);
-        if (high < 0 || low < 0) {
-            return false;
-        }
-        bytes.push_back(static_cast<uint8_t>(high * 16 + low));
-    }
-    return true;
-}
-
-bool ParseValueLine(const std::string& line, std::string& name, SettingValue& value) {
-    size_t equals = line.find('=');
-    if (equals == std::string::npos || !Unescape(line.substr(0, equals), name)) {
-        return false;
-    }
-    size_t colon = line.find(':', equals + 1);
-    if (colon == std::string::npos) {
-        return false;
-    }
-    std::string type = line.substr(equals + 1, colon - equals - 1);
-    std::string data = line.substr(colon + 1);
-    if (type == "dword") {
-        value.type = SettingType::Dword;
-        return ParseDword(data, value.dword);
-    }
-    if (type == "sz") {
-        value.type = SettingType::String;
-        return Unescape(data, value.text);
-    }
-    if (type == "hex") {
-        value.type = SettingType::Binary;
-        return ParseHex(data, value.bytes);
-    }
-    return false;
-}
-
-bool IsBlank(const std::string& line) {
-    return line.find_first_not_of(" \t") == std::string::npos;
-}
-
-// Reads everything up to the first line that does not parse.
-void Parse(SettingsData& data) {
-    const std::string& text = data.original;
-    size_t start = 0;
-    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-        start = 3;
-    }
-    std::string keyPath; // values before any section belong to the root
-    bool unused = false;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        std::string line = text.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        if (IsBlank(line) || line[0] == '#') {
-            continue;
-        }
-        if (line[0] == '[') {
-            if (line.size() < 2 || line.back() != ']' ||
-                !Unescape(line.substr(1, line.size() - 2), keyPath)) {
-                data.state = FileState::Damaged;
-                return;
-            }
-            data.Create(keyPath, unused);
-            continue;
-        }
-        std::string name;
-        SettingValue value;
-        if (!ParseValueLine(line, name, value)) {
-            data.state = FileState::Damaged;
-            return;
-        }
-        StoredKey& key = data.Create(keyPath, unused);
-        if (StoredValue* existing = FindValue(key, name)) {
-            existing->value = value;
-        } else {
-            key.values.push_back({name, value});
-        }
-    }
-}
-
-std::string Serialize(const SettingsData& data) {
-    std::string out = "# Zarnel settings: [key path], then name=type:data per value "
-                      "(type dword, sz or hex; %HH escapes)\n";
-    for (const auto& [folded, key] : data.keys) {
-        // A key without values that has subkeys is implied by them.
-        auto next = data.keys.upper_bound(folded);
-        std::string below = folded + kSeparator;
-        bool hasSubkeys = false;
-        for (; next != data.keys.end() && !hasSubkeys; ++next) {
-            hasSubkeys = next->first.compare(0, below.size(), below) == 0;
-            if (next->first.compare(0, folded.size(), folded) != 0) {
-                break;
-            }
-        }
-        if (key.values.empty() && (hasSubkeys || folded.empty())) {
-            continue;
-        }
-        out += "\n[";
-        out += Escape(key.path, "[]");
-        out += "]\n";
-        for (const StoredValue& stored : key.values) {
-            out += Escape(stored.name, "=[]#");
-            out += '=';
-            switch (stored.value.type) {
-            case SettingType::Dword:
-                out += "dword:";
-                out += std::to_string(stored.value.dword);
-                break;
-            case SettingType::String:
-                out += "sz:";
-                out += Escape(stored.value.text, "");
-                break;
-            case SettingType::Binary:
-                out += "hex:";
-                for (uint8_t byte : stored.value.bytes) {
-                    AppendHexByte(out, byte);
-                }
-                break;
-            }
-            out += '\n';
-        }
-    }
-    return out;
-}
-
-SettingsData Load(const std::string& path) {
-    SettingsData data;
+// Runs change over the file's content under the file's lock and writes the result when it
+// changed anything. While the settings folder is missing, a change that changes nothing makes
+// no folder; one that does runs again over the file as it is once the folder exists.
+bool Modify(const std::string& path, const std::function<ChangeOutcome(SettingsContent&)>& change) {
     if (path.empty()) {
-        return data;
-    }
-    File file;
-    if (!file.Open(path, File::Mode::Read)) {
-        data.state = file.LastErrorNumber() == ENOENT ? FileState::Missing : FileState::Unreadable;
-        return data;
-    }
-    char buffer[4096];
-    size_t count = 0;
-    while ((count = file.Read(buffer, sizeof buffer)) > 0) {
-        data.original.append(buffer, count);
-    }
-    if (file.HasError()) {
-        data.original.clear();
-        data.state = FileState::Unreadable;
-        return data;
-    }
-    data.state = FileState::Sound;
-    Parse(data);
-    return data;
-}
-
-bool WriteWhole(const std::string& path, const std::string& bytes) {
-    AtomicFile file;
-    if (!file.Open(path)) {
         return false;
     }
-    if (!file.GetFile().Write(bytes.data(), bytes.size())) {
-        return false; // the temporary file is discarded; the old file stays
-    }
-    return file.Commit();
-}
-
-// Replaces the file with the changed content. A damaged file is first kept beside it, so that
-// what could not be read is not lost by the write.
-bool Save(const std::string& path, const SettingsData& data) {
-    if (path.empty() || data.state == FileState::Unreadable) {
-        return false;
-    }
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
     std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-    if (error) {
+    if (!std::filesystem::is_directory(folder, error)) {
+        SettingsContent empty;
+        const ChangeOutcome outcome = change(empty);
+        if (!outcome.changed) {
+            return outcome.answer;
+        }
+        error.clear();
+        std::filesystem::create_directories(folder, error);
+        if (error) {
+            return false;
+        }
+    }
+    const LockFile lock(path);
+    if (!lock.IsHeld()) {
         return false;
     }
-    if (data.state == FileState::Damaged &&
-        !WriteWhole(path + SettingsStore::kDamagedSuffix, data.original)) {
-        return false;
-    }
-    return WriteWhole(path, Serialize(data));
+    SettingsContent data = Load(path);
+    const ChangeOutcome outcome = change(data);
+    return outcome.answer && (!outcome.changed || Save(path, data));
 }
 
 std::string HomeFolder() {
@@ -562,7 +163,7 @@ bool SettingsStore::KeyExists(const std::string& keyPath) const {
     if (SplitKeyPath(keyPath).empty()) {
         return true;
     }
-    SettingsData data = Load(GetFilePath());
+    SettingsContent data = Load(GetFilePath());
     return data.Find(keyPath) != nullptr;
 }
 
@@ -571,7 +172,7 @@ bool SettingsStore::ReadValue(const std::string& keyPath, const std::string& nam
     if (m_root == SettingsRoot::ClassesRoot) {
         return false;
     }
-    SettingsData data = Load(GetFilePath());
+    SettingsContent data = Load(GetFilePath());
     StoredKey* key = data.Find(keyPath);
     StoredValue* stored = key != nullptr ? FindValue(*key, name) : nullptr;
     if (stored == nullptr) {
@@ -585,70 +186,94 @@ bool SettingsStore::CreateKey(const std::string& keyPath) {
     if (!CanWrite()) {
         return false;
     }
-    std::string path = GetFilePath();
-    SettingsData data = Load(path);
-    bool changed = false;
-    data.Create(keyPath, changed);
-    return !changed || Save(path, data);
+    return Modify(GetFilePath(), [&keyPath](SettingsContent& data) {
+        ChangeOutcome outcome;
+        data.Create(keyPath, outcome.changed);
+        return outcome;
+    });
 }
 
 bool SettingsStore::WriteValue(const std::string& keyPath, const std::string& name,
                                const SettingValue& value) {
-    if (!CanWrite()) {
-        return false;
-    }
-    std::string path = GetFilePath();
-    SettingsData data = Load(path);
-    bool changed = false;
-    StoredKey& key = data.Create(keyPath, changed);
-    if (StoredValue* existing = FindValue(key, name)) {
-        if (existing->value == value) {
-            return !changed || Save(path, data);
-        }
-        existing->value = value; // the name keeps the case it was created with
-    } else {
-        key.values.push_back({name, value});
-    }
-    return Save(path, data);
+    return Edit([&](SettingsEdit& edit) { edit.WriteValue(keyPath, name, value); });
 }
 
 bool SettingsStore::DeleteValue(const std::string& keyPath, const std::string& name) {
-    if (!CanWrite()) {
-        return false;
-    }
-    std::string path = GetFilePath();
-    SettingsData data = Load(path);
-    StoredKey* key = data.Find(keyPath);
-    if (key == nullptr) {
-        return false;
-    }
-    std::string folded = FoldCase(name);
-    for (auto it = key->values.begin(); it != key->values.end(); ++it) {
-        if (FoldCase(it->name) == folded) {
-            key->values.erase(it);
-            return Save(path, data);
-        }
-    }
-    return false;
+    bool deleted = false;
+    return Edit([&](SettingsEdit& edit) { deleted = edit.DeleteValue(keyPath, name); }) && deleted;
 }
 
 bool SettingsStore::DeleteKeyTree(const std::string& keyPath) {
-    std::vector<std::string> components = SplitKeyPath(keyPath);
-    if (!CanWrite() || components.empty()) {
+    if (!CanWrite() || SplitKeyPath(keyPath).empty()) {
         return false;
     }
-    std::string path = GetFilePath();
-    SettingsData data = Load(path);
-    std::string folded = FoldedKeyPath(keyPath);
-    std::string below = folded + kSeparator;
-    bool found = false;
-    for (auto it = data.keys.begin(); it != data.keys.end();) {
-        if (it->first == folded || it->first.compare(0, below.size(), below) == 0) {
-            it = data.keys.erase(it);
-            found = true;
-        } else {
-            ++it;
+    const std::string folded = FoldedKeyPath(keyPath);
+    const std::string below = folded + kSeparator;
+    return Modify(GetFilePath(), [&](SettingsContent& data) {
+        ChangeOutcome outcome;
+        for (auto it = data.keys.begin(); it != data.keys.end();) {
+            if (it->first == folded || it->first.compare(0, below.size(), below) == 0) {
+                it = data.keys.erase(it);
+                outcome.changed = true;
+            } else {
+                ++it;
+            }
+        }
+        outcome.answer = outcome.changed;
+        return outcome;
+    });
+}
+
+bool SettingsStore::Edit(const std::function<void(SettingsEdit&)>& edit) {
+    if (!CanWrite()) {
+        return false;
+    }
+    return Modify(GetFilePath(), [&edit](SettingsContent& data) {
+        SettingsEdit session(data);
+        edit(session);
+        ChangeOutcome outcome;
+        outcome.changed = session.m_changed;
+        return outcome;
+    });
+}
+
+bool SettingsEdit::ReadValue(const std::string& keyPath, const std::string& name,
+                             SettingValue& value) const {
+    StoredKey* key = m_content.Find(keyPath);
+    StoredValue* stored = key != nullptr ? FindValue(*key, name) : nullptr;
+    if (stored == nullptr) {
+        return false;
+    }
+    value = stored->value;
+    return true;
+}
+
+void SettingsEdit::WriteValue(const std::string& keyPath, const std::string& name,
+                              const SettingValue& value) {
+    StoredKey& key = m_content.Create(keyPath, m_changed);
+    if (StoredValue* existing = FindValue(key, name)) {
+        if (!(existing->value == value)) {
+            existing->value = value; // the name keeps the case it was created with
+            m_changed = true;
+        }
+    } else {
+        key.values.push_back({name, value});
+        m_changed = true;
+    }
+}
+
+bool SettingsEdit::DeleteValue(const std::string& keyPath, const std::string& name) {
+    StoredKey* key = m_content.Find(keyPath);
+    if (key == nullptr) {
+        return false;
+    }
+    const std::string folded = FoldCase(name);
+    for (auto it = key->values.begin(); it != key->values.end(); ++it) {
+        if (FoldCase(it->name) == folded) {
+            key->values.erase(it);
+            m_changed = true;
+            return true;
         }
     }
-    return found && Save(path, data);
+    return false;
 }

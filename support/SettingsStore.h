@@ -1,11 +1,14 @@
 // The settings store that stands in for the registry and the application profile: keys addressed
 // by backslash paths ("Software\Zarnel\Zarnel\Files") holding typed values, kept in one small text
 // file per root. Key paths and value names compare without regard to ASCII case and keep the case
-// they were created with. Reading never creates or writes anything; every write replaces the file
-// atomically. The machine-wide file is written only by an explicit machine-writable opening.
+// they were created with. Reading never creates or writes anything; every write reads the file,
+// changes it and replaces it atomically under a lock file, so that programs writing at the same
+// time never lose each other's values. The machine-wide file is written only by an explicit
+// machine-writable opening.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,6 +29,27 @@ struct SettingValue {
     static SettingValue Binary(const std::vector<uint8_t>& value);
 
     bool operator==(const SettingValue& other) const;
+};
+
+struct SettingsContent; // a settings file's keys and values, as read
+
+// The content of a settings file during one SettingsStore::Edit: it reads what the file held on
+// disk when the edit began, with the edit's own changes.
+class SettingsEdit {
+public:
+    // False when the key or the value is missing; value is left as it was then.
+    bool ReadValue(const std::string& keyPath, const std::string& name, SettingValue& value) const;
+    // Creates the key when missing and sets the value, replacing one of any type.
+    void WriteValue(const std::string& keyPath, const std::string& name, const SettingValue& value);
+    // False when there was no such value.
+    bool DeleteValue(const std::string& keyPath, const std::string& name);
+
+private:
+    friend class SettingsStore;
+    explicit SettingsEdit(SettingsContent& content) : m_content(content) {}
+
+    SettingsContent& m_content;
+    bool m_changed = false;
 };
 
 class SettingsStore {
@@ -60,6 +84,12 @@ public:
     // Deletes the key with all its subkeys and values; keys beside it stay. False when the key
     // does not exist, and always for the empty path: a root is never deleted.
     bool DeleteKeyTree(const std::string& keyPath);
+    // Reads the file as it is on disk now, lets edit read and change it, and writes the result
+    // atomically when anything changed, all under the file's lock, so that values another
+    // program wrote meanwhile stay unless edit changes them. edit must work only on what it is
+    // given: it may run twice (again once a missing settings folder was made). False when the
+    // store may not write or the file could not be written; the file is then as it was.
+    bool Edit(const std::function<void(SettingsEdit&)>& edit);
 
     // The file name of a damaged settings file's copy, kept before the first write replaces it.
     static constexpr const char* kDamagedSuffix = ".damaged";

@@ -79,8 +79,11 @@ CMainFrm::CMainFrm(wxDocManager* manager)
     }
     DockForFirstStart();
     m_firstStartLayout = m_aui.SavePerspective().utf8_string();
-    LoadBarState();
+    m_layoutStored = LoadBarState();
     m_aui.Update();
+    // What this copy of the program starts with: at the end only what differs is written.
+    m_layoutAtStart = m_aui.SavePerspective().utf8_string();
+    m_statusBarStored = FindProfileInt(kToolbarsSection, kStatusBarEntry);
 
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrm::OnClose, this);
     Bind(wxEVT_IDLE, &CMainFrm::OnIdle, this);
@@ -165,10 +168,29 @@ std::vector<std::string> CMainFrm::PaneNames() {
 }
 
 void CMainFrm::SaveBarState() {
-    WriteProfileInt(kToolbarsSection, kVersionEntry, kLayoutVersion);
-    WriteProfileString(kToolbarsSection, kLayoutEntry, m_aui.SavePerspective().utf8_string());
-    WriteProfileInt(kToolbarsSection, kStatusBarEntry,
-                    GetStatusBar() != nullptr && GetStatusBar()->IsShown() ? 1 : 0);
+    const std::string layout = m_aui.SavePerspective().utf8_string();
+    const int statusBar = GetStatusBar() != nullptr && GetStatusBar()->IsShown() ? 1 : 0;
+    // A layout that another running copy stored after this one started stays, unless this
+    // copy changed its own layout (or found none it could use).
+    const bool writeLayout = !m_layoutStored || layout != m_layoutAtStart;
+    const bool writeStatusBar = m_statusBarStored != statusBar;
+    if (!writeLayout && !writeStatusBar) {
+        return;
+    }
+    const bool written = EditProfile([&](ProfileEdit& profile) {
+        if (writeLayout) {
+            profile.WriteInt(kToolbarsSection, kVersionEntry, kLayoutVersion);
+            profile.WriteString(kToolbarsSection, kLayoutEntry, layout);
+        }
+        if (writeStatusBar) {
+            profile.WriteInt(kToolbarsSection, kStatusBarEntry, statusBar);
+        }
+    });
+    if (written) {
+        m_layoutStored = true;
+        m_layoutAtStart = layout;
+        m_statusBarStored = statusBar;
+    }
 }
 
 bool CMainFrm::LoadBarState() {

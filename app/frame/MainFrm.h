@@ -5,6 +5,7 @@
 // command of the program that no handler on the active route enabled.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,8 @@ public:
     wxAuiManager& GetAuiManager() { return m_aui; }
 
     // The layout into the profile section "Toolbars": bars, rows, floating places, status bar.
+    // Only what changed since the start (or the last save) is written, into the settings as
+    // they are on disk then.
     void SaveBarState();
     // The saved layout, when there is a usable one; false leaves the first start's layout.
     bool LoadBarState();
@@ -70,6 +73,9 @@ private:
     wxAuiManager m_aui;
     std::vector<CCmdToolBar*> m_toolbars;
     std::string m_firstStartLayout;
+    std::string m_layoutAtStart;          // the layout in use once start-up placed the bars
+    bool m_layoutStored = false;          // the profile held a usable layout
+    std::optional<int> m_statusBarStored; // the profile's status bar entry
     wxMenu* m_fileMenu = nullptr;
     bool m_created = false;
     bool m_probing = false; // an enabled-state probe is under way

@@ -13,12 +13,20 @@ constexpr const char* kSection = "Recent File List";
 
 std::string EntryName(size_t n) { return "File" + std::to_string(n + 1); }
 
+void Erase(std::vector<wxString>& files, const wxString& file) {
+    files.erase(std::remove(files.begin(), files.end(), file), files.end());
+}
+
 } // namespace
 
 CRecentFileList::CRecentFileList() : wxFileHistory(kRecentFileCount, wxID_FILE1) {}
 
 void CRecentFileList::AddFileToHistory(const wxString& file) {
     wxFileHistory::AddFileToHistory(file);
+    // The list keeps the path as it was given; so does the record of the change.
+    Erase(m_removed, file);
+    Erase(m_added, file);
+    m_added.insert(m_added.begin(), file);
     RefreshMenus();
 }
 
@@ -26,7 +34,12 @@ void CRecentFileList::RemoveFileFromHistory(size_t i) {
     if (i >= GetCount()) {
         return;
     }
+    const wxString file = GetHistoryFile(i);
     wxFileHistory::RemoveFileFromHistory(i);
+    Erase(m_added, file);
+    if (std::find(m_removed.begin(), m_removed.end(), file) == m_removed.end()) {
+        m_removed.push_back(file);
+    }
     RefreshMenus();
 }
 
@@ -57,10 +70,39 @@ void CRecentFileList::LoadFromProfile() {
     RefreshMenus();
 }
 
-void CRecentFileList::SaveToProfile() const {
-    for (size_t n = 0; n < static_cast<size_t>(kRecentFileCount); ++n) {
-        wxString path = n < GetCount() ? GetHistoryFile(n) : wxString();
-        WriteProfileString(kSection, EntryName(n), path.utf8_string());
+void CRecentFileList::SaveToProfile() {
+    if (m_added.empty() && m_removed.empty()) {
+        return;
+    }
+    const auto count = static_cast<size_t>(kRecentFileCount);
+    const bool written = EditProfile([&](ProfileEdit& profile) {
+        std::vector<std::string> merged;
+        auto take = [&merged, count](const std::string& path) {
+            if (merged.size() < count &&
+                std::find(merged.begin(), merged.end(), path) == merged.end()) {
+                merged.push_back(path);
+            }
+        };
+        for (const wxString& file : m_added) {
+            take(file.utf8_string());
+        }
+        for (size_t n = 0; n < count; ++n) {
+            const std::string path = profile.GetString(kSection, EntryName(n));
+            if (path.empty()) {
+                break;
+            }
+            const wxString file = wxString::FromUTF8(path.c_str());
+            if (std::find(m_removed.begin(), m_removed.end(), file) == m_removed.end()) {
+                take(path);
+            }
+        }
+        for (size_t n = 0; n < count; ++n) {
+            profile.WriteString(kSection, EntryName(n), n < merged.size() ? merged[n] : "");
+        }
+    });
+    if (written) {
+        m_added.clear();
+        m_removed.clear();
     }
 }
 

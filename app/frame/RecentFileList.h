@@ -22,8 +22,12 @@ public:
 
     // The list as the profile holds it; entries that are missing or empty end the list.
     void LoadFromProfile();
-    // Writes the list, clearing the entries beyond it.
-    void SaveToProfile() const;
+    // Writes what this copy of the program changed in the list since it was loaded, merged into
+    // the list as the profile holds it now (another copy may have written it meanwhile): the
+    // files added here come first, newest first, then the profile's files that were neither
+    // added nor removed here, up to four; the entries beyond are cleared. Nothing is written
+    // when nothing changed.
+    void SaveToProfile();
 
     // The label of entry n (0-based) in the menus: "&1 path" with ampersands doubled.
     static wxString MenuLabel(size_t n, const wxString& path);
@@ -33,4 +37,6 @@ private:
     void RefreshMenu(wxMenu* menu);
 
     std::vector<wxMenu*> m_menus;
+    std::vector<wxString> m_added;   // files added since loading, newest first
+    std::vector<wxString> m_removed; // files removed since loading
 };

@@ -75,8 +75,12 @@ bool LoadPriceList(CZarnelDcmt& dcmt, bool stockEdited) {
     if (!path) {
         return false;
     }
-    if (!dcmt.ReadPriceList(*path, true).IsLoaded()) {
-        ReportFailure(kPriceListNotRead);
+    const SListReadResult read = dcmt.ReadPriceList(*path, true);
+    if (!read.IsLoaded()) {
+        // A file that is no price list was reported as such by the reader.
+        if (read.status != ListReadStatus::NotAList) {
+            ReportFailure(kPriceListNotRead);
+        }
         return false;
     }
     dcmt.LoadDefaultStockList();
@@ -91,8 +95,11 @@ bool LoadStockList(CZarnelDcmt& dcmt, bool add) {
         return false;
     }
     // A list loaded in place of the counts becomes the default; a list added does not.
-    if (!dcmt.ReadStockList(*path, !add, add).IsLoaded()) {
-        ReportFailure(kStockListNotRead);
+    const SListReadResult read = dcmt.ReadStockList(*path, !add, add);
+    if (!read.IsLoaded()) {
+        if (read.status != ListReadStatus::NotAList) {
+            ReportFailure(kStockListNotRead);
+        }
         return false;
     }
     dcmt.UpdateAllViews(ViewHint::Everything);

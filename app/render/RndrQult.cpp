@@ -2,6 +2,8 @@
 // into OpenGL state for one element's material.
 #include "app/render/RndrQult.h"
 
+#include <iterator>
+
 #include <GL/gl.h>
 #include <GL/glu.h>
 
@@ -32,6 +34,15 @@ constexpr const SValueInfo* kReadOrder[] = {&kShading, &kTextureMax,         &kT
 // In the order the profile is written.
 constexpr const SValueInfo* kWriteOrder[] = {&kModell,     &kShading, &kTextureMax,
                                              &kTextureMin, &kTexture, &kTexturePerspective};
+
+// The position of a value in kReadOrder.
+size_t ReadIndex(const SValueInfo* info) {
+    size_t index = 0;
+    while (kReadOrder[index] != info) {
+        ++index;
+    }
+    return index;
+}
 
 constexpr GLint kMinFilters[] = {GL_NEAREST,
                                  GL_LINEAR,
@@ -73,19 +84,30 @@ CRndrQult::~CRndrQult() {
 }
 
 void CRndrQult::Read() {
-    for (const SValueInfo* info : kReadOrder) {
-        m_values.*(info->field) = GetProfileInt(m_section, info->entry, info->profileDefault);
+    for (size_t i = 0; i < std::size(kReadOrder); ++i) {
+        const SValueInfo* info = kReadOrder[i];
+        m_stored[i] = FindProfileInt(m_section, info->entry);
+        m_values.*(info->field) = m_stored[i].value_or(info->profileDefault);
     }
     m_values = m_values.InRange();
 }
 
-bool CRndrQult::WriteBack() const {
+bool CRndrQult::WriteBack() {
     if (m_section.empty()) {
         return false;
     }
     bool written = true;
     for (const SValueInfo* info : kWriteOrder) {
-        written = WriteProfileInt(m_section, info->entry, m_values.*(info->field)) && written;
+        const size_t index = ReadIndex(info);
+        const int value = m_values.*(info->field);
+        if (m_stored[index] == value) {
+            continue;
+        }
+        if (WriteProfileInt(m_section, info->entry, value)) {
+            m_stored[index] = value;
+        } else {
+            written = false;
+        }
     }
     return written;
 }

@@ -3,6 +3,8 @@
 // photo quality ("RndrQultHigh"); the collision test draws with a temporary one without section.
 #pragma once
 
+#include <array>
+#include <optional>
 #include <string>
 
 class CDIB;
@@ -29,7 +31,7 @@ public:
     // With a section: the values read from it (missing or out-of-range values are the profile
     // defaults). Without (empty name): every value 0, nothing read and nothing written.
     explicit CRndrQult(std::string section = {});
-    // Writes the values back to the section, if there is one.
+    // Writes the values that differ from what the section held back to it, if there is one.
     ~CRndrQult();
     CRndrQult(const CRndrQult&) = delete;
     CRndrQult& operator=(const CRndrQult&) = delete;
@@ -38,8 +40,11 @@ public:
     const SRndrQultValues& GetValues() const { return m_values; }
     // Takes effect at the next drawing; values out of range become the profile defaults.
     void SetValues(const SRndrQultValues& values) { m_values = values.InRange(); }
-    // Writes the values to the section now; false when there is none or a write failed.
-    bool WriteBack() const;
+    // Writes the values that differ from what the section held when it was read (or last
+    // written) to it now, so that a value another running copy of the program changed
+    // meanwhile stays unless this one changed it too; false when there is no section or a
+    // write failed.
+    bool WriteBack();
 
     // Detail stride: modelling 0 gives 4, 1 gives 2, finer gives 1.
     int GetDetail() const;
@@ -61,4 +66,6 @@ private:
 
     std::string m_section;
     SRndrQultValues m_values;
+    // Each value as the section held it, in the order the profile is read; nothing when missing.
+    std::array<std::optional<int>, 6> m_stored;
 };

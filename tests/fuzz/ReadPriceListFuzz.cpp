@@ -35,6 +35,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     const SListReadResult result = ReadPriceList(table, reader);
+    // A list with lines of which none could be taken is never taken.
+    if (result.IsLoaded() && result.HasNoReadableLine()) {
+        std::abort();
+    }
     if (!result.IsLoaded()) {
         if (!(table == before)) {
             std::abort();

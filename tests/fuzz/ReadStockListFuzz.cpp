@@ -41,6 +41,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     const SListReadResult result = ReadStockList(table, reader, add);
+    // A list with lines of which none could be taken is never taken.
+    if (result.IsLoaded() && result.HasNoReadableLine()) {
+        std::abort();
+    }
     if (table.Size() != before.Size()) {
         std::abort();
     }

@@ -196,10 +196,11 @@ TEST_F(PriceListTest, ManySkippedLinesAreSummedUpInOneBox) {
     for (int i = 0; i < 30; ++i) {
         text += "broken\n";
     }
+    text += "tube, 75 cm, red;B;2\n";
     const SListReadResult result = Read(text);
     EXPECT_EQ(result.status, ListReadStatus::SkippedLines);
     EXPECT_EQ(result.skippedLines.size(), 30u);
-    EXPECT_TRUE(m_table.IsEmpty());
+    EXPECT_EQ(Designations(), std::vector<std::string>{"Rohr, 75 cm, rot"});
     ASSERT_EQ(TestUi().Boxes().size(), 1u);
     EXPECT_NE(TestUi().Boxes()[0].text.find("20 (+10)"), std::string::npos)
         << TestUi().Boxes()[0].text;
@@ -230,6 +231,31 @@ TEST_F(PriceListTest, CancelOnAnUntranslatableDesignationKeepsTheOldTable) {
     EXPECT_EQ(result.status, ListReadStatus::Failed);
     EXPECT_TRUE(m_table == before);
     EXPECT_EQ(GetProfileString(ListFilesSection, "OrdrCodeFile"), "");
+}
+
+TEST_F(PriceListTest, AFileOfWhichNoLineCanBeReadIsNoPriceListAndKeepsTheOldPrices) {
+    // A stock list, a design and lines whose designations the user chose to skip: each has
+    // lines, and not one of them gives an article.
+    const std::string files[] = {"tube, 35 cm, red;12\nroof cover;2\n",
+                                 "ZARNEL 1\n{ tube 350 }\n\n", "spaceship;X;9\nrocket;Y;8\n"};
+    for (const std::string& text : files) {
+        SCOPED_TRACE(text);
+        FillOldTable();
+        const CPartsTable before = m_table;
+        TestUi().Reset(); // untranslatable designations are skipped: OK
+        const SListReadResult result = Read(text, true);
+        EXPECT_EQ(result.status, ListReadStatus::NotAList);
+        EXPECT_FALSE(result.IsLoaded());
+        EXPECT_TRUE(m_table == before);
+        EXPECT_EQ(GetProfileString(ListFilesSection, "OrdrCodeFile"), "");
+        // One box says what the file is not, instead of the numbers of all its lines.
+        ASSERT_FALSE(TestUi().Boxes().empty());
+        EXPECT_EQ(TestUi().Boxes().back().text, "Die Datei\n" + m_folder.File("list.zpl") +
+                                                    "\nist keine Preisliste (*.zpl): keine ihrer "
+                                                    "Zeilen konnte gelesen werden. Die bisherigen "
+                                                    "Preise bleiben erhalten.");
+        m_table = CPartsTable();
+    }
 }
 
 TEST_F(PriceListTest, AFileThatCannotBeOpenedKeepsTheOldTableSilently) {

@@ -101,6 +101,26 @@ TEST_F(StockListTest, MalformedLinesAreReportedByNumberAndSkipped) {
     EXPECT_NE(TestUi().Boxes()[0].text.find("2, 3, 4, 5, 6, 7"), std::string::npos);
 }
 
+TEST_F(StockListTest, AFileOfWhichNoLineCanBeReadIsNoStockListAndKeepsTheStock) {
+    ASSERT_TRUE(Read("roof cover;2\n", false).IsLoaded());
+    const CPartsTable before = m_table;
+    TestUi().Reset();
+    // A price list: every line has a third field where the count should end.
+    for (bool add : {false, true}) {
+        const SListReadResult result = Read("tube, 35 cm, red;A;1.95\nroof cover;R1;45\n", add);
+        EXPECT_EQ(result.status, ListReadStatus::NotAList);
+        EXPECT_TRUE(m_table == before);
+    }
+    ASSERT_EQ(TestUi().Boxes().size(), 2u);
+    EXPECT_EQ(TestUi().Boxes()[0].text,
+              "Die Datei\n" + m_folder.File("list.zbl") +
+                  "\nist keine Bestandsliste (*.zbl): keine ihrer Zeilen konnte gelesen werden. "
+                  "Der bisherige Bestand bleibt erhalten.");
+    // Articles outside the table are lines that were read: such a list is taken.
+    EXPECT_EQ(Read("bag, red;3\nbroken\n", false).status, ListReadStatus::SkippedLines);
+    EXPECT_EQ(Stock("Dach"), 0);
+}
+
 TEST_F(StockListTest, CountsAtTheEdgesOfTheRangeAreTaken) {
     ASSERT_EQ(Read("roof cover;2147483647\nroof cover, large;-2147483648\n", false).status,
               ListReadStatus::Clean);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -458,6 +459,57 @@ TEST_F(Settings, TheProfileIsTheRegistryKeyOfTheApplication) {
     back = {9};
     EXPECT_FALSE(GetProfileBinary("RndrQultHigh", "shading", back));
     EXPECT_EQ(back, std::vector<uint8_t>{9});
+}
+
+TEST_F(Settings, AnEditChangesOnlyWhatItWritesInTheFileAsItIsNow) {
+    // Two copies of the program read the same settings at their start; the first ends and
+    // writes its value, then the second writes only its own.
+    ASSERT_TRUE(WriteProfileString("Files", "OrdrCodeFile", "/start.zpl"));
+    ASSERT_TRUE(WriteProfileInt("Toolbars", "StatusBar", 1));
+    ASSERT_TRUE(EditProfile(
+        [](ProfileEdit& first) { first.WriteString("Files", "OrdrCodeFile", "/first.zpl"); }));
+    std::string seen;
+    ASSERT_TRUE(EditProfile([&seen](ProfileEdit& second) {
+        seen = second.GetString("Files", "OrdrCodeFile");
+        second.WriteInt("Toolbars", "StatusBar", 0);
+    }));
+    EXPECT_EQ(seen, "/first.zpl");
+    EXPECT_EQ(GetProfileString("Files", "OrdrCodeFile"), "/first.zpl");
+    EXPECT_EQ(GetProfileInt("Toolbars", "StatusBar", 1), 0);
+    // An edit that changes nothing writes nothing, and no lock file stays behind.
+    const fs::file_time_type written = fs::last_write_time(UserFile());
+    EXPECT_TRUE(EditProfile([](ProfileEdit& none) { none.WriteInt("Toolbars", "StatusBar", 0); }));
+    EXPECT_EQ(fs::last_write_time(UserFile()), written);
+    EXPECT_FALSE(fs::exists(UserFile() + ".lock"));
+    // A store that may not write edits nothing.
+    EXPECT_FALSE(SettingsStore(SettingsRoot::CurrentUser).Edit([](SettingsEdit&) {}));
+}
+
+TEST_F(Settings, WritersAtTheSameTimeLoseNoChange) {
+    // Each writer reads a counter and writes it back one higher, many times over; without the
+    // lock, two of them would read the same count and one increment would be lost.
+    constexpr int kWriters = 4;
+    constexpr int kIncrements = 25;
+    std::vector<std::thread> writers;
+    for (int w = 0; w < kWriters; ++w) {
+        writers.emplace_back([] {
+            SettingsStore store(SettingsRoot::CurrentUser, SettingsStore::Access::Write);
+            for (int i = 0; i < kIncrements; ++i) {
+                store.Edit([](SettingsEdit& edit) {
+                    SettingValue count = SettingValue::Dword(0);
+                    edit.ReadValue(kFilesKey, "count", count);
+                    edit.WriteValue(kFilesKey, "count", SettingValue::Dword(count.dword + 1));
+                });
+            }
+        });
+    }
+    for (std::thread& writer : writers) {
+        writer.join();
+    }
+    const SettingValue count = Read(SettingsRoot::CurrentUser, kFilesKey, "count");
+    EXPECT_EQ(count.type, SettingType::Dword);
+    EXPECT_EQ(count.dword, static_cast<uint32_t>(kWriters * kIncrements));
+    EXPECT_FALSE(fs::exists(UserFile() + ".lock"));
 }
 
 TEST(SettingsFiles, FollowTheEnvironment) {

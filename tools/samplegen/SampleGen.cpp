@@ -1,7 +1,9 @@
 // Writes the sample designs of data/: a table, a play tower and a display stand, each built the
 // way the 3D view builds a design (every part attached at a connection of a part already
 // placed, in a revision of its own, its ends linked to couplings found or created there) and
-// saved by the design file's writer.
+// saved by the design file's writer. Each opens with cameras that show the whole design in the
+// middle of the picture. The table keeps the history of how it was built, so that undo shows it
+// taken apart part by part; the other two are saved without history.
 //
 // Regenerate data/ after changing the element records, attaching or the couplings:
 //
@@ -19,6 +21,7 @@
 #include "support/Orientation.h"
 #include "support/Resources.h"
 #include "support/UserInterface.h"
+#include "tools/samplegen/SampleCameras.h"
 
 namespace {
 
@@ -31,7 +34,6 @@ constexpr ToolMode kModeCornerSlot = ToolMode::SpecialPanel;
 constexpr int32_t kAlu = 11;      // couplings and frames
 constexpr int32_t kMetalBlue = 4; // tubes of the play tower
 constexpr int32_t kMetalRed = 2;  // posts of the play tower
-constexpr int32_t kPlasticWhite = 14;
 constexpr int32_t kPlasticYellow = 9;
 constexpr int32_t kPlasticGreen = 7;
 constexpr int32_t kPlasticBlue = 8;
@@ -40,6 +42,9 @@ constexpr int32_t kPlasticBlue = 8;
 constexpr float kShort = 350.0f;
 constexpr float kLong = 750.0f;
 constexpr double kShortSpan = 400.0;
+// The shortest tube, 100 mm, spans 150 mm.
+constexpr float kTiny = 100.0f;
+constexpr double kTinySpan = 150.0;
 // A panel of 350 x 350 mm fills one square of a 400 mm grid.
 constexpr float kPanel = 350.0f;
 
@@ -121,7 +126,12 @@ public:
         return Place(*coupling, kModeCornerSlot, kind, material, kPanel, kPanel, edge);
     }
 
-    bool Save(const std::string& path) {
+    // Saves the design; without keepHistory every part lives from the first revision on, so
+    // that the sample opens with nothing to undo.
+    bool Save(const std::string& path, bool keepHistory) {
+        if (!keepHistory) {
+            m_dcmt.OnDeleteHistory();
+        }
         m_dcmt.UpdatePartsList();
         return SaveDesignFile(m_dcmt, path, kAlu, CouplingSnap::NormalSq);
     }
@@ -136,7 +146,7 @@ constexpr int kEdgeXZ = 4; // +X +Z
 constexpr int kEdgeXY = 0; // +X +Y
 
 // A table of 1200 x 800 mm, 800 mm high: a floor frame, four legs, a top frame over a 400 mm
-// grid and six white top panels.
+// grid and six blue top panels.
 void BuildTable(CBuilder& b) {
     // Floor frame, from the start coupling at the origin.
     for (int i = 0; i < 3; ++i) {
@@ -172,14 +182,14 @@ void BuildTable(CBuilder& b) {
     // Top panels.
     for (int i = 0; i < 3; ++i) {
         for (int j = 0; j < 2; ++j) {
-            b.Panel({kShortSpan * i, 800, kShortSpan * j}, kEdgeXZ, ElmntKind::Panel,
-                    kPlasticWhite);
+            b.Panel({kShortSpan * i, 800, kShortSpan * j}, kEdgeXZ, ElmntKind::Panel, kPlasticBlue);
         }
     }
 }
 
 // A play tower on 800 x 800 mm: four red posts 1600 mm high, a platform of four yellow panels
-// at 800 mm, a railing and a green wall at the back above it, a roof and a slide.
+// at 800 mm, a railing and a green wall at the back above it, a roof on a ridge tube, and a slide
+// from the front.
 void BuildPlayTower(CBuilder& b) {
     // Ground frame.
     b.Tube({0, 0, 0}, Side::PlusX, kLong, kMetalBlue);
@@ -226,31 +236,27 @@ void BuildPlayTower(CBuilder& b) {
     for (int i = 0; i < 2; ++i) {
         b.Panel({kShortSpan * i, 800, 800}, kEdgeXY, ElmntKind::Panel, kPlasticGreen);
     }
-    // The roof on the top tube at the back, the slide from the platform's open side.
-    CElmnt* topBack = nullptr;
-    CElmnt* platformFront = nullptr;
-    for (CElmnt& elmnt : b.Dcmt().GetAliveElements()) {
-        if (elmnt.kind != ElmntKind::Tube) {
-            continue;
-        }
-        const CVector3 at = elmnt.placement.translation;
-        if (at.x == 0 && at.y == 1600 && at.z == 800) {
-            topBack = &elmnt;
-        }
-        if (at.x == 0 && at.y == 800 && at.z == 0 && elmnt.placement.GetAxis(0).x > 0.5) {
-            platformFront = &elmnt;
-        }
-    }
-    if (topBack == nullptr || platformFront == nullptr) {
-        std::fprintf(stderr, "zarnel_samplegen: the play tower lacks its tubes\n");
-        std::exit(1);
-    }
-    b.Place(*topBack, ToolMode::OnPickedRoof, ElmntKind::Roof, kAlu, 0.0f, 0.0f, 0);
-    b.Place(*platformFront, ToolMode::OnPickedSlide, ElmntKind::Slide, kPlasticBlue, 0.0f, 0.0f, 0);
+    // A ridge tube on two short posts over the middle of the top frame, and the roof on it.
+    // The roof is drawn turned by -45 degrees about its tube: turned back by as much, its two
+    // slopes fall to either side of the ridge tube instead of one of them through the tower.
+    b.Tube({0, 1600, 400}, Side::PlusY, kShort, kMetalRed);
+    b.Tube({800, 1600, 400}, Side::PlusY, kShort, kMetalRed);
+    CElmnt& ridge = b.Tube({0, 2000, 400}, Side::PlusX, kLong, kMetalBlue);
+    CElmnt& roof = b.Place(ridge, ToolMode::OnPickedRoof, ElmntKind::Roof, kAlu, 0.0f, 0.0f, 0);
+    roof.placement.RotateDeg(45.0, 1, 2);
+    // The slide hangs on a tube of its own, 150 mm in front of the platform: its top reaches
+    // past the tube's couplings and over the tube, where a platform panel or a tube in line
+    // would be in its way. The tube runs from right to left, so that the slide leads away from
+    // the tower.
+    b.Tube({0, 800, 0}, Side::MinusZ, kTiny, kMetalBlue);
+    b.Tube({400, 800, 0}, Side::MinusZ, kTiny, kMetalBlue);
+    CElmnt& slideTube = b.Tube({400, 800, -kTinySpan}, Side::MinusX, kShort, kMetalBlue);
+    b.Place(slideTube, ToolMode::OnPickedSlide, ElmntKind::Slide, kPlasticBlue, 0.0f, 0.0f, 0);
 }
 
-// A display stand: an upright wall of 3 x 4 white display panels on a 400 mm grid, 1200 mm
-// wide and 1600 mm high, with two feet to the front and back.
+// A display stand: an upright wall of 3 x 4 yellow display panels on a 400 mm grid, 1200 mm
+// wide and 1600 mm high, with two feet to the front and back. The panels are light but not
+// white, so that they stand out against the white background of the 3D view.
 void BuildDisplayStand(CBuilder& b) {
     // Feet: tubes to the front and back of the two outer columns.
     b.Tube({0, 0, 0}, Side::PlusX, kShort, kAlu);
@@ -274,7 +280,7 @@ void BuildDisplayStand(CBuilder& b) {
     for (int i = 0; i < 3; ++i) {
         for (int j = 0; j < 4; ++j) {
             b.Panel({kShortSpan * i, kShortSpan * j, 0}, kEdgeXY, ElmntKind::Display,
-                    kPlasticWhite);
+                    kPlasticYellow);
         }
     }
 }
@@ -293,18 +299,21 @@ int main(int argc, char** argv) {
     struct SSample {
         const char* file;
         void (*build)(CBuilder&);
+        int frontTurn;    // the model turn (degrees) that shows the design's front
+        bool keepHistory; // undo shows how it was built
     };
     const SSample samples[] = {
-        {"table.zdf", BuildTable},
-        {"play-tower.zdf", BuildPlayTower},
-        {"display-stand.zdf", BuildDisplayStand},
+        {"table.zdf", BuildTable, 0, true},
+        {"play-tower.zdf", BuildPlayTower, 180, false},
+        {"display-stand.zdf", BuildDisplayStand, 0, false},
     };
     for (const SSample& sample : samples) {
         CBuilder builder;
         ui.SetBuilding(true);
         sample.build(builder);
         ui.SetBuilding(false);
-        if (!builder.Save(folder + "/" + sample.file)) {
+        FrameCameras(builder.Dcmt(), sample.frontTurn);
+        if (!builder.Save(folder + "/" + sample.file, sample.keepHistory)) {
             std::fprintf(stderr, "zarnel_samplegen: %s could not be saved\n", sample.file);
             return 1;
         }

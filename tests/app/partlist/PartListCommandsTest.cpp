@@ -181,4 +181,22 @@ TEST_F(PartListCommands, StockListsLoadedReplaceAndAddedAdd) {
     EXPECT_EQ(view.hints.size(), 2u);
 }
 
+TEST_F(PartListCommands, AWrongFileChosenAsAListChangesNoPriceAndNoCount) {
+    CHintCounter view(*m_dcmt);
+    ASSERT_EQ(m_dcmt->LoadDefaultStockList(), ListReadStatus::Clean);
+    const std::string design = m_folder.Write("modell.zdf", "ZARNEL\n{ Elemente 3 }\n");
+    TestUi().QueueFileChoice(design);
+    EXPECT_FALSE(LoadPriceList(*m_dcmt, false));
+    TestUi().QueueFileChoice(design);
+    EXPECT_FALSE(LoadStockList(*m_dcmt, false));
+    // One box each, saying what the file is not; the prices and counts are as they were.
+    ASSERT_EQ(TestUi().Boxes().size(), 2u);
+    EXPECT_NE(TestUi().Boxes()[0].text.find("ist keine Preisliste"), std::string::npos);
+    EXPECT_NE(TestUi().Boxes()[1].text.find("ist keine Bestandsliste"), std::string::npos);
+    EXPECT_EQ(Tube().orderNumber, "D35");
+    EXPECT_EQ(Tube().price, 1.25);
+    EXPECT_EQ(Tube().available, 1);
+    EXPECT_TRUE(view.hints.empty());
+}
+
 } // namespace

@@ -58,6 +58,21 @@ TEST(RndrQultProfile, ChangedValuesSurviveTheRun) {
     EXPECT_EQ(again.GetValues(), changed);
 }
 
+TEST(RndrQultProfile, AtTheEndOnlyTheValuesChangedHereAreWritten) {
+    const std::string section = "RndrQultTwoCopies";
+    { CRndrQult first(section); }
+    {
+        CRndrQult quality(section);
+        // Another running copy of the program changes the shading meanwhile; this one changes
+        // the modelling detail.
+        ASSERT_TRUE(WriteProfileInt(section, "shading", 1));
+        SRndrQultValues values = quality.GetValues();
+        values.modell = 3;
+        quality.SetValues(values);
+    }
+    EXPECT_EQ(Stored(section), Values(1, 0, 0, 1, 0, 3));
+}
+
 TEST(RndrQultProfile, ValuesOutOfRangeAreReadAsTheirDefaults) {
     const std::string section = "RndrQultRange";
     ASSERT_TRUE(WriteProfileInt(section, "shading", 4));
