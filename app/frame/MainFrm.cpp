@@ -2,7 +2,6 @@
 #include "app/frame/MainFrm.h"
 
 #include <wx/app.h>
-#include <wx/display.h>
 #include <wx/icon.h>
 #include <wx/statusbr.h>
 #include <wx/utils.h>
@@ -11,6 +10,7 @@
 #include "app/frame/CommandBars.h"
 #include "app/frame/CommandIds.h"
 #include "app/frame/CommandTable.h"
+#include "app/frame/FirstShowSize.h"
 #include "app/frame/RecentFileList.h"
 #include "app/frame/ToolbarLayout.h"
 #include "app/frame/WxCommandIds.h"
@@ -82,7 +82,7 @@ CMainFrm::CMainFrm(wxDocManager* manager)
     m_firstStartLayout = m_aui.SavePerspective().utf8_string();
     LoadBarState();
     m_aui.Update();
-    SizeForFirstShow();
+    SizeBeforeFirstShow(*this);
 
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrm::OnClose, this);
     Bind(wxEVT_IDLE, &CMainFrm::OnIdle, this);
@@ -155,17 +155,6 @@ void CMainFrm::DockForFirstStart() {
                           .Position(position)
                           .Show(info.visibleAtStart));
     }
-}
-
-void CMainFrm::SizeForFirstShow() {
-    // The window to restore to is two thirds of the screen's work area, centred. It is given as
-    // the client size before the frame is first shown, so that GTK maps the window at that size:
-    // otherwise the toolkit maps it at a placeholder allocation of a pixel or two, which the menu
-    // bar cannot fit in (a GTK critical message at every start), and un-maximising later falls
-    // back to the smallest size the menu bar allows.
-    const wxRect workArea = wxDisplay(this).GetClientArea();
-    SetClientSize(workArea.width * 2 / 3, workArea.height * 2 / 3);
-    Centre(wxBOTH);
 }
 
 std::vector<std::string> CMainFrm::PaneNames() {

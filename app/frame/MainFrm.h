@@ -49,8 +49,6 @@ protected:
 private:
     bool CreateBars();
     void DockForFirstStart();
-    // The restored size and place, set before the first show.
-    void SizeForFirstShow();
     std::vector<std::string> PaneNames();
     void UpdateIndicators();
     void UpdateTitle();

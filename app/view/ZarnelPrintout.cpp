@@ -73,7 +73,10 @@ wxImage CZarnelPrintout::ImageFromBitmap(const CDIB& bitmap) {
     return image;
 }
 
-void CZarnelPrintout::Prepare() {
+void CZarnelPrintout::PreparePicture() {
+    if (m_prepared) {
+        return;
+    }
     m_prepared = true;
     CZarnelView* view = m_view.get();
     if (view == nullptr) {
@@ -109,9 +112,7 @@ bool CZarnelPrintout::OnPrintPage(int page) {
     if (dc == nullptr || page != 1) {
         return false;
     }
-    if (!m_prepared) {
-        Prepare();
-    }
+    PreparePicture();
     // Logical units are printer pixels from here on, counted from the paper's corner.
     MapScreenSizeToDevice();
     dc->SetLogicalOrigin(m_page.offsetX, m_page.offsetY);
