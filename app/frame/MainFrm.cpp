@@ -10,6 +10,7 @@
 #include "app/frame/CommandBars.h"
 #include "app/frame/CommandIds.h"
 #include "app/frame/CommandTable.h"
+#include "app/frame/FirstShowSize.h"
 #include "app/frame/RecentFileList.h"
 #include "app/frame/ToolbarLayout.h"
 #include "app/frame/WxCommandIds.h"
@@ -84,6 +85,7 @@ CMainFrm::CMainFrm(wxDocManager* manager)
     // What this copy of the program starts with: at the end only what differs is written.
     m_layoutAtStart = m_aui.SavePerspective().utf8_string();
     m_statusBarStored = FindProfileInt(kToolbarsSection, kStatusBarEntry);
+    SizeBeforeFirstShow(*this);
 
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrm::OnClose, this);
     Bind(wxEVT_IDLE, &CMainFrm::OnIdle, this);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include <wx/filename.h>
+#include <wx/translation.h>
 
 #include "app/frame/DlgInfo.h"
 #include "app/frame/MainFrm.h"
@@ -94,6 +95,7 @@ bool CZarnelApp::InitInstance() {
     // Numbers that the program formats itself follow the user's settings (decimal comma under
     // a German locale). Nothing in wx switches the C library's locale after this.
     std::setlocale(LC_ALL, "");
+    LoadToolkitTexts();
 
     // ---- Document templates: the design in a 3D window (101) and in a parts-list window (102).
     m_designTemplate = new CZarnelDocTemplate(m_docManager, kDesignTemplate,
@@ -117,6 +119,16 @@ bool CZarnelApp::InitInstance() {
     m_mainFrame->Show();
     m_mainFrame->Update();
     return true;
+}
+
+void CZarnelApp::LoadToolkitTexts() {
+    // The toolkit's own texts (standard buttons, message box captions, the print preview) in
+    // the language that LC_ALL, LC_MESSAGES or LANG names, from its installed catalogue. Without
+    // a catalogue for that language they stay English. The program's own texts do not pass
+    // through here: they come from its resources.
+    auto* translations = new wxTranslations; // owned by wx from here on
+    wxTranslations::Set(translations);
+    translations->AddStdCatalog();
 }
 
 bool CZarnelApp::ProcessCommandLine() {
@@ -171,6 +183,7 @@ int CZarnelApp::ExitInstance() {
     m_mainFrame = nullptr;
     InstallUserInterface(nullptr);
     m_userInterface.reset();
+    wxTranslations::Set(nullptr);
     return 0;
 }
 

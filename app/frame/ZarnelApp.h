@@ -54,6 +54,7 @@ public:
 
 private:
     bool ProcessCommandLine();
+    void LoadToolkitTexts();
     void OnAppAbout(wxCommandEvent& event);
     void OnHelpIndex(wxCommandEvent& event);
     void OnUpdateEnabled(wxUpdateUIEvent& event);

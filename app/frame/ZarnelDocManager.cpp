@@ -5,6 +5,7 @@
 
 #include <wx/filename.h>
 
+#include "app/frame/PreviewFrame.h"
 #include "app/frame/RecentFileList.h"
 #include "app/frame/ZarnelDocTemplate.h"
 #include "support/LangText.h"
@@ -85,4 +86,9 @@ wxString CZarnelDocManager::MakeNewDocumentName() {
 void CZarnelDocManager::OnMRUFileNotExist(unsigned n, const wxString&) {
     ShowMessage(LoadLangText(kFailedToOpenDocument), {}, MsgButtons::Ok, MsgIcon::Exclamation);
     RemoveFileFromHistory(n);
+}
+
+wxPreviewFrame* CZarnelDocManager::CreatePreviewFrame(wxPrintPreviewBase* preview,
+                                                      wxWindow* parent, const wxString& title) {
+    return new CPreviewFrame(preview, parent, title);
 }

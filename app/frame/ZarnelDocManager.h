@@ -26,6 +26,11 @@ public:
     wxString MakeNewDocumentName() override;
     void OnMRUFileNotExist(unsigned n, const wxString& filename) override;
 
+protected:
+    // The framework's print preview window (the order form), sized before it is shown.
+    wxPreviewFrame* CreatePreviewFrame(wxPrintPreviewBase* preview, wxWindow* parent,
+                                       const wxString& title) override;
+
 private:
     int m_untitledCount = 0;
 };

@@ -72,7 +72,10 @@ wxImage CZarnelPrintout::ImageFromBitmap(const CDIB& bitmap) {
     return image;
 }
 
-void CZarnelPrintout::Prepare() {
+void CZarnelPrintout::PreparePicture() {
+    if (m_prepared) {
+        return;
+    }
     m_prepared = true;
     CZarnelView* view = m_view.get();
     if (view == nullptr) {
@@ -108,9 +111,7 @@ bool CZarnelPrintout::OnPrintPage(int page) {
     if (dc == nullptr || page != 1) {
         return false;
     }
-    if (!m_prepared) {
-        Prepare();
-    }
+    PreparePicture();
     if (!m_picture || !m_picture->IsOk()) {
         // The render failed and has said why: a page without its picture is not printed, and
         // the job ends here.

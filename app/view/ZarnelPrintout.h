@@ -23,9 +23,16 @@ public:
 
     bool HasPage(int page) override { return page == 1; }
     void GetPageInfo(int* minPage, int* maxPage, int* selectionFrom, int* selectionTo) override;
-    // The first call asks for the resolution and renders the picture; every call (the preview
-    // draws a page again at each zoom) draws the same picture. False, which ends a print job,
-    // when there is no picture to print (the render failed and has told the user why).
+    // Asks for the resolution and renders the picture for the page that the printout was given
+    // (printer resolution, printable area and paper). A preview calls it before it shows its
+    // first page: the dialog must not run while the preview renders a page, because a repaint
+    // of the preview window during the dialog makes the toolkit copy the page bitmap, and the
+    // picture would then be drawn into a copy that is thrown away (a blank page).
+    void PreparePicture();
+    // Draws the picture and, in a preview, the margins; the first call prepares the picture
+    // when nobody did (printing). Every call (the preview draws a page again at each zoom)
+    // draws the same picture. False, which ends a print job, when there is no picture to print
+    // (the render failed and has told the user why).
     bool OnPrintPage(int page) override;
 
     // The printer's page as the printout's DC and printer data give it.
@@ -38,8 +45,6 @@ public:
     static wxImage ImageFromBitmap(const CDIB& bitmap);
 
 private:
-    void Prepare();
-
     wxWeakRef<CZarnelView> m_view;
     bool m_prepared = false;
     SPrintPage m_page;

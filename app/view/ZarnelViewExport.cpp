@@ -4,6 +4,7 @@
 #include <wx/print.h>
 
 #include "app/dialogs/DlgRndrRes.h"
+#include "app/frame/PreviewFrame.h"
 #include "app/view/PictureExport.h"
 #include "app/view/ZarnelPrintout.h"
 #include "app/view/ZarnelView.h"
@@ -64,13 +65,17 @@ void CZarnelView::ShowPrintPreview() {
         return;
     }
     wxPrintData& printData = manager->GetPageSetupDialogData().GetPrintData();
-    auto* preview = new wxPrintPreview(OnCreatePrintout(), OnCreatePrintout(), &printData);
+    auto* printout = new CZarnelPrintout(*this);
+    auto* preview = new wxPrintPreview(printout, OnCreatePrintout(), &printData);
     if (!preview->IsOk()) {
         delete preview;
         return;
     }
-    auto* frame = new wxPreviewFrame(preview, wxTheApp->GetTopWindow(),
-                                     GetFrame() != nullptr ? GetFrame()->GetLabel() : wxString());
+    // The preview knows the printer's page now; the resolution is asked and the picture made
+    // before the preview window shows a page.
+    printout->PreparePicture();
+    auto* frame = new CPreviewFrame(preview, wxTheApp->GetTopWindow(),
+                                    GetFrame() != nullptr ? GetFrame()->GetLabel() : wxString());
     frame->Initialize();
     frame->Maximize();
     frame->Show();

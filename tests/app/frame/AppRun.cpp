@@ -68,6 +68,9 @@ int DialogRecorder::Enter(wxDialog* dialog) {
         }
     }
     dialogs.push_back(record);
+    if (whileShown) {
+        whileShown(*dialog);
+    }
     return answer;
 }
 

@@ -26,6 +26,8 @@ public:
 
     std::vector<SDialogRecord> dialogs;
     int answer = wxID_OK;
+    // Runs where the user would look at the dialog (the program's other windows may paint).
+    std::function<void(wxDialog&)> whileShown;
 };
 
 struct SAppRunResult {

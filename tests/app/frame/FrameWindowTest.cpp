@@ -11,6 +11,7 @@
 #include <wx/docview.h>
 #include <wx/settings.h>
 #include <wx/statusbr.h>
+#include <wx/stockitem.h>
 #include <wx/uiaction.h>
 #include <wx/utils.h>
 
@@ -614,6 +615,19 @@ TEST_F(ZarnelWindow, NumbersFollowTheUsersLocale) {
         char text[32];
         std::snprintf(text, sizeof text, "%.2f", 1.5);
         EXPECT_STREQ(text, german ? "1,50" : "1.50");
+    });
+}
+
+TEST_F(ZarnelWindow, ToolkitTextsFollowTheUsersLanguageAndTheProgramsStayGerman) {
+    const char* locale = std::getenv("LC_ALL");
+    bool german = locale != nullptr && std::string(locale).rfind("de_DE", 0) == 0;
+    RunZarnel({}, [&](CZarnelApp& app) {
+        // Standard buttons and the print preview's texts come from the toolkit's catalogue.
+        EXPECT_EQ(wxGetStockLabel(wxID_CANCEL, wxSTOCK_NOFLAGS), german ? "Abbrechen" : "Cancel");
+        EXPECT_EQ(wxGetTranslation("Close"), german ? wxString::FromUTF8("Schließen") : "Close");
+        // The program's own texts are German under any locale.
+        EXPECT_EQ(app.GetMainFrame()->GetMenuBar()->GetMenuLabel(0), "&Datei");
+        EXPECT_EQ(app.GetMainFrame()->GetStatusBar()->GetStatusText(0), "Bereit");
     });
 }
 

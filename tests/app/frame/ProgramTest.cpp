@@ -170,6 +170,10 @@ TEST_F(ZarnelProgram, StartsWithADesignAndEndsCleanlyWhenClosed) {
     m_display.Close(main);
     EXPECT_EQ(WaitForExit(), 0);
     EXPECT_NE(GetProfileString("Toolbars", "Layout").find("layout2|"), std::string::npos);
+    // The toolkit had nothing to complain about in the program's windows.
+    std::string errors = TempFolder::Read(m_folder.File("stderr"));
+    EXPECT_EQ(errors.find("-CRITICAL"), std::string::npos) << errors;
+    EXPECT_EQ(errors.find("Gtk-WARNING"), std::string::npos) << errors;
 }
 
 TEST_F(ZarnelProgram, MissingFileShowsAMessageAndEndsWithFailure) {

@@ -487,4 +487,93 @@ TEST_F(ViewWindow, SaveImageRendersThePictureIntoTheChosenFile) {
     EXPECT_TRUE(TempFolder::Read(m_folder.File("hidden.bmp")).empty());
 }
 
+// The preview window that is open, or null.
+wxPreviewFrame* OpenPreview() {
+    for (wxWindow* window : wxTopLevelWindows) {
+        if (auto* preview = dynamic_cast<wxPreviewFrame*>(window)) {
+            if (!preview->IsBeingDeleted()) {
+                return preview;
+            }
+        }
+    }
+    return nullptr;
+}
+
+template <typename T> T* FindChild(wxWindow& parent) {
+    for (wxWindow* child : parent.GetChildren()) {
+        if (auto* found = dynamic_cast<T*>(child)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+// What the preview window's canvas paints: the page with its rendered picture.
+wxImage PaintedPreview(wxPreviewFrame& frame) {
+    auto* controls = FindChild<wxPreviewControlBar>(frame);
+    auto* canvas = FindChild<wxPreviewCanvas>(frame);
+    if (controls == nullptr || canvas == nullptr) {
+        ADD_FAILURE() << "no preview canvas";
+        return {};
+    }
+    wxBitmap bitmap(canvas->GetClientSize(), 24);
+    wxMemoryDC dc(bitmap);
+    dc.SetBackground(*wxWHITE_BRUSH);
+    dc.Clear();
+    controls->GetPrintPreview()->PaintPage(canvas, dc);
+    dc.SelectObject(wxNullBitmap);
+    return bitmap.ConvertToImage();
+}
+
+TEST_F(ViewWindow, PrintPreviewAfterAnOrderFormPreviewShowsThePicture) {
+    SAppRunResult result = RunZarnel({kPlayTower}, [&](CZarnelApp& app) {
+        CMainFrm& frame = *app.GetMainFrame();
+        CZarnelView* view = ActiveView(app);
+        ASSERT_NE(view, nullptr);
+        // The order form of the parts list window, previewed and closed.
+        SendCommand(frame, CommandId::WindowPartsList);
+        ASSERT_NE(app.GetDocManager()->GetCurrentView(), view);
+        SendCommand(frame, CommandId::FilePrintPreview);
+        Pump(500);
+        wxPreviewFrame* orderForm = OpenPreview();
+        ASSERT_NE(orderForm, nullptr);
+        EXPECT_FALSE(TakeScreenshot("zarnel-order-form-preview.png").empty());
+        orderForm->Close(true);
+        Pump(200);
+        ASSERT_EQ(OpenPreview(), nullptr);
+
+        // Back in the 3D window, its own preview. While the resolution is asked, the preview
+        // window is on the screen and paints itself, as it does under a user's dialog.
+        static_cast<CChldFrm*>(view->GetFrame())->Activate();
+        Pump(200);
+        ASSERT_EQ(app.GetDocManager()->GetCurrentView(), view);
+        ActiveDialogRecorder()->whileShown = [](wxDialog&) {
+            if (wxPreviewFrame* preview = OpenPreview()) {
+                preview->Refresh();
+                preview->Update();
+            }
+            Pump(100);
+        };
+        SendCommand(frame, CommandId::FilePrintPreview);
+        Pump(500);
+        ActiveDialogRecorder()->whileShown = nullptr;
+        wxPreviewFrame* preview = OpenPreview();
+        ASSERT_NE(preview, nullptr);
+        EXPECT_FALSE(TakeScreenshot("zarnel-print-preview-after-order-form.png").empty());
+        const wxImage page = PaintedPreview(*preview);
+        ASSERT_TRUE(page.IsOk());
+        const SPixels pixels =
+            Count(std::vector<uint8_t>(page.GetData(),
+                                       page.GetData() + static_cast<size_t>(page.GetWidth()) *
+                                                            page.GetHeight() * 3),
+                  3);
+        EXPECT_GT(pixels.red, 500) << "the red tubes of the tower";
+        preview->Close(true);
+        Pump(100);
+    });
+    EXPECT_TRUE(result.started);
+    ASSERT_EQ(result.dialogs.size(), 1u);
+    EXPECT_EQ(result.dialogs[0].title, "Renderingauflösung zum Druck");
+}
+
 } // namespace
