@@ -50,6 +50,9 @@ bool ReadMaterials(CFileRead& reader, SDesignContents& contents) {
         if (material == nullptr) {
             return reader.GetErrors() == 0;
         }
+        if (!material->IsInTable()) {
+            continue; // a slot beyond the table is ignored; the rest of the file loads
+        }
         const int slot = material->GetSlot();
         contents.materials[static_cast<size_t>(slot)] = std::move(material);
     }
