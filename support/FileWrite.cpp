@@ -42,8 +42,8 @@ std::string RoundedDigits(double magnitude, unsigned places) {
     // 309 integer digits at most, the point and the fraction.
     std::string text(312 + precision, '\0');
     const std::to_chars_result result =
-        std::to_chars(text.data(), text.data() + text.size(), magnitude,
-                      std::chars_format::fixed, static_cast<int>(precision));
+        std::to_chars(text.data(), text.data() + text.size(), magnitude, std::chars_format::fixed,
+                      static_cast<int>(precision));
     text.resize(static_cast<size_t>(result.ptr - text.data()));
     const size_t point = text.find('.');
     if (point != std::string::npos) {
@@ -251,9 +251,9 @@ int CFileWrite::PutDouble(double value, int decimals, int width, char decimalCha
         return 0;
     }
     // No double has more than 1074 fraction digits; the bound keeps the text's buffer small.
-    const unsigned places = std::min(
-        decimals < 0 ? 0u - static_cast<unsigned>(decimals) : static_cast<unsigned>(decimals),
-        kMaxPlaces);
+    const unsigned places = std::min(decimals < 0 ? 0u - static_cast<unsigned>(decimals)
+                                                  : static_cast<unsigned>(decimals),
+                                     kMaxPlaces);
     std::string digits = RoundedDigits(std::fabs(value), places);
     const size_t integerDigits = digits.size() - places;
     size_t fractionDigits = places;

@@ -3,6 +3,9 @@
 
 #include <cstdint>
 #include <cstring>
+#include <new>
+
+#include "support/File.h"
 
 namespace {
 
@@ -171,18 +174,35 @@ CFileRead::SReadSrcFile::SReadSrcFile(File& file) : SReadSrc(file.GetFileName())
 
 void CFileRead::SReadSrcFile::Load(File& file) {
     // The whole file is read first: whether it is UTF-8 or Windows-1252 is decided for the
-    // file as a whole, and a read error is then known before its place is reached.
-    std::string bytes;
-    char block[4096];
-    for (;;) {
-        size_t count = file.Read(block, sizeof block);
-        if (count == 0) {
-            break;
-        }
-        bytes.append(block, count);
+    // file as a whole, and a read error is then known before its place is reached. A file
+    // beyond the limit is refused before anything is read, and one that grows beyond it while
+    // it is read when it gets there; memory that cannot be had refuses the file as well. A
+    // refused file is not open: the reader reports it as a source that could not be opened.
+    const int64_t size = file.Size();
+    if (size > kMaxTextFileBytes) {
+        return;
     }
-    m_readFailed = file.HasError();
-    m_text = DecodeTextFile(std::move(bytes));
+    try {
+        std::string bytes;
+        bytes.reserve(static_cast<size_t>(size > 0 ? size : 0));
+        char block[4096];
+        for (;;) {
+            size_t count = file.Read(block, sizeof block);
+            if (count == 0) {
+                break;
+            }
+            if (bytes.size() + count > static_cast<uint64_t>(kMaxTextFileBytes)) {
+                return;
+            }
+            bytes.append(block, count);
+        }
+        m_readFailed = file.HasError();
+        m_text = DecodeTextFile(std::move(bytes));
+    } catch (const std::bad_alloc&) {
+        m_text = std::string();
+        m_readFailed = false;
+        return;
+    }
     m_open = true;
     Rewind();
 }

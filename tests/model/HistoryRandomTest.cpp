@@ -32,8 +32,8 @@ constexpr int kStepsPerSequence = 60;
 // transient working flags are left out.
 std::string Fields(const CElmnt& e) {
     std::ostringstream out;
-    out << std::hexfloat << static_cast<int>(e.kind) << ' ' << e.GetMaterial() << ' '
-        << e.fixed << ' ' << e.length << ' ' << e.secondSize << ' ' << e.correction << ' '
+    out << std::hexfloat << static_cast<int>(e.kind) << ' ' << e.GetMaterial() << ' ' << e.fixed
+        << ' ' << e.length << ' ' << e.secondSize << ' ' << e.correction << ' '
         << e.secondCorrection << ' ' << e.GetOccupiedArms() << ' ' << e.GetFreeArms() << ' '
         << e.GetFreeCornerSlots() << ' ' << e.GetDirections() << ' ' << e.turnVariant;
     const CVector3& t = e.placement.translation;
@@ -109,8 +109,8 @@ private:
         std::set_difference(now.begin(), now.end(), seen->second.begin(), seen->second.end(),
                             std::back_inserter(extra));
         ASSERT_TRUE(missing.empty() && extra.empty())
-            << "revision " << r << " lost [" << (missing.empty() ? "" : missing[0]) << "] and shows ["
-            << (extra.empty() ? "" : extra[0]) << "] after " << m_log
+            << "revision " << r << " lost [" << (missing.empty() ? "" : missing[0])
+            << "] and shows [" << (extra.empty() ? "" : extra[0]) << "] after " << m_log
             << "\n(fields: kind material fixed length second-size corrections masks turn "
                "translation rotation)";
     }
@@ -225,8 +225,8 @@ private:
         const int mode = Below(3);
         m_log += std::string("move ") + (mode == 0 ? "rigid" : mode == 1 ? "adapt" : "copy") + "; ";
         m_design.dcmt.MoveSelection(offsets[0], offsets[1], offsets[2],
-                                    TestDesign::CouplingMaterial, m_design.snapRadiusSq,
-                                    mode == 1, mode == 2);
+                                    TestDesign::CouplingMaterial, m_design.snapRadiusSq, mode == 1,
+                                    mode == 2);
     }
 
     void Paste() {

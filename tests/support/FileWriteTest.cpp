@@ -182,7 +182,7 @@ TEST(FileWriteDouble, WritesTheTextsOfEveryPrecisionInUse) {
         {5.0000000000001e-13, -12, "0.000000000001"},
         {4e-13, -12, "0."},
         {1234567.891, -12, "1234567.891000000061"}, // 1234567.89100000006146...
-        {0.125, -2, "0.13"},                          // exactly halfway: away from zero
+        {0.125, -2, "0.13"},                        // exactly halfway: away from zero
         {-0.125, -2, "-0.13"},
         {0.375, -2, "0.38"},
         // Material factors: at most 4 decimals.
