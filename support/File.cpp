@@ -1,10 +1,12 @@
 // Byte files over C streams.
 #include "support/File.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -99,6 +101,33 @@ size_t File::Read(void* buffer, size_t count) {
         Fail(errno);
     }
     return done;
+}
+
+bool File::ReadAll(std::string& out, int64_t limit) {
+    if (Size() > limit) {
+        Fail(EFBIG);
+        return false;
+    }
+    try {
+        std::string bytes;
+        bytes.reserve(static_cast<size_t>(std::max<int64_t>(Size(), 0)));
+        char block[65536];
+        while (size_t count = Read(block, sizeof block)) {
+            if (static_cast<int64_t>(bytes.size() + count) > limit) {
+                Fail(EFBIG); // it grew while it was read
+                return false;
+            }
+            bytes.append(block, count);
+        }
+        if (HasError()) {
+            return false;
+        }
+        out += bytes;
+    } catch (const std::bad_alloc&) {
+        Fail(ENOMEM);
+        return false;
+    }
+    return true;
 }
 
 bool File::Write(const void* buffer, size_t count) {

@@ -8,8 +8,9 @@
 #include <cstdio>
 #include <string>
 
-// The largest text file the text reader takes (designs, price and stock lists, included files):
-// 1 GiB. A larger one is refused before anything is read (README, "Limits").
+// The largest text file the programs read whole (designs, price and stock lists, included
+// files, the slide model, the uninstaller's list): 1 GiB. A larger one is refused before anything
+// is read (README, "Limits").
 inline constexpr int64_t kMaxTextFileBytes = int64_t(1) << 30;
 
 class File {
@@ -33,6 +34,10 @@ public:
     bool IsOpen() const { return m_stream != nullptr; }
     // Up to count bytes; 0 at the end or on an error (HasError tells which).
     size_t Read(void* buffer, size_t count);
+    // The rest of the file appended to out. False, with out as it was and the reason kept, when
+    // reading fails, when the file holds more than limit bytes (EFBIG, refused before anything
+    // is read where its size says so) or when memory runs out (ENOMEM).
+    bool ReadAll(std::string& out, int64_t limit);
     // All bytes or false; a failed write is kept as the file's error.
     bool Write(const void* buffer, size_t count);
     bool SeekToBegin();

@@ -1,6 +1,7 @@
 // Sources of the text reader, and the decoding of text files to UTF-8.
 #include "support/ReadSource.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <new>
@@ -175,32 +176,19 @@ CFileRead::SReadSrcFile::SReadSrcFile(File& file) : SReadSrc(file.GetFileName())
 void CFileRead::SReadSrcFile::Load(File& file) {
     // The whole file is read first: whether it is UTF-8 or Windows-1252 is decided for the
     // file as a whole, and a read error is then known before its place is reached. A file
-    // beyond the limit is refused before anything is read, and one that grows beyond it while
-    // it is read when it gets there; memory that cannot be had refuses the file as well. A
-    // refused file is not open: the reader reports it as a source that could not be opened.
-    const int64_t size = file.Size();
-    if (size > kMaxTextFileBytes) {
-        return;
+    // beyond the limit is refused before anything is read, and so is a file that memory cannot
+    // hold: it is not open, and the reader reports a source that could not be opened.
+    std::string bytes;
+    if (!file.ReadAll(bytes, kMaxTextFileBytes)) {
+        const int error = file.LastErrorNumber();
+        if (error == EFBIG || error == ENOMEM) {
+            return;
+        }
+        m_readFailed = true; // the reader reports it where the text ends
     }
     try {
-        std::string bytes;
-        bytes.reserve(static_cast<size_t>(size > 0 ? size : 0));
-        char block[4096];
-        for (;;) {
-            size_t count = file.Read(block, sizeof block);
-            if (count == 0) {
-                break;
-            }
-            if (bytes.size() + count > static_cast<uint64_t>(kMaxTextFileBytes)) {
-                return;
-            }
-            bytes.append(block, count);
-        }
-        m_readFailed = file.HasError();
         m_text = DecodeTextFile(std::move(bytes));
     } catch (const std::bad_alloc&) {
-        m_text = std::string();
-        m_readFailed = false;
         return;
     }
     m_open = true;
