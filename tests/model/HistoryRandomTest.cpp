@@ -6,6 +6,7 @@
 //
 // ZARNEL_HISTORY_SEQUENCES=n runs n sequences instead of the default few hundred.
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <iterator>
@@ -25,28 +26,53 @@
 
 namespace {
 
-constexpr int kDefaultSequences = 100;
+constexpr int kDefaultSequences = 150;
 constexpr int kStepsPerSequence = 60;
 
-// Every field that a revision shows, exactly; the identity (a history copy has its own) and the
-// transient working flags are left out.
-std::string Fields(const CElmnt& e) {
-    std::ostringstream out;
-    out << std::hexfloat << static_cast<int>(e.kind) << ' ' << e.GetMaterial() << ' ' << e.fixed
-        << ' ' << e.length << ' ' << e.secondSize << ' ' << e.correction << ' '
-        << e.secondCorrection << ' ' << e.GetOccupiedArms() << ' ' << e.GetFreeArms() << ' '
-        << e.GetFreeCornerSlots() << ' ' << e.GetDirections() << ' ' << e.turnVariant;
-    const CVector3& t = e.placement.translation;
-    out << ' ' << t.x << ' ' << t.y << ' ' << t.z;
+// Every field that a revision shows, exactly: kind, material, fixed flag, the four sizes, the
+// four masks, the turn variant, the translation and the rotation. The identity (a history copy
+// has its own) and the transient working flags are left out.
+using Fields = std::array<double, 24>;
+
+Fields FieldsOf(const CElmnt& e) {
+    Fields f{static_cast<double>(e.kind),
+             static_cast<double>(e.GetMaterial()),
+             e.fixed ? 1.0 : 0.0,
+             e.length,
+             e.secondSize,
+             e.correction,
+             e.secondCorrection,
+             static_cast<double>(e.GetOccupiedArms()),
+             static_cast<double>(e.GetFreeArms()),
+             static_cast<double>(e.GetFreeCornerSlots()),
+             static_cast<double>(e.GetDirections()),
+             static_cast<double>(e.turnVariant),
+             e.placement.translation.x,
+             e.placement.translation.y,
+             e.placement.translation.z};
+    size_t i = 15;
     for (const auto& row : e.placement.rotation.m) {
         for (double value : row) {
-            out << ' ' << value;
+            f[i++] = value;
         }
     }
+    return f;
+}
+
+std::string Describe(const std::vector<Fields>& states) {
+    if (states.empty()) {
+        return "[]";
+    }
+    std::ostringstream out;
+    out << "[";
+    for (double value : states.front()) {
+        out << ' ' << value;
+    }
+    out << " ]";
     return out.str();
 }
 
-using Shown = std::vector<std::string>;
+using Shown = std::vector<Fields>;
 
 class HistorySequence {
 public:
@@ -87,7 +113,7 @@ private:
         Shown shown;
         for (const CElmnt& e : m_design.list) {
             if (e.IsAliveAt(r)) {
-                shown.push_back(Fields(e));
+                shown.push_back(FieldsOf(e));
             }
         }
         std::sort(shown.begin(), shown.end());
@@ -109,8 +135,8 @@ private:
         std::set_difference(now.begin(), now.end(), seen->second.begin(), seen->second.end(),
                             std::back_inserter(extra));
         ASSERT_TRUE(missing.empty() && extra.empty())
-            << "revision " << r << " lost [" << (missing.empty() ? "" : missing[0])
-            << "] and shows [" << (extra.empty() ? "" : extra[0]) << "] after " << m_log
+            << "revision " << r << " lost " << Describe(missing) << " and shows " << Describe(extra)
+            << " after " << m_log
             << "\n(fields: kind material fixed length second-size corrections masks turn "
                "translation rotation)";
     }
