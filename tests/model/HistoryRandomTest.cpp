@@ -26,7 +26,7 @@
 
 namespace {
 
-constexpr int kDefaultSequences = 150;
+constexpr int kDefaultSequences = 50;
 constexpr int kStepsPerSequence = 60;
 
 // Every field that a revision shows, exactly: kind, material, fixed flag, the four sizes, the
