@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -145,16 +146,11 @@ void ExpectSettles(const CZarnelDcmt& dcmt) {
     std::unique_ptr<CZarnelDcmt> loaded = NewDocument();
     ASSERT_TRUE(LoadDesignText(*loaded, first, "Design"));
     const std::string second = Text(*loaded);
-    ASSERT_EQ(second.size(), first.size());
-    size_t line = 0;
-    for (size_t i = 0; i < first.size(); ++i) {
-        if (first[i] != second[i]) {
-            FAIL() << "line " << line + 1 << " differs:\n"
-                   << first.substr(first.rfind('\n', i) + 1, 120) << "\n"
-                   << second.substr(second.rfind('\n', i) + 1, 120);
-        }
-        line += first[i] == '\n' ? 1 : 0;
-    }
+    const size_t at =
+        std::mismatch(first.begin(), first.end(), second.begin(), second.end()).first -
+        first.begin();
+    EXPECT_EQ(at, first.size()) << "from: " << first.substr(first.rfind('\n', at) + 1, 100);
+    EXPECT_EQ(second.size(), first.size());
 }
 
 // A refused file: one report that the source could not be opened, naming it; the open design
