@@ -62,6 +62,9 @@ bool PasteMaterials(CZarnelDcmt& dcmt, CFileRead& reader, std::array<int, MtrlSl
         if (material == nullptr) {
             return reader.GetErrors() == 0;
         }
+        if (!material->IsInTable()) {
+            continue; // as the design file does; elements naming such a slot are refused
+        }
         const int textSlot = material->GetSlot();
         const int equal = FindEqualMaterial(dcmt, *material);
         if (equal >= 0) {

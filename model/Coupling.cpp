@@ -131,7 +131,7 @@ void CElmnt::LinkCouplingsAtEnds(Revision r, CElmntList& list, int32_t couplingM
         if (coupling != nullptr) {
             coupling->BeginChange(r, list, couplingMaterial);
             if (fixed && !coupling->fixed) {
-                fixed = false;
+                SetOwnFlags(false, adjustPending, r, list, couplingMaterial);
             }
         } else {
             coupling = &CreateCoupling(endFrame, r, list, couplingMaterial);
@@ -142,7 +142,7 @@ void CElmnt::LinkCouplingsAtEnds(Revision r, CElmntList& list, int32_t couplingM
         coupling->AttachToCoupling(endFrame);
     }
     if (!fixed) {
-        adjustPending = true;
+        SetOwnFlags(fixed, true, r, list, couplingMaterial);
     }
 }
 
@@ -158,11 +158,11 @@ void CElmnt::LinkCouplingsAtCorners(Revision r, CElmntList& list, int32_t coupli
         }
         const bool couplingFixed = coupling->AttachCornerToCoupling(cornerFrame);
         if (fixed && !couplingFixed) {
-            fixed = false;
+            SetOwnFlags(false, adjustPending, r, list, couplingMaterial);
         }
     }
     if (!fixed) {
-        adjustPending = true;
+        SetOwnFlags(fixed, true, r, list, couplingMaterial);
     }
 }
 
@@ -206,11 +206,11 @@ void CElmnt::ReleaseCouplingsAtEnds(Revision r, CElmntList& list, int32_t coupli
         }
         coupling->ReleaseArm(endFrame, r, list, couplingMaterial);
         if (alive && fixed && !coupling->fixed) {
-            fixed = false;
+            SetOwnFlags(false, adjustPending, r, list, couplingMaterial);
         }
     }
     if (alive && !fixed) {
-        adjustPending = true;
+        SetOwnFlags(fixed, true, r, list, couplingMaterial);
     }
 }
 
@@ -225,12 +225,25 @@ void CElmnt::ReleaseCouplingsAtCorners(Revision r, CElmntList& list, int32_t cou
         const bool couplingFixed =
             coupling->ReleaseCornerSlot(cornerFrame, r, list, couplingMaterial);
         if (alive && fixed && !couplingFixed) {
-            fixed = false;
+            SetOwnFlags(false, adjustPending, r, list, couplingMaterial);
         }
     }
     if (alive && !fixed) {
-        adjustPending = true;
+        SetOwnFlags(fixed, true, r, list, couplingMaterial);
     }
+}
+
+void CElmnt::SetOwnFlags(bool newFixed, bool newAdjustPending, Revision r, CElmntList& list,
+                         int32_t couplingMaterial) {
+    if (newFixed == fixed && newAdjustPending == adjustPending) {
+        return;
+    }
+    // The state before this revision keeps its flags: undo must bring them back.
+    if (IsAliveAt(r)) {
+        BeginChange(r, list, couplingMaterial);
+    }
+    fixed = newFixed;
+    adjustPending = newAdjustPending;
 }
 
 void CElmnt::ReleaseArm(const CTransform& endFrame, Revision r, CElmntList& list,

@@ -1,6 +1,7 @@
 // Reading and writing the design file, and loading and saving a document through it.
 #include "model/DesignFile.h"
 
+#include <new>
 #include <utility>
 
 #include "model/ZarnelDcmt.h"
@@ -22,6 +23,14 @@ constexpr int kNoLimit = 0x7fffffff;
 // Every error is shown and ends the read; carriage returns are dropped.
 constexpr uint32_t kAbortMask = ReadErrors::AbortOnFirst;
 constexpr uint32_t kReadOptions = ReadOptions::DropCr;
+
+// Memory ran out while a file was read: the reader reports that its source could not be read.
+void ReportNoMemory(CFileRead& reader) {
+    try {
+        reader.ReportError(ReadErrors::ReadFailed);
+    } catch (const ReadAbort&) {
+    }
+}
 
 bool ReadHeader(CFileRead& reader, SDesignContents& contents) {
     reader.SkipWhitespace();
@@ -49,6 +58,9 @@ bool ReadMaterials(CFileRead& reader, SDesignContents& contents) {
         std::unique_ptr<CMtrl> material = CMtrl::Read(reader);
         if (material == nullptr) {
             return reader.GetErrors() == 0;
+        }
+        if (!material->IsInTable()) {
+            continue; // a slot beyond the table is ignored; the rest of the file loads
         }
         const int slot = material->GetSlot();
         contents.materials[static_cast<size_t>(slot)] = std::move(material);
@@ -116,10 +128,18 @@ void Apply(CZarnelDcmt& dcmt, SDesignContents& contents) {
     dcmt.UpdateAllViews(ViewHint::Everything);
 }
 
-// Reads from an opened reader and applies on success.
+// Reads from an opened reader and applies on success. The document's list gets its room
+// before anything of the document is deleted, so that applying cannot run out of memory half way.
 bool LoadFrom(CFileRead& reader, CZarnelDcmt& dcmt) {
     SDesignContents contents;
     if (!ReadDesign(reader, dcmt.GetIdSource(), contents)) {
+        return false;
+    }
+    try {
+        dcmt.GetElmntList().Reserve(contents.elements.size() + 1);
+    } catch (const std::bad_alloc&) {
+        contents = SDesignContents();
+        ReportNoMemory(reader);
         return false;
     }
     Apply(dcmt, contents);
@@ -153,6 +173,11 @@ bool ReadDesign(CFileRead& reader, CElmntIdSource& ids, SDesignContents& content
         return ReadHeader(reader, contents) && ReadMaterials(reader, contents) &&
                ReadCameras(reader, contents) && ReadElements(reader, ids, contents);
     } catch (const ReadAbort&) {
+        return false;
+    } catch (const std::bad_alloc&) {
+        // More than memory holds: what was read goes first, so that the report can be made.
+        contents = SDesignContents();
+        ReportNoMemory(reader);
         return false;
     }
 }

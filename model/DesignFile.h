@@ -39,8 +39,8 @@ struct SDesignContents {
 // False when the text cannot be read completely: a syntax error, an unknown record keyword, an
 // old record that cannot be converted, or a value out of range (revision header with current
 // above newest or newest at the open end, a material slot outside the table, masks out of range,
-// a state that begins after the newest revision). The reader has then reported it, with its
-// source and line; under an aborting mask the ReadAbort is caught here.
+// a state that begins after the newest revision), or memory runs out. The reader has then
+// reported it, with its source and line; under an aborting mask the ReadAbort is caught here.
 bool ReadDesign(CFileRead& reader, CElmntIdSource& ids, SDesignContents& contents);
 // Writes the document's design: the header, the material records of the non-empty slots below
 // the slots used, the four cameras and every element state in list order except floating ones

@@ -290,6 +290,10 @@ private:
                                 double snapRadiusSq);
     void ReleaseCouplingsAtEnds(Revision r, CElmntList& list, int32_t couplingMaterial);
     void ReleaseCouplingsAtCorners(Revision r, CElmntList& list, int32_t couplingMaterial);
+    // Sets the element's own fixed and adjust-pending flags while its ends are linked or
+    // released in revision r; the history copy is taken first when a flag changes.
+    void SetOwnFlags(bool newFixed, bool newAdjustPending, Revision r, CElmntList& list,
+                     int32_t couplingMaterial);
     // A plain coupling at the frame, upright to the world, appended to the list.
     CElmnt& CreateCoupling(const CTransform& frame, Revision r, CElmntList& list,
                            int32_t couplingMaterial);

@@ -1,6 +1,7 @@
 // Counting identities out of the range, then reusing those handed back.
 #include "model/ElmntId.h"
 
+#include <new>
 #include <stdexcept>
 
 ElmntId CElmntIdSource::Next() {
@@ -15,8 +16,13 @@ ElmntId CElmntIdSource::Next() {
     return ElmntId(value);
 }
 
-void CElmntIdSource::Release(ElmntId id) {
-    if (id.IsValid()) {
+void CElmntIdSource::Release(ElmntId id) noexcept {
+    if (!id.IsValid()) {
+        return;
+    }
+    try {
         m_released.push_back(id.Value());
+    } catch (const std::bad_alloc&) {
+        // Called from destructors: without memory the identity is simply not given out again.
     }
 }

@@ -41,8 +41,9 @@ public:
     // A new identity. Throws std::length_error when every identity of the range is in use.
     ElmntId Next();
     // The record that carried the identity is gone. An identity that is not valid is ignored;
-    // each identity must be handed back at most once.
-    void Release(ElmntId id);
+    // each identity must be handed back at most once. Never throws (records' destructors call
+    // it): when memory runs out the identity is not given out again.
+    void Release(ElmntId id) noexcept;
 
 private:
     uint32_t m_next = ElmntId::First;

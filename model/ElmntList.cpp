@@ -41,6 +41,11 @@ bool CElmntList::Remove(CElmnt& elmnt) {
     return true;
 }
 
+void CElmntList::Reserve(std::size_t count) {
+    m_elmnts.reserve(count);
+    m_byId.reserve(count);
+}
+
 void CElmntList::DeleteAll() {
     if (m_elmnts.empty()) {
         return;

@@ -121,6 +121,9 @@ public:
     template <class Pred> std::size_t RemoveIf(Pred pred);
     // Unlinks and deletes every record, from the head.
     void DeleteAll();
+    // Makes room for count records in all, so that appending up to that many allocates no more
+    // than the records' index entries. May throw std::bad_alloc; the list is unchanged then.
+    void Reserve(std::size_t count);
     // Unlinks, in one pass, every record for which pred(record) is true and hands them over in
     // list order with their former positions; the others keep their order. pred as for
     // RemoveIf.

@@ -29,14 +29,16 @@ bool CZarnelDcmt::MoveSelection(double dx, double dy, double dz, int32_t couplin
             }
         }
     } else if (adapt) {
+        // Every element leaves its couplings before any arrives at its new place. The history
+        // copy comes first: releasing may clear the element's fixed flag.
         for (CElmnt& elmnt : m_elmnts) {
             if (elmnt.selected && elmnt.IsAliveAt(r) && !IsCoupling(elmnt)) {
+                elmnt.BeginChange(r, m_elmnts, couplingMaterial);
                 elmnt.UnlinkEnds(r, m_elmnts, couplingMaterial);
             }
         }
         for (CElmnt& elmnt : m_elmnts) {
             if (elmnt.selected && elmnt.IsAliveAt(r) && !IsCoupling(elmnt)) {
-                elmnt.BeginChange(r, m_elmnts, couplingMaterial);
                 elmnt.Translate(dx, dy, dz);
                 elmnt.LinkEnds(r, m_elmnts, couplingMaterial, snapRadiusSq);
             }

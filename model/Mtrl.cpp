@@ -322,6 +322,10 @@ int ReadUsability(CFileRead& reader, int version) {
 
 } // namespace
 
+bool CMtrl::IsInTable() const {
+    return m_slot >= 0 && m_slot < MtrlSlotCount;
+}
+
 std::unique_ptr<CMtrl> CMtrl::Read(CFileRead& reader) {
     CTextTrns toGerman(LANG_ID_NEUTRAL, LANG_ID_GERMAN);
     toGerman.LoadTexts(kFirstNameId, kLastNameId);
@@ -337,8 +341,8 @@ std::unique_ptr<CMtrl> CMtrl::Read(CFileRead& reader) {
 
     auto material = std::make_unique<CMtrl>();
     material->m_slot = reader.ReadInt();
-    if (reader.GetErrors() == 0 && (material->m_slot < 0 || material->m_slot >= MtrlSlotCount)) {
-        // A slot outside the table would be an index outside the document's table.
+    if (reader.GetErrors() == 0 && material->m_slot < 0) {
+        // No table has such a slot; one above the table is read whole for the caller to skip.
         reader.ReportError(ReadErrors::Range);
         return nullptr;
     }

@@ -114,9 +114,12 @@ public:
     // the neutral language when it is one of the colour names.
     void Write(CFileWrite& writer, int slot) const;
     // Reads one record. nullptr when the input does not continue with "material" (nothing but
-    // white space consumed), or when the record is damaged or its slot lies outside the
-    // document's table (0 to MtrlSlotCount - 1): the reader has then reported it.
+    // white space consumed), or when the record is damaged or its slot is negative: the reader
+    // has then reported it. A slot of MtrlSlotCount or more is read as it stands; the callers
+    // skip such a record (IsInTable), as files of other writers may carry one.
     static std::unique_ptr<CMtrl> Read(CFileRead& reader);
+    // Whether the slot read is one of the document's table (0 to MtrlSlotCount - 1).
+    bool IsInTable() const;
 
     // Same name (exactly), usability, texture file, and colour and factors equal as the record
     // writes them (4 decimals), so that a material that went through the clipboard is found

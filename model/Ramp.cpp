@@ -345,10 +345,11 @@ bool ApplyRamp(CZarnelDcmt& dcmt, CElmnt& elmnt, const CTransform& saved, const 
     CElmntList& list = dcmt.GetElmntList();
     const Revision r = dcmt.NewRevision();
     const bool relink = RelinksEnds(elmnt.kind);
+    // The history copy first: releasing the ends may clear the element's fixed flag.
+    elmnt.BeginChange(r, list, couplingMaterial);
     if (relink) {
         elmnt.UnlinkEnds(r, list, couplingMaterial);
     }
-    elmnt.BeginChange(r, list, couplingMaterial);
     const bool turned = values.angle != 0.0 && values.axis >= 0 && values.axis < 6;
     if (turned && values.type == RampType::RampOnly && elmnt.fixed) {
         elmnt.SetDirections(DirectionsAcross(values.axis));

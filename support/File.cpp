@@ -1,10 +1,12 @@
-// Byte files over C streams, and atomic replacement by temporary file and rename.
+// Byte files over C streams.
 #include "support/File.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,20 +27,39 @@ bool File::Open(const std::string& path, Mode mode) {
     m_errorNumber = 0;
     m_path = AbsolutePath(path);
     m_mode = mode;
-    errno = 0;
-    std::FILE* stream = std::fopen(path.c_str(), mode == Mode::Read ? "rb" : "wb");
-    if (stream == nullptr) {
+    if (mode == Mode::Write) {
+        errno = 0;
+        std::FILE* stream = std::fopen(path.c_str(), "wb");
+        if (stream == nullptr) {
+            Fail(errno);
+            return false;
+        }
+        m_stream = stream;
+        return true;
+    }
+    // Without O_NONBLOCK a named pipe would hold the program until a writer comes.
+    const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
         Fail(errno);
         return false;
     }
-    if (mode == Mode::Read) {
-        // A folder opens as a stream on this platform but cannot be read: refuse it here.
-        struct stat info {};
-        if (fstat(fileno(stream), &info) == 0 && S_ISDIR(info.st_mode)) {
-            std::fclose(stream);
-            Fail(EISDIR);
-            return false;
-        }
+    // Only a regular file has an end: a folder, pipe or device (/dev/zero) is refused.
+    struct stat info {};
+    int refusal = 0;
+    if (fstat(descriptor, &info) != 0) {
+        refusal = errno;
+    } else if (S_ISDIR(info.st_mode)) {
+        refusal = EISDIR;
+    } else if (!S_ISREG(info.st_mode)) {
+        refusal = EINVAL;
+    } else if (fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) != 0) {
+        refusal = errno;
+    }
+    std::FILE* stream = refusal == 0 ? fdopen(descriptor, "rb") : nullptr;
+    if (stream == nullptr) {
+        Fail(refusal != 0 ? refusal : errno);
+        close(descriptor);
+        return false;
     }
     m_stream = stream;
     return true;
@@ -80,6 +101,33 @@ size_t File::Read(void* buffer, size_t count) {
         Fail(errno);
     }
     return done;
+}
+
+bool File::ReadAll(std::string& out, int64_t limit) {
+    if (Size() > limit) {
+        Fail(EFBIG);
+        return false;
+    }
+    try {
+        std::string bytes;
+        bytes.reserve(static_cast<size_t>(std::max<int64_t>(Size(), 0)));
+        char block[65536];
+        while (size_t count = Read(block, sizeof block)) {
+            if (static_cast<int64_t>(bytes.size() + count) > limit) {
+                Fail(EFBIG); // it grew while it was read
+                return false;
+            }
+            bytes.append(block, count);
+        }
+        if (HasError()) {
+            return false;
+        }
+        out += bytes;
+    } catch (const std::bad_alloc&) {
+        Fail(ENOMEM);
+        return false;
+    }
+    return true;
 }
 
 bool File::Write(const void* buffer, size_t count) {
@@ -135,80 +183,20 @@ bool File::Sync() {
     return true;
 }
 
+int64_t File::Size() const {
+    struct stat info {};
+    if (m_stream == nullptr || fstat(fileno(m_stream), &info) != 0) {
+        return -1;
+    }
+    return static_cast<int64_t>(info.st_size);
+}
+
 std::string File::LastError() const {
     return m_errorNumber != 0 ? std::strerror(m_errorNumber) : std::string();
 }
 
 std::string File::GetFileName() const {
     return std::filesystem::path(m_path).filename().string();
-}
-
-AtomicFile::~AtomicFile() { Discard(); }
-
-bool AtomicFile::Open(const std::string& targetPath) {
-    Discard();
-    m_errorNumber = 0;
-    m_targetPath = AbsolutePath(targetPath);
-    std::string pattern = m_targetPath + ".XXXXXX";
-    int descriptor = mkstemp(pattern.data());
-    if (descriptor < 0) {
-        m_errorNumber = errno;
-        return false;
-    }
-    m_tempPath = pattern;
-    // Keep the permissions of the file being replaced, or the usual ones for a new file.
-    struct stat info {};
-    if (stat(m_targetPath.c_str(), &info) == 0) {
-        fchmod(descriptor, info.st_mode & 07777);
-    } else {
-        mode_t mask = umask(0);
-        umask(mask);
-        fchmod(descriptor, 0666 & ~mask);
-    }
-    std::FILE* stream = fdopen(descriptor, "wb");
-    if (stream == nullptr) {
-        m_errorNumber = errno;
-        close(descriptor);
-        Discard();
-        return false;
-    }
-    m_file.Adopt(stream, m_targetPath, File::Mode::Write);
-    return true;
-}
-
-bool AtomicFile::Commit() {
-    if (m_tempPath.empty()) {
-        return false;
-    }
-    // The data must be on the disk before the rename makes it the file.
-    bool ok = m_file.Sync();
-    if (!m_file.Close() || !ok) {
-        m_errorNumber = m_file.LastErrorNumber() != 0 ? m_file.LastErrorNumber() : EIO;
-        Discard();
-        return false;
-    }
-    if (std::rename(m_tempPath.c_str(), m_targetPath.c_str()) != 0) {
-        m_errorNumber = errno;
-        Discard();
-        return false;
-    }
-    m_tempPath.clear();
-    return true;
-}
-
-void AtomicFile::Discard() {
-    m_file.Close();
-    if (!m_tempPath.empty()) {
-        std::remove(m_tempPath.c_str());
-        m_tempPath.clear();
-    }
-}
-
-std::string AtomicFile::LastError() const {
-    if (m_errorNumber != 0) {
-        return std::strerror(m_errorNumber);
-    }
-    return m_file.LastError();
 }
 
 std::string AbsolutePath(const std::string& path) {

@@ -2,9 +2,12 @@
 #include "support/FileRead.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <iterator>
+#include <string>
+#include <system_error>
 
 #include "support/Hashing.h"
 #include "support/ReadSource.h"
@@ -914,29 +917,36 @@ double CFileRead::ReadDouble(std::string_view decimalChars) {
     const auto isDigit = [](int c) { return IsDigit(c); };
     TakeIf([](int c) { return c == '+'; });
     const bool negative = TakeIf([](int c) { return c == '-'; }) >= 0;
-    double value = 0.0;
+    // The digits are gathered and converted as a whole, correctly rounded, so that the text the
+    // writer gives for a double reads back as that double.
+    std::string text;
+    bool integerDigits = false;
     for (int c; (c = TakeIf(isDigit)) >= 0;) {
-        value = value * 10.0 + (c - '0');
+        text += static_cast<char>(c);
+        integerDigits = integerDigits || c != '0';
     }
     if (TakeIf([decimalChars](int c) {
             return c > 0 && decimalChars.find(static_cast<char>(c)) != std::string_view::npos;
         }) >= 0) {
-        double divisor = 1.0;
+        text += '.';
         for (int c; (c = TakeIf(isDigit)) >= 0;) {
-            value = value * 10.0 + (c - '0');
-            divisor = divisor * 10.0;
+            text += static_cast<char>(c);
         }
-        value = value / divisor;
     }
-    if (negative) {
-        value = -value;
+    double value = 0.0;
+    if (text.find_first_of("0123456789") != std::string::npos) {
+        const std::from_chars_result result =
+            std::from_chars(text.data(), text.data() + text.size(), value);
+        if (result.ec == std::errc::result_out_of_range) {
+            if (integerDigits) {
+                // Too many digits: no infinity or NaN gets into a design.
+                ReportError(ReadErrors::Range);
+                return 0.0;
+            }
+            value = 0.0; // below the smallest double
+        }
     }
-    if (!std::isfinite(value)) {
-        // Too many digits: no infinity or NaN gets into a design.
-        ReportError(ReadErrors::Range);
-        return 0.0;
-    }
-    return value;
+    return negative ? -value : value;
 }
 
 double CFileRead::ReadFloat(std::string_view decimalChars) {

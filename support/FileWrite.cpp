@@ -1,20 +1,62 @@
 // The text writer: sinks, line and column, padding and the locale-free number formatting.
 #include "support/FileWrite.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "support/File.h"
 
 namespace {
 
-// One digit of the fixed-point formatting: a holds the remaining digits scaled so that the next
-// one is its integer part (0 <= a < 10).
-int NextDigit(double& a) {
-    int digit = static_cast<int>(a);
-    a = (a - digit) * 10.0;
-    return digit;
+constexpr unsigned kMaxPlaces = 1100;
+
+// Adds one unit in the last place of a string of decimal digits; a carry out of the first digit
+// makes the string one digit longer.
+void RoundUp(std::string& digits) {
+    for (size_t i = digits.size(); i-- > 0;) {
+        if (digits[i] != '9') {
+            ++digits[i];
+            return;
+        }
+        digits[i] = '0';
+    }
+    digits.insert(digits.begin(), '1');
+}
+
+// The digits of a finite magnitude rounded to places fraction digits, without the decimal point:
+// at least one integer digit, then exactly places fraction digits. They are the value's own
+// digits, correctly rounded from its exact binary value (a value exactly halfway goes away from
+// zero), so that reading them back gives the same double wherever places can hold it.
+// std::to_chars knows no locale.
+std::string RoundedDigits(double magnitude, unsigned places) {
+    // A value halfway between two results has places + 1 fraction digits, so it has at most
+    // places + 1 binary fraction digits too; only then is the text one digit longer exact, and
+    // its last digit decides. Every other value to_chars rounds itself: it cannot be halfway.
+    const double scaled = std::ldexp(magnitude, static_cast<int>(places) + 1);
+    const bool exactOneLonger = scaled == std::floor(scaled);
+    const unsigned precision = exactOneLonger ? places + 1 : places;
+    // 309 integer digits at most, the point and the fraction.
+    std::string text(312 + precision, '\0');
+    const std::to_chars_result result =
+        std::to_chars(text.data(), text.data() + text.size(), magnitude, std::chars_format::fixed,
+                      static_cast<int>(precision));
+    text.resize(static_cast<size_t>(result.ptr - text.data()));
+    const size_t point = text.find('.');
+    if (point != std::string::npos) {
+        text.erase(point, 1);
+    }
+    if (exactOneLonger) {
+        const bool up = text.back() >= '5';
+        text.pop_back();
+        if (up) {
+            RoundUp(text);
+        }
+    }
+    return text;
 }
 
 } // namespace
@@ -208,39 +250,25 @@ int CFileWrite::PutDouble(double value, int decimals, int width, char decimalCha
         m_error = true;
         return 0;
     }
-    // The digits come from repeated multiplication by 0.1 and 10.0, not from the C library, so
-    // that the text is the same on every platform and in every locale.
-    const unsigned places =
-        decimals < 0 ? 0u - static_cast<unsigned>(decimals) : static_cast<unsigned>(decimals);
-    double half = 0.5; // half a unit of the last place, for rounding
-    for (unsigned i = 0; i < places; ++i) {
-        half = half * 0.1;
-    }
-    double a = std::fabs(value) + half;
-    int exponent = 0; // the number has exponent + 1 integer digits
-    while (a >= 10.0) {
-        a = a * 0.1;
-        ++exponent;
-    }
-
-    unsigned fractionDigits = places;
+    // No double has more than 1074 fraction digits; the bound keeps the text's buffer small.
+    const unsigned places = std::min(decimals < 0 ? 0u - static_cast<unsigned>(decimals)
+                                                  : static_cast<unsigned>(decimals),
+                                     kMaxPlaces);
+    std::string digits = RoundedDigits(std::fabs(value), places);
+    const size_t integerDigits = digits.size() - places;
+    size_t fractionDigits = places;
     if (decimals < 0) {
-        // Trailing zeros are dropped: find the last non-zero fraction digit in advance.
-        double scan = a;
-        for (int i = 0; i <= exponent; ++i) {
-            NextDigit(scan);
-        }
-        fractionDigits = 0;
-        for (unsigned i = 1; i <= places; ++i) {
-            if (NextDigit(scan) != 0) {
-                fractionDigits = i;
-            }
+        // Trailing zeros are dropped; the decimal character stays ("1.").
+        while (fractionDigits > 0 && digits[integerDigits + fractionDigits - 1] == '0') {
+            --fractionDigits;
         }
     }
 
-    const bool negative = value < 0.0;
+    // The sign of the value, not of its digits: a tiny negative value is "-0.", and so is
+    // -0.0, which is what reading "-0." gives back.
+    const bool negative = std::signbit(value);
     const long long length =
-        static_cast<long long>(exponent) + 2 + fractionDigits + (negative ? 1 : 0);
+        static_cast<long long>(integerDigits) + 1 + fractionDigits + (negative ? 1 : 0);
     const long long padding = (width < 0 ? -static_cast<long long>(width) : width) - length;
     int written = 0;
     if (width > 0 && padding > 0) {
@@ -249,12 +277,12 @@ int CFileWrite::PutDouble(double value, int decimals, int width, char decimalCha
     if (negative) {
         written += PutChar('-');
     }
-    for (int i = 0; i <= exponent; ++i) {
-        written += PutChar('0' + NextDigit(a));
+    for (size_t i = 0; i < integerDigits; ++i) {
+        written += PutChar(digits[i]);
     }
     written += PutChar(static_cast<unsigned char>(decimalChar));
-    for (unsigned i = 0; i < fractionDigits; ++i) {
-        written += PutChar('0' + NextDigit(a));
+    for (size_t i = 0; i < fractionDigits; ++i) {
+        written += PutChar(digits[integerDigits + i]);
     }
     if (width < 0 && padding > 0) {
         written += Pad(static_cast<int>(padding));

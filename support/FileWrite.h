@@ -57,8 +57,12 @@ public:
     int PutUnsigned(uint32_t value, int width = 0);
     int PutInt(int32_t value, int width = 0);
     // decimals >= 0: exactly that many fraction digits; decimals < 0: at most -decimals, trailing
-    // zeros dropped. The decimal character is always written. A NaN or infinite value is refused:
-    // nothing is written, the result is 0 and the writer's error state is set.
+    // zeros dropped. The decimal character is always written ("1."). The digits are the value's
+    // own, correctly rounded (halfway goes away from zero), so that reading the text back gives
+    // the same double wherever the places can hold it, and writing that again gives the same
+    // text. A negative value and -0.0 get the sign, also when every digit is 0 ("-0.").
+    // A NaN or infinite value is refused: nothing is written, the result is 0 and the writer's
+    // error state is set.
     int PutDouble(double value, int decimals, int width = 0, char decimalChar = '.');
     int PutString(const char* text, int width = 0);
     int PutString(const std::string& text, int width = 0) { return PutString(text.c_str(), width); }

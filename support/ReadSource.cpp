@@ -1,8 +1,12 @@
 // Sources of the text reader, and the decoding of text files to UTF-8.
 #include "support/ReadSource.h"
 
+#include <cerrno>
+#include <cstdint>
 #include <cstring>
+#include <new>
 
+#include "support/File.h"
 #include "support/Utf8.h"
 
 namespace {
@@ -106,18 +110,22 @@ CFileRead::SReadSrcFile::SReadSrcFile(File& file) : SReadSrc(file.GetFileName())
 
 void CFileRead::SReadSrcFile::Load(File& file) {
     // The whole file is read first: whether it is UTF-8 or Windows-1252 is decided for the
-    // file as a whole, and a read error is then known before its place is reached.
+    // file as a whole, and a read error is then known before its place is reached. A file
+    // beyond the limit is refused before anything is read, and so is a file that memory cannot
+    // hold: it is not open, and the reader reports a source that could not be opened.
     std::string bytes;
-    char block[4096];
-    for (;;) {
-        size_t count = file.Read(block, sizeof block);
-        if (count == 0) {
-            break;
+    if (!file.ReadAll(bytes, kMaxTextFileBytes)) {
+        const int error = file.LastErrorNumber();
+        if (error == EFBIG || error == ENOMEM) {
+            return;
         }
-        bytes.append(block, count);
+        m_readFailed = true; // the reader reports it where the text ends
     }
-    m_readFailed = file.HasError();
-    m_text = DecodeTextFile(std::move(bytes));
+    try {
+        m_text = DecodeTextFile(std::move(bytes));
+    } catch (const std::bad_alloc&) {
+        return;
+    }
     m_open = true;
     Rewind();
 }

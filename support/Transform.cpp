@@ -12,6 +12,8 @@ namespace {
 
 // Decimals of every number of the text form: at most 12, trailing zeros dropped.
 constexpr int TextDecimals = -12;
+// The largest magnitude that 12 places write as zero.
+constexpr double kLargestZeroComponent = 5e-13;
 
 bool IsAxisPair(int a, int b) {
     return a >= 0 && a <= 2 && b >= 0 && b <= 2 && a != b;
@@ -193,6 +195,12 @@ void WriteTransform(CTransform transform, CFileWrite& writer) {
                               4.0 * q.y * std::fabs(q.y), 4.0 * q.z * std::fabs(q.z)};
     writer.PutString("{");
     for (double value : stored) {
+        // A component that the text shows as zero is written as zero: the sign of a zero
+        // does not survive the turn into a matrix and back, so "-0." would not be written again
+        // after loading. (5e-13 as a double lies below the true half unit of the 12th place.)
+        if (std::fabs(value) <= kLargestZeroComponent) {
+            value = 0.0;
+        }
         writer.PutDouble(value, TextDecimals, 0, '.');
         writer.PutString(", ");
     }

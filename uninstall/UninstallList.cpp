@@ -10,15 +10,7 @@ namespace {
 
 bool ReadWholeFile(const std::string& path, std::string& text) {
     File file;
-    if (!file.Open(path, File::Mode::Read)) {
-        return false;
-    }
-    char buffer[4096];
-    size_t count = 0;
-    while ((count = file.Read(buffer, sizeof buffer)) > 0) {
-        text.append(buffer, count);
-    }
-    return !file.HasError();
+    return file.Open(path, File::Mode::Read) && file.ReadAll(text, kMaxTextFileBytes);
 }
 
 UninstallCommand ParseLine(const std::string& line) {

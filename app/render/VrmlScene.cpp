@@ -559,12 +559,8 @@ std::unique_ptr<CVrmlScene> CVrmlScene::Read(const std::string& path, std::strin
         return nullptr;
     }
     std::string text;
-    char buffer[65536];
-    while (const std::size_t count = file.Read(buffer, sizeof buffer)) {
-        text.append(buffer, count);
-    }
-    if (file.HasError()) {
-        reason = file.LastError();
+    if (!file.ReadAll(text, kMaxTextFileBytes)) {
+        reason = file.LastError(); // also a model too large for the limit or for memory
         return nullptr;
     }
     return ReadText(text, reason);

@@ -286,6 +286,25 @@ TEST(DesignFileLoad, MaterialsAndCamerasTheFileDoesNotName) {
     EXPECT_EQ(CountFloorGrids(dcmt), 1);
 }
 
+// Other writers may name slots beyond the table: such a record is skipped, the rest loads.
+TEST(DesignFileLoad, MaterialSlotsBeyondTheTableAreIgnored) {
+    const std::string text =
+        "0, 0;\r\n"
+        "material3{100,\"Fremd\", 3, 0.5,0.25,0., 0.5,1.,1.,7.5, 0.3,0.,0.,7.5, \"\", 0}\r\n"
+        "material3{21,\"Kork\", 2, 0.5,0.25,0., 0.5,1.,1.,7.5, 0.3,0.,0.,7.5, \"\", 0}\r\n"
+        "material3{4000000,\"Fremd\", 3, 0.,0.,0., 0.,0.,0.,0., 0.,0.,0.,0., \"\", 0}\r\n"
+        "tube2{21, {4., 0., 0., 0., 0., 0., 0.}, 1, 350., 0., 0}\r\n";
+    SLoaded loaded = Load(text);
+    ASSERT_TRUE(loaded.ok);
+    EXPECT_TRUE(TestUi().Boxes().empty());
+    CZarnelDcmt& dcmt = *loaded.dcmt;
+    ASSERT_NE(dcmt.GetMaterial(21), nullptr);
+    EXPECT_EQ(dcmt.GetMaterial(21)->GetName(), "Kork");
+    EXPECT_EQ(dcmt.GetSlotsUsed(), 22);
+    ASSERT_EQ(dcmt.GetElmntList().Size(), 2u);
+    EXPECT_EQ(dcmt.GetElmntList().GetTail()->GetMaterial(), 21);
+}
+
 TEST(DesignFileLoad, TokensMayBeSpreadOverLines) {
     SLoaded loaded = Load("\n 2 ,\n 5\n ;\n"
                           "tube2{1,{4.,0.,0.,0.,0.,0.,0.}\n,\n1,\n350.,\n0.,\n1,\n4}");
@@ -359,10 +378,6 @@ TEST(DesignFileDamaged, RefusedWithSourceAndLine) {
          format, 20},
         {"cut off", head + "tube2{1, {4., 0., 0., 0., 0., 0.", "Lesefehler: ", 20},
         {"header", "0; 0;\r\n", format, 1},
-        {"material record slot",
-         "0, 0;\r\n\r\nmaterial3{100,\"x\", 3, 0.,0.,0., "
-         "0.,0.,0.,0., 0.,0.,0.,0., \"\", 0}\r\n",
-         range, 3},
         {"material record slot negative",
          "0, 0;\r\nmaterial3{-1,\"x\", 3, 0.,0.,0., "
          "0.,0.,0.,0., 0.,0.,0.,0., \"\", 0}\r\n",

@@ -276,15 +276,16 @@ TEST(MtrlRecord, OtherRecordsAreNotConsumed) {
     EXPECT_TRUE(reader.TestKeyword("camera2{", 20));
 }
 
-TEST(MtrlRecord, SlotsOutsideTheTableAreErrors) {
+TEST(MtrlRecord, NegativeSlotsAreErrorsAndSlotsAboveTheTableAreLeftToTheCaller) {
     const std::string tail = ",\"x\", 1, 1.,0.,0., 0.5,1.,1.,7.5, 0.3,0.,0.,7.5, \"\", 0}";
-    for (const char* slot : {"0", "99"}) {
+    for (const char* slot : {"0", "99", "100", "2147483647"}) {
         SCOPED_TRACE(slot);
         std::unique_ptr<CMtrl> material = ReadQuietly(std::string("material3{") + slot + tail);
         ASSERT_NE(material, nullptr);
         EXPECT_EQ(material->GetSlot(), std::stoi(slot));
+        EXPECT_EQ(material->IsInTable(), std::stoi(slot) < 100);
     }
-    for (const char* slot : {"-1", "100", "-2147483648"}) {
+    for (const char* slot : {"-1", "-2147483648"}) {
         SCOPED_TRACE(slot);
         uint32_t errors = 0;
         EXPECT_EQ(ReadQuietly(std::string("material3{") + slot + tail, &errors), nullptr);

@@ -256,7 +256,7 @@ TEST(FileReadDoubles, OverlongDigitStringsAreRangeErrorsNotInfinity) {
     const std::string huge(400, '9');
     const std::string longFraction = "1." + std::string(400, '0');
     const std::string tinyFraction = "0." + std::string(400, '0') + "1";
-    for (const std::string& text : {huge, longFraction, "-" + huge}) {
+    for (const std::string& text : {huge, "-" + huge}) {
         SCOPED_TRACE(text.substr(0, 3));
         TextReader reader(text);
         EXPECT_EQ(reader->ReadDouble("."), 0.0);
@@ -265,6 +265,10 @@ TEST(FileReadDoubles, OverlongDigitStringsAreRangeErrorsNotInfinity) {
         EXPECT_EQ(single->ReadFloat("."), 0.0);
         EXPECT_EQ(single->GetErrors(), ReadErrors::Range);
     }
+    // Many digits that give a finite value are that value.
+    TextReader one(longFraction);
+    EXPECT_EQ(one->ReadDouble("."), 1.0);
+    EXPECT_EQ(one->GetErrors(), 0u);
     TextReader tiny(tinyFraction);
     EXPECT_EQ(tiny->ReadDouble("."), 0.0); // finite: no error
     EXPECT_EQ(tiny->GetErrors(), 0u);

@@ -6,12 +6,14 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "support/File.h"
+#include "support/FileRead.h"
 #include "support/FileWrite.h"
 #include "tests/harness/TempFolder.h"
 
@@ -175,9 +177,14 @@ TEST(FileWriteDouble, WritesTheTextsOfEveryPrecisionInUse) {
         {123.456, -12, "123.456"},
         {-1234.5678, -12, "-1234.5678"},
         {9.9999999999995, -12, "10."},
-        {5e-13, -12, "0.000000000001"},
+        // The doubles nearest 5e-13 and 5e-7 lie just below them: their own digits round down.
+        {5e-13, -12, "0."},
+        {5.0000000000001e-13, -12, "0.000000000001"},
         {4e-13, -12, "0."},
-        {1234567.891, -12, "1234567.891000000416"},
+        {1234567.891, -12, "1234567.891000000061"}, // 1234567.89100000006146...
+        {0.125, -2, "0.13"},                        // exactly halfway: away from zero
+        {-0.125, -2, "-0.13"},
+        {0.375, -2, "0.38"},
         // Material factors: at most 4 decimals.
         {0.8, -4, "0.8"},
         {0.99996, -4, "1."},
@@ -190,7 +197,8 @@ TEST(FileWriteDouble, WritesTheTextsOfEveryPrecisionInUse) {
         {-1.5, 6, "-1.500000"},
         {45.0, 6, "45.000000"},
         {0.0000004, 6, "0.000000"},
-        {0.0000005, 6, "0.000001"},
+        {0.0000005, 6, "0.000000"},
+        {0.00000050001, 6, "0.000001"},
         // No fraction at all.
         {2.5, 0, "3."},
         {-7.0, 0, "-7."},
@@ -202,17 +210,69 @@ TEST(FileWriteDouble, WritesTheTextsOfEveryPrecisionInUse) {
 }
 
 TEST(FileWriteDouble, NegativeZeroAndTinyNegativesKeepTheirTexts) {
-    // -0.0 is not below zero: no sign. A negative value that rounds to zero keeps its sign.
-    EXPECT_EQ(Double(-0.0, -12), "0.");
-    EXPECT_EQ(Double(-0.0, 6), "0.000000");
+    // A negative value that rounds to zero keeps its sign, and so does -0.0, which is what
+    // reading "-0." gives: such a text is written again as it was read.
+    EXPECT_EQ(Double(-0.0, -12), "-0.");
+    EXPECT_EQ(Double(-0.0, 6), "-0.000000");
+    EXPECT_EQ(Double(0.0, -12), "0.");
     EXPECT_EQ(Double(-4.9e-14, -12), "-0.");
     EXPECT_EQ(Double(std::numeric_limits<double>::denorm_min(), -12), "0.");
+}
+
+// What the design file does with every number: written, read back, written again. The second
+// text must be the first, and where 12 places hold the double (the grid of 12 places finer than
+// the doubles there), reading gives the double itself.
+TEST(FileWriteDouble, TextsReadBackToTheSameTextAndValue) {
+    std::mt19937_64 random(23);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    std::uniform_real_distribution<double> decade(-14.0, 6.0);
+    // Numbers separated by commas, written into a string.
+    const auto writeAll = [](const std::vector<double>& values, int decimals) {
+        std::string text;
+        CFileWrite writer;
+        writer.OpenBuffer(nullptr, 0, "numbers", 0, 0);
+        writer.SetCallback([&text](int c) {
+            text += static_cast<char>(c);
+            return 0;
+        });
+        for (double value : values) {
+            writer.PutDouble(value, decimals);
+            writer.PutChar(',');
+        }
+        return text;
+    };
+    for (int decimals : {-12, -4, 6}) {
+        SCOPED_TRACE(decimals);
+        std::vector<double> values(decimals == -12 ? 200000 : 20000);
+        for (double& value : values) {
+            value = unit(random) * std::pow(10.0, decade(random));
+        }
+        const std::string text = writeAll(values, decimals);
+        CFileRead reader;
+        ASSERT_TRUE(reader.OpenString(text.c_str(), "numbers", '\0', ReadErrors::Quiet, 0));
+        std::vector<double> read(values.size());
+        for (size_t i = 0; i < values.size(); ++i) {
+            read[i] = reader.ReadDouble(".");
+            reader.Expect(",");
+            if (decimals == -12 && std::fabs(values[i]) >= 1e4) {
+                ASSERT_EQ(read[i], values[i]) << Double(values[i], decimals);
+            }
+        }
+        ASSERT_EQ(reader.GetErrors(), 0u);
+        EXPECT_TRUE(writeAll(read, decimals) == text) << "a text changed on its way back";
+    }
+    // A float field goes through the same text.
+    const float size = 351.123456789f;
+    const std::string text = Double(size, -12);
+    CFileRead reader;
+    ASSERT_TRUE(reader.OpenString(text.c_str(), "number", '\0', ReadErrors::Quiet, 0));
+    EXPECT_EQ(static_cast<float>(reader.ReadFloat(".")), size);
 }
 
 TEST(FileWriteDouble, LargeValuesGetAllTheirIntegerDigits) {
     std::string text = Double(1e300, -12);
     ASSERT_EQ(text.size(), 302u);
-    EXPECT_EQ(text.substr(0, 16), "1000000000000015");
+    EXPECT_EQ(text.substr(0, 22), "1000000000000000052504"); // the double's own digits
     EXPECT_EQ(text.back(), '.');
 
     text = Double(-DBL_MAX, 6);
