@@ -169,6 +169,7 @@ int CZarnelApp::ExitInstance() {
         m_partsListTemplate = nullptr;
     }
     m_mainFrame = nullptr;
+    WxUserInterface::FlushClipboard();
     InstallUserInterface(nullptr);
     m_userInterface.reset();
     return 0;
