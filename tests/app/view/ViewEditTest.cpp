@@ -60,6 +60,14 @@ struct SViewOnTube {
     CVector3 TubeAt() { return d.AliveOfKind(ElmntKind::Tube).at(0)->placement.translation; }
 };
 
+int PartCount(const CZarnelDcmt& dcmt) {
+    int count = 0;
+    for (const SPartEntry& entry : dcmt.GetPartsTable()) {
+        count += entry.count;
+    }
+    return count;
+}
+
 TEST(SelectionBox, SidesMoveAndStopFiftyTwoMillimetresApart) {
     struct Row {
         M side;
@@ -254,9 +262,12 @@ TEST(EditCommands, PasteFailingPartWayIsOneUndoStepAndTellsEveryView) {
     SViewOnTube view;
     TestUi().SetClipboardText("tube2{2, {4., 0., 0., 0., 400., 0., 0.}, 1, 350., 0., 9}\r\n"
                               "tube2{2, {4., 0., 0., 0., 800., 0., 0.}, 1, 350. 0., 9}\r\n");
+    view.d.dcmt.UpdatePartsList();
+    const int partsBefore = PartCount(view.d.dcmt);
     const Revision before = view.d.Current();
     const SViewChange change = view.Run(CommandId::EditPaste);
     EXPECT_EQ(TestUi().Boxes().size(), 1u);
+    EXPECT_EQ(PartCount(view.d.dcmt), partsBefore + 1);
     EXPECT_EQ(change.hint, ViewHint::Insertion);
     EXPECT_EQ(view.views.hints.back(), ViewHint::Insertion);
     EXPECT_EQ(view.d.AliveOfKind(ElmntKind::Tube).size(), 2u);
