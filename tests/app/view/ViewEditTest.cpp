@@ -1,7 +1,6 @@
 // The 3D view's box, move, edit and colour commands run as table rows on a view's context
 // without a window: the selection box and its 52 mm floor, the enable and check rules per tool
-// mode, moving the selection, the clipboard between two designs, deleting, selecting all and the
-// tool colours.
+// mode, moving the selection, cut and paste, deleting, selecting all and the tool colours.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -11,7 +10,6 @@
 #include "app/frame/CommandIds.h"
 #include "app/view/BoxCommands.h"
 #include "app/view/ViewCommand.h"
-#include "model/Mtrl.h"
 #include "support/LangText.h"
 #include "support/Orientation.h"
 #include "tests/harness/RecordingUserInterface.h"
@@ -229,34 +227,6 @@ TEST(MoveCommands, CopyingAppliesToOneMoveAndNothingSelectedOpensNoRevision) {
 }
 
 // ---- Clipboard, deletion and select all --------------------------------------------------------
-
-TEST(EditCommands, CopyAndPasteIntoAnotherDesign) {
-    SViewOnTube source;
-    source.d.dcmt.SetMaterial(20, std::make_unique<CMtrl>(20, "Grün über Weiß", MtrlUse::All, 0.1f,
-                                                          0.8f, 0.2f, SLightFactors{},
-                                                          SLightFactors{}));
-    source.tube->SetMaterial(20);
-    source.tube->Select();
-    source.Run(CommandId::EditCopy);
-    const std::optional<std::string> text = TestUi().GetClipboardText();
-    ASSERT_TRUE(text);
-    EXPECT_NE(text->find("Grün über Weiß"), std::string::npos);
-
-    SViewOnTube target;
-    TestUi().SetClipboardText(*text);
-    target.state.toolMode = M::AtConnection;
-    target.tube->Select();
-    const SViewChange change = target.Run(CommandId::EditPaste);
-    EXPECT_EQ(change.hint, ViewHint::Insertion);
-    EXPECT_EQ(target.state.toolMode, M::Select);
-    EXPECT_FALSE(change.clearSelection);
-    const std::vector<CElmnt*> tubes = target.d.AliveOfKind(ElmntKind::Tube);
-    ASSERT_EQ(tubes.size(), 2u);
-    EXPECT_FALSE(tubes[0]->selected); // the selection before the paste is cleared
-    EXPECT_TRUE(tubes[1]->selected && tubes[1]->floating);
-    ASSERT_NE(target.d.dcmt.GetMaterial(tubes[1]->GetMaterial()), nullptr);
-    EXPECT_EQ(target.d.dcmt.GetMaterial(tubes[1]->GetMaterial())->GetName(), "Grün über Weiß");
-}
 
 TEST(EditCommands, PasteFailingPartWayIsOneUndoStepAndTellsEveryView) {
     SViewOnTube view;
