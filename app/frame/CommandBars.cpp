@@ -52,7 +52,7 @@ wxMenu* BuildMenu(const std::vector<SMenuItem>& items) {
             bool checkable = info != nullptr && info->checkable;
             std::optional<SCommandText> text = GetCommandText(item.command);
             auto* menuItem = new wxMenuItem(menu, WxCommandId(item.command),
-                                            FromUtf8(ToWxMenuLabel(item.label)),
+                                            FromUtf8(ToWxMenuLabel(item.label, item.command)),
                                             text ? FromUtf8(text->prompt) : wxString(),
                                             checkable ? wxITEM_CHECK : wxITEM_NORMAL);
             if (!checkable && info != nullptr && info->hasPicture) {
@@ -67,20 +67,6 @@ wxMenu* BuildMenu(const std::vector<SMenuItem>& items) {
         }
     }
     return menu;
-}
-
-void CollectShortcuts(const std::vector<SMenuItem>& items,
-                      std::vector<std::pair<std::string, uint32_t>>& shortcuts) {
-    for (const SMenuItem& item : items) {
-        if (item.kind == SMenuItem::Kind::Popup) {
-            CollectShortcuts(item.items, shortcuts);
-        } else if (item.kind == SMenuItem::Kind::Command) {
-            std::string label = ToWxMenuLabel(item.label);
-            if (label.find('\t') != std::string::npos) {
-                shortcuts.emplace_back(label, item.command);
-            }
-        }
-    }
 }
 
 int AcceleratorFlags(const SAccelerator& accelerator) {
@@ -180,24 +166,11 @@ wxMenuBar* BuildMenuBar(uint32_t menuId) {
 }
 
 wxAcceleratorTable BuildAcceleratorTable() {
+    // The menus show only shortcuts of this table (ToWxMenuLabel), so it holds every key.
     std::vector<wxAcceleratorEntry> entries;
-    std::set<std::pair<int, int>> keys;
     for (const SAccelerator& accelerator : GetAccelerators()) {
-        int flags = AcceleratorFlags(accelerator);
-        int keyCode = AcceleratorKeyCode(accelerator.key);
-        entries.emplace_back(flags, keyCode, WxCommandId(accelerator.command));
-        keys.insert({flags, keyCode});
-    }
-    std::vector<std::pair<std::string, uint32_t>> shortcuts;
-    for (uint32_t menuId : {100u, 101u, 102u}) {
-        CollectShortcuts(FindMenu(menuId)->popups, shortcuts);
-    }
-    for (const auto& [label, command] : shortcuts) {
-        wxAcceleratorEntry entry;
-        if (entry.FromString(FromUtf8(label)) &&
-            keys.insert({entry.GetFlags(), entry.GetKeyCode()}).second) {
-            entries.emplace_back(entry.GetFlags(), entry.GetKeyCode(), WxCommandId(command));
-        }
+        entries.emplace_back(AcceleratorFlags(accelerator), AcceleratorKeyCode(accelerator.key),
+                             WxCommandId(accelerator.command));
     }
     return wxAcceleratorTable(static_cast<int>(entries.size()), entries.data());
 }

@@ -2,6 +2,7 @@
 #include "app/frame/CommandTable.h"
 
 #include <algorithm>
+#include <cctype>
 #include <set>
 #include <unordered_map>
 
@@ -354,4 +355,55 @@ std::string ToWxMenuLabel(const std::string& label) {
         }
     }
     return label.substr(0, tab + 1) + shortcut;
+}
+
+namespace {
+
+// The key of a shortcut as the system writes it ("Strg+C", "Umschalt+Entf"); nothing for a
+// text that names no key of the accelerator table.
+std::optional<SAccelerator> ParseShortcut(std::string text) {
+    SAccelerator key{false, false, false, 0, 0};
+    struct Modifier {
+        const char* name;
+        bool SAccelerator::*flag;
+    };
+    static const Modifier kModifiers[] = {{"Strg+", &SAccelerator::ctrl},
+                                          {"Umschalt+", &SAccelerator::shift},
+                                          {"Alt+", &SAccelerator::alt}};
+    for (bool found = true; found;) {
+        found = false;
+        for (const Modifier& modifier : kModifiers) {
+            if (text.starts_with(modifier.name)) {
+                key.*modifier.flag = true;
+                text.erase(0, std::char_traits<char>::length(modifier.name));
+                found = true;
+            }
+        }
+    }
+    if (text == "Entf") {
+        key.key = AccelKey::Delete;
+    } else if (text == "Einfg") {
+        key.key = AccelKey::Insert;
+    } else if (text.size() == 1 && std::isalnum(static_cast<unsigned char>(text[0]))) {
+        key.key = std::toupper(static_cast<unsigned char>(text[0]));
+    } else {
+        return std::nullopt;
+    }
+    return key;
+}
+
+} // namespace
+
+std::string ToWxMenuLabel(const std::string& label, uint32_t command) {
+    const size_t tab = label.find('\t');
+    if (tab == std::string::npos) {
+        return label;
+    }
+    const std::optional<SAccelerator> key = ParseShortcut(label.substr(tab + 1));
+    const std::vector<SAccelerator>& table = GetAccelerators();
+    const bool bound = key && std::any_of(table.begin(), table.end(), [&](const SAccelerator& a) {
+                           return a.ctrl == key->ctrl && a.shift == key->shift &&
+                                  a.alt == key->alt && a.key == key->key && a.command == command;
+                       });
+    return bound ? ToWxMenuLabel(label) : label.substr(0, tab);
 }

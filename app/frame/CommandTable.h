@@ -85,6 +85,10 @@ std::optional<SCommandText> GetCommandText(uint32_t id);
 // A menu label as the system writes it, with its shortcut after a TAB in German key names
 // ("Strg+N", "Entf"), turned into the key names that wx parses ("Ctrl+N", "Del").
 std::string ToWxMenuLabel(const std::string& label);
+// The label of the command's menu item as wx takes it. A shortcut in a wx label becomes a key
+// binding of its own, so the label keeps its shortcut only when the accelerator table binds
+// that key to the command; otherwise the item shows none.
+std::string ToWxMenuLabel(const std::string& label, uint32_t command);
 
 // Number of recent files that the File menus list, and the menus' text while there are none.
 constexpr int kRecentFileCount = 4;

@@ -177,11 +177,23 @@ std::optional<std::string> WxUserInterface::ChooseFile(const FileChoice& choice)
 }
 
 bool WxUserInterface::SetClipboardText(const std::string& text) {
+    // Text that is not valid UTF-8 converts to nothing: that is a failure, not an empty copy.
+    const wxString converted = FromUtf8(text);
+    if (converted.empty() && !text.empty()) {
+        return false;
+    }
     wxClipboardLocker locker;
     if (!locker) {
         return false;
     }
-    return wxTheClipboard->SetData(new wxTextDataObject(FromUtf8(text)));
+    return wxTheClipboard->SetData(new wxTextDataObject(converted));
+}
+
+void WxUserInterface::FlushClipboard() {
+    // The clipboard manager of the desktop takes over what this program put there.
+    if (wxTheClipboard != nullptr) {
+        wxTheClipboard->Flush();
+    }
 }
 
 std::optional<std::string> WxUserInterface::GetClipboardText() {

@@ -20,6 +20,9 @@ public:
     std::optional<std::string> ChooseFile(const FileChoice& choice) override;
     bool SetClipboardText(const std::string& text) override;
     std::optional<std::string> GetClipboardText() override;
+    // Leaves the program's clipboard text with the desktop, so that a copy outlives the
+    // program. Called once at exit.
+    static void FlushClipboard();
     // The face colour of the program's dialogs, 0x00BBGGRR.
     uint32_t GetButtonFaceColour() override;
     static wxColour DialogFaceColour();

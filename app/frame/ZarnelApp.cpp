@@ -181,6 +181,7 @@ int CZarnelApp::ExitInstance() {
         m_partsListTemplate = nullptr;
     }
     m_mainFrame = nullptr;
+    WxUserInterface::FlushClipboard();
     InstallUserInterface(nullptr);
     m_userInterface.reset();
     wxTranslations::Set(nullptr);

@@ -175,6 +175,10 @@ private:
     void PrintDirect();
     void ShowPrintPreview();
     void SaveImage();
+    void EditToolMaterials();
+    void ChooseSameSurface();
+    // The surface dialog for the tools (no element): OK takes the chosen slot per category.
+    void RunToolMaterialDialog(ElmntKind kind, bool checkUsability);
     void Print(bool prompt);
 
     wxWeakRef<CZarnelGlCanvas> m_canvas; // owned by the frame

@@ -387,6 +387,38 @@ TEST(CommandTableLabels, GermanKeyNamesBecomeWxKeyNames) {
     EXPECT_EQ(ToWxMenuLabel("Drucker&einrichtung..."), "Drucker&einrichtung...");
 }
 
+// A shortcut in a wx label is a key binding of its own: the menus show a shortcut only when the
+// accelerator table binds that key to the item's command.
+TEST(CommandTableLabels, MenusShowOnlyShortcutsOfTheAcceleratorTable) {
+    EXPECT_EQ(ToWxMenuLabel("Alles Selektieren\tStrg+A", CommandId::SelectAll),
+              "Alles Selektieren");
+    EXPECT_EQ(ToWxMenuLabel("&Kopieren\tStrg+C", CommandId::EditCopy), "&Kopieren\tCtrl+C");
+    EXPECT_EQ(ToWxMenuLabel("&Löschen\tEntf", CommandId::DeleteSelection), "&Löschen\tDel");
+    EXPECT_EQ(ToWxMenuLabel("&Einfügen\tUmschalt+Einfg", CommandId::EditPaste),
+              "&Einfügen\tShift+Ins");
+    EXPECT_EQ(ToWxMenuLabel("&Kopieren\tStrg+V", CommandId::EditCopy), "&Kopieren");
+    EXPECT_EQ(ToWxMenuLabel("&Kopieren\tStrg+Umschalt+C", CommandId::EditCopy), "&Kopieren");
+
+    // Every shortcut that a menu shows reaches its command through the table.
+    std::function<void(const std::vector<SMenuItem>&)> check =
+        [&](const std::vector<SMenuItem>& items) {
+            for (const SMenuItem& item : items) {
+                check(item.items);
+                if (item.kind != SMenuItem::Kind::Command ||
+                    item.label.find('\t') == std::string::npos) {
+                    continue;
+                }
+                SCOPED_TRACE(item.label);
+                const bool kept =
+                    ToWxMenuLabel(item.label, item.command).find('\t') != std::string::npos;
+                EXPECT_EQ(kept, item.command != CommandId::SelectAll);
+            }
+        };
+    for (uint32_t id : {100u, 101u, 102u}) {
+        check(FindMenu(id)->popups);
+    }
+}
+
 } // namespace
 
 namespace {

@@ -1,0 +1,140 @@
+// The 3D view's editing commands in the design program on a virtual display: a selection
+// copied through the system clipboard as plain UTF-8 text and pasted into a second design, and
+// the surface dialog of the tools.
+#include <cstdlib>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <wx/clipbrd.h>
+#include <wx/docview.h>
+
+#include "app/frame/CommandIds.h"
+#include "app/frame/MainFrm.h"
+#include "app/frame/WxCommandIds.h"
+#include "app/frame/ZarnelApp.h"
+#include "app/frame/ZarnelDocManager.h"
+#include "app/view/ZarnelView.h"
+#include "model/Mtrl.h"
+#include "model/ZarnelDcmt.h"
+#include "tests/app/frame/AppRun.h"
+#include "tests/harness/TempFolder.h"
+
+namespace {
+
+const std::string kPlayTower = std::string(ZARNEL_DATA_DIR) + "/play-tower.zdf";
+const std::string kGermanName = "Grün über Weiß";
+
+class ViewEditWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("ZARNEL_CONFIG_DIR", m_folder.File("user").c_str(), 1);
+        setenv("ZARNEL_MACHINE_CONFIG_DIR", ZARNEL_MACHINE_SETTINGS_DIR, 1);
+    }
+
+    TempFolder m_folder;
+};
+
+CZarnelView* ActiveView(CZarnelApp& app) {
+    return dynamic_cast<CZarnelView*>(app.GetDocManager()->GetCurrentView());
+}
+
+void SendCommand(CMainFrm& frame, uint32_t command) {
+    wxCommandEvent event(wxEVT_MENU, WxCommandId(command));
+    event.SetEventObject(&frame);
+    frame.ProcessWindowEvent(event);
+    Pump(50);
+}
+
+bool IsChecked(CMainFrm& frame, uint32_t command) {
+    wxUpdateUIEvent probe(WxCommandId(command));
+    probe.SetEventObject(&frame);
+    frame.ProcessWindowEvent(probe);
+    return probe.GetSetChecked() && probe.GetChecked();
+}
+
+// What another program reads from the clipboard as plain text, in UTF-8.
+std::string ClipboardPlainText() {
+    wxClipboardLocker locker;
+    wxTextDataObject data;
+    if (!locker || !wxTheClipboard->IsSupported(wxDF_TEXT) || !wxTheClipboard->GetData(data)) {
+        return {};
+    }
+    return data.GetText().utf8_string();
+}
+
+int CountAlive(const CZarnelDcmt& dcmt, ElmntKind kind) {
+    int count = 0;
+    for (const CElmnt& elmnt : dcmt.GetAliveElements()) {
+        count += elmnt.kind == kind ? 1 : 0;
+    }
+    return count;
+}
+
+TEST_F(ViewEditWindow, SelectionTravelsThroughTheSystemClipboardToAnotherDesign) {
+    RunZarnel({kPlayTower}, [&](CZarnelApp& app) {
+        CMainFrm& frame = *app.GetMainFrame();
+        CZarnelView* view = ActiveView(app);
+        ASSERT_NE(view, nullptr);
+        CZarnelDcmt& tower = *view->GetDcmt();
+        tower.SetMaterial(40, std::make_unique<CMtrl>(40, kGermanName, MtrlUse::All, 0.2f, 0.7f,
+                                                      0.2f, SLightFactors{}, SLightFactors{}));
+        CElmnt* tube = nullptr;
+        for (CElmnt& elmnt : tower.GetAliveElements()) {
+            if (elmnt.kind == ElmntKind::Tube) {
+                tube = &elmnt;
+                break;
+            }
+        }
+        ASSERT_NE(tube, nullptr);
+        tube->SetMaterial(40);
+        tube->Select();
+        SendCommand(frame, CommandId::EditCopy);
+        const std::string text = ClipboardPlainText();
+        EXPECT_NE(text.find("material3{40,\"" + kGermanName + "\""), std::string::npos);
+        EXPECT_NE(text.find("\r\ntube2{"), std::string::npos);
+
+        SendCommand(frame, CommandId::FileNew);
+        CZarnelView* other = ActiveView(app);
+        ASSERT_NE(other, nullptr);
+        ASSERT_NE(other, view);
+        CZarnelDcmt& fresh = *other->GetDcmt();
+        SendCommand(frame, CommandId::EditPaste);
+        ASSERT_EQ(CountAlive(fresh, ElmntKind::Tube), 1);
+        EXPECT_EQ(other->GetToolMode(), ToolMode::Select);
+        for (const CElmnt& elmnt : fresh.GetAliveElements()) {
+            if (elmnt.kind == ElmntKind::Tube) {
+                EXPECT_TRUE(elmnt.selected);
+                EXPECT_EQ(fresh.GetMaterial(elmnt.GetMaterial())->GetName(), kGermanName);
+            }
+        }
+        SendCommand(frame, CommandId::EditUndo);
+        EXPECT_EQ(CountAlive(fresh, ElmntKind::Tube), 0);
+
+        fresh.SetModified(false);
+        tower.SetModified(false);
+    });
+}
+
+TEST_F(ViewEditWindow, SameSurfaceToolAndToolMaterialsDialog) {
+    SAppRunResult result = RunZarnel({kPlayTower}, [&](CZarnelApp& app) {
+        CMainFrm& frame = *app.GetMainFrame();
+        CZarnelView* view = ActiveView(app);
+        ASSERT_NE(view, nullptr);
+        EXPECT_TRUE(frame.IsCommandEnabled(WxCommandId(CommandId::ToolMaterials)));
+        // Checked while the tool's category is in a material the user made (slot 20 and up).
+        EXPECT_FALSE(IsChecked(frame, CommandId::ToolMaterials));
+        view->GetState().categoryMaterials[0] = 20;
+        EXPECT_TRUE(IsChecked(frame, CommandId::ToolMaterials));
+        view->GetState().categoryMaterials[0] = 2;
+        SendCommand(frame, CommandId::ToolMaterials);
+        EXPECT_EQ(view->GetToolMode(), ToolMode::AtConnection);
+        SendCommand(frame, CommandId::ToolSameSurface);
+        EXPECT_EQ(view->GetToolMode(), ToolMode::SameSurface);
+        EXPECT_EQ(view->GetState().toolKind, ElmntKind::None);
+        view->GetDcmt()->SetModified(false);
+    });
+    ASSERT_EQ(result.dialogs.size(), 2u);
+    EXPECT_EQ(result.dialogs[0].title, result.dialogs[1].title);
+}
+
+} // namespace
