@@ -11,7 +11,8 @@ struct SCommandIndex {
     std::unordered_map<uint32_t, std::size_t> byCommand;
 
     SCommandIndex() {
-        for (std::span<const SViewCommand> family : {GetToolCommandRows()}) {
+        for (std::span<const SViewCommand> family :
+             {GetToolCommandRows(), GetCameraCommandRows(), GetDisplayCommandRows()}) {
             for (const SViewCommand& row : family) {
                 if (byCommand.emplace(row.command, rows.size()).second) {
                     rows.push_back(row);

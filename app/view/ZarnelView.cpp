@@ -222,6 +222,9 @@ void CZarnelView::CarryOut(const SViewChange& change) {
     if (change.setViewport) {
         SetViewport();
     }
+    if (change.cameraChanged) {
+        RedrawCameraViews();
+    }
     if (change.hint) {
         if (CZarnelWxDocument* document = GetZarnelDocument()) {
             document->UpdateAllViews(*change.hint);
