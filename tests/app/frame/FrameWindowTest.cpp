@@ -417,13 +417,13 @@ TEST_F(ZarnelWindow, CommandsThatNoHandlerEnablesAreDisabled) {
                                  CommandId::HelpIndex, CommandId::AppExit,
                                  CommandId::FilePrintSetup, CommandId::ViewBarColours,
                                  CommandId::ViewStatusBar, CommandId::WindowNew,
-                                 CommandId::Tube35, CommandId::FilePrintDirect}) {
+                                 CommandId::Tube35, CommandId::FilePrintDirect,
+                                 CommandId::CollisionTest}) {
             EXPECT_TRUE(IsEnabled(frame, command)) << command;
         }
         // Commands that no window handles yet; the tiling of windows has no meaning with tabs.
         for (uint32_t command : {CommandId::ColourRed, CommandId::SelectAll,
-                                 CommandId::CollisionTest, CommandId::WindowCascade,
-                                 CommandId::NextPane}) {
+                                 CommandId::WindowCascade, CommandId::NextPane}) {
             EXPECT_FALSE(IsEnabled(frame, command)) << command;
         }
         EXPECT_FALSE(IsChecked(frame, CommandId::ColourRed));
