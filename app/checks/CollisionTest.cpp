@@ -256,7 +256,8 @@ void ReadSurfaceFeedback(std::span<const float> buffer, CTrnglList& list) {
     }
 }
 
-bool CaptureSurfaces(const CZarnelDcmt& dcmt, int& bufferSize, int bufferLimit, CTrnglList& list) {
+bool CaptureSurfaces(const CZarnelDcmt& dcmt, int& bufferSize, int bufferLimit, CTrnglList& list,
+                     const SDrawView* drawView) {
     if (bufferSize < 1) {
         bufferSize = 1;
     }
@@ -279,7 +280,7 @@ bool CaptureSurfaces(const CZarnelDcmt& dcmt, int& bufferSize, int bufferLimit, 
             scene.BeginFeedback(buffer);
             for (const CElmnt& elmnt : dcmt.GetElmntList()) {
                 DrawElmnt(elmnt, pass, materials, revision, ToolMode::NoSelectionLines,
-                          DrawFlags::CollisionTest);
+                          DrawFlags::CollisionTest, drawView);
             }
             written = scene.EndFeedback();
             if (written >= 0) {
@@ -336,11 +337,11 @@ std::vector<ElmntId> FindCollisions(CTrnglList& list) {
 
 std::optional<std::vector<ElmntId>> RunCollisionTest(CZarnelDcmt& dcmt, int32_t couplingMaterial,
                                                      double snapRadiusSq, int& bufferSize,
-                                                     int bufferLimit) {
+                                                     int bufferLimit, const SDrawView* drawView) {
     BusyScope busy;
     dcmt.ClearSelection(couplingMaterial, snapRadiusSq);
     CTrnglList trngls;
-    if (!CaptureSurfaces(dcmt, bufferSize, bufferLimit, trngls)) {
+    if (!CaptureSurfaces(dcmt, bufferSize, bufferLimit, trngls, drawView)) {
         // No triangles are known: a result would claim that nothing overlaps.
         ShowMessage(LoadLangText(TextBufferTooSmall), {}, MsgButtons::Ok, MsgIcon::Error);
         dcmt.UpdateAllViews(ViewHint::Selection);

@@ -14,6 +14,7 @@
 #include "model/ElmntId.h"
 
 class CZarnelDcmt;
+struct SDrawView;
 
 // The check feedback buffer of a 3D view, in floats: the size it starts with, and the size that
 // a doubling must not pass.
@@ -39,7 +40,10 @@ void ReadSurfaceFeedback(std::span<const float> buffer, CTrnglList& list);
 // on every overflow and keeps the size that was enough. False, with nothing appended, when a
 // doubling would pass bufferLimit. Needs a current GL context; its viewport and both matrices
 // are as they were on return.
-bool CaptureSurfaces(const CZarnelDcmt& dcmt, int& bufferSize, int bufferLimit, CTrnglList& list);
+// drawView is the view's part in the drawing (its viewer of the slide model); without it the
+// slide model has no surfaces.
+bool CaptureSurfaces(const CZarnelDcmt& dcmt, int& bufferSize, int bufferLimit, CTrnglList& list,
+                     const SDrawView* drawView = nullptr);
 
 // Sorts the triangles by their minimum x and returns the elements that cut into another, in the
 // order they are found; each once.
@@ -51,6 +55,8 @@ std::vector<ElmntId> FindCollisions(CTrnglList& list);
 // cut into each other, updates all views with ViewHint::Selection and reports the count (4198),
 // or that there is none (4199). When the feedback buffer cannot grow far enough it reports that
 // (4193) and nothing else, selects nothing and returns nothing. Shows the wait cursor.
+// drawView as for CaptureSurfaces.
 std::optional<std::vector<ElmntId>> RunCollisionTest(CZarnelDcmt& dcmt, int32_t couplingMaterial,
                                                      double snapRadiusSq, int& bufferSize,
-                                                     int bufferLimit = CheckFeedbackMaxSize);
+                                                     int bufferLimit = CheckFeedbackMaxSize,
+                                                     const SDrawView* drawView = nullptr);

@@ -2,6 +2,7 @@
 // C library formats and parses them; the failure messages are the framework's texts.
 #include "app/dialogs/DialogEx.h"
 
+#include <cmath>
 #include <cstdio>
 #include <exception>
 #include <stdexcept>
@@ -183,6 +184,19 @@ void DDX_Text(CDataExchange& dx, int id, double& value) {
     ExchangeDouble(dx, id, value, EmptyField::Invalid, "%.15g", false);
 }
 
+void DDX_Text(CDataExchange& dx, int id, float& value) {
+    double wide = value;
+    ExchangeDouble(dx, id, wide, EmptyField::Invalid, "%.6g", false);
+    if (dx.IsSaving()) {
+        const float narrow = static_cast<float>(wide);
+        if (!std::isfinite(narrow)) {
+            ShowFrameworkMessage(LoadLangText(kTextParseReal));
+            dx.Fail();
+        }
+        value = narrow;
+    }
+}
+
 void DDX_Text(CDataExchange& dx, int id, int& value) {
     wxTextCtrl& edit = dx.PrepareEditCtrl(id);
     if (dx.IsSaving()) {
@@ -201,6 +215,14 @@ void DDV_MinMaxDouble(CDataExchange& dx, double value, double min, double max) {
     if (dx.IsSaving() && (value < min || value > max)) {
         ShowFrameworkMessage(
             RangeText(kTextParseRealRange, Format("%.15g", min), Format("%.15g", max)));
+        dx.Fail();
+    }
+}
+
+void DDV_MinMaxFloat(CDataExchange& dx, float value, float min, float max) {
+    if (dx.IsSaving() && !(value >= min && value <= max)) {
+        ShowFrameworkMessage(
+            RangeText(kTextParseRealRange, Format("%.6g", min), Format("%.6g", max)));
         dx.Fail();
     }
 }

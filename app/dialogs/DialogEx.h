@@ -111,9 +111,13 @@ void DDX_TextDbl(CDataExchange& dx, int id, double& value);
 void DDX_Text(CDataExchange& dx, int id, double& value);
 // An int in decimal.
 void DDX_Text(CDataExchange& dx, int id, int& value);
+// The framework's float exchange: six significant digits ("%.6g"); an empty field, or a number
+// that no float can hold, is no number.
+void DDX_Text(CDataExchange& dx, int id, float& value);
 // When saving: a value outside [min, max] shows the framework's range message and fails.
 void DDV_MinMaxDouble(CDataExchange& dx, double value, double min, double max);
 void DDV_MinMaxInt(CDataExchange& dx, int value, int min, int max);
+void DDV_MinMaxFloat(CDataExchange& dx, float value, float min, float max);
 // The check box with the id.
 void DDX_Check(CDataExchange& dx, int id, bool& value);
 // The index of the set button; saving with none set leaves the value as it was.

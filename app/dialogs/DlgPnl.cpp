@@ -38,7 +38,21 @@ CDlgPnl::CDlgPnl(wxWindow* parent, const SElmntDlgContext& context, ElmntId id, 
         m_values = SPanelProps::Of(*panel);
         m_type = std::max(GetPanelTypeIndex(panel->kind), 0);
     }
+    CreateControls();
+    PlaceBesideClick(click);
+}
 
+CDlgPnl::CDlgPnl(wxWindow* parent, const SElmntDlgContext& context, int type,
+                 const SPanelProps& values)
+    : CElmntDlg(parent, context, ElmntId(), TextBase), m_values(values),
+      m_type(type >= 0 && static_cast<std::size_t>(type) < TypeIds.size() ? type : 0) {
+    SetToolKind(ElmntKind::Panel);
+    CreateControls();
+    FindWindow(IdTurn)->Disable();
+    CentreOnParent();
+}
+
+void CDlgPnl::CreateControls() {
     auto* typeBox = new wxStaticBoxSizer(wxVERTICAL, this, wxEmptyString);
     for (std::size_t i = 0; i < TypeIds.size(); ++i) {
         m_types[i] = new wxRadioButton(typeBox->GetStaticBox(), TypeIds[i], Text(TypeIds[i]),
@@ -67,7 +81,6 @@ CDlgPnl::CDlgPnl(wxWindow* parent, const SElmntDlgContext& context, ElmntId id, 
              FromDIP(10));
     SetSizerAndFit(top);
     Bind(wxEVT_BUTTON, &CDlgPnl::OnTurn, this, IdTurn);
-    PlaceBesideClick(click);
 }
 
 void CDlgPnl::PlaceBesideClick(wxPoint click) {
@@ -117,14 +130,14 @@ bool CDlgPnl::TransferDataFromWindow() {
 }
 
 void CDlgPnl::Apply() {
-    if (m_context.dcmt == nullptr) {
+    if (m_context.dcmt == nullptr || !m_id.IsValid()) {
         return;
     }
     ApplyPanelProps(*m_context.dcmt, m_id, m_values, GetCouplingMaterial(), m_context.snapRadiusSq);
 }
 
 void CDlgPnl::OnSetType(wxCommandEvent&) {
-    if (m_context.dcmt == nullptr) {
+    if (m_context.dcmt == nullptr || !m_id.IsValid()) {
         return;
     }
     const int shown = m_type;
@@ -138,7 +151,7 @@ void CDlgPnl::OnSetType(wxCommandEvent&) {
 }
 
 void CDlgPnl::OnTurn(wxCommandEvent&) {
-    if (m_context.dcmt == nullptr) {
+    if (m_context.dcmt == nullptr || !m_id.IsValid()) {
         return;
     }
     TurnPanel(*m_context.dcmt, m_id, GetCouplingMaterial(), m_context.snapRadiusSq);
@@ -155,5 +168,16 @@ bool CDlgPnl::Edit(wxWindow* parent, const SElmntDlgContext& context, ElmntId id
         return false;
     }
     dialog.Apply();
+    return true;
+}
+
+bool CDlgPnl::Choose(wxWindow* parent, const SElmntDlgContext& context, int& type,
+                     SPanelProps& values) {
+    CDlgPnl dialog(parent, context, type, values);
+    if (dialog.ShowModal() != wxID_OK) {
+        return false;
+    }
+    type = dialog.GetTypeIndex();
+    values = dialog.GetValues();
     return true;
 }

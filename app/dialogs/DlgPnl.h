@@ -34,6 +34,11 @@ public:
 
     // click: the double-click in the client pixels of the context's view.
     CDlgPnl(wxWindow* parent, const SElmntDlgContext& context, ElmntId id, wxPoint click);
+    // Without an element, for the special-panel tool: the type index and the sizes (cm) are the
+    // caller's; the dialog opens in the middle of its parent. Nothing here acts on an element:
+    // the type radios and the redraw button only show, the turn button is disabled, and
+    // "Oberfläche..." chooses the view's slot for panels.
+    CDlgPnl(wxWindow* parent, const SElmntDlgContext& context, int type, const SPanelProps& values);
 
     const SPanelProps& GetValues() const { return m_values; }
     int GetTypeIndex() const { return m_type; }
@@ -45,11 +50,17 @@ public:
     // for any other element.
     static bool Edit(wxWindow* parent, const SElmntDlgContext& context, ElmntId id, wxPoint click);
 
+    // The special-panel tool's dialog: type (index of GetPanelTypes()) and values given; OK
+    // stores the type and the values entered and answers true, Cancel leaves both as they were.
+    static bool Choose(wxWindow* parent, const SElmntDlgContext& context, int& type,
+                       SPanelProps& values);
+
     bool TransferDataToWindow() override;
     bool TransferDataFromWindow() override;
     void Apply() override;
 
 private:
+    void CreateControls();
     void PlaceBesideClick(wxPoint click);
     void OnSetType(wxCommandEvent& event);
     void OnTurn(wxCommandEvent& event);

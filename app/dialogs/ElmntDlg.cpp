@@ -188,8 +188,22 @@ void CElmntDlg::OnRedraw(wxCommandEvent&) {
 }
 
 void CElmntDlg::OnSurface(wxCommandEvent&) {
+    if (m_context.dcmt == nullptr || m_context.categorySlots == nullptr) {
+        return;
+    }
     const CElmnt* elmnt = FindElmnt();
-    if (elmnt == nullptr || m_context.categorySlots == nullptr) {
+    if (elmnt == nullptr) {
+        if (m_id.IsValid() || m_toolKind == ElmntKind::None) {
+            return; // the element is gone
+        }
+        // A tool's dialog: the chosen slot becomes the view's slot of the kind's category.
+        const std::optional<int32_t> slot =
+            CDlgMtrl::Run(this, *m_context.dcmt, nullptr, m_toolKind, *m_context.categorySlots,
+                          true, [this] { RepaintView(); });
+        const std::optional<MtrlCategory> category = GetMtrlCategory(m_toolKind);
+        if (slot && category) {
+            (*m_context.categorySlots)[static_cast<std::size_t>(*category)] = *slot;
+        }
         return;
     }
     const std::optional<int32_t> slot =

@@ -83,8 +83,11 @@ protected:
     // textBase: dialog number × 10000, where the dialog's texts begin in the string table.
     CElmntDlg(wxWindow* parent, const SElmntDlgContext& context, ElmntId id, uint32_t textBase);
 
-    // The edited element as it is now; nullptr when it is no longer alive.
+    // The edited element as it is now; nullptr when it is no longer alive (or the dialog has none).
     CElmnt* FindElmnt() const;
+    // A dialog without an element chooses a tool's values: the kind whose material category
+    // "Oberfläche..." chooses the view's slot for.
+    void SetToolKind(ElmntKind kind) { m_toolKind = kind; }
 
     // Texts of the string table: n below 100 the dialog's own texts, else a control's text.
     wxString Text(int n) const;
@@ -122,6 +125,7 @@ private:
     void OnClose(wxCloseEvent& event);
 
     uint32_t m_textBase;
+    ElmntKind m_toolKind = ElmntKind::None;
     wxRadioButton* m_free = nullptr;
     wxRadioButton* m_fixed = nullptr;
 };

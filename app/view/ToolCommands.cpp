@@ -9,6 +9,7 @@
 #include "app/frame/CommandIds.h"
 #include "app/view/ViewCommand.h"
 #include "model/Cmra.h"
+#include "model/ElmntEdit.h"
 #include "support/LangText.h"
 #include "support/UserInterface.h"
 
@@ -242,6 +243,41 @@ bool IsPlacementVariantChecked(uint32_t command, const CViewState& state) {
     default:
         return false;
     }
+}
+
+SViewChange ApplyFreeTube(CViewState& state, float lengthCm) {
+    SViewChange change = state.SetTool(ToolMode::AtConnection);
+    state.toolKind = ElmntKind::Tube;
+    state.toolLength = lengthCm * 10.0f;
+    return change;
+}
+
+bool IsFreeTubeChecked(const CViewState& state) {
+    if (state.toolMode != ToolMode::AtConnection || state.toolKind != ElmntKind::Tube) {
+        return false;
+    }
+    for (float fixed : {100.0f, 150.0f, 250.0f, 350.0f, 750.0f}) {
+        if (state.toolLength == fixed) {
+            return false;
+        }
+    }
+    return true;
+}
+
+SViewChange ApplySpecialPanel(CViewState& state, int panelType, float widthCm, float lengthCm) {
+    SViewChange change = state.SetTool(ToolMode::SpecialPanel);
+    const std::span<const ElmntKind> types = GetPanelTypes();
+    state.toolKind = panelType >= 0 && static_cast<std::size_t>(panelType) < types.size()
+                         ? types[static_cast<std::size_t>(panelType)]
+                         : ElmntKind::None;
+    state.panelWidth = widthCm * 10.0f;
+    state.panelLength = lengthCm * 10.0f;
+    return change;
+}
+
+bool IsSpecialPanelChecked(const CViewState& state) {
+    return state.toolMode == ToolMode::SpecialPanel && GetPanelTypeIndex(state.toolKind) >= 0 &&
+           !(state.panelWidth == 350.0f && state.panelLength == 350.0f);
 }
 
 // ---- Rows ------------------------------------------------------------------------------------

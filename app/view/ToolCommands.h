@@ -52,3 +52,16 @@ bool CanApplyPlacementVariant(uint32_t command, const CViewState& state);
 // cannot act.
 std::optional<SViewChange> ApplyPlacementVariant(uint32_t command, CViewState& state);
 bool IsPlacementVariantChecked(uint32_t command, const CViewState& state);
+
+// The two part tools that ask for their sizes in a dialog first; the window's command opens the
+// dialog and chooses the tool only when it is confirmed.
+//
+// "?cm Rohr": the tube tool with the length entered (cm) as its tool length (mm).
+SViewChange ApplyFreeTube(CViewState& state, float lengthCm);
+// Checked while the tube tool has none of the five fixed lengths.
+bool IsFreeTubeChecked(const CViewState& state);
+// "Sonderplatte": the special-panel tool with the kind of the panel type (the index of
+// GetPanelTypes(); another index leaves no kind) and the panel sizes entered (cm).
+SViewChange ApplySpecialPanel(CViewState& state, int panelType, float widthCm, float lengthCm);
+// Checked while the special-panel tool has a panel kind and sizes other than 35 x 35 cm.
+bool IsSpecialPanelChecked(const CViewState& state);

@@ -16,6 +16,9 @@ struct SViewChange {
     bool clearSelection = false;
     // The viewport is computed again from the client area and the camera's picture format.
     bool setViewport = false;
+    // The view's camera changed: every window that shows it (this one and the design's other
+    // windows bound to the same camera) computes its viewport again and is drawn again.
+    bool cameraChanged = false;
     // The window is drawn again at the next opportunity, or at once.
     bool invalidate = false;
     bool repaintNow = false;
@@ -32,6 +35,7 @@ struct SViewChange {
         }
         clearSelection = clearSelection || other.clearSelection;
         setViewport = setViewport || other.setViewport;
+        cameraChanged = cameraChanged || other.cameraChanged;
         invalidate = invalidate || other.invalidate;
         repaintNow = repaintNow || other.repaintNow;
         if (other.hint) {

@@ -13,6 +13,8 @@ struct SCommandIndex {
     SCommandIndex() {
         for (std::span<const SViewCommand> family : {
                  GetToolCommandRows(),
+                 GetCameraCommandRows(),
+                 GetDisplayCommandRows(),
                  GetBoxCommandRows(),
                  GetEditCommandRows(),
              }) {

@@ -47,5 +47,7 @@ const SViewCommand* FindViewCommand(uint32_t command);
 
 // The families (one table each; ViewCommand.cpp joins them).
 std::span<const SViewCommand> GetToolCommandRows();
+std::span<const SViewCommand> GetCameraCommandRows();
+std::span<const SViewCommand> GetDisplayCommandRows();
 std::span<const SViewCommand> GetBoxCommandRows();
 std::span<const SViewCommand> GetEditCommandRows();

@@ -70,6 +70,12 @@ SViewChange CViewState::SetTool(ToolMode newMode) {
     return change;
 }
 
+DrawFlags CViewState::TakeFrameFlags() {
+    lastDrawnFlags = nextFrameFlags.value_or(drawFlags);
+    nextFrameFlags.reset();
+    return lastDrawnFlags;
+}
+
 int32_t CViewState::GetToolMaterial(ElmntKind kind) const {
     std::optional<MtrlCategory> category = GetMtrlCategory(kind);
     if (!category) {

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "app/render/DrawFlags.h"
@@ -47,6 +48,8 @@ public:
     // ---- Display ------------------------------------------------------------------------------
     DrawFlags drawFlags = DrawFlags::None;
     DrawFlags lastDrawnFlags = DrawFlags::None; // the flags with which the last frame was drawn
+    // Flags for the next frame only ("Nur selektierte Elemente" shows the selection once).
+    std::optional<DrawFlags> nextFrameFlags;
     bool photoQuality = false; // drawn with the application's photo profile, else its edit profile
 
     // ---- Picking buffers: they only grow, doubling on each overflow --------------------------
@@ -78,6 +81,10 @@ public:
     // Changes the tool mode with every side effect on this state; the caller sets the tool's
     // kind and sizes afterwards and carries out the returned change.
     SViewChange SetTool(ToolMode newMode);
+
+    // The display flags of the frame about to be drawn: the one-frame flags when set (used up
+    // now), else the view's own; remembered as the flags of the last frame.
+    DrawFlags TakeFrameFlags();
 
     // The material slot for the category of the kind; 0 (no material) for kinds without one
     // (the roofs, the floor grid).

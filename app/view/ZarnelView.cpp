@@ -221,6 +221,9 @@ void CZarnelView::CarryOut(const SViewChange& change) {
     if (change.setViewport) {
         SetViewport();
     }
+    if (change.cameraChanged) {
+        RedrawCameraViews();
+    }
     if (change.hint) {
         if (CZarnelDcmt* dcmt = GetDcmt()) {
             dcmt->UpdateAllViews(*change.hint);

@@ -106,8 +106,13 @@ public:
     void SelectCamera(int n);
     // Recomputes the viewport from the window's client area and the camera's picture format,
     // sets it in GL when the window can draw, and gives the camera its size. Nothing without a
-    // context. Also for the camera dialog after every change.
+    // context; a client area without pixels (a minimised window) keeps the last viewport and
+    // leaves the camera alone. Also for the camera dialog after every change.
     void SetViewport();
+    // The camera in use as this window draws it: with this window's viewport, so that the
+    // screen picture format has this window's aspect even when another window shows the same
+    // camera. Nothing without a camera.
+    std::optional<CCmra> GetShownCamera() const;
     // The viewport of the last SetViewport, pixels from the client area's lower left.
     const SViewport& GetViewport() const { return m_viewport; }
     // The client area in framebuffer pixels at the last SetViewport.
@@ -152,7 +157,7 @@ private:
     void DestroyContext();
     void ClearDesignSelection(const SAppOptions& options);
     // The picture of the view with its present state: the scene's borrowed parts.
-    void DrawPicture(const std::array<double, 16>* projectionPrefix);
+    void DrawPicture(const std::array<double, 16>* projectionPrefix, DrawFlags drawFlags);
     CElmnt* FindAlive(ElmntId id) const;
 
     // Commands: every row of the view's tables and of the window's own table goes through
@@ -180,6 +185,19 @@ private:
     // The surface dialog for the tools (no element): OK takes the chosen slot per category.
     void RunToolMaterialDialog(ElmntKind kind, bool checkUsability);
     void Print(bool prompt);
+    // "?cm Rohr" and "Sonderplatte": the tool's dialog first; the tool changes only on OK.
+    void ChooseFreeTube();
+    void ChooseSpecialPanel();
+    // The camera dialog on the camera in use, each change shown in every window showing it.
+    void ShowCameraDialog();
+    // "Kollisionstest" (in the view's GL context, the slide model drawn by the view's viewer)
+    // and "Kopffallentest": the findings selected and reported.
+    void CheckCollisions();
+    void CheckHeadTraps();
+
+    // Every window on the design that shows the camera in use (this one included) computes its
+    // viewport again and is drawn again.
+    void RedrawCameraViews();
 
     wxWeakRef<CZarnelGlCanvas> m_canvas; // owned by the frame
     std::unique_ptr<wxGLContext> m_context;

@@ -1,5 +1,6 @@
 // The 3D view's camera binding, viewport and matrices.
 #include <GL/gl.h>
+#include <wx/docview.h>
 
 #include "app/view/ZarnelGlCanvas.h"
 #include "app/view/ZarnelView.h"
@@ -21,7 +22,12 @@ void CZarnelView::SetViewport() {
     if (!m_context || canvas == nullptr) {
         return;
     }
-    m_clientPixels = canvas->GetClientPixels();
+    const wxSize client = canvas->GetClientPixels();
+    if (client.x <= 0 || client.y <= 0) {
+        // No picture has a shape there: the camera keeps the aspect of the last viewport.
+        return;
+    }
+    m_clientPixels = client;
     CCmra* camera = GetCamera();
     m_viewport = ComputeViewport(m_clientPixels.x, m_clientPixels.y, camera);
     // MakeCurrent sets the new viewport; a window that cannot draw yet gets it when it can.
@@ -33,6 +39,35 @@ void CZarnelView::SetViewport() {
     }
 }
 
+std::optional<CCmra> CZarnelView::GetShownCamera() const {
+    const CCmra* camera = GetCamera();
+    if (camera == nullptr) {
+        return std::nullopt;
+    }
+    CCmra shown = *camera;
+    if (m_viewport.width > 0 && m_viewport.height > 0) {
+        shown.viewportWidth = m_viewport.width;
+        shown.viewportHeight = m_viewport.height;
+        shown.Update();
+    }
+    return shown;
+}
+
+void CZarnelView::RedrawCameraViews() {
+    const CCmra* camera = GetCamera();
+    wxDocument* document = GetDocument();
+    if (camera == nullptr || document == nullptr) {
+        return;
+    }
+    for (wxObject* other : document->GetViews()) {
+        auto* view = dynamic_cast<CZarnelView*>(other);
+        if (view != nullptr && view->GetCamera() == camera) {
+            view->SetViewport();
+            view->Invalidate();
+        }
+    }
+}
+
 void CZarnelView::SetModelTransform() const {
     if (const CCmra* camera = GetCamera()) {
         ViewScene::SetModelTransform(*camera);
@@ -40,7 +75,7 @@ void CZarnelView::SetModelTransform() const {
 }
 
 void CZarnelView::SetProjection() const {
-    if (const CCmra* camera = GetCamera()) {
+    if (const std::optional<CCmra> camera = GetShownCamera()) {
         ViewScene::SetProjection(*camera);
     }
 }

@@ -1,11 +1,18 @@
-// The 3D view's commands that need its window: printing, the print preview, image export, the
-// system-information report and the surface dialog for the tools' materials. Every other command is
-// a row of the view's tables (ViewCommand.h).
+// The 3D view's commands that need its window: the part tools that ask for their sizes first,
+// the camera dialog, the surface dialog for the tools' materials, the collision and head-trap
+// tests, printing, the print preview, image export and the system-information report. Every
+// other command is a row of the view's tables (ViewCommand.h).
 #include <wx/print.h>
 
+#include "app/checks/CollisionTest.h"
+#include "app/checks/HeadTrapTest.h"
+#include "app/dialogs/DlgCmra.h"
 #include "app/dialogs/DlgMtrl.h"
+#include "app/dialogs/DlgPnl.h"
+#include "app/dialogs/DlgTubeVrbl.h"
 #include "app/frame/CommandIds.h"
 #include "app/view/SysInfo.h"
+#include "app/view/ToolCommands.h"
 #include "app/view/ZarnelGlCanvas.h"
 #include "app/view/ZarnelView.h"
 #include "model/ZarnelDcmt.h"
@@ -31,6 +38,14 @@ bool IsSameSurfaceTool(const SViewContext& context, uint32_t) {
     return context.state.toolMode == ToolMode::SameSurface;
 }
 
+bool IsFreeTube(const SViewContext& context, uint32_t) {
+    return IsFreeTubeChecked(context.state);
+}
+
+bool IsSpecialPanel(const SViewContext& context, uint32_t) {
+    return IsSpecialPanelChecked(context.state);
+}
+
 } // namespace
 
 std::span<const CZarnelView::SWindowCommand> CZarnelView::GetWindowCommands() {
@@ -42,6 +57,11 @@ std::span<const CZarnelView::SWindowCommand> CZarnelView::GetWindowCommands() {
         {CommandId::SaveImage, &C::SaveImage},
         {CommandId::ToolMaterials, &C::EditToolMaterials, HasDesign, IsToolInUserMaterial},
         {CommandId::ToolSameSurface, &C::ChooseSameSurface, HasDesign, IsSameSurfaceTool},
+        {CommandId::TubeFree, &C::ChooseFreeTube, nullptr, IsFreeTube},
+        {CommandId::SpecialPanel, &C::ChooseSpecialPanel, nullptr, IsSpecialPanel},
+        {CommandId::CameraDialog, &C::ShowCameraDialog},
+        {CommandId::CollisionTest, &C::CheckCollisions},
+        {CommandId::HeadTrapTest, &C::CheckHeadTraps},
     };
     return rows;
 }
@@ -59,6 +79,70 @@ void CZarnelView::ShowSystemInfo() {
     // The report describes the GL implementation of the context current now: the window's.
     MakeCurrent();
     WriteSysInfo(std::string(), SysInfoSection::All);
+}
+
+void CZarnelView::ChooseFreeTube() {
+    CDlgTubeVrbl dialog(GetFrame());
+    dialog.SetLength(m_state.toolLength * 0.1f);
+    // Cancelled, the tool stays as it was.
+    if (dialog.ShowModal() == wxID_OK) {
+        CarryOut(ApplyFreeTube(m_state, dialog.GetLength()));
+    }
+}
+
+void CZarnelView::ChooseSpecialPanel() {
+    SElmntDlgContext context;
+    context.dcmt = GetDcmt();
+    context.couplingMaterial = m_state.GetCouplingMaterial();
+    context.snapRadiusSq = CouplingSnap::RadiusSq(GetAppOptions().wideSnap);
+    context.categorySlots = &m_state.categoryMaterials;
+    context.view = GetCanvas();
+    context.repaint = [this] { RepaintNow(); };
+    int type = 0;
+    SPanelProps values;
+    values.width = m_state.panelWidth * 0.1f;
+    values.length = m_state.panelLength * 0.1f;
+    if (CDlgPnl::Choose(GetFrame(), context, type, values)) {
+        CarryOut(ApplySpecialPanel(m_state, type, values.width, values.length));
+    }
+}
+
+void CZarnelView::ShowCameraDialog() {
+    CZarnelDcmt* dcmt = GetDcmt();
+    CCmra* camera = GetCamera();
+    if (dcmt == nullptr || camera == nullptr) {
+        return;
+    }
+    // Confirmed, a change of one of the design's cameras marks the design modified; a private
+    // copy changes nothing in it.
+    CDlgCmra::Run(GetFrame(), *dcmt, *camera, [this] {
+        RedrawCameraViews();
+        RepaintNow();
+    });
+}
+
+void CZarnelView::CheckCollisions() {
+    CZarnelDcmt* dcmt = GetDcmt();
+    // The surfaces come from a feedback pass in the view's own context.
+    if (dcmt == nullptr || !MakeCurrent()) {
+        return;
+    }
+    // The slide model is drawn by the view's viewer, so that slides collide like other parts.
+    const SDrawView drawView{nullptr, 0.0f, 0.0f, &m_vrmlViewer};
+    RunCollisionTest(*dcmt, m_state.GetCouplingMaterial(),
+                     CouplingSnap::RadiusSq(GetAppOptions().wideSnap), m_state.checkFeedbackSize,
+                     CheckFeedbackMaxSize, &drawView);
+    Invalidate();
+}
+
+void CZarnelView::CheckHeadTraps() {
+    CZarnelDcmt* dcmt = GetDcmt();
+    if (dcmt == nullptr) {
+        return;
+    }
+    RunHeadTrapTest(*dcmt, m_state.GetCouplingMaterial(),
+                    CouplingSnap::RadiusSq(GetAppOptions().wideSnap));
+    Invalidate();
 }
 
 // ---- Materials of the tools -----------------------------------------------------------------

@@ -23,10 +23,11 @@ void Report(uint32_t text) {
 
 } // namespace
 
-void CZarnelView::DrawPicture(const std::array<double, 16>* projectionPrefix) {
+void CZarnelView::DrawPicture(const std::array<double, 16>* projectionPrefix, DrawFlags drawFlags) {
     CZarnelDcmt* dcmt = GetDcmt();
-    const CCmra* camera = GetCamera();
-    if (dcmt == nullptr || camera == nullptr) {
+    // This window's aspect, whichever window showed the camera last.
+    const std::optional<CCmra> camera = GetShownCamera();
+    if (dcmt == nullptr || !camera) {
         glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         return;
@@ -39,7 +40,7 @@ void CZarnelView::DrawPicture(const std::array<double, 16>* projectionPrefix) {
                                   *camera,
                                   GetQuality(),
                                   m_state.toolMode,
-                                  m_state.drawFlags,
+                                  drawFlags,
                                   m_state.selectionBox,
                                   m_state.walkBoxes,
                                   &drawView};
@@ -50,8 +51,7 @@ void CZarnelView::OnDraw(wxDC*) {
     if (!MakeCurrent()) {
         return;
     }
-    m_state.lastDrawnFlags = m_state.drawFlags;
-    DrawPicture(nullptr);
+    DrawPicture(nullptr, m_state.TakeFrameFlags());
     // The frame shows where a picture format narrower than the window ends; drawn outside the
     // viewport, it is out of sight when the viewport fills the window.
     if (m_state.toolMode != ToolMode::NoSelectionLines) {
@@ -85,7 +85,7 @@ std::unique_ptr<CDIB> CZarnelView::RenderToBitmap(int width, int height) {
     std::unique_ptr<CDIB> bitmap =
         RenderOffscreen(width, height, [this](const SOffscreenTile& tile) {
             const std::array<double, 16> prefix = tile.ProjectionPrefix();
-            DrawPicture(&prefix);
+            DrawPicture(&prefix, m_state.drawFlags);
         });
     m_state.toolMode = savedMode;
     m_state.photoQuality = savedPhotoQuality;

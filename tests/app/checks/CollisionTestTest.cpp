@@ -8,6 +8,8 @@
 
 #include "app/checks/CollisionTest.h"
 #include "app/render/RndrPass.h"
+#include "app/render/VrmlViewer.h"
+#include "support/SettingsStore.h"
 #include "tests/app/checks/CheckDesign.h"
 #include "tests/harness/GlTestContext.h"
 
@@ -255,4 +257,28 @@ TEST_F(CollisionTest, BufferAtItsLimitReportsOnlyTheInternalError) {
     glGetIntegerv(GL_RENDER_MODE, &mode);
     EXPECT_EQ(mode, GL_RENDER);
     ExpectNoGlError("buffer at its limit");
+}
+
+TEST_F(CollisionTest, ASlideModelCollidesThroughTheViewsDrawing) {
+    // The slide of kind 41 is drawn from the model file by the view's viewer.
+    {
+        SettingsStore user(SettingsRoot::CurrentUser, SettingsStore::Access::Write);
+        ASSERT_TRUE(user.WriteValue(VrmlSettingsKey, VrmlSettingsValue,
+                                    SettingValue::String(ZARNEL_DATA_DIR)));
+    }
+    CElmnt& slide = m_design.Put(ElmntKind::SlideNew, {3000, 2000, 0}, 0.0f);
+    // An upright tube through the slide's bed.
+    CElmnt& tube = m_design.Put(ElmntKind::Tube, {3000, 1000, 300}, 1500.0f, AlongY);
+    CVrmlViewer viewer;
+    const SDrawView drawView{nullptr, 0.0f, 0.0f, &viewer};
+    const auto found =
+        RunCollisionTest(m_design.Dcmt(), CCheckDesign::CouplingMaterial,
+                         CCheckDesign::SnapRadiusSq, m_bufferSize, CheckFeedbackMaxSize, &drawView);
+    ASSERT_NE(viewer.GetScene(), nullptr) << "the model was read";
+    ASSERT_TRUE(found.has_value());
+    EXPECT_EQ(Sorted(*found), Sorted({slide.GetId(), tube.GetId()}));
+    EXPECT_EQ(Sorted(m_design.Selected()), Sorted({slide.GetId(), tube.GetId()}));
+    ASSERT_FALSE(TestUi().Boxes().empty());
+    EXPECT_EQ(TestUi().Boxes().back().text.rfind("2 Elemente", 0), 0u);
+    ExpectNoGlError("collision test with the slide model");
 }

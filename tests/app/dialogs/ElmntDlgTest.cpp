@@ -298,3 +298,48 @@ TEST_F(ElmntDlgTest, PanelBesideAClickAtTheScreensRightEdge) {
     EXPECT_EQ(placed.y, view->ClientToScreen(click).y + CDlgPnl::OffsetY);
     view->Destroy();
 }
+
+TEST_F(ElmntDlgTest, PanelWithoutAnElementReturnsItsValuesAndActsOnNothing) {
+    const std::vector<CElmnt*> before = d.Alive();
+    int type = 0;
+    SPanelProps values;
+    values.width = 35.0f;
+    values.length = 75.0f;
+    WhenShown<CDlgPnl>([this](CDlgPnl& dialog) {
+        EXPECT_EQ(FieldText(dialog, CDlgPnl::IdWidth), "35");
+        EXPECT_EQ(FieldText(dialog, CDlgPnl::IdLength), "75");
+        EXPECT_TRUE(Radio(dialog, 1003)->GetValue());
+        EXPECT_FALSE(dialog.FindWindow(CDlgPnl::IdTurn)->IsEnabled());
+        // The type radio and the redraw button change no element.
+        Click(dialog, 1005);
+        Click(dialog, CElmntDlg::IdRedraw);
+        EXPECT_EQ(panel->kind, ElmntKind::Panel);
+        // The surface is the view's slot for panels.
+        const int32_t material = panel->GetMaterial();
+        WhenShown<CDlgMtrl>([](CDlgMtrl& surface) { ChooseSurface(surface, "Spiegel"); });
+        Click(dialog, CElmntDlg::IdSurface);
+        EXPECT_EQ(slots[1], 10);
+        EXPECT_EQ(panel->GetMaterial(), material);
+        Type(dialog, CDlgPnl::IdWidth, Local("42.5"));
+        Click(dialog, wxID_OK);
+    });
+    ASSERT_TRUE(CDlgPnl::Choose(nullptr, context, type, values));
+    EXPECT_EQ(type, 2);
+    EXPECT_EQ(values.width, 42.5f);
+    EXPECT_EQ(values.length, 75.0f);
+    EXPECT_EQ(d.Current(), revision);
+    EXPECT_EQ(d.Alive(), before);
+    EXPECT_EQ(panel->kind, ElmntKind::Panel);
+
+    // Refused sizes keep the dialog open; Escape returns nothing.
+    WhenShown<CDlgPnl>([](CDlgPnl& dialog) {
+        Type(dialog, CDlgPnl::IdLength, "4");
+        Click(dialog, wxID_OK);
+        EXPECT_TRUE(dialog.IsModal());
+        PressEscape(dialog);
+    });
+    EXPECT_FALSE(CDlgPnl::Choose(nullptr, context, type, values));
+    EXPECT_EQ(type, 2);
+    EXPECT_EQ(values.length, 75.0f);
+    EXPECT_EQ(d.Current(), revision);
+}

@@ -16,12 +16,14 @@
 
 #include "app/frame/ChldFrm.h"
 #include "app/frame/CommandIds.h"
+#include "app/frame/CommandTable.h"
 #include "app/frame/MainFrm.h"
 #include "app/frame/WxCommandIds.h"
 #include "app/frame/ZarnelApp.h"
 #include "app/frame/ZarnelDocManager.h"
 #include "app/frame/ZarnelWxDocument.h"
 #include "app/render/RndrQult.h"
+#include "app/view/ToolCommands.h"
 #include "app/view/ZarnelGlCanvas.h"
 #include "app/view/ZarnelPrintout.h"
 #include "app/view/ZarnelView.h"
@@ -287,6 +289,172 @@ TEST_F(ViewWindow, ToolCommandsAndWhatTheyDoToTheDesign) {
     });
     ASSERT_EQ(result.dialogs.size(), 1u);
     EXPECT_EQ(result.dialogs[0].message.rfind("Diese Funktion kann nur verwendet werden", 0), 0u);
+}
+
+TEST_F(ViewWindow, CameraButtonsChangeThePictureOfEveryWindowOnTheCamera) {
+    SAppRunResult result = RunZarnel({kPlayTower}, [&](CZarnelApp& app) {
+        CMainFrm& frame = *app.GetMainFrame();
+        CZarnelView* view = ActiveView(app);
+        ASSERT_NE(view, nullptr);
+        CZarnelDcmt& dcmt = *view->GetDcmt();
+        dcmt.SetModified(false);
+        EXPECT_TRUE(IsChecked(frame, CommandId::Camera1));
+        const std::vector<uint8_t> before = WindowPixels(*view, "zarnel-camera-front.png");
+
+        // "von links": the tower seen from its side.
+        SendCommand(frame, CommandId::ViewLeft);
+        EXPECT_EQ(view->GetCamera()->modelTurn, 85);
+        EXPECT_TRUE(dcmt.IsModified()) << "the design's camera is saved with it";
+        const std::vector<uint8_t> left = WindowPixels(*view, "zarnel-camera-left.png");
+        ASSERT_EQ(left.size(), before.size());
+        EXPECT_NE(left, before);
+        const int red = Count(left, 3).red;
+        EXPECT_GT(red, 2000);
+        // Farther away, the tower is smaller.
+        SendCommand(frame, CommandId::ZoomOut);
+        SendCommand(frame, CommandId::ZoomOut);
+        EXPECT_LT(Count(WindowPixels(*view, "zarnel-camera-farther.png"), 3).red, red);
+
+        // A second window on the same camera, of another shape: each draws with its own aspect.
+        SendCommand(frame, CommandId::WindowNew);
+        CZarnelView* second = ActiveView(app);
+        ASSERT_NE(second, view);
+        ASSERT_EQ(second->GetCamera(), view->GetCamera());
+        second->GetCanvas()->SetSize(400, 300);
+        second->SetViewport();
+        EXPECT_DOUBLE_EQ(second->GetShownCamera()->aspect, 4.0 / 3.0);
+        const SViewport first = view->GetViewport();
+        EXPECT_DOUBLE_EQ(view->GetShownCamera()->aspect,
+                         static_cast<double>(first.width) / first.height);
+        // A picture format set on the camera, then "Standardansicht" from the second window:
+        // the first window's viewport follows at once.
+        view->GetCamera()->pictureFormat = PictureFormat::Cinema;
+        view->GetCamera()->Update();
+        view->SetViewport();
+        ASSERT_LT(view->GetViewport().width, view->GetClientPixels().x);
+        SendCommand(frame, CommandId::ViewStandard);
+        EXPECT_EQ(view->GetCamera()->pictureFormat, PictureFormat::Screen);
+        EXPECT_EQ(view->GetViewport().width, view->GetClientPixels().x);
+
+        // A window without area keeps its last viewport; the camera's aspect stays finite.
+        const SViewport kept = second->GetViewport();
+        const double aspect = second->GetCamera()->aspect;
+        second->GetCanvas()->SetSize(0, 0);
+        second->SetViewport();
+        EXPECT_EQ(second->GetViewport(), kept);
+        EXPECT_EQ(second->GetCamera()->aspect, aspect);
+        second->GetCanvas()->SetSize(400, 300);
+        dcmt.SetModified(false);
+    });
+    EXPECT_TRUE(result.started);
+    EXPECT_TRUE(result.dialogs.empty());
+}
+
+TEST_F(ViewWindow, ToolsThatAskForTheirSizesChangeTheToolOnlyOnOk) {
+    SAppRunResult result = RunZarnel({kPlayTower}, [&](CZarnelApp& app) {
+        CMainFrm& frame = *app.GetMainFrame();
+        CZarnelView* view = ActiveView(app);
+        ASSERT_NE(view, nullptr);
+        DialogRecorder& dialogs = *ActiveDialogRecorder();
+        SendCommand(frame, CommandId::ToolSelect);
+        view->GetState().toolLength = 125.0f;
+        view->GetState().panelWidth = 500.0f;
+
+        // Cancelled, the tool stays as it was: no insert mode without a kind.
+        dialogs.answer = wxID_CANCEL;
+        SendCommand(frame, CommandId::TubeFree);
+        SendCommand(frame, CommandId::SpecialPanel);
+        EXPECT_EQ(view->GetToolMode(), ToolMode::Select);
+        EXPECT_TRUE(IsChecked(frame, CommandId::ToolSelect));
+        EXPECT_FALSE(IsChecked(frame, CommandId::TubeFree));
+        EXPECT_FALSE(IsChecked(frame, CommandId::SpecialPanel));
+
+        // Confirmed with the sizes they show (the tool's): 12.5 cm, and 50 x 35 cm.
+        dialogs.answer = wxID_OK;
+        SendCommand(frame, CommandId::TubeFree);
+        EXPECT_EQ(view->GetToolMode(), ToolMode::AtConnection);
+        EXPECT_EQ(view->GetState().toolKind, ElmntKind::Tube);
+        EXPECT_EQ(view->GetState().toolLength, 125.0f);
+        EXPECT_TRUE(IsChecked(frame, CommandId::TubeFree));
+        EXPECT_FALSE(IsChecked(frame, CommandId::Tube35));
+        SendCommand(frame, CommandId::SpecialPanel);
+        EXPECT_EQ(view->GetToolMode(), ToolMode::SpecialPanel);
+        EXPECT_EQ(view->GetState().toolKind, ElmntKind::Panel);
+        EXPECT_EQ(view->GetState().panelWidth, 500.0f);
+        EXPECT_TRUE(IsChecked(frame, CommandId::SpecialPanel));
+        EXPECT_FALSE(IsChecked(frame, CommandId::TubeFree));
+    });
+    ASSERT_EQ(result.dialogs.size(), 4u);
+    EXPECT_EQ(result.dialogs[0].title, "Variable Rohrlänge");
+    EXPECT_EQ(result.dialogs[1].title, "Platte");
+}
+
+TEST_F(ViewWindow, ChecksRunFromTheWindowAndEveryCommandOfTheViewHasAHandler) {
+    SAppRunResult result = RunZarnel({kPlayTower}, [&](CZarnelApp& app) {
+        CMainFrm& frame = *app.GetMainFrame();
+        CZarnelView* view = ActiveView(app);
+        ASSERT_NE(view, nullptr);
+        using namespace CommandId;
+        std::vector<uint32_t> commands = {TubeFree,
+                                          SpecialPanel,
+                                          ModelRight,
+                                          ModelLeft,
+                                          ModelUp,
+                                          ModelDown,
+                                          ViewBird,
+                                          ViewFront,
+                                          ViewLeft,
+                                          ViewRight,
+                                          ViewBelow,
+                                          ViewBack,
+                                          ViewStandard,
+                                          Camera1,
+                                          Camera4,
+                                          ZoomIn,
+                                          ZoomOut,
+                                          PerspectiveNear,
+                                          PerspectiveFar,
+                                          SectionPlane,
+                                          SectionBack,
+                                          SectionFront,
+                                          Pan,
+                                          WithoutPanels,
+                                          OnlySelected,
+                                          Explosion,
+                                          ConnectorEnds,
+                                          WithoutSelectionLines,
+                                          PhotoQuality,
+                                          WalkHeight,
+                                          AutoAdjust,
+                                          WideSnap,
+                                          CameraDialog,
+                                          SystemInfo,
+                                          CollisionTest,
+                                          HeadTrapTest};
+        for (const SToolCommand& tool : GetToolCommands()) {
+            commands.push_back(tool.command);
+        }
+        // The commands that have an enable rule, in a state where it holds.
+        view->GetCamera()->nearClip = 320;
+        for (uint32_t command : commands) {
+            SCOPED_TRACE(command);
+            EXPECT_NE(FindCommand(command), nullptr) << "in the command table";
+            EXPECT_TRUE(frame.IsCommandEnabled(WxCommandId(command)));
+        }
+        SendCommand(frame, HoleCoupling2);
+        EXPECT_TRUE(frame.IsCommandEnabled(WxCommandId(PlaceOnConnector)));
+        EXPECT_TRUE(frame.IsCommandEnabled(WxCommandId(PlaceOnTubeEnd)));
+        SendCommand(frame, BearingCoupling);
+        EXPECT_TRUE(frame.IsCommandEnabled(WxCommandId(PlaceOnTube)));
+
+        // The two checks from the window, their findings selected.
+        SendCommand(frame, CollisionTest);
+        SendCommand(frame, HeadTrapTest);
+        view->GetDcmt()->SetModified(false);
+    });
+    ASSERT_EQ(result.dialogs.size(), 2u);
+    EXPECT_NE(result.dialogs[0].message.find("Überschneidungen"), std::string::npos);
+    EXPECT_NE(result.dialogs[1].message.find("Kopffalle"), std::string::npos);
 }
 
 TEST_F(ViewWindow, SystemInformationReportsTheWindowsOpenGl) {
