@@ -215,12 +215,13 @@ TEST_F(ZarnelWindow, BarTogglesShowAndHideTheirBarsWithCheckMarks) {
         SendCommand(frame, CommandId::ViewBarTextiles);
         EXPECT_TRUE(frame.IsBarShown(12));
         EXPECT_TRUE(IsChecked(frame, CommandId::ViewBarTextiles));
-        Pump(100);
         wxAuiToolBarItem* toggle =
             frame.GetToolbar(0)->FindTool(WxCommandId(CommandId::ViewBarTextiles));
         ASSERT_NE(toggle, nullptr);
         EXPECT_EQ(toggle->GetKind(), wxITEM_CHECK);
-        EXPECT_TRUE(frame.GetToolbar(0)->GetToolToggled(toggle->GetId()));
+        // The button follows in the toolbar's next update.
+        EXPECT_TRUE(WaitUntil([&] { return frame.GetToolbar(0)->GetToolToggled(toggle->GetId()); },
+                              "the textile bar's button pressed"));
 
         // The main toolbar and the status bar have the framework's own toggles.
         SendCommand(frame, CommandId::ViewToolbar);
@@ -249,7 +250,11 @@ TEST_F(ZarnelWindow, ToolbarLayoutIsWrittenOnExitAndRestoredOnTheNextStart) {
         EXPECT_GT(ScreenRect(frame.GetToolbar(9)).y, ScreenRect(frame.GetToolbar(3)).y);
         // A hidden bar kept its place: shown again, it is back right of bar 0.
         SendCommand(frame, CommandId::ViewBarColours);
-        Pump(100);
+        WaitUntil(
+            [&] {
+                return ScreenRect(frame.GetToolbar(2)).y == ScreenRect(frame.GetToolbar(0)).y;
+            },
+            "the colour bar back in the first row");
         EXPECT_EQ(ScreenRect(frame.GetToolbar(2)).y, ScreenRect(frame.GetToolbar(0)).y);
         EXPECT_GE(ScreenRect(frame.GetToolbar(2)).x, ScreenRect(frame.GetToolbar(0)).GetRight());
     });
@@ -323,7 +328,8 @@ TEST_F(ZarnelWindow, DesignFileOnTheCommandLineIsOpenedAndListedAsRecent) {
     // The next start lists it in the menu of the main frame as well.
     RunZarnel({}, [&](CZarnelApp& app) {
         app.GetDocManager()->CloseDocuments(false);
-        Pump(100);
+        WaitUntil([&] { return MenuTitles(app.GetMainFrame()->GetMenuBar()).size() == 3; },
+                  "the main frame's own menu");
         std::vector<std::string> labels = ItemLabels(app.GetMainFrame()->GetMenuBar()->GetMenu(0));
         EXPECT_EQ(labels, (std::vector<std::string>{"&Neu\tCtrl+N", "Ö&ffnen...\tCtrl+O", "-",
                                                     "Drucker&einrichtung...", "-", "&1 " + path,
@@ -360,7 +366,7 @@ TEST_F(ZarnelWindow, MenusOfEachWindowKind) {
         wxDocument* document = app.GetDocManager()->GetCurrentDocument();
         ASSERT_NE(document, nullptr);
         ASSERT_NE(app.GetPartsListTemplate()->CreateView(document), nullptr);
-        Pump(100);
+        WaitUntil([&] { return ActiveChild(app) != design; }, "the parts-list window active");
         CChldFrm* partsList = ActiveChild(app);
         ASSERT_NE(partsList, nullptr);
         EXPECT_NE(partsList, design);
@@ -374,7 +380,12 @@ TEST_F(ZarnelWindow, MenusOfEachWindowKind) {
 
         // Without a document window the main frame's menu 100 is the one.
         app.GetDocManager()->CloseDocuments(false);
-        Pump(200);
+        WaitUntil(
+            [&] {
+                return frame.GetActiveChild() == nullptr &&
+                       MenuTitles(frame.GetMenuBar()).size() == 3 && frame.GetTitle() == "Zarnel";
+            },
+            "the main frame's own menu and title");
         EXPECT_EQ(frame.GetActiveChild(), nullptr);
         EXPECT_EQ(MenuTitles(frame.GetMenuBar()),
                   (std::vector<std::string>{"&Datei", "&Ansicht", "&?"}));
@@ -387,7 +398,7 @@ TEST_F(ZarnelWindow, MenusOfEachWindowKind) {
 
         // File New makes a design window at once, without asking for a kind of document.
         SendCommand(frame, CommandId::FileNew);
-        Pump(100);
+        WaitUntil([&] { return ActiveChild(app) != nullptr; }, "the new design window active");
         ASSERT_NE(ActiveChild(app), nullptr);
         EXPECT_EQ(ActiveChild(app)->GetMenuId(), 101u);
         EXPECT_EQ(ActiveChild(app)->GetTitle(), "Zarnel2");
@@ -400,8 +411,9 @@ TEST_F(ZarnelWindow, NewWindowOpensASecondWindowOnTheSameDesign) {
         wxDocument* document = app.GetDocManager()->GetCurrentDocument();
         ASSERT_NE(document, nullptr);
         EXPECT_TRUE(IsEnabled(frame, CommandId::WindowNew));
+        CChldFrm* first = ActiveChild(app);
         SendCommand(frame, CommandId::WindowNew);
-        Pump(100);
+        WaitUntil([&] { return ActiveChild(app) != first; }, "the second window active");
         EXPECT_EQ(document->GetViewsVector().size(), 2u);
         EXPECT_EQ(DocumentCount(app), 1u);
         ASSERT_NE(ActiveChild(app), nullptr);
@@ -427,7 +439,7 @@ TEST_F(ZarnelWindow, CommandsThatNoHandlerEnablesAreDisabled) {
             EXPECT_FALSE(IsEnabled(frame, command)) << command;
         }
         EXPECT_FALSE(IsChecked(frame, CommandId::ColourRed));
-        Pump(100);
+        WaitForIdle();
         EXPECT_FALSE(frame.GetToolbar(2)->GetToolEnabled(WxCommandId(CommandId::ColourRed)));
 
         // A handler in the design window enables its command there, and only there.
@@ -442,18 +454,28 @@ TEST_F(ZarnelWindow, CommandsThatNoHandlerEnablesAreDisabled) {
             WxCommandId(CommandId::ColourRed));
         EXPECT_TRUE(IsEnabled(frame, CommandId::ColourRed));
         EXPECT_TRUE(IsChecked(frame, CommandId::ColourRed));
-        Pump(100);
+        WaitUntil(
+            [&] {
+                return frame.GetToolbar(2)->GetToolEnabled(WxCommandId(CommandId::ColourRed)) &&
+                       frame.GetToolbar(2)->GetToolToggled(WxCommandId(CommandId::ColourRed));
+            },
+            "the red button enabled and pressed");
         EXPECT_TRUE(frame.GetToolbar(2)->GetToolEnabled(WxCommandId(CommandId::ColourRed)));
         EXPECT_TRUE(frame.GetToolbar(2)->GetToolToggled(WxCommandId(CommandId::ColourRed)));
 
         // In a parts-list window the 3D window's commands are disabled again.
         wxDocument* document = app.GetDocManager()->GetCurrentDocument();
         ASSERT_NE(app.GetPartsListTemplate()->CreateView(document), nullptr);
-        Pump(100);
+        WaitUntil([&] { return ActiveChild(app) != design; }, "the parts-list window active");
         ASSERT_NE(ActiveChild(app), design);
         EXPECT_FALSE(IsEnabled(frame, CommandId::ColourRed));
         EXPECT_FALSE(IsEnabled(frame, CommandId::Tube35));
-        Pump(100);
+        WaitUntil(
+            [&] {
+                return !frame.GetToolbar(2)->GetToolEnabled(WxCommandId(CommandId::ColourRed)) &&
+                       !frame.GetToolbar(1)->GetToolEnabled(WxCommandId(CommandId::Tube35));
+            },
+            "the 3D window's buttons disabled");
         EXPECT_FALSE(frame.GetToolbar(2)->GetToolEnabled(WxCommandId(CommandId::ColourRed)));
         EXPECT_FALSE(frame.GetToolbar(1)->GetToolEnabled(WxCommandId(CommandId::Tube35)));
     });
@@ -472,13 +494,13 @@ TEST_F(ZarnelWindow, AcceleratorsRunOnlyEnabledCommandsAndCtrlAWorks) {
                      WxCommandId(CommandId::ColourRed));
         wxWindow* view = design->GetChildren().GetFirst()->GetData();
         view->SetFocus();
-        Pump(100);
+        WaitUntil([view] { return wxWindow::FindFocus() == view; }, "the focus in the 3D window");
 
         wxUIActionSimulator keyboard;
         // Without an update handler the commands are disabled: the keys do nothing.
         keyboard.Char('a', wxMOD_CONTROL);
         keyboard.Char('r');
-        Pump(200);
+        WaitForInput(keyboard);
         EXPECT_EQ(selectAll, 0);
         EXPECT_EQ(red, 0);
 
@@ -487,10 +509,10 @@ TEST_F(ZarnelWindow, AcceleratorsRunOnlyEnabledCommandsAndCtrlAWorks) {
         design->Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) { event.Enable(true); },
                      WxCommandId(CommandId::ColourRed));
         keyboard.Char('a', wxMOD_CONTROL);
-        Pump(200);
+        WaitForInput(keyboard);
         EXPECT_EQ(selectAll, 1);
         keyboard.Char('r');
-        Pump(200);
+        WaitForInput(keyboard);
         EXPECT_EQ(red, 1);
         EXPECT_TRUE(frame.IsShown());
     });
@@ -519,10 +541,12 @@ TEST_F(ZarnelWindow, HoveredItemsAndButtonsShowTheirPromptInTheStatusBar) {
         ASSERT_FALSE(button.IsEmpty());
         wxUIActionSimulator mouse;
         mouse.MouseMove(toolbar->ClientToScreen(button.GetPosition() + wxPoint(5, 5)));
-        Pump(300);
+        WaitUntil([&] { return frame.GetStatusBar()->GetStatusText(0) != "Bereit"; },
+                  "the button's prompt");
         EXPECT_EQ(frame.GetStatusBar()->GetStatusText(0), wxString::FromUTF8("Öffnen"));
         mouse.MouseMove(frame.GetClientWindow()->GetScreenRect().GetPosition() + wxPoint(400, 400));
-        Pump(300);
+        WaitUntil([&] { return frame.GetStatusBar()->GetStatusText(0) == "Bereit"; },
+                  "the prompt gone");
         EXPECT_EQ(frame.GetStatusBar()->GetStatusText(0), "Bereit");
 
         frame.SetStatusText("35cm Rohr");

@@ -53,7 +53,7 @@ void SendCommand(CMainFrm& frame, uint32_t command) {
     wxCommandEvent event(wxEVT_MENU, WxCommandId(command));
     event.SetEventObject(&frame);
     frame.ProcessWindowEvent(event);
-    Pump(50);
+    WaitForIdle();
 }
 
 bool IsChecked(CMainFrm& frame, uint32_t command) {
@@ -85,11 +85,20 @@ SPixels Count(const std::vector<uint8_t>& rgb, int channels) {
     return counts;
 }
 
+// The open print preview window, or nullptr.
+wxPreviewFrame* PreviewFrame() {
+    for (wxWindow* window : wxTopLevelWindows) {
+        if (auto* preview = dynamic_cast<wxPreviewFrame*>(window); preview != nullptr) {
+            return preview;
+        }
+    }
+    return nullptr;
+}
+
 // What the window shows on the screen after a fresh paint, as RGB rows from the top; the
 // screenshot is kept under the name.
 std::vector<uint8_t> WindowPixels(CZarnelView& view, const std::string& name) {
-    view.RepaintNow();
-    Pump(200);
+    WaitUntilPainted(*view.GetCanvas());
     const std::string path = TakeScreenshot(name);
     EXPECT_FALSE(path.empty());
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG)) {
@@ -231,7 +240,7 @@ TEST_F(ViewWindow, ToolCommandsAndWhatTheyDoToTheDesign) {
         ASSERT_NE(second, nullptr);
         ASSERT_NE(second, view);
         dynamic_cast<CChldFrm&>(*view->GetFrame()).Activate();
-        Pump(100);
+        WaitUntil([&] { return ActiveView(app) == view; }, "the first window active");
         ASSERT_EQ(ActiveView(app), view);
 
         CElmnt* tube = nullptr;
@@ -382,15 +391,12 @@ TEST_F(ViewWindow, PrintPreviewShowsThePageInItsOwnWindow) {
     SAppRunResult result = RunZarnel({kPlayTower}, [&](CZarnelApp& app) {
         EXPECT_TRUE(app.GetMainFrame()->IsCommandEnabled(WxCommandId(CommandId::FilePrintPreview)));
         SendCommand(*app.GetMainFrame(), CommandId::FilePrintPreview);
-        Pump(500);
-        wxPreviewFrame* preview = nullptr;
-        for (wxWindow* window : wxTopLevelWindows) {
-            preview = preview != nullptr ? preview : dynamic_cast<wxPreviewFrame*>(window);
-        }
+        wxPreviewFrame* preview = PreviewFrame();
         ASSERT_NE(preview, nullptr);
+        WaitUntilPainted(*preview);
         EXPECT_FALSE(TakeScreenshot("zarnel-print-preview.png").empty());
         preview->Close();
-        Pump(100);
+        WaitUntil([] { return PreviewFrame() == nullptr; }, "the preview window gone");
     });
     // The resolution was asked once, although the preview draws its page more than once.
     ASSERT_EQ(result.dialogs.size(), 1u);
