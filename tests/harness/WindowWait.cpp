@@ -161,11 +161,10 @@ bool WaitUntilPainted(wxWindow& window) {
     const bool painted =
         WaitUntil([&paint] { return paint.Seen(); }, "a paint of the window \"" + name + "\"");
     SyncWithServer();
-    return painted &&
-           WaitUntil(
-               [&window] {
-                   const wxSize size = window.GetSize();
-                   return window.IsShownOnScreen() && size.x > 0 && size.y > 0;
-               },
-               "the window \"" + name + "\" to be shown");
+    return painted && WaitUntil(
+                          [&window] {
+                              const wxSize size = window.GetSize();
+                              return window.IsShownOnScreen() && size.x > 0 && size.y > 0;
+                          },
+                          "the window \"" + name + "\" to be shown");
 }

@@ -33,7 +33,8 @@ const auto* const g_toolkit = ::testing::AddGlobalTestEnvironment(new Toolkit);
 
 // A frame destroyed with the test.
 struct TestFrame {
-    TestFrame() : frame(new wxFrame(nullptr, wxID_ANY, "wait", wxPoint(50, 50), wxSize(300, 200))) {}
+    TestFrame()
+        : frame(new wxFrame(nullptr, wxID_ANY, "wait", wxPoint(50, 50), wxSize(300, 200))) {}
     ~TestFrame() {
         frame->Destroy();
         WaitForIdle();
@@ -50,10 +51,9 @@ TEST(WindowWait, ReturnsOnceTheConditionHoldsAndFailsLoudlyWhenItNeverDoes) {
     });
     EXPECT_TRUE(WaitUntil([&step] { return step == 2; }, "the second call"));
 
-    EXPECT_NONFATAL_FAILURE(
-        EXPECT_FALSE(WaitUntil([] { return false; }, "a door that stays shut",
-                               std::chrono::milliseconds(200))),
-        "in vain for a door that stays shut");
+    EXPECT_NONFATAL_FAILURE(EXPECT_FALSE(WaitUntil([] { return false; }, "a door that stays shut",
+                                                   std::chrono::milliseconds(200))),
+                            "in vain for a door that stays shut");
 }
 
 TEST(WindowWait, IdleRunsEveryQueuedCallAndIdleHandler) {

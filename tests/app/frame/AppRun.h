@@ -37,8 +37,8 @@ struct SAppRunResult {
 };
 
 // Start-up with arguments (without the program name); script (when start-up succeeded) runs in
-// the event loop once the main window is shown, maximised and painted and the toolkit is idle; afterwards the main window is
-// closed unless the script closed it. Boxes are answered with OK.
+// the event loop once the main window is shown, maximised and painted and the toolkit is idle;
+// afterwards the main window is closed unless the script closed it. Boxes are answered with OK.
 SAppRunResult RunZarnel(const std::vector<std::string>& arguments,
                         const std::function<void(CZarnelApp&)>& script);
 

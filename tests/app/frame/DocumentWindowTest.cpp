@@ -353,8 +353,9 @@ TEST_F(DesignWindows, UndoRedoAndDeletingTheHistoryFollowTheDesign) {
         AddTube(*document);
         EXPECT_TRUE(IsEnabled(frame, CommandId::EditUndo));
         EXPECT_FALSE(IsEnabled(frame, CommandId::EditRedo));
-        WaitUntil([&] { return frame.GetToolbar(0)->GetToolEnabled(WxCommandId(CommandId::EditUndo)); },
-                  "the undo button enabled");
+        WaitUntil(
+            [&] { return frame.GetToolbar(0)->GetToolEnabled(WxCommandId(CommandId::EditUndo)); },
+            "the undo button enabled");
         EXPECT_TRUE(frame.GetToolbar(0)->GetToolEnabled(WxCommandId(CommandId::EditUndo)));
         EXPECT_FALSE(frame.GetToolbar(0)->GetToolEnabled(WxCommandId(CommandId::EditRedo)));
 

@@ -251,9 +251,7 @@ TEST_F(ZarnelWindow, ToolbarLayoutIsWrittenOnExitAndRestoredOnTheNextStart) {
         // A hidden bar kept its place: shown again, it is back right of bar 0.
         SendCommand(frame, CommandId::ViewBarColours);
         WaitUntil(
-            [&] {
-                return ScreenRect(frame.GetToolbar(2)).y == ScreenRect(frame.GetToolbar(0)).y;
-            },
+            [&] { return ScreenRect(frame.GetToolbar(2)).y == ScreenRect(frame.GetToolbar(0)).y; },
             "the colour bar back in the first row");
         EXPECT_EQ(ScreenRect(frame.GetToolbar(2)).y, ScreenRect(frame.GetToolbar(0)).y);
         EXPECT_GE(ScreenRect(frame.GetToolbar(2)).x, ScreenRect(frame.GetToolbar(0)).GetRight());
