@@ -1,7 +1,6 @@
 // The toolkit is started once per test program: wx cannot be started again in one process.
 #include "tests/app/dialogs/DialogTestKit.h"
 
-#include <chrono>
 #include <cstdlib>
 
 #include <wx/button.h>
@@ -12,6 +11,7 @@
 #include <wx/utils.h>
 
 #include "support/LocaleNumber.h"
+#include "tests/harness/WindowWait.h"
 
 namespace {
 
@@ -33,14 +33,6 @@ public:
 private:
     std::string m_name;
 };
-
-void Pump(int milliseconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    do {
-        wxTheApp->Yield(true);
-        wxMilliSleep(5);
-    } while (std::chrono::steady_clock::now() < end);
-}
 
 } // namespace
 
@@ -106,7 +98,7 @@ std::string Local(std::string text) {
 
 std::string Screenshot(wxWindow& dialog, const std::string& name) {
     dialog.Raise();
-    Pump(600);
+    WaitUntilPainted(dialog);
     // The window with the window manager's frame around it.
     const wxRect rect = dialog.GetScreenRect().Inflate(8, 8);
     const int top = std::max(0, rect.y - 28);

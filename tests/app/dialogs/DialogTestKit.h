@@ -42,6 +42,6 @@ std::string FieldText(wxWindow& dialog, int id);
 // The text with '.' replaced by the decimal character of the locale the test runs under.
 std::string Local(std::string text);
 
-// Lets the dialog be mapped and painted, then saves it as a PNG in the build folder; the path,
+// Waits until the dialog is mapped and painted, then saves it as a PNG in the build folder; the path,
 // or empty when no picture could be taken.
 std::string Screenshot(wxWindow& dialog, const std::string& name);

@@ -19,6 +19,7 @@
 #include "support/Orientation.h"
 #include "tests/app/dialogs/DialogTestKit.h"
 #include "tests/harness/RecordingUserInterface.h"
+#include "tests/harness/WindowWait.h"
 #include "tests/model/TestDesign.h"
 
 namespace {
@@ -288,7 +289,7 @@ TEST_F(ElmntDlgTest, PanelBesideAClickAtTheScreensRightEdge) {
     auto* view = new wxFrame(nullptr, wxID_ANY, "view", wxPoint(area.GetRight() - 300, 200),
                              wxSize(300, 300));
     view->Show();
-    wxYield();
+    ASSERT_TRUE(WaitUntilPainted(*view));
     context.view = view;
     const wxPoint click(view->GetClientSize().x - 5, 100);
     CDlgPnl dialog(nullptr, context, panel->GetId(), click);

@@ -1,7 +1,6 @@
 // In-process runs of the design program for window tests.
 #include "tests/app/frame/AppRun.h"
 
-#include <chrono>
 #include <cstdlib>
 
 #include <gtest/gtest.h>
@@ -13,6 +12,7 @@
 
 #include "app/frame/MainFrm.h"
 #include "app/frame/ZarnelApp.h"
+#include "tests/harness/WindowWait.h"
 
 namespace {
 
@@ -74,15 +74,6 @@ int DialogRecorder::Enter(wxDialog* dialog) {
     return answer;
 }
 
-void Pump(int milliseconds) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    do {
-        wxTheApp->Yield(true);
-        wxTheApp->ProcessIdle();
-        wxMilliSleep(5);
-    } while (std::chrono::steady_clock::now() < end);
-}
-
 std::string TakeScreenshot(const std::string& name) {
     std::string path = std::string(ZARNEL_ARTIFACT_DIR) + "/" + name;
     std::string command = "import -window root '" + path + "' >/dev/null 2>&1";
@@ -120,12 +111,14 @@ SAppRunResult RunZarnel(const std::vector<std::string>& arguments,
         app.CallAfter([&app, &script] {
             CMainFrm* frame = app.GetMainFrame();
             // The window manager maximises and maps the window in its own time.
-            for (int i = 0; i < 400 && !(frame->IsMaximized() && frame->IsShownOnScreen() &&
-                                         frame->GetSize().x > 1000);
-                 ++i) {
-                Pump(10);
-            }
-            Pump(200);
+            WaitUntil(
+                [frame] {
+                    return frame->IsMaximized() && frame->IsShownOnScreen() &&
+                           frame->GetSize().x > 1000;
+                },
+                "the main window maximised on the screen");
+            WaitUntilPainted(*frame);
+            WaitForIdle();
             script(app);
             if (app.GetMainFrame() != nullptr && wxTopLevelWindows.GetCount() > 0 &&
                 !app.GetMainFrame()->IsBeingDeleted()) {

@@ -10,6 +10,8 @@
 #include <wx/dialog.h>
 #include <wx/modalhook.h>
 
+#include "tests/harness/WindowWait.h"
+
 class CZarnelApp;
 
 struct SDialogRecord {
@@ -37,16 +39,13 @@ struct SAppRunResult {
 };
 
 // Start-up with arguments (without the program name); script (when start-up succeeded) runs in
-// the event loop once the main window is shown and maximised; afterwards the main window is
-// closed unless the script closed it. Boxes are answered with OK.
+// the event loop once the main window is shown, maximised and painted and the toolkit is idle;
+// afterwards the main window is closed unless the script closed it. Boxes are answered with OK.
 SAppRunResult RunZarnel(const std::vector<std::string>& arguments,
                         const std::function<void(CZarnelApp&)>& script);
 
 // The recorder of the run under way (scripts set its answer); nullptr outside a run.
 DialogRecorder* ActiveDialogRecorder();
-
-// Lets the program work for about the given time: events, idle handlers, the X server.
-void Pump(int milliseconds);
 
 // Saves a picture of the whole screen to the test's artifact folder; the path, or empty.
 std::string TakeScreenshot(const std::string& name);

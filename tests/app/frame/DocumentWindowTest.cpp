@@ -139,7 +139,7 @@ void SendCommand(CMainFrm& frame, uint32_t command) {
     wxCommandEvent event(wxEVT_MENU, WxCommandId(command));
     event.SetEventObject(&frame);
     frame.ProcessWindowEvent(event);
-    Pump(50);
+    WaitForIdle();
 }
 
 bool IsEnabled(CMainFrm& frame, uint32_t command) {
@@ -196,7 +196,6 @@ TEST_F(DesignWindows, DamagedFileGivesOnlyTheReadersReportAndNoWindow) {
         ScriptedFileDialogs files;
         files.paths.push_back(damaged);
         SendCommand(*app.GetMainFrame(), CommandId::FileOpen);
-        Pump(200);
         EXPECT_EQ(files.choices.size(), 1u);
         EXPECT_EQ(DocumentCount(app), 1u);
         ASSERT_NE(ActiveChild(app), nullptr);
@@ -278,7 +277,7 @@ TEST_F(DesignWindows, ClosingTheLastWindowOfAChangedDesignAsksToSaveIt) {
         // Cancel keeps the window and the changes.
         recorder.answer = wxID_CANCEL;
         ActiveChild(app)->Close();
-        Pump(100);
+        WaitForIdle();
         ASSERT_EQ(recorder.dialogs.size(), 1u);
         EXPECT_EQ(recorder.dialogs[0].message, "Änderungen in Zarnel1 speichern?");
         EXPECT_EQ(recorder.dialogs[0].title, "Zarnel");
@@ -290,7 +289,7 @@ TEST_F(DesignWindows, ClosingTheLastWindowOfAChangedDesignAsksToSaveIt) {
 
         // Closing the main window is refused alike.
         frame.Close();
-        Pump(100);
+        WaitForIdle();
         EXPECT_EQ(recorder.dialogs.size(), 2u);
         EXPECT_EQ(DocumentCount(app), 1u);
         EXPECT_TRUE(frame.IsShown());
@@ -299,7 +298,7 @@ TEST_F(DesignWindows, ClosingTheLastWindowOfAChangedDesignAsksToSaveIt) {
         recorder.answer = wxID_YES;
         files.paths.push_back(path);
         ActiveChild(app)->Close();
-        Pump(100);
+        WaitUntil([&] { return DocumentCount(app) == 0; }, "the saved design closed");
         EXPECT_EQ(AliveInFile(path), 3);
         EXPECT_EQ(DocumentCount(app), 0u);
 
@@ -308,7 +307,7 @@ TEST_F(DesignWindows, ClosingTheLastWindowOfAChangedDesignAsksToSaveIt) {
         AddTube(*CurrentDocument(app));
         recorder.answer = wxID_NO;
         ActiveChild(app)->Close();
-        Pump(100);
+        WaitUntil([&] { return DocumentCount(app) == 0; }, "the design closed");
         EXPECT_EQ(recorder.dialogs.size(), 4u);
         EXPECT_EQ(recorder.dialogs[3].message, "Änderungen in Zarnel2 speichern?");
         EXPECT_EQ(DocumentCount(app), 0u);
@@ -320,8 +319,14 @@ TEST_F(DesignWindows, ClosingTheLastWindowOfAChangedDesignAsksToSaveIt) {
         AddTube(*document);
         SendCommand(frame, CommandId::WindowNew);
         ASSERT_EQ(document->GetViewsVector().size(), 2u);
+        const CChldFrm* closing = ActiveChild(app);
         ActiveChild(app)->Close();
-        Pump(100);
+        WaitUntil(
+            [&] {
+                return document->GetViewsVector().size() == 1 && ActiveChild(app) != nullptr &&
+                       ActiveChild(app) != closing;
+            },
+            "the other window of the design active");
         EXPECT_EQ(recorder.dialogs.size(), 4u);
         EXPECT_EQ(document->GetViewsVector().size(), 1u);
         EXPECT_TRUE(document->IsModified());
@@ -348,7 +353,9 @@ TEST_F(DesignWindows, UndoRedoAndDeletingTheHistoryFollowTheDesign) {
         AddTube(*document);
         EXPECT_TRUE(IsEnabled(frame, CommandId::EditUndo));
         EXPECT_FALSE(IsEnabled(frame, CommandId::EditRedo));
-        Pump(100);
+        WaitUntil(
+            [&] { return frame.GetToolbar(0)->GetToolEnabled(WxCommandId(CommandId::EditUndo)); },
+            "the undo button enabled");
         EXPECT_TRUE(frame.GetToolbar(0)->GetToolEnabled(WxCommandId(CommandId::EditUndo)));
         EXPECT_FALSE(frame.GetToolbar(0)->GetToolEnabled(WxCommandId(CommandId::EditRedo)));
 
@@ -427,8 +434,10 @@ TEST_F(DesignWindows, FurtherWindowsOnOneDesignHearEveryHint) {
         EXPECT_EQ(recorder.dialogs[1].title, "3D-Darstellungsqualität");
 
         // Back to the first design window for the picture of the tabs.
-        dynamic_cast<CChldFrm&>(*views[0]->GetFrame()).Activate();
-        Pump(300);
+        auto& first = dynamic_cast<CChldFrm&>(*views[0]->GetFrame());
+        first.Activate();
+        WaitUntil([&] { return ActiveChild(app) == &first; }, "the first design window active");
+        WaitUntilPainted(*app.GetMainFrame());
         EXPECT_FALSE(TakeScreenshot("zarnel-one-design-three-windows.png").empty());
         document->Modify(false);
     });

@@ -22,11 +22,9 @@ TEST(FirstStart, UnmaximisingGivesACentredWindowOfTwoThirdsOfTheScreen) {
         const wxRect workArea = wxDisplay(&frame).GetClientArea();
         frame.Maximize(false);
         // The window manager restores the window in its own time.
-        for (int i = 0; i < 400 && (frame.IsMaximized() || frame.GetSize().x >= workArea.width);
-             ++i) {
-            Pump(10);
-        }
-        Pump(200);
+        WaitUntil([&] { return !frame.IsMaximized() && frame.GetSize().x < workArea.width; },
+                  "the window restored");
+        WaitForIdle();
         ASSERT_FALSE(frame.IsMaximized());
         const wxRect restored(frame.GetPosition(), frame.GetSize());
         // About two thirds of the work area, not a strip of title and menu bar.

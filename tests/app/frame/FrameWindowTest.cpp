@@ -217,12 +217,13 @@ TEST_F(ZarnelWindow, BarTogglesShowAndHideTheirBarsWithCheckMarks) {
         SendCommand(frame, CommandId::ViewBarTextiles);
         EXPECT_TRUE(frame.IsBarShown(12));
         EXPECT_TRUE(IsChecked(frame, CommandId::ViewBarTextiles));
-        Pump(100);
         wxAuiToolBarItem* toggle =
             frame.GetToolbar(0)->FindTool(WxCommandId(CommandId::ViewBarTextiles));
         ASSERT_NE(toggle, nullptr);
         EXPECT_EQ(toggle->GetKind(), wxITEM_CHECK);
-        EXPECT_TRUE(frame.GetToolbar(0)->GetToolToggled(toggle->GetId()));
+        // The button follows in the toolbar's next update.
+        EXPECT_TRUE(WaitUntil([&] { return frame.GetToolbar(0)->GetToolToggled(toggle->GetId()); },
+                              "the textile bar's button pressed"));
 
         // The main toolbar and the status bar have the framework's own toggles.
         SendCommand(frame, CommandId::ViewToolbar);
@@ -251,7 +252,9 @@ TEST_F(ZarnelWindow, ToolbarLayoutIsWrittenOnExitAndRestoredOnTheNextStart) {
         EXPECT_GT(ScreenRect(frame.GetToolbar(9)).y, ScreenRect(frame.GetToolbar(3)).y);
         // A hidden bar kept its place: shown again, it is back right of bar 0.
         SendCommand(frame, CommandId::ViewBarColours);
-        Pump(100);
+        WaitUntil(
+            [&] { return ScreenRect(frame.GetToolbar(2)).y == ScreenRect(frame.GetToolbar(0)).y; },
+            "the colour bar back in the first row");
         EXPECT_EQ(ScreenRect(frame.GetToolbar(2)).y, ScreenRect(frame.GetToolbar(0)).y);
         EXPECT_GE(ScreenRect(frame.GetToolbar(2)).x, ScreenRect(frame.GetToolbar(0)).GetRight());
     });
@@ -325,7 +328,8 @@ TEST_F(ZarnelWindow, DesignFileOnTheCommandLineIsOpenedAndListedAsRecent) {
     // The next start lists it in the menu of the main frame as well.
     RunZarnel({}, [&](CZarnelApp& app) {
         app.GetDocManager()->CloseDocuments(false);
-        Pump(100);
+        WaitUntil([&] { return MenuTitles(app.GetMainFrame()->GetMenuBar()).size() == 3; },
+                  "the main frame's own menu");
         std::vector<std::string> labels = ItemLabels(app.GetMainFrame()->GetMenuBar()->GetMenu(0));
         EXPECT_EQ(labels, (std::vector<std::string>{"&Neu\tCtrl+N", "Ö&ffnen...\tCtrl+O", "-",
                                                     "Drucker&einrichtung...", "-", "&1 " + path,
@@ -362,7 +366,7 @@ TEST_F(ZarnelWindow, MenusOfEachWindowKind) {
         wxDocument* document = app.GetDocManager()->GetCurrentDocument();
         ASSERT_NE(document, nullptr);
         ASSERT_NE(app.GetPartsListTemplate()->CreateView(document), nullptr);
-        Pump(100);
+        WaitUntil([&] { return ActiveChild(app) != design; }, "the parts-list window active");
         CChldFrm* partsList = ActiveChild(app);
         ASSERT_NE(partsList, nullptr);
         EXPECT_NE(partsList, design);
@@ -376,7 +380,12 @@ TEST_F(ZarnelWindow, MenusOfEachWindowKind) {
 
         // Without a document window the main frame's menu 100 is the one.
         app.GetDocManager()->CloseDocuments(false);
-        Pump(200);
+        WaitUntil(
+            [&] {
+                return frame.GetActiveChild() == nullptr &&
+                       MenuTitles(frame.GetMenuBar()).size() == 3 && frame.GetTitle() == "Zarnel";
+            },
+            "the main frame's own menu and title");
         EXPECT_EQ(frame.GetActiveChild(), nullptr);
         EXPECT_EQ(MenuTitles(frame.GetMenuBar()),
                   (std::vector<std::string>{"&Datei", "&Ansicht", "&?"}));
@@ -389,7 +398,7 @@ TEST_F(ZarnelWindow, MenusOfEachWindowKind) {
 
         // File New makes a design window at once, without asking for a kind of document.
         SendCommand(frame, CommandId::FileNew);
-        Pump(100);
+        WaitUntil([&] { return ActiveChild(app) != nullptr; }, "the new design window active");
         ASSERT_NE(ActiveChild(app), nullptr);
         EXPECT_EQ(ActiveChild(app)->GetMenuId(), 101u);
         EXPECT_EQ(ActiveChild(app)->GetTitle(), "Zarnel2");
@@ -402,8 +411,9 @@ TEST_F(ZarnelWindow, NewWindowOpensASecondWindowOnTheSameDesign) {
         wxDocument* document = app.GetDocManager()->GetCurrentDocument();
         ASSERT_NE(document, nullptr);
         EXPECT_TRUE(IsEnabled(frame, CommandId::WindowNew));
+        CChldFrm* first = ActiveChild(app);
         SendCommand(frame, CommandId::WindowNew);
-        Pump(100);
+        WaitUntil([&] { return ActiveChild(app) != first; }, "the second window active");
         EXPECT_EQ(document->GetViewsVector().size(), 2u);
         EXPECT_EQ(DocumentCount(app), 1u);
         ASSERT_NE(ActiveChild(app), nullptr);
@@ -424,8 +434,8 @@ TEST_F(ZarnelWindow, CommandsThatNoHandlerEnablesAreDisabled) {
                                  CommandId::CollisionTest, CommandId::TubeFree}) {
             EXPECT_TRUE(IsEnabled(frame, command)) << command;
         }
-        Pump(100);
-        EXPECT_TRUE(frame.GetToolbar(1)->GetToolEnabled(WxCommandId(CommandId::TubeFree)));
+        WaitUntil([&] { return frame.GetToolbar(1)->GetToolEnabled(WxCommandId(CommandId::TubeFree)); },
+                  "the free tube button enabled");
         // Commands that no window handles; the tiling of windows has no meaning with tabs.
         for (uint32_t command : {CommandId::WindowCascade, CommandId::NextPane}) {
             EXPECT_FALSE(IsEnabled(frame, command)) << command;
@@ -443,14 +453,19 @@ TEST_F(ZarnelWindow, CommandsThatNoHandlerEnablesAreDisabled) {
         // In a parts-list window the 3D window's commands are disabled again.
         wxDocument* document = app.GetDocManager()->GetCurrentDocument();
         ASSERT_NE(app.GetPartsListTemplate()->CreateView(document), nullptr);
-        Pump(100);
+        WaitUntil([&] { return ActiveChild(app) != design; }, "the parts-list window active");
         ASSERT_NE(ActiveChild(app), design);
         EXPECT_FALSE(IsEnabled(frame, CommandId::WindowCascade));
         EXPECT_FALSE(IsEnabled(frame, CommandId::TubeFree));
         EXPECT_FALSE(IsEnabled(frame, CommandId::ColourRed));
         EXPECT_FALSE(IsEnabled(frame, CommandId::Tube35));
-        Pump(100);
-        EXPECT_FALSE(frame.GetToolbar(1)->GetToolEnabled(WxCommandId(CommandId::TubeFree)));
+        WaitUntil(
+            [&] {
+                return !frame.GetToolbar(2)->GetToolEnabled(WxCommandId(CommandId::ColourRed)) &&
+                       !frame.GetToolbar(1)->GetToolEnabled(WxCommandId(CommandId::Tube35)) &&
+                       !frame.GetToolbar(1)->GetToolEnabled(WxCommandId(CommandId::TubeFree));
+            },
+            "the 3D window's buttons disabled");
         EXPECT_FALSE(frame.GetToolbar(2)->GetToolEnabled(WxCommandId(CommandId::ColourRed)));
         EXPECT_FALSE(frame.GetToolbar(1)->GetToolEnabled(WxCommandId(CommandId::Tube35)));
     });
@@ -468,17 +483,17 @@ TEST_F(ZarnelWindow, AcceleratorsRunOnlyEnabledCommandsOfTheTable) {
                      WxCommandId(CommandId::NextPane));
         wxWindow* view = design->GetChildren().GetFirst()->GetData();
         view->SetFocus();
-        Pump(100);
+        WaitUntil([view] { return wxWindow::FindFocus() == view; }, "the focus in the 3D window");
 
         wxUIActionSimulator keyboard;
         // Without an update handler the command is disabled: the key does nothing.
         keyboard.Char(WXK_F6);
-        Pump(200);
+        WaitForInput(keyboard);
         EXPECT_EQ(nextPane, 0);
         design->Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) { event.Enable(true); },
                      WxCommandId(CommandId::NextPane));
         keyboard.Char(WXK_F6);
-        Pump(200);
+        WaitForInput(keyboard);
         EXPECT_EQ(nextPane, 1);
 
         // The 3D window's keys: B colours the tube tool blue; Ctrl+A selects nothing.
@@ -487,10 +502,10 @@ TEST_F(ZarnelWindow, AcceleratorsRunOnlyEnabledCommandsOfTheTable) {
         ASSERT_NE(document, nullptr);
         const CZarnelDcmt& dcmt = document->GetDcmt();
         keyboard.Char('b');
-        Pump(200);
+        WaitForInput(keyboard);
         EXPECT_TRUE(IsChecked(frame, CommandId::ColourBlue));
         keyboard.Char('a', wxMOD_CONTROL);
-        Pump(200);
+        WaitForInput(keyboard);
         for (const CElmnt& elmnt : dcmt.GetAliveElements()) {
             EXPECT_FALSE(elmnt.selected);
         }
@@ -521,10 +536,12 @@ TEST_F(ZarnelWindow, HoveredItemsAndButtonsShowTheirPromptInTheStatusBar) {
         ASSERT_FALSE(button.IsEmpty());
         wxUIActionSimulator mouse;
         mouse.MouseMove(toolbar->ClientToScreen(button.GetPosition() + wxPoint(5, 5)));
-        Pump(300);
+        WaitUntil([&] { return frame.GetStatusBar()->GetStatusText(0) != "Bereit"; },
+                  "the button's prompt");
         EXPECT_EQ(frame.GetStatusBar()->GetStatusText(0), wxString::FromUTF8("Öffnen"));
         mouse.MouseMove(frame.GetClientWindow()->GetScreenRect().GetPosition() + wxPoint(400, 400));
-        Pump(300);
+        WaitUntil([&] { return frame.GetStatusBar()->GetStatusText(0) == "Bereit"; },
+                  "the prompt gone");
         EXPECT_EQ(frame.GetStatusBar()->GetStatusText(0), "Bereit");
 
         frame.SetStatusText("35cm Rohr");

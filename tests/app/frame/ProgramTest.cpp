@@ -1,16 +1,20 @@
 // The program zarnel itself, started as a user starts it, on the test's virtual display.
+#include <algorithm>
 #include <chrono>
 #include <csignal>
-#include <fcntl.h>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "support/Profile.h"
 #include "tests/harness/TempFolder.h"
@@ -23,10 +27,34 @@ extern char** environ;
 
 namespace {
 
-// A connection to the display of the test; the test fails without one.
+using Clock = std::chrono::steady_clock;
+
+// Windows of other clients may vanish between an event about them and a request on them: such
+// errors are expected and must not end the test (Xlib's default handler exits the process).
+int IgnoreXErrors(::Display*, XErrorEvent*) {
+    return 0;
+}
+
+// The bound of every wait for the program: far above its start and end, even under the
+// sanitizers on a loaded machine.
+constexpr std::chrono::milliseconds kWaitLimit{30000};
+
+int Remaining(Clock::time_point end) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
+    return static_cast<int>(std::max<std::chrono::milliseconds::rep>(0, left.count()));
+}
+
+// A connection to the display of the test; the test fails without one. It hears of every
+// window created on the display and of its mapping and property changes, so that waits for a
+// window run on the server's events.
 class DisplayConnection {
 public:
-    DisplayConnection() : m_display(XOpenDisplay(nullptr)) {}
+    DisplayConnection() : m_display(XOpenDisplay(nullptr)) {
+        if (m_display != nullptr) {
+            XSetErrorHandler(IgnoreXErrors);
+            Listen(DefaultRootWindow(m_display));
+        }
+    }
     ~DisplayConnection() {
         if (m_display != nullptr) {
             XCloseDisplay(m_display);
@@ -58,6 +86,58 @@ public:
         return Find(DefaultRootWindow(m_display), title);
     }
 
+    // Whether the window has both maximised states of the window manager.
+    bool IsMaximized(Window window) const {
+        Atom state = XInternAtom(m_display, "_NET_WM_STATE", False);
+        Atom vertical = XInternAtom(m_display, "_NET_WM_STATE_MAXIMIZED_VERT", False);
+        Atom horizontal = XInternAtom(m_display, "_NET_WM_STATE_MAXIMIZED_HORZ", False);
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long after = 0;
+        unsigned char* data = nullptr;
+        int found = 0;
+        if (XGetWindowProperty(m_display, window, state, 0, 64, False, XA_ATOM, &type, &format,
+                               &count, &after, &data) == Success &&
+            data != nullptr) {
+            const auto* atoms = reinterpret_cast<const Atom*>(data);
+            for (unsigned long i = 0; i < count; ++i) {
+                found += atoms[i] == vertical || atoms[i] == horizontal ? 1 : 0;
+            }
+            XFree(data);
+        }
+        return found == 2;
+    }
+
+    // Runs on the display's events until found() holds; false, with a failure naming what,
+    // when it does not within the limit.
+    bool WaitFor(const std::function<bool()>& found, const std::string& what) {
+        const Clock::time_point end = Clock::now() + kWaitLimit;
+        for (;;) {
+            while (XPending(m_display) > 0) {
+                XEvent event;
+                XNextEvent(m_display, &event);
+                if (event.type == CreateNotify) {
+                    Listen(event.xcreatewindow.window);
+                }
+            }
+            if (found()) {
+                return true;
+            }
+            if (XPending(m_display) > 0) {
+                continue; // events that arrived while found() asked the server
+            }
+            const int left = Remaining(end);
+            if (left == 0) {
+                ADD_FAILURE() << "waited " << kWaitLimit.count() / 1000 << " s in vain for "
+                              << what;
+                return false;
+            }
+            pollfd connection{ConnectionNumber(m_display), POLLIN, 0};
+            poll(&connection, 1, left);
+        }
+    }
+
     // Asks the window to close, as its close box does.
     void Close(Window window) const {
         XEvent event{};
@@ -73,6 +153,12 @@ public:
     }
 
 private:
+    // Windows created under this one, mapped, renamed or re-parented are reported.
+    void Listen(Window window) const {
+        XSelectInput(m_display, window,
+                     SubstructureNotifyMask | StructureNotifyMask | PropertyChangeMask);
+    }
+
     Window Find(Window window, const std::string& title) const {
         XWindowAttributes attributes;
         if (XGetWindowAttributes(m_display, window, &attributes) &&
@@ -131,28 +217,32 @@ protected:
         posix_spawn_file_actions_destroy(&actions);
     }
 
+    // The mapped window with the title, once it appears; 0 (and a failure) when it does not.
     Window WaitForWindow(const std::string& title) {
-        for (int i = 0; i < 300; ++i) {
-            if (Window window = m_display.FindWindow(title)) {
-                return window;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        ADD_FAILURE() << "no window \"" << title << "\" appeared";
-        return 0;
+        Window window = 0;
+        m_display.WaitFor([&] { return (window = m_display.FindWindow(title)) != 0; },
+                          "the window \"" + title + "\"");
+        return window;
     }
 
-    // The exit status, or -1 when the program did not end in time.
+    // The exit status, or -1 (and a failure) when the program did not end in time.
     int WaitForExit() {
-        for (int i = 0; i < 300; ++i) {
-            int status = 0;
-            if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
-                m_pid = 0;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        const int process = static_cast<int>(syscall(SYS_pidfd_open, m_pid, 0));
+        if (process < 0) {
+            ADD_FAILURE() << "cannot watch the program's process";
+            return -1;
         }
-        return -1;
+        pollfd ended{process, POLLIN, 0};
+        const int ready = poll(&ended, 1, static_cast<int>(kWaitLimit.count()));
+        close(process);
+        int status = 0;
+        if (ready != 1 || waitpid(m_pid, &status, 0) != m_pid) {
+            ADD_FAILURE() << "the program did not end within " << kWaitLimit.count() / 1000
+                          << " s";
+            return -1;
+        }
+        m_pid = 0;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
 
     TempFolder m_folder;
@@ -164,7 +254,9 @@ TEST_F(ZarnelProgram, StartsWithADesignAndEndsCleanlyWhenClosed) {
     Start({});
     Window main = WaitForWindow("Zarnel - Zarnel1");
     ASSERT_NE(main, 0u);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    // The program maximises its window at start; the picture is taken once it is.
+    EXPECT_TRUE(m_display.WaitFor([&] { return m_display.IsMaximized(main); },
+                                  "the main window maximised"));
     std::string shot = std::string(ZARNEL_ARTIFACT_DIR) + "/zarnel-program.png";
     EXPECT_EQ(std::system(("import -window root '" + shot + "' >/dev/null 2>&1").c_str()), 0);
     m_display.Close(main);

@@ -55,7 +55,7 @@ void SendCommand(CMainFrm& frame, uint32_t command) {
     wxCommandEvent event(wxEVT_MENU, WxCommandId(command));
     event.SetEventObject(&frame);
     frame.ProcessWindowEvent(event);
-    Pump(50);
+    WaitForIdle();
 }
 
 // Enabled and checked as the menus show them.
@@ -213,7 +213,7 @@ TEST_F(PartListWindow, ColumnsRowsAndTotalsFollowEveryChangeOfTheDesign) {
               CommandId::FilePrint, CommandId::FilePrintDirect, CommandId::FilePrintPreview}) {
             EXPECT_TRUE(CommandState(frame, command).first) << command;
         }
-        Pump(200);
+        WaitUntilPainted(*frame.GetActiveChild());
         EXPECT_FALSE(TakeScreenshot("partlist-window.png").empty());
         document.Modify(false);
     });
@@ -424,13 +424,14 @@ TEST_F(PartListWindow, PreviewShowsTheOrderFormAndAnEmptyTablePrintsNothing) {
 
         const std::size_t before = wxTopLevelWindows.GetCount();
         SendCommand(frame, CommandId::FilePrintPreview);
-        Pump(500);
-        EXPECT_EQ(wxTopLevelWindows.GetCount(), before + 1);
-        EXPECT_FALSE(TakeScreenshot("order-form-preview.png").empty());
+        ASSERT_EQ(wxTopLevelWindows.GetCount(), before + 1);
         wxWindow* preview = wxTopLevelWindows.GetLast()->GetData();
         ASSERT_NE(preview, &frame);
+        WaitUntilPainted(*preview);
+        EXPECT_FALSE(TakeScreenshot("order-form-preview.png").empty());
         preview->Close(true);
-        Pump(200);
+        WaitUntil([&] { return wxTopLevelWindows.GetCount() == before; },
+                  "the preview window gone");
 
         std::unique_ptr<wxPrintout> printout(view->OnCreatePrintout());
         EXPECT_NE(printout, nullptr);

@@ -42,7 +42,7 @@ void SendCommand(CMainFrm& frame, uint32_t command) {
     wxCommandEvent event(wxEVT_MENU, WxCommandId(command));
     event.SetEventObject(&frame);
     frame.ProcessWindowEvent(event);
-    Pump(50);
+    WaitForIdle();
 }
 
 bool IsChecked(CMainFrm& frame, uint32_t command) {

@@ -55,7 +55,7 @@ void SendCommand(CMainFrm& frame, uint32_t command) {
     wxCommandEvent event(wxEVT_MENU, WxCommandId(command));
     event.SetEventObject(&frame);
     frame.ProcessWindowEvent(event);
-    Pump(50);
+    WaitForIdle();
 }
 
 bool IsChecked(CMainFrm& frame, uint32_t command) {
@@ -87,11 +87,20 @@ SPixels Count(const std::vector<uint8_t>& rgb, int channels) {
     return counts;
 }
 
+// The open print preview window, or nullptr.
+wxPreviewFrame* PreviewFrame() {
+    for (wxWindow* window : wxTopLevelWindows) {
+        if (auto* preview = dynamic_cast<wxPreviewFrame*>(window); preview != nullptr) {
+            return preview;
+        }
+    }
+    return nullptr;
+}
+
 // What the window shows on the screen after a fresh paint, as RGB rows from the top; the
 // screenshot is kept under the name.
 std::vector<uint8_t> WindowPixels(CZarnelView& view, const std::string& name) {
-    view.RepaintNow();
-    Pump(200);
+    WaitUntilPainted(*view.GetCanvas());
     const std::string path = TakeScreenshot(name);
     EXPECT_FALSE(path.empty());
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG)) {
@@ -233,7 +242,7 @@ TEST_F(ViewWindow, ToolCommandsAndWhatTheyDoToTheDesign) {
         ASSERT_NE(second, nullptr);
         ASSERT_NE(second, view);
         dynamic_cast<CChldFrm&>(*view->GetFrame()).Activate();
-        Pump(100);
+        WaitUntil([&] { return ActiveView(app) == view; }, "the first window active");
         ASSERT_EQ(ActiveView(app), view);
 
         CElmnt* tube = nullptr;
@@ -550,15 +559,12 @@ TEST_F(ViewWindow, PrintPreviewShowsThePageInItsOwnWindow) {
     SAppRunResult result = RunZarnel({kPlayTower}, [&](CZarnelApp& app) {
         EXPECT_TRUE(app.GetMainFrame()->IsCommandEnabled(WxCommandId(CommandId::FilePrintPreview)));
         SendCommand(*app.GetMainFrame(), CommandId::FilePrintPreview);
-        Pump(500);
-        wxPreviewFrame* preview = nullptr;
-        for (wxWindow* window : wxTopLevelWindows) {
-            preview = preview != nullptr ? preview : dynamic_cast<wxPreviewFrame*>(window);
-        }
+        wxPreviewFrame* preview = PreviewFrame();
         ASSERT_NE(preview, nullptr);
+        WaitUntilPainted(*preview);
         EXPECT_FALSE(TakeScreenshot("zarnel-print-preview.png").empty());
         preview->Close();
-        Pump(100);
+        WaitUntil([] { return PreviewFrame() == nullptr; }, "the preview window gone");
     });
     // The resolution was asked once, although the preview draws its page more than once.
     ASSERT_EQ(result.dialogs.size(), 1u);
@@ -702,28 +708,32 @@ TEST_F(ViewWindow, PrintPreviewAfterAnOrderFormPreviewShowsThePicture) {
         SendCommand(frame, CommandId::WindowPartsList);
         ASSERT_NE(app.GetDocManager()->GetCurrentView(), view);
         SendCommand(frame, CommandId::FilePrintPreview);
-        Pump(500);
+        WaitUntil([] { return OpenPreview() != nullptr; }, "the order-form preview");
         wxPreviewFrame* orderForm = OpenPreview();
         ASSERT_NE(orderForm, nullptr);
         EXPECT_FALSE(TakeScreenshot("zarnel-order-form-preview.png").empty());
         orderForm->Close(true);
-        Pump(200);
+        WaitUntil([] { return OpenPreview() == nullptr; }, "the order-form preview closed");
         ASSERT_EQ(OpenPreview(), nullptr);
 
         // Back in the 3D window, its own preview. While the resolution is asked, the preview
         // window is on the screen and paints itself, as it does under a user's dialog.
         static_cast<CChldFrm*>(view->GetFrame())->Activate();
-        Pump(200);
+        WaitUntil([&] { return app.GetDocManager()->GetCurrentView() == view; },
+                  "the 3D window active");
         ASSERT_EQ(app.GetDocManager()->GetCurrentView(), view);
         ActiveDialogRecorder()->whileShown = [](wxDialog&) {
             if (wxPreviewFrame* preview = OpenPreview()) {
                 preview->Refresh();
                 preview->Update();
             }
-            Pump(100);
+            WaitForIdle();
         };
         SendCommand(frame, CommandId::FilePrintPreview);
-        Pump(500);
+        WaitUntil([] { return OpenPreview() != nullptr; }, "the 3D preview");
+        if (wxPreviewFrame* shown = OpenPreview()) {
+            WaitUntilPainted(*shown);
+        }
         ActiveDialogRecorder()->whileShown = nullptr;
         wxPreviewFrame* preview = OpenPreview();
         ASSERT_NE(preview, nullptr);
@@ -737,7 +747,7 @@ TEST_F(ViewWindow, PrintPreviewAfterAnOrderFormPreviewShowsThePicture) {
                   3);
         EXPECT_GT(pixels.red, 500) << "the red tubes of the tower";
         preview->Close(true);
-        Pump(100);
+        WaitUntil([] { return OpenPreview() == nullptr; }, "the 3D preview closed");
     });
     EXPECT_TRUE(result.started);
     ASSERT_EQ(result.dialogs.size(), 1u);
