@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "app/render/RndrPass.h"
@@ -95,6 +96,34 @@ TEST_F(ScenePick, FrontElementFoundAsAPassPerBoxWouldFindIt) {
     }
     EXPECT_GT(widerHits, 0);
     ExpectNoGlError("pick");
+}
+
+TEST_F(ScenePick, SamplePlayTowerPickedAsAPassPerBoxWouldPickIt) {
+    // Every kind of the tower (tubes, couplings, panels, a slide, a roof), in a tool mode that
+    // draws no extras and in one that draws the axes, over a grid of points of the picture.
+    ASSERT_TRUE(m_dcmt.LoadFile(std::string(ZARNEL_DATA_DIR) + "/play-tower.zdf"));
+    CCmra& camera = m_dcmt.GetCamera(0);
+    camera.viewportWidth = Size;
+    camera.viewportHeight = Size;
+    camera.Update();
+    int hits = 0;
+    for (ToolMode mode : {ToolMode::Select, ToolMode::AtConnection}) {
+        m_state.toolMode = mode;
+        int bufferSize = 64;
+        for (int y = 4; y < Size; y += 21) {
+            for (int x = 4; x < Size; x += 21) {
+                SCOPED_TRACE(testing::Message() << x << ", " << y << " in mode " << int(mode));
+                const SPickHit hit = PickElement(Scene(), x, y, bufferSize).hit;
+                const SPickHit expected = PickPerBox(Scene(), x, y);
+                ASSERT_EQ(hit.element, expected.element);
+                EXPECT_EQ(hit.sub, expected.sub);
+                EXPECT_EQ(hit.boxSize, expected.boxSize);
+                EXPECT_FLOAT_EQ(hit.depth, expected.depth);
+                hits += hit.IsHit() ? 1 : 0;
+            }
+        }
+    }
+    EXPECT_GT(hits, 20);
 }
 
 TEST_F(ScenePick, EqualDepthsGiveTheLaterRecordAndUndoneElementsAreNotHit) {
