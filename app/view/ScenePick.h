@@ -74,7 +74,8 @@ struct SPickResult {
 // The element under the window point (x, y: pixels from the lower left of the client area) as
 // the pick boxes of kPickBoxSizes find it one after the other, with one selection pass over the
 // design: the widest box finds the candidates, and only those are drawn again in the smaller
-// boxes, so the result is that of a pass per box. Elements not alive at the design's current
+// boxes, so the result is that of a pass per box; elements whose bounding sphere lies outside
+// the widest box are not drawn even in that pass. Elements not alive at the design's current
 // revision are not drawn and cannot be hit. bufferSize (entries) is the caller's: it doubles on
 // overflow and keeps the size that was enough. Needs a current context whose viewport is the
 // view's; the matrices are as they were on return.
