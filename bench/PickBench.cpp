@@ -54,8 +54,8 @@ std::unique_ptr<SBenchScene> MakeScene(benchmark::State& state) {
 }
 
 SPickScene PickScene(SBenchScene& scene) {
-    return SPickScene{*scene.dcmt,           scene.dcmt->GetCamera(0), nullptr,
-                      scene.state.toolMode,   scene.state.drawFlags,    nullptr};
+    return SPickScene{*scene.dcmt,          scene.dcmt->GetCamera(0), nullptr,
+                      scene.state.toolMode, scene.state.drawFlags,    nullptr};
 }
 
 // The GL window point of a world point (mm).
@@ -137,8 +137,7 @@ void BM_PlaceByFeedback(benchmark::State& state) {
     bool found = false;
     for (const CElmnt& elmnt : scene->dcmt->GetAliveElements()) {
         if (elmnt.kind == ElmntKind::Connector && (elmnt.GetFreeArms() & 4u) != 0 &&
-            Project(scene->dcmt->GetCamera(0), elmnt.GetConnPoint(0) + CVector3(0, 100, 0), x,
-                    y)) {
+            Project(scene->dcmt->GetCamera(0), elmnt.GetConnPoint(0) + CVector3(0, 100, 0), x, y)) {
             found = true;
             break;
         }

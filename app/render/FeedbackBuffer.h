@@ -24,8 +24,8 @@ enum class FeedbackTokenType : uint32_t {
 // One token with its values, valid as long as the buffer.
 struct SFeedbackItem {
     FeedbackTokenType type = FeedbackTokenType::PassThrough;
-    float value = 0.0f;                // the pass-through value; 0 for the other tokens
-    std::span<const float> vertices;   // vertexCount vertices of the buffer's vertex size
+    float value = 0.0f;              // the pass-through value; 0 for the other tokens
+    std::span<const float> vertices; // vertexCount vertices of the buffer's vertex size
     std::size_t vertexCount = 0;
     std::size_t vertexFloats = 0;
 

@@ -134,7 +134,8 @@ public:
         const auto rowOf = [&](int row, int column) { return clip[row + 4 * column]; };
         for (int axis = 0; axis < 3; ++axis) {
             for (int sign : {1, -1}) {
-                std::array<double, 4>& plane = m_planes[static_cast<std::size_t>(2 * axis + (sign > 0 ? 0 : 1))];
+                std::array<double, 4>& plane =
+                    m_planes[static_cast<std::size_t>(2 * axis + (sign > 0 ? 0 : 1))];
                 for (int column = 0; column < 4; ++column) {
                     plane[static_cast<std::size_t>(column)] =
                         rowOf(3, column) + sign * rowOf(axis, column);
@@ -300,8 +301,9 @@ SPickResult PickElement(const SPickScene& scene, int x, int y, int& bufferSize, 
                 return result;
             }
         }
-        const std::optional<SHitChoice> choice =
-            box != widest ? ChooseHitRecord(buffer, hits) : ChooseHitRecord(widestRecords, widestHits);
+        const std::optional<SHitChoice> choice = box != widest
+                                                     ? ChooseHitRecord(buffer, hits)
+                                                     : ChooseHitRecord(widestRecords, widestHits);
         if (!choice || choice->element == 0) {
             continue;
         }
@@ -369,8 +371,7 @@ SAxisResult FindAxisAt(const SPickScene& scene, int x, int y, int& bufferSize, i
         SetCamera(scene, x, y, 0);
         glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_2D, buffer.data());
         glRenderMode(GL_FEEDBACK);
-        ViewScene::DrawElements(scene.dcmt, pass, scene.toolMode, scene.drawFlags,
-                                scene.drawView);
+        ViewScene::DrawElements(scene.dcmt, pass, scene.toolMode, scene.drawFlags, scene.drawView);
         const GLint count = glRenderMode(GL_RENDER);
         if (count >= 0) {
             result.hit = FindNearestAxis(buffer, count, x, y);

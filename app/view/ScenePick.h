@@ -58,10 +58,10 @@ std::optional<SHitChoice> ChooseHitRecord(std::span<const uint32_t> buffer, int 
 float SelectionDepthToCm(uint32_t depth, double nearCm, double farCm);
 
 struct SPickHit {
-    ElmntId element;  // invalid: nothing was hit
-    int sub = -1;     // connection index of the hit, -1 for the element's body
-    float depth = 0;  // cm from the eye
-    int boxSize = 0;  // pixels: the smallest pick box that hit it
+    ElmntId element; // invalid: nothing was hit
+    int sub = -1;    // connection index of the hit, -1 for the element's body
+    float depth = 0; // cm from the eye
+    int boxSize = 0; // pixels: the smallest pick box that hit it
     bool IsHit() const { return element.IsValid(); }
 };
 
@@ -86,8 +86,8 @@ SPickResult PickElement(const SPickScene& scene, int x, int y, int& bufferSize,
 
 // The axis of the feedback pass nearest to a point.
 struct SAxisHit {
-    ElmntId element;       // invalid: no axis was found
-    int connection = -1;   // the connection index of the axis
+    ElmntId element;                                         // invalid: no axis was found
+    int connection = -1;                                     // the connection index of the axis
     double distance = std::numeric_limits<double>::max();    // pixels, to the segment
     double endDistance = std::numeric_limits<double>::max(); // pixels, to its first vertex
 };

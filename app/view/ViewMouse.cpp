@@ -169,7 +169,7 @@ SViewChange GiveCurrentSurface(SViewContext& context, CScenePicker& picker,
     const EditResult result =
         SetElementMaterial(dcmt, hit.element, context.state.GetToolMaterial(elmnt->kind));
     return result == EditResult::Refused || result == EditResult::Gone ? SViewChange::Beep()
-                                                                        : SViewChange();
+                                                                       : SViewChange();
 }
 
 SViewChange PickFirstTube(SViewContext& context, CScenePicker& picker, const SMouseEvent& event) {

@@ -46,9 +46,8 @@ struct SOrder {
 
 std::unique_ptr<CElmnt> Create(const SViewContext& context, const SOrder& order, Revision r) {
     const CViewState& state = context.state;
-    std::unique_ptr<CElmnt> created =
-        order.target->CreateAttached(r, state.toolMode, order.kind, order.material, order.size1,
-                                     order.size2, order.connection);
+    std::unique_ptr<CElmnt> created = order.target->CreateAttached(
+        r, state.toolMode, order.kind, order.material, order.size1, order.size2, order.connection);
     if (created && order.kind == K::HoleConnector) {
         created->SetArmMasks(state.holeArms);
     }
@@ -58,9 +57,8 @@ std::unique_ptr<CElmnt> Create(const SViewContext& context, const SOrder& order,
 // A hole or flexible coupling, or a bolt, takes the place of the automatic coupling at its
 // connection point 0: that coupling ends in the revision.
 void EndAutomaticCouplingAt(const SViewContext& context, const CElmnt& created, Revision r) {
-    CElmnt* coupling = CElmnt::FindNearestCoupling(r, context.dcmt->GetElmntList(),
-                                                   created.GetConnFrame(0),
-                                                   context.GetSnapRadiusSq());
+    CElmnt* coupling = CElmnt::FindNearestCoupling(
+        r, context.dcmt->GetElmntList(), created.GetConnFrame(0), context.GetSnapRadiusSq());
     if (coupling != nullptr && coupling->kind == K::Connector) {
         coupling->endRevision = r;
     }
@@ -134,24 +132,22 @@ std::optional<std::pair<float, float>> AxisPlacingSizes(const CViewState& state,
     if (kind == K::Bearing) {
         return Sizes{50.0f, 0.0f};
     }
-    if (IsOneOf(kind, {K::Connector, K::Casters, K::Adapter, K::OpenConnector,
-                       K::BearingConnector, K::Connector45, K::HoleConnector, K::FlexiConnector,
-                       K::SteeringLock, K::HubCap, K::TubeCap})) {
+    if (IsOneOf(kind, {K::Connector, K::Casters, K::Adapter, K::OpenConnector, K::BearingConnector,
+                       K::Connector45, K::HoleConnector, K::FlexiConnector, K::SteeringLock,
+                       K::HubCap, K::TubeCap})) {
         return Sizes{0.0f, 0.0f};
     }
     return std::nullopt;
 }
 
-std::optional<std::pair<float, float>> PickedPlacingSizes(const CViewState& state,
-                                                          ElmntKind kind) {
+std::optional<std::pair<float, float>> PickedPlacingSizes(const CViewState& state, ElmntKind kind) {
     using Sizes = std::pair<float, float>;
     if (kind == K::Alu || kind == K::AluConnector) {
         return Sizes{state.toolLength, 0.0f};
     }
     if (IsOneOf(kind, {K::Slide, K::CurvedSlide, K::SlideEnd, K::Pool, K::PoolSmall, K::SlideNew,
-                       K::MultiWheel, K::FloatingWheel, K::Bag, K::TextilRound,
-                       K::BearingConnector, K::FlexiConnector, K::Clamp, K::Clip, K::Roof,
-                       K::RoofLarge})) {
+                       K::MultiWheel, K::FloatingWheel, K::Bag, K::TextilRound, K::BearingConnector,
+                       K::FlexiConnector, K::Clamp, K::Clip, K::Roof, K::RoofLarge})) {
         return Sizes{0.0f, 0.0f};
     }
     return std::nullopt;
@@ -175,7 +171,7 @@ SViewChange PlaceByFeedback(SViewContext& context, CScenePicker& picker, int x, 
     if (target == nullptr || !sizes) {
         return SViewChange::Beep();
     }
-    const SOrder order{target, axis.hit.connection, kind, context.state.GetToolMaterial(kind),
+    const SOrder order{target,       axis.hit.connection, kind, context.state.GetToolMaterial(kind),
                        sizes->first, sizes->second};
     return Place(context, order, true);
 }
@@ -191,8 +187,8 @@ SViewChange PlaceOnPicked(SViewContext& context, CScenePicker& picker, int x, in
     if (target == nullptr || !sizes) {
         return SViewChange::Beep();
     }
-    const SOrder order{target, hit.sub, kind, context.state.GetToolMaterial(kind), sizes->first,
-                       sizes->second};
+    const SOrder order{target,       hit.sub,      kind, context.state.GetToolMaterial(kind),
+                       sizes->first, sizes->second};
     return Place(context, order, false);
 }
 
@@ -209,8 +205,8 @@ SViewChange PlacePanel(SViewContext& context, CScenePicker& picker, int x, int y
     const CElmnt* first = dcmt.FindElement(state.firstTube);
     const ElmntKind kind = state.toolKind;
     if (second == nullptr || first == nullptr || first == second || !IsPanelLike(kind) ||
-        !CanHoldPanel(first, second, dcmt.GetCurrentRevision(), state.panelWidth,
-                      state.panelLength, true, true)) {
+        !CanHoldPanel(first, second, dcmt.GetCurrentRevision(), state.panelWidth, state.panelLength,
+                      true, true)) {
         return SViewChange::Beep();
     }
     const CTransform frame = GetPanelFrame(*first, *second, state.panelLength);

@@ -24,8 +24,7 @@ SPickHit PickOrReport(CScenePicker& picker, int x, int y);
 // The two sizes (mm) with which a tool's kind is placed at a connection axis, or on a picked
 // element; nothing for a kind that the way of placing does not create.
 std::optional<std::pair<float, float>> AxisPlacingSizes(const CViewState& state, ElmntKind kind);
-std::optional<std::pair<float, float>> PickedPlacingSizes(const CViewState& state,
-                                                          ElmntKind kind);
+std::optional<std::pair<float, float>> PickedPlacingSizes(const CViewState& state, ElmntKind kind);
 
 // The tool's element at the connection axis nearest to the point, within 10 pixels.
 SViewChange PlaceByFeedback(SViewContext& context, CScenePicker& picker, int x, int y);

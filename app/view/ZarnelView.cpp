@@ -111,8 +111,7 @@ void CZarnelView::OnDesignUpdate(wxView*, ViewHint hint) {
     // Undo, redo, deleting and loading (or deleting the history) may take away the element being
     // placed and the first tube of a panel, and an identity freed by them may come back on a new
     // element: the view forgets both.
-    if (hint == ViewHint::Everything || hint == ViewHint::UndoRedo ||
-        hint == ViewHint::Deletion) {
+    if (hint == ViewHint::Everything || hint == ViewHint::UndoRedo || hint == ViewHint::Deletion) {
         m_state.placing = ElmntId();
         m_state.firstTube = ElmntId();
     }

@@ -73,8 +73,8 @@ template <class Rule> void CZarnelView::RunMouseRule(Rule&& rule) {
         return;
     }
     const SDrawView drawView = MakeDrawView();
-    const SPickScene scene{*GetDcmt(),         *camera,           GetQuality(),
-                           m_state.toolMode,   m_state.drawFlags, &drawView};
+    const SPickScene scene{*GetDcmt(),       *camera,           GetQuality(),
+                           m_state.toolMode, m_state.drawFlags, &drawView};
     CGlScenePicker picker(scene, m_state.selectionBufferSize, m_state.placingFeedbackSize);
     SViewContext context = MakeContext();
     rule(context, picker);
@@ -100,8 +100,8 @@ void CZarnelView::OnMouseLeftUp(wxMouseEvent& event) {
         return;
     }
     CZarnelGlCanvas* canvas = GetCanvas();
-    const bool inside = canvas != nullptr && wxRect(canvas->GetClientSize()).Contains(
-                                                 event.GetPosition());
+    const bool inside =
+        canvas != nullptr && wxRect(canvas->GetClientSize()).Contains(event.GetPosition());
     SViewContext context = MakeContext();
     // Released outside the window: the drag is cancelled, as when the capture is lost.
     EndPanDrag(inside ? OnLeftUp(context, MakeMouseEvent(event), m_viewport.height)

@@ -45,9 +45,10 @@ TEST(FeedbackReader, EveryTokenTypeIsSkippedByItsLength) {
         GL_PASS_THROUGH_TOKEN, 7};
     // clang-format on
     bool stopped = true;
-    EXPECT_EQ(Types(buffer, static_cast<long>(buffer.size()), FeedbackVertexFloats(GL_2D), &stopped),
-              (std::vector<T>{T::PassThrough, T::Point, T::Line, T::LineReset, T::Polygon,
-                              T::Polygon, T::Bitmap, T::DrawPixel, T::CopyPixel, T::PassThrough}));
+    EXPECT_EQ(
+        Types(buffer, static_cast<long>(buffer.size()), FeedbackVertexFloats(GL_2D), &stopped),
+        (std::vector<T>{T::PassThrough, T::Point, T::Line, T::LineReset, T::Polygon, T::Polygon,
+                        T::Bitmap, T::DrawPixel, T::CopyPixel, T::PassThrough}));
     EXPECT_FALSE(stopped);
 
     CFeedbackReader reader(buffer, static_cast<long>(buffer.size()), 2);
@@ -84,8 +85,8 @@ TEST(FeedbackReader, NeverReadsPastTheCountOrTheBuffer) {
     // Polygons whose vertex count runs past the count, is negative, not whole or not a number.
     for (float n : {3.0f, -1.0f, 1.5f, 1e30f, std::numeric_limits<float>::quiet_NaN()}) {
         SCOPED_TRACE(n);
-        const std::vector<float> polygon = {GL_PASS_THROUGH_TOKEN, 1, GL_POLYGON_TOKEN, n, 0, 0,
-                                            1, 0};
+        const std::vector<float> polygon = {
+            GL_PASS_THROUGH_TOKEN, 1, GL_POLYGON_TOKEN, n, 0, 0, 1, 0};
         EXPECT_EQ(Types(polygon, static_cast<long>(polygon.size()), 2, &stopped),
                   std::vector<T>{T::PassThrough});
         EXPECT_TRUE(stopped);

@@ -33,8 +33,7 @@ SPickHit PickPerBox(const SPickScene& scene, int x, int y) {
         glRenderMode(GL_SELECT);
         glInitNames();
         glPushName(0);
-        ViewScene::DrawElements(scene.dcmt, pass, scene.toolMode, scene.drawFlags,
-                                scene.drawView);
+        ViewScene::DrawElements(scene.dcmt, pass, scene.toolMode, scene.drawFlags, scene.drawView);
         const GLint hits = glRenderMode(GL_RENDER);
         EXPECT_GE(hits, 0);
         std::size_t at = 0;

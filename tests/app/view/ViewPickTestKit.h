@@ -58,12 +58,8 @@ protected:
     SPickScene Scene() {
         m_drawView = SDrawView{m_dcmt.FindElement(m_state.firstTube), m_state.panelWidth,
                                m_state.panelLength, nullptr};
-        return SPickScene{m_dcmt,
-                          m_dcmt.GetCamera(0),
-                          nullptr,
-                          m_state.toolMode,
-                          m_state.drawFlags,
-                          &m_drawView};
+        return SPickScene{m_dcmt,           m_dcmt.GetCamera(0), nullptr,
+                          m_state.toolMode, m_state.drawFlags,   &m_drawView};
     }
     CGlScenePicker Picker() {
         return CGlScenePicker(Scene(), m_state.selectionBufferSize, m_state.placingFeedbackSize);
@@ -99,9 +95,8 @@ protected:
     CElmnt& Put(ElmntKind kind, const CVector3& at, float length = 350.0f,
                 const CMatrix3& rotation = {}) {
         const Revision r = m_dcmt.NewRevision();
-        return m_dcmt.AddElement(std::make_unique<CElmnt>(m_dcmt.GetIdSource(), r, kind, 2,
-                                                          CTransform(rotation, at), true, length,
-                                                          0.0f));
+        return m_dcmt.AddElement(std::make_unique<CElmnt>(
+            m_dcmt.GetIdSource(), r, kind, 2, CTransform(rotation, at), true, length, 0.0f));
     }
 
     // The elements of the kind alive now, in list order.

@@ -35,8 +35,7 @@ protected:
         return OnLeftDown(context, picker, event);
     }
     // The click changed nothing: a beep, no revision (the redo branch stays), not modified.
-    void ExpectNothingChanged(const SMouseResult& result, Revision revision,
-                              Revision newest = 0) {
+    void ExpectNothingChanged(const SMouseResult& result, Revision revision, Revision newest = 0) {
         EXPECT_TRUE(result.change.beep);
         EXPECT_EQ(m_dcmt.GetCurrentRevision(), revision);
         EXPECT_EQ(m_dcmt.GetNewestRevision(), std::max(revision, newest));

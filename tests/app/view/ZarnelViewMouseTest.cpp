@@ -167,13 +167,12 @@ TEST_F(ViewMouseWindow, ClicksBuildAFrameThatIsSavedAndOpenedAgain) {
         // dialog (answered OK by the test's recorder), which changes nothing.
         SendCommand(frame, CommandId::ToolSelect);
         click({200.0, 0.0, 0.0});
-        ASSERT_TRUE(WaitFor([&] {
-            return frame.GetStatusBar()->GetStatusText(0).StartsWith("Rohr");
-        }));
+        ASSERT_TRUE(
+            WaitFor([&] { return frame.GetStatusBar()->GetStatusText(0).StartsWith("Rohr"); }));
         const std::size_t dialogsBefore = ActiveDialogRecorder()->dialogs.size();
         mouse.MouseDblClick();
-        EXPECT_TRUE(WaitFor(
-            [&] { return ActiveDialogRecorder()->dialogs.size() > dialogsBefore; }));
+        EXPECT_TRUE(
+            WaitFor([&] { return ActiveDialogRecorder()->dialogs.size() > dialogsBefore; }));
         EXPECT_EQ(dcmt.GetNewestRevision(), 5u) << "a double click places and deletes nothing";
 
         // Pan: grab the upright tube and drag; the camera moves on release.
