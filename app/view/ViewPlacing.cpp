@@ -229,8 +229,8 @@ SViewChange DeleteAt(SViewContext& context, CScenePicker& picker, int x, int y) 
         return SViewChange::Beep();
     }
     if (elmnt->kind == K::Connector && elmnt->GetOccupiedArms() != 0) {
-        const MsgAnswer answer = ShowMessage(LoadLangText(TextDeleteAutoCoupling), {},
-                                             MsgButtons::YesNo, MsgIcon::Error);
+        const MsgAnswer answer = GetUserInterface().AskYesNoDefaultNo(
+            LoadLangText(TextDeleteAutoCoupling), {}, MsgIcon::Error);
         if (answer != MsgAnswer::Yes) {
             return {};
         }

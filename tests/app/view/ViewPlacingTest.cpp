@@ -207,6 +207,7 @@ TEST_F(ViewPlacing, DeletingAskedAboutAnAutomaticCouplingAndTurningByTheRightBut
     EXPECT_FALSE(Click({400.0, 0.0, 0.0}).change.beep);
     ASSERT_EQ(TestUi().Boxes().size(), 1u);
     EXPECT_EQ(TestUi().Boxes()[0].buttons, MsgButtons::YesNo);
+    EXPECT_TRUE(TestUi().Boxes()[0].defaultNo);
     EXPECT_NE(TestUi().Boxes()[0].text.find("dennoch gelöscht"), std::string::npos);
     EXPECT_EQ(m_dcmt.GetCurrentRevision(), revision);
     EXPECT_FALSE(m_dcmt.IsModified());
