@@ -27,6 +27,12 @@ public:
     // Shows a modal box; caption empty means the program's name.
     virtual MsgAnswer ShowMessageBox(const std::string& text, const std::string& caption,
                                      MsgButtons buttons, MsgIcon icon) = 0;
+    // A Yes/No box whose default button is No, for a question whose Yes gives something up.
+    // An implementation without default buttons shows the plain Yes/No box.
+    virtual MsgAnswer AskYesNoDefaultNo(const std::string& text, const std::string& caption,
+                                        MsgIcon icon) {
+        return ShowMessageBox(text, caption, MsgButtons::YesNo, icon);
+    }
     virtual void Beep() = 0;
     // Wait cursor; calls nest.
     virtual void BeginBusy() = 0;

@@ -9,6 +9,7 @@
 #include <GL/gl.h>
 
 #include "app/render/ElmntDraw.h"
+#include "app/render/FeedbackBuffer.h"
 #include "app/render/RndrPass.h"
 #include "app/render/RndrQult.h"
 #include "model/ZarnelDcmt.h"
@@ -199,60 +200,24 @@ bool TriHitsTri(const STrngl& a, const STrngl& b) {
 }
 
 void ReadSurfaceFeedback(std::span<const float> buffer, CTrnglList& list) {
-    constexpr std::size_t VertexFloats = 3;
     ElmntId current;
-    std::size_t i = 0;
-    while (i < buffer.size()) {
-        const float token = buffer[i];
-        std::size_t vertices = 0;
-        if (token == static_cast<float>(GL_PASS_THROUGH_TOKEN)) {
-            if (i + 1 >= buffer.size()) {
-                return;
-            }
-            const uint32_t name = CRndrPass::TokenToName(buffer[i + 1]);
+    CFeedbackReader reader(buffer, static_cast<long>(buffer.size()), FeedbackVertexFloats(GL_3D));
+    SFeedbackItem item;
+    while (reader.Next(item)) {
+        if (item.type == FeedbackTokenType::PassThrough) {
+            const uint32_t name = CRndrPass::TokenToName(item.value);
             if (name >= ElmntId::First) {
                 current = ElmntId(name);
             }
-            i += 2;
-            continue;
-        }
-        if (token == static_cast<float>(GL_POLYGON_TOKEN)) {
-            if (i + 1 >= buffer.size()) {
-                return;
+        } else if (item.type == FeedbackTokenType::Polygon && item.vertexCount >= 3) {
+            STrngl trngl;
+            trngl.element = current;
+            for (std::size_t k = 0; k < 3; ++k) {
+                trngl.vertices[k] = ToModel(item.Vertex(k));
             }
-            const float count = buffer[i + 1];
-            const std::size_t room = (buffer.size() - i - 2) / VertexFloats;
-            if (!(count >= 0.0f) || count > static_cast<float>(room)) {
-                return;
-            }
-            vertices = static_cast<std::size_t>(count);
-            i += 2;
-            if (vertices >= 3) {
-                STrngl trngl;
-                trngl.element = current;
-                for (std::size_t k = 0; k < 3; ++k) {
-                    trngl.vertices[k] = ToModel(&buffer[i + k * VertexFloats]);
-                }
-                trngl.CalcBox();
-                list.Append(trngl);
-            }
-        } else if (token == static_cast<float>(GL_LINE_TOKEN) ||
-                   token == static_cast<float>(GL_LINE_RESET_TOKEN)) {
-            vertices = 2;
-            i += 1;
-        } else if (token == static_cast<float>(GL_POINT_TOKEN) ||
-                   token == static_cast<float>(GL_BITMAP_TOKEN) ||
-                   token == static_cast<float>(GL_DRAW_PIXEL_TOKEN) ||
-                   token == static_cast<float>(GL_COPY_PIXEL_TOKEN)) {
-            vertices = 1;
-            i += 1;
-        } else {
-            return;
+            trngl.CalcBox();
+            list.Append(trngl);
         }
-        if (vertices * VertexFloats > buffer.size() - i) {
-            return;
-        }
-        i += vertices * VertexFloats;
     }
 }
 

@@ -31,8 +31,8 @@ bool TriHitsTri(const STrngl& a, const STrngl& b);
 // 2000 or more names the element of the polygons that follow, lines are skipped, and each
 // polygon gives the triangle of its first three vertices. Window coordinates are those of the
 // test's scene (x and y times 32, depth about 0.5 times 65536: the model's z mirrored, the same
-// for every triangle). Reading stops at a token it does not know or a polygon cut off at the
-// end, so that nothing past the written part is read.
+// for every triangle). buffer is the written part; the walk (CFeedbackReader) stops at a value
+// that is no token or a token cut off at the end, so that nothing past it is read.
 void ReadSurfaceFeedback(std::span<const float> buffer, CTrnglList& list);
 
 // Draws the surfaces of every element alive at the document's current revision into a feedback

@@ -54,13 +54,23 @@ wxWindow* DialogParent() {
 
 MsgAnswer WxUserInterface::ShowMessageBox(const std::string& text, const std::string& caption,
                                           MsgButtons buttons, MsgIcon icon) {
-    long style = 0;
+    return ShowBox(text, caption, buttons, icon, 0);
+}
+
+MsgAnswer WxUserInterface::AskYesNoDefaultNo(const std::string& text, const std::string& caption,
+                                             MsgIcon icon) {
+    return ShowBox(text, caption, MsgButtons::YesNo, icon, wxNO_DEFAULT);
+}
+
+MsgAnswer WxUserInterface::ShowBox(const std::string& text, const std::string& caption,
+                                   MsgButtons buttons, MsgIcon icon, long extraStyle) {
+    long style = extraStyle;
     switch (buttons) {
-    case MsgButtons::Ok: style = wxOK; break;
-    case MsgButtons::OkCancel: style = wxOK | wxCANCEL; break;
-    case MsgButtons::YesNo: style = wxYES_NO; break;
-    case MsgButtons::YesNoCancel: style = wxYES_NO | wxCANCEL; break;
-    case MsgButtons::RetryCancel: style = wxOK | wxCANCEL; break;
+    case MsgButtons::Ok: style |= wxOK; break;
+    case MsgButtons::OkCancel: style |= wxOK | wxCANCEL; break;
+    case MsgButtons::YesNo: style |= wxYES_NO; break;
+    case MsgButtons::YesNoCancel: style |= wxYES_NO | wxCANCEL; break;
+    case MsgButtons::RetryCancel: style |= wxOK | wxCANCEL; break;
     }
     switch (icon) {
     case MsgIcon::None: style |= wxICON_NONE; break;

@@ -12,6 +12,8 @@ class WxUserInterface final : public UserInterface {
 public:
     MsgAnswer ShowMessageBox(const std::string& text, const std::string& caption,
                              MsgButtons buttons, MsgIcon icon) override;
+    MsgAnswer AskYesNoDefaultNo(const std::string& text, const std::string& caption,
+                                MsgIcon icon) override;
     void Beep() override;
     void BeginBusy() override;
     void EndBusy() override;
@@ -35,5 +37,9 @@ public:
                                             const std::string& extension);
 
 private:
+    // extraStyle: wxNO_DEFAULT for a Yes/No box whose default button is No.
+    MsgAnswer ShowBox(const std::string& text, const std::string& caption, MsgButtons buttons,
+                      MsgIcon icon, long extraStyle);
+
     int m_busyDepth = 0;
 };

@@ -67,6 +67,7 @@ bool CZarnelView::OnCreate(wxDocument* document, long flags) {
     m_camera.BindDefault();
     SetViewport();
     if (CZarnelGlCanvas* canvas = GetCanvas()) {
+        BindMouse();
         canvas->SetFocus();
     }
     return true;
@@ -106,14 +107,18 @@ std::optional<int32_t> CZarnelView::GetCouplingMaterial() const {
 }
 
 void CZarnelView::OnDesignUpdate(wxView*, ViewHint hint) {
+    // Undo, redo, deleting and loading (or deleting the history) may take away the element being
+    // placed and the first tube of a panel, and an identity freed by them may come back on a new
+    // element: the view forgets both.
+    if (hint == ViewHint::Everything || hint == ViewHint::UndoRedo || hint == ViewHint::Deletion) {
+        m_state.placing = ElmntId();
+        m_state.firstTube = ElmntId();
+    }
     switch (hint) {
     case ViewHint::UndoRedo:
     case ViewHint::Insertion:
     case ViewHint::Change:
-        Invalidate();
-        break;
     case ViewHint::Deletion:
-        m_state.placing = ElmntId();
         Invalidate();
         break;
     case ViewHint::Everything:

@@ -10,7 +10,8 @@
 // comes back. Its parts: ZarnelView.cpp (creation, updates, carrying out changes, the one
 // command handler pair), ZarnelViewCommands.cpp (the table of the commands that need the
 // window), ZarnelViewCamera.cpp (camera, viewport, matrices), ZarnelViewDraw.cpp (drawing,
-// off-screen rendering), ZarnelViewExport.cpp (image export, printing).
+// off-screen rendering), ZarnelViewExport.cpp (image export, printing), ZarnelViewMouse.cpp
+// (the mouse on the GL window: picking, placing, selecting, the pan drag, element dialogs).
 #pragma once
 
 #include <cstdint>
@@ -25,6 +26,7 @@
 #include "app/view/SceneDraw.h"
 #include "app/view/ViewCamera.h"
 #include "app/view/ViewCommand.h"
+#include "app/view/ViewMouse.h"
 #include "app/view/ViewState.h"
 #include "model/Cmra.h"
 
@@ -33,7 +35,11 @@ class CElmnt;
 class CRndrQult;
 class CZarnelGlCanvas;
 class wxGLContext;
+class wxKeyEvent;
+class wxMouseCaptureLostEvent;
+class wxMouseEvent;
 class wxPrintout;
+class wxSetCursorEvent;
 
 class CZarnelView : public CZarnelWxView {
 public:
@@ -88,6 +94,10 @@ public:
     // The render-quality profile in force: the application's edit profile, or its photo profile
     // while photo quality is on.
     const CRndrQult* GetQuality() const;
+
+    // What the view's passes draw for picking and placing: the two-click panel's state and the
+    // slide model's viewer, valid while the view and its first tube are.
+    SDrawView MakeDrawView();
 
     // Elements the tools hold, looked up in the design; nullptr when there is none or it is no
     // longer alive.
@@ -198,6 +208,31 @@ private:
     // Every window on the design that shows the camera in use (this one included) computes its
     // viewport again and is drawn again.
     void RedrawCameraViews();
+
+    // The mouse on the GL window (ZarnelViewMouse.cpp): the window's events turned into the
+    // view's mouse rules (ViewMouse.h) on the GL passes, the dialogs they ask for, the pan
+    // drag's capture and line, and the pan cursor.
+    void BindMouse();
+    SMouseEvent MakeMouseEvent(const wxMouseEvent& event) const;
+    // Runs a rule with the picker of the view's passes, the context current; nothing without
+    // a context.
+    template <class Rule> void RunMouseRule(Rule&& rule);
+    void OnMouseLeftDown(wxMouseEvent& event);
+    void OnMouseLeftUp(wxMouseEvent& event);
+    void OnMouseMotion(wxMouseEvent& event);
+    void OnMouseLeftDoubleClick(wxMouseEvent& event);
+    void OnMouseRightDown(wxMouseEvent& event);
+    void OnMouseCaptureLost(wxMouseCaptureLostEvent& event);
+    void OnMouseSetCursor(wxSetCursorEvent& event);
+    void OnMouseKeyDown(wxKeyEvent& event);
+    void EndPanDrag(const SViewChange& change);
+    // The dialog a click asked for, on the element; click in the window's client pixels.
+    void OpenMouseDialog(const SMouseResult& result, const wxPoint& click);
+    void EditProperties(ElmntId id, const wxPoint& click);
+    // The surface dialog on the element; OK gives it the chosen slot in place.
+    void EditSurface(ElmntId id);
+    // The pan drag's line over the picture, from the drag start to the pointer.
+    void DrawPanLine() const;
 
     wxWeakRef<CZarnelGlCanvas> m_canvas; // owned by the frame
     std::unique_ptr<wxGLContext> m_context;

@@ -34,8 +34,7 @@ void CZarnelView::DrawPicture(const std::array<double, 16>* projectionPrefix, Dr
     }
     // The two-click panel tool highlights the tubes that fit its first tube; the slide model is
     // drawn by the view's viewer.
-    const SDrawView drawView{GetFirstTube(), m_state.panelWidth, m_state.panelLength,
-                             &m_vrmlViewer};
+    const SDrawView drawView = MakeDrawView();
     const ViewScene::SScene scene{*dcmt,
                                   *camera,
                                   GetQuality(),
@@ -57,7 +56,12 @@ void CZarnelView::OnDraw(wxDC*) {
     if (m_state.toolMode != ToolMode::NoSelectionLines) {
         ViewScene::DrawViewportFrame(m_viewport, m_clientPixels.x, m_clientPixels.y);
     }
+    DrawPanLine();
     GetCanvas()->SwapBuffers();
+}
+
+SDrawView CZarnelView::MakeDrawView() {
+    return SDrawView{GetFirstTube(), m_state.panelWidth, m_state.panelLength, &m_vrmlViewer};
 }
 
 std::unique_ptr<CDIB> CZarnelView::RenderToBitmap(int width, int height) {

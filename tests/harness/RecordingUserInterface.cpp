@@ -12,6 +12,13 @@ MsgAnswer RecordingUserInterface::ShowMessageBox(const std::string& text,
     return m_defaultAnswer;
 }
 
+MsgAnswer RecordingUserInterface::AskYesNoDefaultNo(const std::string& text,
+                                                    const std::string& caption, MsgIcon icon) {
+    const MsgAnswer answer = ShowMessageBox(text, caption, MsgButtons::YesNo, icon);
+    m_boxes.back().defaultNo = true;
+    return answer;
+}
+
 void RecordingUserInterface::BeginBusy() {
     ++m_busyDepth;
     ++m_busyScopes;

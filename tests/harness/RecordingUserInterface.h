@@ -13,12 +13,15 @@ struct RecordedBox {
     std::string caption;
     MsgButtons buttons;
     MsgIcon icon;
+    bool defaultNo = false; // a Yes/No box whose default button is No
 };
 
 class RecordingUserInterface final : public UserInterface {
 public:
     MsgAnswer ShowMessageBox(const std::string& text, const std::string& caption,
                              MsgButtons buttons, MsgIcon icon) override;
+    MsgAnswer AskYesNoDefaultNo(const std::string& text, const std::string& caption,
+                                MsgIcon icon) override;
     void Beep() override { ++m_beeps; }
     void BeginBusy() override;
     void EndBusy() override { --m_busyDepth; }

@@ -5,6 +5,8 @@
 
 #include <GL/glu.h>
 
+#include "app/render/FeedbackBuffer.h"
+
 namespace {
 
 constexpr double SceneHalf = 2048.0;
@@ -24,42 +26,34 @@ void SetMillimetreProjection(double pickX = 0.0, double pickY = 0.0, double pick
 
 std::vector<SFeedbackToken> Parse(const std::vector<GLfloat>& buffer, GLint count) {
     std::vector<SFeedbackToken> tokens;
-    GLint i = 0;
-    const auto vertex = [&]() {
-        CVector3 v(buffer[i], buffer[i + 1], (0.5 - buffer[i + 2]) * 2.0 * SceneHalf);
-        i += 3;
-        return v;
-    };
-    while (i < count) {
+    CFeedbackReader reader(buffer, count, FeedbackVertexFloats(GL_3D));
+    SFeedbackItem item;
+    while (reader.Next(item)) {
         SFeedbackToken token;
-        token.type = static_cast<GLenum>(buffer[i++]);
-        int vertices = 0;
-        switch (token.type) {
-        case GL_PASS_THROUGH_TOKEN:
-            token.name = CRndrPass::TokenToName(buffer[i++]);
+        switch (item.type) {
+        case FeedbackTokenType::PassThrough:
+            token.type = GL_PASS_THROUGH_TOKEN;
+            token.name = CRndrPass::TokenToName(item.value);
             break;
-        case GL_POINT_TOKEN:
-            vertices = 1;
-            break;
-        case GL_LINE_RESET_TOKEN:
+        case FeedbackTokenType::Line:
+        case FeedbackTokenType::LineReset:
             token.type = GL_LINE_TOKEN;
-            vertices = 2;
             break;
-        case GL_LINE_TOKEN:
-            vertices = 2;
-            break;
-        case GL_POLYGON_TOKEN:
-            vertices = static_cast<int>(buffer[i++]);
+        case FeedbackTokenType::Point:
+        case FeedbackTokenType::Polygon:
+            token.type = static_cast<GLenum>(item.type);
             break;
         default:
-            ADD_FAILURE() << "unexpected feedback token " << token.type;
+            ADD_FAILURE() << "unexpected feedback token " << static_cast<uint32_t>(item.type);
             return tokens;
         }
-        for (int k = 0; k < vertices; ++k) {
-            token.vertices.push_back(vertex());
+        for (std::size_t k = 0; k < item.vertexCount; ++k) {
+            const float* v = item.Vertex(k);
+            token.vertices.emplace_back(v[0], v[1], (0.5 - v[2]) * 2.0 * SceneHalf);
         }
         tokens.push_back(std::move(token));
     }
+    EXPECT_FALSE(reader.Stopped()) << "feedback buffer not readable to its end";
     return tokens;
 }
 

@@ -1,0 +1,385 @@
+// Selection and axis-feedback passes over the design, and the readers of their buffers.
+#include "app/view/ScenePick.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <new>
+#include <unordered_set>
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "app/render/FeedbackBuffer.h"
+#include "app/render/RndrPass.h"
+#include "app/view/SceneDraw.h"
+#include "model/Cmra.h"
+#include "model/ZarnelDcmt.h"
+
+namespace {
+
+// Keeps both matrices and the render mode of the caller: pushed at the start, popped (and back
+// to GL_RENDER) at the end, whatever happens between.
+class CPassScope {
+public:
+    CPassScope() {
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+    }
+    ~CPassScope() {
+        GLint mode = GL_RENDER;
+        glGetIntegerv(GL_RENDER_MODE, &mode);
+        if (mode != GL_RENDER) {
+            glRenderMode(GL_RENDER);
+        }
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+        glPopMatrix();
+    }
+    CPassScope(const CPassScope&) = delete;
+    CPassScope& operator=(const CPassScope&) = delete;
+};
+
+// Projection (with a pick box around (x, y) when boxSize > 0) and model view of the camera.
+void SetCamera(const SPickScene& scene, int x, int y, int boxSize) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    if (boxSize > 0) {
+        GLint viewport[4] = {0, 0, 0, 0};
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        gluPickMatrix(x, y, boxSize, boxSize, viewport);
+    }
+    ViewScene::SetProjection(scene.camera);
+    glMatrixMode(GL_MODELVIEW);
+    ViewScene::SetModelTransform(scene.camera);
+}
+
+// A sphere around each element, about its placement, that holds everything its drawing can put
+// into a selection pass (body, target zones, axes and arcs of the tools): the element's sizes
+// plus a margin. Parts made of tubes, couplings and panels stay within 1 m of their sizes; the
+// large bodies of fixed shape (slides, pools, roofs, textiles, wheels, the 6.6 m floor grid, the
+// slide model) within 8 m. Nothing (always drawn) for sizes that are no numbers.
+std::optional<double> PickRadius(const CElmnt& elmnt) {
+    constexpr double PartMargin = 1000.0;  // mm: arms, axes (200), arcs (400), zones, caps
+    constexpr double LargeMargin = 8000.0; // mm
+    double margin = LargeMargin;
+    switch (elmnt.kind) {
+    case ElmntKind::Tube:
+    case ElmntKind::RoundTube:
+    case ElmntKind::Connector:
+    case ElmntKind::Connector45:
+    case ElmntKind::HoleConnector:
+    case ElmntKind::FlexiConnector:
+    case ElmntKind::Bolt:
+    case ElmntKind::Panel:
+    case ElmntKind::Display:
+    case ElmntKind::Wood:
+    case ElmntKind::WoodKnob:
+    case ElmntKind::RoundWood:
+    case ElmntKind::Lattice:
+    case ElmntKind::ChairSeatBack:
+    case ElmntKind::Bearing:
+    case ElmntKind::SteeringLock:
+    case ElmntKind::HubCap:
+    case ElmntKind::Casters:
+    case ElmntKind::TubeCap:
+    case ElmntKind::Adapter:
+    case ElmntKind::OpenConnector:
+    case ElmntKind::BearingConnector:
+    case ElmntKind::Clamp:
+    case ElmntKind::Clip:
+    case ElmntKind::Alu:
+    case ElmntKind::AluConnector:
+        margin = PartMargin;
+        break;
+    default:
+        break;
+    }
+    const double sizes = std::abs(static_cast<double>(elmnt.length)) +
+                         std::abs(static_cast<double>(elmnt.secondSize)) +
+                         std::abs(static_cast<double>(elmnt.correction)) +
+                         std::abs(static_cast<double>(elmnt.secondCorrection));
+    if (!std::isfinite(sizes) || !std::isfinite(elmnt.placement.translation.x) ||
+        !std::isfinite(elmnt.placement.translation.y) ||
+        !std::isfinite(elmnt.placement.translation.z)) {
+        return std::nullopt;
+    }
+    return sizes + margin;
+}
+
+// The pick frustum of the current projection and model view as six planes in model
+// coordinates: what lies wholly outside one of them cannot be hit. Elements are drawn only when
+// their sphere may reach inside, so a pass over a large design draws the few near the pointer.
+class CPickFrustum {
+public:
+    // From the matrices current now (pick matrix included).
+    void Load() {
+        GLdouble projection[16];
+        GLdouble model[16];
+        glGetDoublev(GL_PROJECTION_MATRIX, projection);
+        glGetDoublev(GL_MODELVIEW_MATRIX, model);
+        double clip[16]; // projection · model view, column-major
+        for (int column = 0; column < 4; ++column) {
+            for (int row = 0; row < 4; ++row) {
+                double sum = 0.0;
+                for (int k = 0; k < 4; ++k) {
+                    sum += projection[row + 4 * k] * model[k + 4 * column];
+                }
+                clip[row + 4 * column] = sum;
+            }
+        }
+        const auto rowOf = [&](int row, int column) { return clip[row + 4 * column]; };
+        for (int axis = 0; axis < 3; ++axis) {
+            for (int sign : {1, -1}) {
+                std::array<double, 4>& plane =
+                    m_planes[static_cast<std::size_t>(2 * axis + (sign > 0 ? 0 : 1))];
+                for (int column = 0; column < 4; ++column) {
+                    plane[static_cast<std::size_t>(column)] =
+                        rowOf(3, column) + sign * rowOf(axis, column);
+                }
+                const double length = std::hypot(plane[0], plane[1], plane[2]);
+                if (length > 0.0) {
+                    for (double& value : plane) {
+                        value /= length;
+                    }
+                }
+            }
+        }
+        m_valid = true;
+    }
+    // False only when the element surely lies outside.
+    bool MayHit(const CElmnt& elmnt) const {
+        const std::optional<double> radius = PickRadius(elmnt);
+        if (!m_valid || !radius) {
+            return true;
+        }
+        const CVector3& p = elmnt.placement.translation;
+        for (const std::array<double, 4>& plane : m_planes) {
+            if (plane[0] * p.x + plane[1] * p.y + plane[2] * p.z + plane[3] < -*radius) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+private:
+    std::array<std::array<double, 4>, 6> m_planes{};
+    bool m_valid = false;
+};
+
+// Doubles the size unless that passes the limit.
+bool Grow(int& size, int limit) {
+    if (2LL * size > static_cast<long long>(limit)) {
+        return false;
+    }
+    size *= 2;
+    return true;
+}
+
+// A selection pass of the elements that draw accepts (in list order) into a buffer that grows
+// as needed. Returns the hit count, or -1 when the buffer could not grow far enough.
+template <class Accept>
+int SelectPass(const SPickScene& scene, int x, int y, int boxSize, int& bufferSize, int limit,
+               std::vector<GLuint>& buffer, Accept&& accept) {
+    const CRndrPass pass(RndrMode::Select, scene.quality);
+    const std::vector<const CMtrl*> materials = GetMtrlTable(scene.dcmt);
+    const Revision revision = scene.dcmt.GetCurrentRevision();
+    for (;;) {
+        try {
+            buffer.assign(static_cast<std::size_t>(bufferSize), 0u);
+        } catch (const std::bad_alloc&) {
+            return -1;
+        }
+        SetCamera(scene, x, y, boxSize);
+        glSelectBuffer(static_cast<GLsizei>(buffer.size()), buffer.data());
+        glRenderMode(GL_SELECT);
+        glInitNames();
+        glPushName(0);
+        for (const CElmnt& elmnt : scene.dcmt.GetElmntList()) {
+            if (accept(elmnt)) {
+                DrawElmnt(elmnt, pass, materials, revision, scene.toolMode, scene.drawFlags,
+                          scene.drawView);
+            }
+        }
+        const GLint hits = glRenderMode(GL_RENDER);
+        if (hits >= 0) {
+            return hits;
+        }
+        if (!Grow(bufferSize, limit)) {
+            return -1;
+        }
+    }
+}
+
+// The elements named first in the records: the candidates of the smaller boxes.
+std::unordered_set<uint32_t> FirstNames(std::span<const GLuint> buffer, int hitCount) {
+    std::unordered_set<uint32_t> names;
+    std::size_t at = 0;
+    for (int n = 0; n < hitCount && at + 3 <= buffer.size(); ++n) {
+        const std::size_t count = buffer[at];
+        if (count > buffer.size() - at - 3) {
+            break;
+        }
+        if (count > 0 && buffer[at + 3] != 0) {
+            names.insert(buffer[at + 3]);
+        }
+        at += 3 + count;
+    }
+    return names;
+}
+
+} // namespace
+
+std::optional<SHitChoice> ChooseHitRecord(std::span<const uint32_t> buffer, int hitCount) {
+    std::optional<SHitChoice> best;
+    uint32_t bestDepth = 0xFFFFFFFFu;
+    std::size_t at = 0;
+    for (int n = 0; n < hitCount && at + 3 <= buffer.size(); ++n) {
+        const std::size_t count = buffer[at];
+        if (count > buffer.size() - at - 3) {
+            break;
+        }
+        const uint32_t minDepth = buffer[at + 1];
+        // Equal depths: the later record wins.
+        if (minDepth <= bestDepth) {
+            bestDepth = minDepth;
+            SHitChoice choice;
+            choice.minDepth = minDepth;
+            choice.element = count > 0 ? buffer[at + 3] : 0;
+            choice.sub = count == 2 ? static_cast<int>(buffer[at + 4]) : -1;
+            best = choice;
+        }
+        at += 3 + count;
+    }
+    return best;
+}
+
+float SelectionDepthToCm(uint32_t depth, double nearCm, double farCm) {
+    const double z = static_cast<double>(depth) / 4294967296.0;
+    return static_cast<float>(farCm * nearCm / (farCm - (farCm - nearCm) * z));
+}
+
+SPickResult PickElement(const SPickScene& scene, int x, int y, int& bufferSize, int bufferLimit) {
+    SPickResult result;
+    bufferSize = std::max(bufferSize, 1);
+    CPassScope scope;
+    std::vector<GLuint> buffer;
+    // The widest box over the whole design finds every element that any box can hit. Elements
+    // whose bounds lie outside it are not drawn at all (nor under the explosion drawing, which
+    // moves bodies away from their placements, is anything left out).
+    const int widest = kPickBoxSizes.back();
+    CPickFrustum frustum;
+    if (!HasFlag(scene.drawFlags, DrawFlags::Explosion)) {
+        SetCamera(scene, x, y, widest);
+        frustum.Load();
+    }
+    int hits = SelectPass(scene, x, y, widest, bufferSize, bufferLimit, buffer,
+                          [&](const CElmnt& elmnt) { return frustum.MayHit(elmnt); });
+    if (hits < 0) {
+        result.bufferLimit = true;
+        return result;
+    }
+    const std::unordered_set<uint32_t> candidates = FirstNames(buffer, hits);
+    if (candidates.empty()) {
+        return result;
+    }
+    const auto isCandidate = [&](const CElmnt& elmnt) {
+        return candidates.count(elmnt.GetId().Value()) != 0;
+    };
+    const std::vector<GLuint> widestRecords = std::move(buffer);
+    const int widestHits = hits;
+    for (int box : kPickBoxSizes) {
+        if (box != widest) {
+            // Elements outside the widest box cannot reach a smaller one, so the records of the
+            // candidates alone are the records of the whole design in this box.
+            hits = SelectPass(scene, x, y, box, bufferSize, bufferLimit, buffer, isCandidate);
+            if (hits < 0) {
+                result.bufferLimit = true;
+                return result;
+            }
+        }
+        const std::optional<SHitChoice> choice = box != widest
+                                                     ? ChooseHitRecord(buffer, hits)
+                                                     : ChooseHitRecord(widestRecords, widestHits);
+        if (!choice || choice->element == 0) {
+            continue;
+        }
+        const ElmntId id(choice->element);
+        if (!id.IsValid() || scene.dcmt.FindElement(id) == nullptr) {
+            continue;
+        }
+        result.hit.element = id;
+        result.hit.sub = choice->sub;
+        result.hit.depth =
+            SelectionDepthToCm(choice->minDepth, scene.camera.nearClip, scene.camera.farClip);
+        result.hit.boxSize = box;
+        return result;
+    }
+    return result;
+}
+
+SAxisHit FindNearestAxis(std::span<const float> buffer, long count, double x, double y) {
+    constexpr double kTie = 0.01;
+    SAxisHit best;
+    ElmntId element;
+    int connection = -1;
+    CFeedbackReader reader(buffer, count, 2);
+    SFeedbackItem item;
+    while (reader.Next(item)) {
+        if (item.type == FeedbackTokenType::PassThrough) {
+            const uint32_t value = CRndrPass::TokenToName(item.value);
+            if (value >= ElmntId::First) {
+                element = ElmntId(value);
+                connection = -1;
+            } else {
+                connection = static_cast<int>(value);
+            }
+        } else if (item.IsLine()) {
+            const float segment[4] = {item.Vertex(0)[0], item.Vertex(0)[1], item.Vertex(1)[0],
+                                      item.Vertex(1)[1]};
+            const double d = SegmentDistance(segment, x, y);
+            const double e = std::hypot(x - segment[0], y - segment[1]);
+            const bool nearer = std::abs(best.distance - d) >= kTie && d < best.distance;
+            const bool tieButCloserEnd = std::abs(best.distance - d) < kTie && e < best.endDistance;
+            if (nearer || tieButCloserEnd) {
+                best.distance = d;
+                best.endDistance = e;
+                best.connection = connection;
+                best.element = element;
+            }
+        }
+    }
+    return best;
+}
+
+SAxisResult FindAxisAt(const SPickScene& scene, int x, int y, int& bufferSize, int bufferLimit) {
+    SAxisResult result;
+    bufferSize = std::max(bufferSize, 1);
+    CPassScope scope;
+    const CRndrPass pass(RndrMode::AxisFeedback, scene.quality);
+    std::vector<GLfloat> buffer;
+    for (;;) {
+        try {
+            buffer.assign(static_cast<std::size_t>(bufferSize), 0.0f);
+        } catch (const std::bad_alloc&) {
+            result.bufferLimit = true;
+            return result;
+        }
+        SetCamera(scene, x, y, 0);
+        glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_2D, buffer.data());
+        glRenderMode(GL_FEEDBACK);
+        ViewScene::DrawElements(scene.dcmt, pass, scene.toolMode, scene.drawFlags, scene.drawView);
+        const GLint count = glRenderMode(GL_RENDER);
+        if (count >= 0) {
+            result.hit = FindNearestAxis(buffer, count, x, y);
+            return result;
+        }
+        if (!Grow(bufferSize, bufferLimit)) {
+            result.bufferLimit = true;
+            return result;
+        }
+    }
+}

@@ -1,0 +1,37 @@
+// What the benchmarks that draw need: a user interface that shows nothing, a headless GL
+// context, and the sample play tower copied side by side into a large design.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "support/UserInterface.h"
+
+class CZarnelDcmt;
+
+// Answers every box with its default and shows nothing.
+class CSilentUi final : public UserInterface {
+public:
+    MsgAnswer ShowMessageBox(const std::string&, const std::string&, MsgButtons buttons,
+                             MsgIcon) override {
+        return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
+    }
+    void Beep() override {}
+    void BeginBusy() override {}
+    void EndBusy() override {}
+    std::optional<std::string> ChooseFile(const FileChoice&) override { return std::nullopt; }
+    bool SetClipboardText(const std::string&) override { return false; }
+    std::optional<std::string> GetClipboardText() override { return std::nullopt; }
+    uint32_t GetButtonFaceColour() override { return 0x00D4D0C8; }
+};
+
+// The silent interface and the program's resources installed, once.
+void InstallBenchEnvironment();
+
+// A compatibility-profile context on a small pbuffer of Mesa's surfaceless platform, current.
+bool MakeGlContextCurrent(std::string& error);
+
+// The play tower, copied side by side in rows of four until the design holds about
+// targetElements elements, each copy far enough from the others that copies do not touch.
+std::unique_ptr<CZarnelDcmt> LoadReplicatedTower(int targetElements, std::string& error);

@@ -1,0 +1,213 @@
+// The mouse in the design program on a virtual display, with real input events (XTest through
+// wxUIActionSimulator): a small frame of tubes and a panel built by clicks on a new design,
+// deleted, undone and redone, selected, edited by double click and panned; then saved and
+// opened again with every piece counted. A screenshot of the frame is kept.
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <gtest/gtest.h>
+#include <wx/docview.h>
+#include <wx/uiaction.h>
+
+#include "app/frame/CommandIds.h"
+#include "app/frame/MainFrm.h"
+#include "app/frame/WxCommandIds.h"
+#include "app/frame/ZarnelApp.h"
+#include "app/frame/ZarnelDocManager.h"
+#include "app/frame/ZarnelWxDocument.h"
+#include "app/view/ZarnelGlCanvas.h"
+#include "app/view/ZarnelView.h"
+#include "model/ZarnelDcmt.h"
+#include "tests/app/frame/AppRun.h"
+#include "tests/harness/TempFolder.h"
+
+namespace {
+
+using K = ElmntKind;
+
+class ViewMouseWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("ZARNEL_CONFIG_DIR", m_folder.File("user").c_str(), 1);
+        setenv("ZARNEL_MACHINE_CONFIG_DIR", ZARNEL_MACHINE_SETTINGS_DIR, 1);
+    }
+
+    TempFolder m_folder;
+};
+
+CZarnelView* ActiveView(CZarnelApp& app) {
+    return dynamic_cast<CZarnelView*>(app.GetDocManager()->GetCurrentView());
+}
+
+void SendCommand(CMainFrm& frame, uint32_t command) {
+    wxCommandEvent event(wxEVT_MENU, WxCommandId(command));
+    event.SetEventObject(&frame);
+    frame.ProcessWindowEvent(event);
+}
+
+// Lets the program work until the condition holds (the test kit's bound).
+bool WaitFor(const std::function<bool()>& condition) {
+    return WaitUntil(condition, "the mouse action's effect");
+}
+
+// Where a world point (mm) appears on the screen in the view's window.
+wxPoint ScreenPoint(CZarnelView& view, const CVector3& point) {
+    EXPECT_TRUE(view.MakeCurrent());
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    view.SetProjection();
+    glMatrixMode(GL_MODELVIEW);
+    view.SetModelTransform();
+    GLdouble model[16];
+    GLdouble projection[16];
+    glGetDoublev(GL_MODELVIEW_MATRIX, model);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    const SViewport& v = view.GetViewport();
+    const GLint viewport[4] = {v.left, v.bottom, v.width, v.height};
+    GLdouble x = 0.0;
+    GLdouble y = 0.0;
+    GLdouble z = 0.0;
+    gluProject(point.x, point.y, point.z, model, projection, viewport, &x, &y, &z);
+    CZarnelGlCanvas& canvas = *view.GetCanvas();
+    const double scale = canvas.GetPixelScale();
+    const double clientY = canvas.GetClientPixels().y - 1 - y;
+    return canvas.ClientToScreen(wxPoint(static_cast<int>(std::lround(x / scale)),
+                                         static_cast<int>(std::lround(clientY / scale))));
+}
+
+int AliveOf(const CZarnelDcmt& dcmt, K kind) {
+    int count = 0;
+    for (const CElmnt& elmnt : dcmt.GetAliveElements()) {
+        count += elmnt.kind == kind ? 1 : 0;
+    }
+    return count;
+}
+
+int PartsCounted(const CZarnelDcmt& dcmt) {
+    int count = 0;
+    for (const SPartEntry& entry : dcmt.GetPartsTable()) {
+        count += entry.count;
+    }
+    return count;
+}
+
+TEST_F(ViewMouseWindow, ClicksBuildAFrameThatIsSavedAndOpenedAgain) {
+    const std::string path = m_folder.File("rahmen.zdf");
+    int partsBuilt = 0;
+    SAppRunResult result = RunZarnel({}, [&](CZarnelApp& app) {
+        CMainFrm& frame = *app.GetMainFrame();
+        CZarnelView* view = ActiveView(app);
+        ASSERT_NE(view, nullptr);
+        ASSERT_TRUE(view->HasContext());
+        auto* document = dynamic_cast<CZarnelWxDocument*>(view->GetDocument());
+        ASSERT_NE(document, nullptr);
+        CZarnelDcmt& dcmt = document->GetDcmt();
+        wxUIActionSimulator mouse;
+        const auto click = [&](const CVector3& at) {
+            mouse.MouseMove(ScreenPoint(*view, at));
+            WaitForInput(mouse);
+            mouse.MouseClick();
+        };
+        const auto clickTo = [&](const CVector3& at, Revision revision) {
+            click(at);
+            return WaitFor([&] { return dcmt.GetCurrentRevision() == revision; });
+        };
+
+        // Three tubes of 35 cm: along x on the start coupling, upright on it and upright on the
+        // coupling at the first one's free end.
+        SendCommand(frame, CommandId::Tube35);
+        ASSERT_TRUE(clickTo({150.0, 0.0, 0.0}, 1));
+        // A double click places once: the platform delivers one button-down, then the double
+        // click, which does nothing outside select mode.
+        mouse.MouseMove(ScreenPoint(*view, {0.0, 150.0, 0.0}));
+        WaitForInput(mouse);
+        mouse.MouseDblClick();
+        ASSERT_TRUE(WaitFor([&] { return dcmt.GetCurrentRevision() == 2; }));
+        WaitForInput(mouse);
+        EXPECT_EQ(dcmt.GetNewestRevision(), 2u);
+        ASSERT_TRUE(clickTo({400.0, 150.0, 0.0}, 3));
+        EXPECT_EQ(AliveOf(dcmt, K::Tube), 3);
+        EXPECT_EQ(AliveOf(dcmt, K::Connector), 4);
+        // A panel between the two upright tubes: the first, then the second.
+        SendCommand(frame, CommandId::Panel35);
+        click({0.0, 200.0, 0.0});
+        ASSERT_TRUE(WaitFor([&] { return view->GetToolMode() == ToolMode::PanelSecondTube; }));
+        ASSERT_TRUE(clickTo({400.0, 200.0, 0.0}, 4));
+        EXPECT_EQ(AliveOf(dcmt, K::Panel), 1);
+        EXPECT_EQ(view->GetToolMode(), ToolMode::PanelFirstTube);
+        view->RepaintNow();
+        WaitUntilPainted(*view->GetCanvas());
+        EXPECT_FALSE(TakeScreenshot("zarnel-mouse-frame.png").empty());
+        partsBuilt = PartsCounted(dcmt);
+
+        // Delete the panel, undo, redo, undo again.
+        SendCommand(frame, CommandId::ToolDeleteSingle);
+        ASSERT_TRUE(clickTo({200.0, 200.0, 0.0}, 5));
+        EXPECT_EQ(AliveOf(dcmt, K::Panel), 0);
+        SendCommand(frame, CommandId::EditUndo);
+        EXPECT_EQ(AliveOf(dcmt, K::Panel), 1);
+        SendCommand(frame, CommandId::EditRedo);
+        EXPECT_EQ(AliveOf(dcmt, K::Panel), 0);
+        SendCommand(frame, CommandId::EditUndo);
+        EXPECT_EQ(PartsCounted(dcmt), partsBuilt);
+
+        // Select the tube along x: its designation in the status bar. A double click opens its
+        // dialog (answered OK by the test's recorder), which changes nothing.
+        SendCommand(frame, CommandId::ToolSelect);
+        click({200.0, 0.0, 0.0});
+        ASSERT_TRUE(
+            WaitFor([&] { return frame.GetStatusBar()->GetStatusText(0).StartsWith("Rohr"); }));
+        const std::size_t dialogsBefore = ActiveDialogRecorder()->dialogs.size();
+        mouse.MouseDblClick();
+        EXPECT_TRUE(
+            WaitFor([&] { return ActiveDialogRecorder()->dialogs.size() > dialogsBefore; }));
+        EXPECT_EQ(dcmt.GetNewestRevision(), 5u) << "a double click places and deletes nothing";
+
+        // Pan: grab the upright tube and drag; the camera moves on release.
+        SendCommand(frame, CommandId::Pan);
+        const CCmra before = *view->GetCamera();
+        const wxPoint grab = ScreenPoint(*view, {0.0, 250.0, 0.0});
+        mouse.MouseMove(grab);
+        WaitForInput(mouse);
+        mouse.MouseDown();
+        ASSERT_TRUE(WaitFor([&] { return view->GetState().dragging; }));
+        mouse.MouseMove(grab + wxPoint(120, 60));
+        ASSERT_TRUE(WaitFor([&] { return view->GetState().rubberLineShown; }));
+        WaitUntilPainted(*view->GetCanvas());
+        EXPECT_FALSE(TakeScreenshot("zarnel-mouse-pan-line.png").empty());
+        mouse.MouseUp();
+        ASSERT_TRUE(WaitFor([&] { return !view->GetState().dragging; }));
+        EXPECT_GT(view->GetCamera()->cameraLeftRight, before.cameraLeftRight);
+        EXPECT_GT(view->GetCamera()->cameraHeight, before.cameraHeight);
+
+        // Saved and opened again: every piece is counted as built.
+        ASSERT_TRUE(document->OnSaveDocument(wxString::FromUTF8(path.c_str())));
+        EXPECT_FALSE(document->IsModified());
+        ASSERT_TRUE(app.GetDocManager()->CloseDocument(document, true));
+        WaitForIdle();
+        wxDocument* reopened =
+            app.GetDocManager()->CreateDocument(wxString::FromUTF8(path.c_str()), wxDOC_SILENT);
+        auto* second = dynamic_cast<CZarnelWxDocument*>(reopened);
+        ASSERT_NE(second, nullptr);
+        const CZarnelDcmt& read = second->GetDcmt();
+        EXPECT_EQ(AliveOf(read, K::Tube), 3);
+        EXPECT_EQ(AliveOf(read, K::Panel), 1);
+        EXPECT_EQ(AliveOf(read, K::Connector), 4);
+        EXPECT_EQ(PartsCounted(read), partsBuilt);
+        WaitForIdle();
+        EXPECT_FALSE(TakeScreenshot("zarnel-mouse-reopened.png").empty());
+        second->Modify(false);
+    });
+    EXPECT_TRUE(result.started);
+    EXPECT_GT(partsBuilt, 0);
+    // The only dialog: the tube's, opened by the double click.
+    ASSERT_EQ(result.dialogs.size(), 1u);
+    EXPECT_EQ(result.dialogs[0].title, "Rohr");
+}
+
+} // namespace
