@@ -9,6 +9,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "app/render/GlBatch.h"
 #include "app/render/GlPrimitives.h"
 #include "app/render/MtrlGl.h"
 #include "app/render/SlideNet.h"
@@ -120,29 +121,29 @@ void ApplySlot(const SElmntDraw& call, int slot) {
 
 // A face of constant z, normal +Z.
 void FaceZ(float x0, float x1, float y0, float y1, float z) {
-    glBegin(GL_QUADS);
-    glNormal3f(0.0f, 0.0f, 1.0f);
-    glVertex3f(x0, y0, z);
-    glVertex3f(x1, y0, z);
-    glVertex3f(x1, y1, z);
-    glVertex3f(x0, y1, z);
-    glEnd();
+    GlBatch::Begin(GL_QUADS);
+    GlBatch::Normal(0.0f, 0.0f, 1.0f);
+    GlBatch::Vertex(x0, y0, z);
+    GlBatch::Vertex(x1, y0, z);
+    GlBatch::Vertex(x1, y1, z);
+    GlBatch::Vertex(x0, y1, z);
+    GlBatch::End();
 }
 
 // A face of constant x, normal +X.
 void FaceX(float y0, float y1, float z0, float z1, float x) {
-    glBegin(GL_QUADS);
-    glNormal3f(1.0f, 0.0f, 0.0f);
-    glVertex3f(x, y0, z1);
-    glVertex3f(x, y0, z0);
-    glVertex3f(x, y1, z0);
-    glVertex3f(x, y1, z1);
-    glEnd();
+    GlBatch::Begin(GL_QUADS);
+    GlBatch::Normal(1.0f, 0.0f, 0.0f);
+    GlBatch::Vertex(x, y0, z1);
+    GlBatch::Vertex(x, y0, z0);
+    GlBatch::Vertex(x, y1, z0);
+    GlBatch::Vertex(x, y1, z1);
+    GlBatch::End();
 }
 
 void Mark(float x0, float y0, float z0, float x1, float y1, float z1) {
-    glVertex3f(x0, y0, z0);
-    glVertex3f(x1, y1, z1);
+    GlBatch::Vertex(x0, y0, z0);
+    GlBatch::Vertex(x1, y1, z1);
 }
 
 // Surface and end face of a straight or curved slide: in the highlight under the raw name 0
@@ -185,13 +186,13 @@ void DrawSlide(const SElmntDraw& call) {
     GlPrim::DrawDisc1(231.0f, -660.0f, 1200.0f, FixingRadius, stride);
     // Screw slots across the fixings.
     GlPrim::SetUnlitBlack();
-    glBegin(GL_LINES);
+    GlBatch::Begin(GL_LINES);
     for (float side : {-1.0f, 1.0f}) {
         Mark(side * 226.1f, 140.0f, -7.5f, side * 226.1f, 140.0f, 7.5f);
         Mark(side * 229.1f, -667.5f, 1200.0f, side * 229.1f, -652.5f, 1200.0f);
         Mark(side * 140.0f, -7.5f, -27.1f, side * 140.0f, 7.5f, -27.1f);
     }
-    glEnd();
+    GlBatch::End();
 }
 
 void DrawCurvedSlide(const SElmntDraw& call) {
@@ -207,12 +208,12 @@ void DrawCurvedSlide(const SElmntDraw& call) {
     GlPrim::DrawDisc3(600.0f, -660.0f, 371.0f, FixingRadius, stride);
     GlPrim::DrawDisc4(600.0f, -660.0f, 829.0f, FixingRadius, stride);
     GlPrim::SetUnlitBlack();
-    glBegin(GL_LINES);
+    GlBatch::Begin(GL_LINES);
     for (float side : {-1.0f, 1.0f}) {
         Mark(side * 228.1f, 140.0f, -7.5f, side * 228.1f, 140.0f, 7.5f);
     }
     Mark(-140.0f, -7.5f, -29.1f, -140.0f, 7.5f, -29.1f);
-    glEnd();
+    GlBatch::End();
 }
 
 void DrawSlideEnd(const SElmntDraw& call) {
