@@ -222,10 +222,86 @@ void CGlMesh::BeginRecording() {
     SGlBatchAccess::Recording() = this;
 }
 
+namespace {
+
+bool IsTriangleMode(GLenum mode) {
+    return mode == GL_TRIANGLES || mode == GL_TRIANGLE_STRIP || mode == GL_TRIANGLE_FAN;
+}
+
+// The vertex indices of a range's triangles as GL_TRIANGLES, each wound as GL winds it.
+void AppendTriangles(const CGlMesh::SRange& range, std::vector<GLint>& indices) {
+    const GLint first = range.first;
+    for (GLint i = 0; i + 2 < range.count; ++i) {
+        if (range.mode == GL_TRIANGLES) {
+            if (i % 3 == 0) {
+                indices.insert(indices.end(), {first + i, first + i + 1, first + i + 2});
+            }
+        } else if (range.mode == GL_TRIANGLE_FAN) {
+            indices.insert(indices.end(), {first, first + i + 1, first + i + 2});
+        } else if (i % 2 == 0) {
+            indices.insert(indices.end(), {first + i, first + i + 1, first + i + 2});
+        } else {
+            indices.insert(indices.end(), {first + i + 1, first + i, first + i + 2});
+        }
+    }
+}
+
+} // namespace
+
 void CGlMesh::EndRecording() {
     assert(SGlBatchAccess::Recording() == this);
     SGlBatchAccess::Recording() = nullptr;
     m_recorded = true;
+    MergeTriangles();
+}
+
+void CGlMesh::MergeTriangles() {
+    // Tessellators hand over many short strips and fans: drawn one call each they cost more
+    // than the vertices themselves. Runs of them with the same attributes become one list.
+    CGlMesh merged;
+    auto copyVertex = [&](GLint index) {
+        const auto i = static_cast<std::size_t>(index);
+        merged.m_vertices.insert(merged.m_vertices.end(), m_vertices.begin() + i * 4,
+                                 m_vertices.begin() + i * 4 + 4);
+        merged.m_normals.insert(merged.m_normals.end(), m_normals.begin() + i * 3,
+                                m_normals.begin() + i * 3 + 3);
+        merged.m_texCoords.insert(merged.m_texCoords.end(), m_texCoords.begin() + i * 2,
+                                  m_texCoords.begin() + i * 2 + 2);
+        merged.m_colors.insert(merged.m_colors.end(), m_colors.begin() + i * 4,
+                               m_colors.begin() + i * 4 + 4);
+    };
+    std::vector<GLint> indices;
+    for (const SRange& range : m_ranges) {
+        const auto first = static_cast<GLint>(merged.m_vertices.size() / 4);
+        SRange out = range;
+        out.first = first;
+        if (IsTriangleMode(range.mode)) {
+            indices.clear();
+            AppendTriangles(range, indices);
+            out.mode = GL_TRIANGLES;
+            out.count = static_cast<GLsizei>(indices.size());
+            for (GLint index : indices) {
+                copyVertex(index);
+            }
+        } else {
+            for (GLint i = 0; i < range.count; ++i) {
+                copyVertex(range.first + i);
+            }
+        }
+        SRange* last = merged.m_ranges.empty() ? nullptr : &merged.m_ranges.back();
+        if (last != nullptr && last->mode == GL_TRIANGLES && out.mode == GL_TRIANGLES &&
+            last->normals == out.normals && last->texCoords == out.texCoords &&
+            last->colors == out.colors) {
+            last->count += out.count;
+        } else if (out.count > 0) {
+            merged.m_ranges.push_back(out);
+        }
+    }
+    m_vertices = std::move(merged.m_vertices);
+    m_normals = std::move(merged.m_normals);
+    m_texCoords = std::move(merged.m_texCoords);
+    m_colors = std::move(merged.m_colors);
+    m_ranges = std::move(merged.m_ranges);
 }
 
 void CGlMesh::Clear() {

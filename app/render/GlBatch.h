@@ -60,7 +60,8 @@ inline void Vertex4v(const float* v) {
 class CGlMesh {
 public:
     // Starts recording: the batches ended from now on are kept here instead of drawn. Anything
-    // kept before is dropped.
+    // kept before is dropped. Ending the recording joins runs of triangles, strips and fans
+    // with the same attributes into one triangle list (the same triangles, wound the same).
     void BeginRecording();
     void EndRecording();
     bool IsRecorded() const { return m_recorded; }
@@ -81,6 +82,7 @@ public:
 
 private:
     friend struct SGlBatchAccess;
+    void MergeTriangles();
 
     std::vector<float> m_vertices;  // 4 per vertex
     std::vector<float> m_normals;   // 3 per vertex

@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "app/render/MeshCache.h"
 #include "support/DIB.h"
 #include "support/Profile.h"
 
@@ -88,6 +89,14 @@ bool CRndrQult::WriteBack() const {
         written = WriteProfileInt(m_section, info->entry, m_values.*(info->field)) && written;
     }
     return written;
+}
+
+void CRndrQult::SetValues(const SRndrQultValues& values) {
+    const int detail = GetDetail();
+    m_values = values.InRange();
+    if (GetDetail() != detail) {
+        MeshCache::Clear();
+    }
 }
 
 int CRndrQult::GetDetail() const {

@@ -36,8 +36,9 @@ public:
 
     const std::string& GetSection() const { return m_section; }
     const SRndrQultValues& GetValues() const { return m_values; }
-    // Takes effect at the next drawing; values out of range become the profile defaults.
-    void SetValues(const SRndrQultValues& values) { m_values = values.InRange(); }
+    // Takes effect at the next drawing; values out of range become the profile defaults. A new
+    // modelling detail drops the kept tessellations (they are made again as drawn).
+    void SetValues(const SRndrQultValues& values);
     // Writes the values to the section now; false when there is none or a write failed.
     bool WriteBack() const;
 
