@@ -211,6 +211,20 @@ void DrawLathe16(std::span<const SProfilePoint> profile, int stride) {
     Lathe(profile, stride, GlTables::Circle16());
 }
 
+void DrawTexturedRect(float x0, float y0, float x1, float y1) {
+    GlBatch::Begin(GL_QUADS);
+    GlBatch::Normal(0.0f, 0.0f, 1.0f);
+    GlBatch::TexCoord(0.0f, 0.0f);
+    GlBatch::Vertex(x0, y0, 0.0f);
+    GlBatch::TexCoord(1.0f, 0.0f);
+    GlBatch::Vertex(x1, y0, 0.0f);
+    GlBatch::TexCoord(1.0f, 1.0f);
+    GlBatch::Vertex(x1, y1, 0.0f);
+    GlBatch::TexCoord(0.0f, 1.0f);
+    GlBatch::Vertex(x0, y1, 0.0f);
+    GlBatch::End();
+}
+
 void DrawCircle(float x, float radius, int stride) {
     const CAngleTable& table = GlTables::Circle16();
     GlBatch::Begin(GL_LINE_STRIP);

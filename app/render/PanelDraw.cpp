@@ -130,17 +130,7 @@ void DrawDisplay(const SElmntDraw& call) {
     const float x1 = panel.secondSize / 2.0f + panel.secondCorrection;
     const float y0 = -panel.length / 2.0f;
     const float y1 = panel.length / 2.0f + panel.correction;
-    GlBatch::Begin(GL_QUADS);
-    GlBatch::Normal(0.0f, 0.0f, 1.0f);
-    GlBatch::TexCoord(0.0f, 0.0f);
-    GlBatch::Vertex(x0, y0, 0.0f);
-    GlBatch::TexCoord(1.0f, 0.0f);
-    GlBatch::Vertex(x1, y0, 0.0f);
-    GlBatch::TexCoord(1.0f, 1.0f);
-    GlBatch::Vertex(x1, y1, 0.0f);
-    GlBatch::TexCoord(0.0f, 1.0f);
-    GlBatch::Vertex(x0, y1, 0.0f);
-    GlBatch::End();
+    GlPrim::DrawTexturedRect(x0, y0, x1, y1);
 }
 
 void DrawLattice(const SElmntDraw& call) {

@@ -44,17 +44,7 @@ void DrawTextil(const SElmntDraw& call) {
     const float x1 = textile.secondSize / 2.0f + textile.secondCorrection;
     const float y0 = 5.0f - textile.length / 2.0f;
     const float y1 = textile.length / 2.0f + textile.correction - 5.0f;
-    GlBatch::Begin(GL_QUADS);
-    GlBatch::Normal(0.0f, 0.0f, 1.0f);
-    GlBatch::TexCoord(0.0f, 0.0f);
-    GlBatch::Vertex(x0, y0, 0.0f);
-    GlBatch::TexCoord(1.0f, 0.0f);
-    GlBatch::Vertex(x1, y0, 0.0f);
-    GlBatch::TexCoord(1.0f, 1.0f);
-    GlBatch::Vertex(x1, y1, 0.0f);
-    GlBatch::TexCoord(0.0f, 1.0f);
-    GlBatch::Vertex(x0, y1, 0.0f);
-    GlBatch::End();
+    GlPrim::DrawTexturedRect(x0, y0, x1, y1);
     // The sleeves around the side tubes, whose axes lie 25 mm outside the cover's edges.
     ApplyMaterial(call, false);
     for (float x : {x0 - 25.0f, x1 + 25.0f}) {
