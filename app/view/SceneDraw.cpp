@@ -6,6 +6,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "app/render/Frustum.h"
 #include "app/render/GlBatch.h"
 #include "app/render/RndrPass.h"
 #include "model/Cmra.h"
@@ -87,7 +88,18 @@ void DrawElements(const CZarnelDcmt& dcmt, const CRndrPass& pass, ToolMode toolM
                   DrawFlags drawFlags, const SDrawView* drawView) {
     const std::vector<const CMtrl*> materials = GetMtrlTable(dcmt);
     const Revision revision = dcmt.GetCurrentRevision();
+    // A selection pass leaves out what cannot reach the (pick) volume: such an element makes no
+    // hit record, so the records are the same. Drawing and feedback send everything: an element
+    // may leave GL state to the next one, and feedback names every element.
+    const bool cull = pass.GetMode() == RndrMode::Select;
+    const CFrustum frustum = cull ? CFrustum::FromGl() : CFrustum({});
     for (const CElmnt& elmnt : dcmt.GetElmntList()) {
+        if (cull && elmnt.IsAliveAt(revision)) {
+            const double radius = GetDrawRadius(elmnt);
+            if (radius >= 0.0 && frustum.IsSphereOutside(elmnt.placement.translation, radius)) {
+                continue;
+            }
+        }
         DrawElmnt(elmnt, pass, materials, revision, toolMode, drawFlags, drawView);
     }
 }

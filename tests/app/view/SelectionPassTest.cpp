@@ -1,6 +1,7 @@
-// Selection and feedback passes over a design give back all the memory they take: the process's
-// resident memory stays flat over 50 selection passes and 50 feedback passes, as the user's picks
-// and placings repeat them all day.
+// Selection and feedback passes over a design: they give back all the memory they take (the
+// process's resident memory stays flat over 50 selection passes and 50 feedback passes, as the
+// user's picks and placings repeat them all day), and a selection pass that leaves out what
+// cannot reach the pick volume returns the records of one that sends everything.
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/render/ElmntDraw.h"
 #include "app/render/RndrPass.h"
 #include "app/view/SceneDraw.h"
 #include "model/Cmra.h"
@@ -64,6 +66,41 @@ protected:
         ViewScene::SetModelTransform(m_camera);
     }
 
+    // The hit records of a selection pass of a size x size pixel box around (x, y), drawn
+    // through the view (culling) or element by element (sending everything).
+    std::vector<GLuint> Records(double x, double y, double size, bool throughView) {
+        glSelectBuffer(static_cast<GLsizei>(m_select.size()), m_select.data());
+        glRenderMode(GL_SELECT);
+        glInitNames();
+        glPushName(0);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        GLint viewport[4] = {0, 0, 256, 256};
+        gluPickMatrix(x, y, size, size, viewport);
+        ViewScene::SetProjection(m_camera);
+        glMatrixMode(GL_MODELVIEW);
+        ViewScene::SetModelTransform(m_camera);
+        const CRndrPass pass(RndrMode::Select, nullptr);
+        if (throughView) {
+            ViewScene::DrawElements(*m_dcmt, pass, ToolMode::Select, DrawFlags::None, nullptr);
+        } else {
+            const std::vector<const CMtrl*> materials = GetMtrlTable(*m_dcmt);
+            for (const CElmnt& elmnt : m_dcmt->GetElmntList()) {
+                DrawElmnt(elmnt, pass, materials, m_dcmt->GetCurrentRevision(), ToolMode::Select,
+                          DrawFlags::None, nullptr);
+            }
+        }
+        const GLint hits = glRenderMode(GL_RENDER);
+        std::vector<GLuint> records;
+        for (GLint hit = 0, at = 0; hit < hits; ++hit) {
+            const GLuint names = m_select[static_cast<std::size_t>(at)];
+            records.insert(records.end(), m_select.begin() + at,
+                           m_select.begin() + at + 3 + static_cast<GLint>(names));
+            at += 3 + static_cast<GLint>(names);
+        }
+        return records;
+    }
+
     // One selection pass over the design; the number of hit records.
     int SelectionPass() {
         glSelectBuffer(static_cast<GLsizei>(m_select.size()), m_select.data());
@@ -115,6 +152,33 @@ TEST_F(PassMemory, FiftySelectionAndFiftyFeedbackPassesKeepMemoryFlat) {
     ExpectNoGlError("fifty passes");
     const long growth = ResidentBytes() - before;
     EXPECT_LT(growth, 4L << 20) << growth / 1024 << " KB more after 100 passes";
+}
+
+} // namespace
+
+namespace {
+
+// Among the couplings and tubes, close up (elements beside, behind and around the camera) and
+// from afar: every pick box gives the records, names and depths, of the pass that sends all.
+TEST_F(PassMemory, SelectionLeavingOutTheUnseenFindsWhatSendingAllFinds) {
+    m_camera.eyeUp = 0;
+    int found = 0;
+    for (int distance : {-300, 0, 900}) {
+        m_camera.modelDistance = distance;
+        m_camera.Update();
+        for (double x = 8.0; x < 256.0; x += 40.0) {
+            for (double y = 8.0; y < 256.0; y += 40.0) {
+                for (double size : {2.0, 9.0}) {
+                    const std::vector<GLuint> all = Records(x, y, size, false);
+                    EXPECT_EQ(Records(x, y, size, true), all) << x << ", " << y;
+                    found += all.empty() ? 0 : 1;
+                }
+            }
+        }
+    }
+    EXPECT_GT(found, 40);
+    EXPECT_LT(found, 7 * 7 * 6); // empty space was picked too
+    ExpectNoGlError("selection passes");
 }
 
 } // namespace
