@@ -110,7 +110,7 @@ void DrawOpenEndAt(const SElmntDraw& call, int side) {
     CMatrixScope matrix;
     MultPlacement(call, *turned);
     ApplyMaterial(call, false);
-    GlPrim::DrawLathe16(OpenEndProfile, call.Detail());
+    GlPrim::DrawLathe16Kept(OpenEndProfile, call.Detail());
 }
 
 // Side of an axis-aligned unit vector (the columns of a right-angle turn).
@@ -335,7 +335,7 @@ void Draw45Coupling(const SElmntDraw& call) {
     }
     glTranslated(108.3, 0.0, 0.0);
     glRotated(135.0, 0.0, 0.0, 1.0);
-    GlPrim::DrawLathe16(SpigotProfile, stride);
+    GlPrim::DrawLathe16Kept(SpigotProfile, stride);
     DrawBranchMantle(stride);
 }
 
@@ -357,7 +357,7 @@ void DrawHoleCoupling(const SElmntDraw& call) {
         }
         DrawSeam(-25.0f, stride);
         ApplyMaterial(call, false);
-        GlPrim::DrawLathe16(HoleProfile, stride);
+        GlPrim::DrawLathe16Kept(HoleProfile, stride);
     }
     for (int side : {Side::PlusY, Side::MinusY, Side::PlusZ, Side::MinusZ}) {
         if (IsOccupied(call.elmnt, side)) {
@@ -399,7 +399,7 @@ void DrawFlexiCoupling(const SElmntDraw& call) {
     DrawFlexiMantles(stride);
     CMatrixScope down;
     glRotated(-90.0, 0.0, 0.0, 1.0);
-    GlPrim::DrawLathe16(OpenEndProfile, stride);
+    GlPrim::DrawLathe16Kept(OpenEndProfile, stride);
 }
 
 void DrawBearingCoupling(const SElmntDraw& call) {
@@ -423,7 +423,7 @@ void DrawBearingCoupling(const SElmntDraw& call) {
     {
         CMatrixScope ring;
         glRotated(90.0, 0.0, 0.0, 1.0);
-        GlPrim::DrawLathe16(BearingRingProfile, stride);
+        GlPrim::DrawLathe16Kept(BearingRingProfile, stride);
     }
     DrawBearingSleeve(stride);
 }
@@ -451,9 +451,9 @@ void DrawBolt(const SElmntDraw& call) {
     }
     ApplyMaterial(call, false);
     if (bolt.length == 50.0f) {
-        GlPrim::DrawLathe16(ShortBoltProfile, stride);
+        GlPrim::DrawLathe16Kept(ShortBoltProfile, stride);
     } else {
-        GlPrim::DrawLathe16(LongBoltProfile, stride);
+        GlPrim::DrawLathe16Kept(LongBoltProfile, stride);
     }
 }
 
@@ -466,7 +466,7 @@ void DrawAdapter(const SElmntDraw& call) {
     MultPlacement(call, 75.0);
     DrawSeam(25.0f, stride);
     ApplyMaterial(call, false);
-    GlPrim::DrawLathe16(AdapterProfile, stride);
+    GlPrim::DrawLathe16Kept(AdapterProfile, stride);
 }
 
 void DrawOpenConnEnd(const SElmntDraw& call) {
@@ -476,5 +476,5 @@ void DrawOpenConnEnd(const SElmntDraw& call) {
     CMatrixScope matrix;
     MultPlacement(call);
     ApplyMaterial(call, false);
-    GlPrim::DrawLathe16(OpenEndProfile, call.Detail());
+    GlPrim::DrawLathe16Kept(OpenEndProfile, call.Detail());
 }

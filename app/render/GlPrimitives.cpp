@@ -2,6 +2,7 @@
 #include "app/render/GlPrimitives.h"
 
 #include "app/render/GlBatch.h"
+#include "app/render/MeshCache.h"
 
 #include <algorithm>
 #include <array>
@@ -209,6 +210,12 @@ void DrawLathe32(std::span<const SProfilePoint> profile, int stride) {
 
 void DrawLathe16(std::span<const SProfilePoint> profile, int stride) {
     Lathe(profile, stride, GlTables::Circle16());
+}
+
+void DrawLathe16Kept(std::span<const SProfilePoint> profile, int stride) {
+    const SMeshKey key{MeshShape::Lathe16, static_cast<uint32_t>(profile.size()), stride,
+                       profile.data()};
+    MeshCache::Draw(key, [&] { Lathe(profile, stride, GlTables::Circle16()); });
 }
 
 void DrawTexturedRect(float x0, float y0, float x1, float y1) {

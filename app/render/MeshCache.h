@@ -17,12 +17,14 @@
 // The shapes that are kept; the variant says which one of a family (kind, arm mask ...).
 enum class MeshShape : int {
     SlideSurface = 1,
+    Lathe16 = 2, // source: the profile's points, variant: their count
 };
 
 struct SMeshKey {
     MeshShape shape = MeshShape::SlideSurface;
     uint32_t variant = 0;
     int stride = 1;
+    const void* source = nullptr; // data of static storage the shape is made from, if any
     friend auto operator<=>(const SMeshKey&, const SMeshKey&) = default;
 };
 

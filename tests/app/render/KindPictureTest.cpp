@@ -184,6 +184,8 @@ TEST_F(KindPicture, KeptTessellationsDrawThePictureDrawnAnew) {
         {ElmntKind::CurvedSlide, 0, 0, {800, 800, 0}, 8},
         {ElmntKind::SlideEnd, 0, 0, {0, 0, 1700}, 9},
         {ElmntKind::Connector, 0, 0, {-1000, 0, 0}, 2},
+        {ElmntKind::HoleConnector, 0, 0, {-1000, 0, 600}, 3},
+        {ElmntKind::FlexiConnector, 0, 0, {-1000, 0, -600}, 4},
     };
     const CVector3 eye{-4500, 3500, 3500};
     const CVector3 centre{-200, 300, 500};
