@@ -50,7 +50,7 @@ protected:
         glOrtho(-reach, reach, -reach, reach, -reach, reach);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-        std::vector<GLfloat> buffer(1 << 22);
+        std::vector<GLfloat>& buffer = m_buffer;
         glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D, buffer.data());
         glRenderMode(GL_FEEDBACK);
         DrawElmnt(elmnt, CRndrPass(mode, &m_quality), m_materials, 1, tool, flags);
@@ -86,6 +86,7 @@ protected:
     std::vector<std::unique_ptr<CMtrl>> m_owned;
     std::vector<const CMtrl*> m_materials;
     CRndrQult m_quality;
+    std::vector<GLfloat> m_buffer = std::vector<GLfloat>(1 << 20);
 };
 
 TEST_F(DrawReach, EveryKindStaysInsideItsSphere) {
