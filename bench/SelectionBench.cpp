@@ -93,9 +93,10 @@ void BM_MarkGroup(benchmark::State& state) {
 }
 BENCHMARK(BM_MarkGroup)->Unit(benchmark::kMillisecond);
 
-// 100 unfixed couplings on a 5 x 5 x 4 lattice, 400 mm apart and a few millimetres off their
-// places, joined by 200 unfixed tubes: the 160 of the four floors and 40 standing ones.
-std::unique_ptr<CZarnelDcmt> BuildFrame() {
+// Unfixed couplings on a side x side x floors lattice, 400 mm apart and a few millimetres off
+// their places, joined by unfixed tubes: those of the floors and up to standingMax standing
+// ones. 5, 4, 40: 100 couplings and 200 tubes.
+std::unique_ptr<CZarnelDcmt> BuildFrame(int side = 5, int floors = 4, int standingMax = 40) {
     SetResourceModule(&ZarnelResources());
     auto dcmt = std::make_unique<CZarnelDcmt>();
     const Revision r = dcmt->NewRevision();
@@ -104,25 +105,25 @@ std::unique_ptr<CZarnelDcmt> BuildFrame() {
     auto at = [](int i, int j, int k) {
         return CVector3(5000.0 + 400.0 * i, 400.0 * k, 400.0 * j);
     };
-    for (int k = 0; k < 4; ++k) {
-        for (int i = 0; i < 5; ++i) {
-            for (int j = 0; j < 5; ++j) {
+    for (int k = 0; k < floors; ++k) {
+        for (int i = 0; i < side; ++i) {
+            for (int j = 0; j < side; ++j) {
                 CElmnt& c = Put(*dcmt, r, ElmntKind::Connector, at(i, j, k), false);
                 c.Translate(error(random), error(random), error(random));
             }
         }
     }
     int standing = 0;
-    for (int i = 0; i < 5; ++i) {
-        for (int j = 0; j < 5; ++j) {
-            for (int k = 0; k < 4; ++k) {
-                if (i + 1 < 5) {
+    for (int i = 0; i < side; ++i) {
+        for (int j = 0; j < side; ++j) {
+            for (int k = 0; k < floors; ++k) {
+                if (i + 1 < side) {
                     Put(*dcmt, r, ElmntKind::Tube, at(i, j, k), false, 350.0f, AlongX);
                 }
-                if (j + 1 < 5) {
+                if (j + 1 < side) {
                     Put(*dcmt, r, ElmntKind::Tube, at(i, j, k), false, 350.0f, AlongZ);
                 }
-                if (k + 1 < 4 && standing < 40) {
+                if (k + 1 < floors && standing < standingMax) {
                     Put(*dcmt, r, ElmntKind::Tube, at(i, j, k), false, 350.0f, AlongY);
                     ++standing;
                 }
@@ -148,5 +149,25 @@ void BM_AdjustConnectedGroup(benchmark::State& state) {
     state.counters["equations"] = double(system.GetEqtns().size());
 }
 BENCHMARK(BM_AdjustConnectedGroup)->Unit(benchmark::kMillisecond);
+
+// The adjustment after a placing on a connected design of about 1,000 unfixed elements (an
+// 8 x 8 x 5 lattice: 320 couplings, 560 tubes in the floors, 120 standing), every element
+// adjust-pending. Goal: under 1 s.
+void BM_AdjustPendingOnAThousand(benchmark::State& state) {
+    std::unique_ptr<CZarnelDcmt> dcmt = BuildFrame(8, 5, 120);
+    std::size_t elements = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        elements = 0;
+        for (CElmnt& elmnt : dcmt->GetElmntList()) {
+            elmnt.adjustPending = elmnt.IsAliveAt(dcmt->GetCurrentRevision());
+            ++elements;
+        }
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(dcmt->AdjustPending(kCouplingMaterial, CouplingSnap::NormalSq));
+    }
+    state.counters["elements"] = double(elements);
+}
+BENCHMARK(BM_AdjustPendingOnAThousand)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace

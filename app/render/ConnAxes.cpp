@@ -7,6 +7,7 @@
 #include <GL/gl.h>
 
 #include "app/render/ElmntDraw.h"
+#include "app/render/GlBatch.h"
 #include "app/render/GlPrimitives.h"
 #include "model/ConnTables.h"
 #include "model/Elmnt.h"
@@ -37,7 +38,6 @@ constexpr std::array<CVector3, Side::Count> Directions = {{
 constexpr std::array<int, 4> HorizontalSides = {Side::PlusX, Side::MinusX, Side::PlusZ,
                                                 Side::MinusZ};
 
-
 CVector3 Scaled(const CVector3& v, double f) {
     return {v.x * f, v.y * f, v.z * f};
 }
@@ -49,13 +49,13 @@ bool IsFree(const CElmnt& elmnt, int side) {
 // A line strip from the centre through the 13 points of the arc table mapped by point(s, c).
 template <class Point> void DrawArc(Point point) {
     const CAngleTable& arc = GlTables::Arc12();
-    glBegin(GL_LINE_STRIP);
-    glVertex3d(0.0, 0.0, 0.0);
+    GlBatch::Begin(GL_LINE_STRIP);
+    GlBatch::Vertex(0.0, 0.0, 0.0);
     for (int k = 0; k <= arc.Last(); ++k) {
         const CVector3 p = point(static_cast<double>(arc.Sin(k)), static_cast<double>(arc.Cos(k)));
-        glVertex3d(p.x, p.y, p.z);
+        GlBatch::Vertex(p.x, p.y, p.z);
     }
-    glEnd();
+    GlBatch::End();
 }
 
 // The round tube rising from (or falling to) the vertical arm and bending towards side j, and

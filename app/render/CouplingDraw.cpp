@@ -9,6 +9,7 @@
 #include <GL/gl.h>
 
 #include "app/render/ConnAxes.h"
+#include "app/render/GlBatch.h"
 #include "app/render/GlPrimitives.h"
 #include "support/Orientation.h"
 
@@ -109,7 +110,7 @@ void DrawOpenEndAt(const SElmntDraw& call, int side) {
     CMatrixScope matrix;
     MultPlacement(call, *turned);
     ApplyMaterial(call, false);
-    GlPrim::DrawLathe16(OpenEndProfile, call.Detail());
+    GlPrim::DrawLathe16Kept(OpenEndProfile, call.Detail());
 }
 
 // Side of an axis-aligned unit vector (the columns of a right-angle turn).
@@ -178,16 +179,16 @@ void DrawSleeve(const CElmnt& coupling, int side, int stride) {
     const CAngleTable& circle = GlTables::Circle16();
     CMatrixScope matrix;
     MultTransform(*arm);
-    glBegin(GL_TRIANGLE_STRIP);
+    GlBatch::Begin(GL_TRIANGLE_STRIP);
     WalkSteps(0, circle.Last(), stride, [&](int k) {
         const float s = circle.Sin(k);
         const float c = circle.Cos(k);
-        glNormal3f(0.0f, s, c);
-        glVertex3f(SleeveRadius * mitre[static_cast<std::size_t>(k)], SleeveRadius * s,
-                   SleeveRadius * c);
-        glVertex3f(SleeveRadius, SleeveRadius * s, SleeveRadius * c);
+        GlBatch::Normal(0.0f, s, c);
+        GlBatch::Vertex(SleeveRadius * mitre[static_cast<std::size_t>(k)], SleeveRadius * s,
+                        SleeveRadius * c);
+        GlBatch::Vertex(SleeveRadius, SleeveRadius * s, SleeveRadius * c);
     });
-    glEnd();
+    GlBatch::End();
 }
 
 // The arm masks of the eight corners, in the order of the sphere octants.
@@ -217,23 +218,23 @@ void DrawBranchMantle(int stride) {
     const float root = static_cast<float>(13.3 * std::numbers::sqrt2);
     const float inv = static_cast<float>(1.0 / std::numbers::sqrt2);
     const CAngleTable& circle = GlTables::Circle16();
-    glBegin(GL_TRIANGLE_STRIP);
+    GlBatch::Begin(GL_TRIANGLE_STRIP);
     WalkSteps(0, circle.Last(), stride, [&](int k) {
         const float s = circle.Sin(k);
         const float c = circle.Cos(k);
-        glNormal3f(0.0f, s, c);
-        glVertex3f(root - SleeveRadius * s, SleeveRadius * s, SleeveRadius * c);
-        glVertex3f(61.0f, SleeveRadius * s, SleeveRadius * c);
+        GlBatch::Normal(0.0f, s, c);
+        GlBatch::Vertex(root - SleeveRadius * s, SleeveRadius * s, SleeveRadius * c);
+        GlBatch::Vertex(61.0f, SleeveRadius * s, SleeveRadius * c);
     });
-    glEnd();
-    glBegin(GL_TRIANGLE_FAN);
-    glNormal3f(-inv, -inv, 0.0f); // the body's +X
-    glVertex3f(root, 0.0f, 0.0f);
+    GlBatch::End();
+    GlBatch::Begin(GL_TRIANGLE_FAN);
+    GlBatch::Normal(-inv, -inv, 0.0f); // the body's +X
+    GlBatch::Vertex(root, 0.0f, 0.0f);
     WalkSteps(0, circle.Last(), stride, [&](int k) {
         const float s = circle.Sin(k);
-        glVertex3f(root - SleeveRadius * s, SleeveRadius * s, SleeveRadius * circle.Cos(k));
+        GlBatch::Vertex(root - SleeveRadius * s, SleeveRadius * s, SleeveRadius * circle.Cos(k));
     });
-    glEnd();
+    GlBatch::End();
 }
 
 // The three pieces of the flexible coupling's arm mantle below its knuckles: a cylinder of
@@ -242,17 +243,17 @@ void DrawFlexiMantles(int stride) {
     const CAngleTable& steps = GlTables::Steps15();
     static constexpr int Ranges[3][2] = {{8, 16}, {18, 20}, {4, 6}}; // 120-240, 270-300, 60-90
     for (const auto& range : Ranges) {
-        glBegin(GL_TRIANGLE_STRIP);
+        GlBatch::Begin(GL_TRIANGLE_STRIP);
         WalkSteps(range[0], range[1], stride, [&](int k) {
             const float c = steps.Cos(k);
             const float s = steps.Sin(k);
             const float z = SleeveRadius * s;
             const float top = 0.1f - std::sqrt(std::max(0.0f, 625.0f - z * z));
-            glNormal3f(c, 0.0f, s);
-            glVertex3f(SleeveRadius * c, -25.0f, z);
-            glVertex3f(SleeveRadius * c, top, z);
+            GlBatch::Normal(c, 0.0f, s);
+            GlBatch::Vertex(SleeveRadius * c, -25.0f, z);
+            GlBatch::Vertex(SleeveRadius * c, top, z);
         });
-        glEnd();
+        GlBatch::End();
     }
 }
 
@@ -260,17 +261,17 @@ void DrawFlexiMantles(int stride) {
 void DrawBearingSleeve(int stride) {
     const CAngleTable& circle = GlTables::Circle16();
     const float radius = 28.5f;
-    glBegin(GL_TRIANGLE_STRIP);
+    GlBatch::Begin(GL_TRIANGLE_STRIP);
     WalkSteps(0, circle.Last(), stride, [&](int k) {
         const float s = circle.Sin(k);
         const float c = circle.Cos(k);
         const float z = radius * c;
         const float end = 1.0f - std::sqrt(std::max(0.0f, 812.25f - z * z));
-        glNormal3f(0.0f, s, c);
-        glVertex3f(-78.0f, radius * s, z);
-        glVertex3f(end, radius * s, z);
+        GlBatch::Normal(0.0f, s, c);
+        GlBatch::Vertex(-78.0f, radius * s, z);
+        GlBatch::Vertex(end, radius * s, z);
     });
-    glEnd();
+    GlBatch::End();
 }
 
 } // namespace
@@ -334,7 +335,7 @@ void Draw45Coupling(const SElmntDraw& call) {
     }
     glTranslated(108.3, 0.0, 0.0);
     glRotated(135.0, 0.0, 0.0, 1.0);
-    GlPrim::DrawLathe16(SpigotProfile, stride);
+    GlPrim::DrawLathe16Kept(SpigotProfile, stride);
     DrawBranchMantle(stride);
 }
 
@@ -356,7 +357,7 @@ void DrawHoleCoupling(const SElmntDraw& call) {
         }
         DrawSeam(-25.0f, stride);
         ApplyMaterial(call, false);
-        GlPrim::DrawLathe16(HoleProfile, stride);
+        GlPrim::DrawLathe16Kept(HoleProfile, stride);
     }
     for (int side : {Side::PlusY, Side::MinusY, Side::PlusZ, Side::MinusZ}) {
         if (IsOccupied(call.elmnt, side)) {
@@ -398,7 +399,7 @@ void DrawFlexiCoupling(const SElmntDraw& call) {
     DrawFlexiMantles(stride);
     CMatrixScope down;
     glRotated(-90.0, 0.0, 0.0, 1.0);
-    GlPrim::DrawLathe16(OpenEndProfile, stride);
+    GlPrim::DrawLathe16Kept(OpenEndProfile, stride);
 }
 
 void DrawBearingCoupling(const SElmntDraw& call) {
@@ -422,7 +423,7 @@ void DrawBearingCoupling(const SElmntDraw& call) {
     {
         CMatrixScope ring;
         glRotated(90.0, 0.0, 0.0, 1.0);
-        GlPrim::DrawLathe16(BearingRingProfile, stride);
+        GlPrim::DrawLathe16Kept(BearingRingProfile, stride);
     }
     DrawBearingSleeve(stride);
 }
@@ -450,9 +451,9 @@ void DrawBolt(const SElmntDraw& call) {
     }
     ApplyMaterial(call, false);
     if (bolt.length == 50.0f) {
-        GlPrim::DrawLathe16(ShortBoltProfile, stride);
+        GlPrim::DrawLathe16Kept(ShortBoltProfile, stride);
     } else {
-        GlPrim::DrawLathe16(LongBoltProfile, stride);
+        GlPrim::DrawLathe16Kept(LongBoltProfile, stride);
     }
 }
 
@@ -465,7 +466,7 @@ void DrawAdapter(const SElmntDraw& call) {
     MultPlacement(call, 75.0);
     DrawSeam(25.0f, stride);
     ApplyMaterial(call, false);
-    GlPrim::DrawLathe16(AdapterProfile, stride);
+    GlPrim::DrawLathe16Kept(AdapterProfile, stride);
 }
 
 void DrawOpenConnEnd(const SElmntDraw& call) {
@@ -475,5 +476,5 @@ void DrawOpenConnEnd(const SElmntDraw& call) {
     CMatrixScope matrix;
     MultPlacement(call);
     ApplyMaterial(call, false);
-    GlPrim::DrawLathe16(OpenEndProfile, call.Detail());
+    GlPrim::DrawLathe16Kept(OpenEndProfile, call.Detail());
 }

@@ -8,6 +8,7 @@
 
 #include "app/render/CouplingDraw.h"
 #include "app/render/FloorGridDraw.h"
+#include "app/render/GlBatch.h"
 #include "app/render/MtrlGl.h"
 #include "app/render/PanelDraw.h"
 #include "app/render/PoolDraw.h"
@@ -192,18 +193,18 @@ CSubNameScope::~CSubNameScope() {
 }
 
 void DrawLine(const CVector3& from, const CVector3& to) {
-    glBegin(GL_LINES);
-    glVertex3d(from.x, from.y, from.z);
-    glVertex3d(to.x, to.y, to.z);
-    glEnd();
+    GlBatch::Begin(GL_LINES);
+    GlBatch::Vertex(from.x, from.y, from.z);
+    GlBatch::Vertex(to.x, to.y, to.z);
+    GlBatch::End();
 }
 
 void DrawTriangleOutline(const CVector3& a, const CVector3& b, const CVector3& c) {
-    glBegin(GL_LINE_LOOP);
-    glVertex3d(a.x, a.y, a.z);
-    glVertex3d(b.x, b.y, b.z);
-    glVertex3d(c.x, c.y, c.z);
-    glEnd();
+    GlBatch::Begin(GL_LINE_LOOP);
+    GlBatch::Vertex(a.x, a.y, a.z);
+    GlBatch::Vertex(b.x, b.y, b.z);
+    GlBatch::Vertex(c.x, c.y, c.z);
+    GlBatch::End();
 }
 
 } // namespace ElmntDraw

@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 
+#include "app/render/GlBatch.h"
 #include "app/render/GlPrimitives.h"
 
 namespace {
@@ -17,8 +18,8 @@ constexpr int MarkerSpacing = 200;
 constexpr float MarkerRadius = 25.0f;
 
 void FloorLine(float x0, float z0, float x1, float z1) {
-    glVertex3f(x0, FloorY, z0);
-    glVertex3f(x1, FloorY, z1);
+    GlBatch::Vertex(x0, FloorY, z0);
+    GlBatch::Vertex(x1, FloorY, z1);
 }
 
 // Grey lines every 400 mm, the two through the origin darker.
@@ -27,7 +28,7 @@ void DrawLines() {
     glDisable(GL_LIGHTING);
     glDisable(GL_TEXTURE_2D);
     glColor3f(0.6f, 0.6f, 0.6f);
-    glBegin(GL_LINES);
+    GlBatch::Begin(GL_LINES);
     for (int at = -Extent; at <= Extent; at += LineSpacing) {
         if (at != 0) {
             const float a = static_cast<float>(at);
@@ -35,12 +36,12 @@ void DrawLines() {
             FloorLine(a, -e, a, e);
         }
     }
-    glEnd();
+    GlBatch::End();
     glColor3f(0.3f, 0.3f, 0.3f);
-    glBegin(GL_LINES);
+    GlBatch::Begin(GL_LINES);
     FloorLine(-e, 0.0f, e, 0.0f);
     FloorLine(0.0f, -e, 0.0f, e);
-    glEnd();
+    GlBatch::End();
 }
 
 // A closed diamond around each marker position, each under its marker index.
@@ -53,12 +54,12 @@ void DrawMarkers(const CRndrPass& pass) {
             pass.LoadNameMarker(marker++);
             const float fx = static_cast<float>(x);
             const float fz = static_cast<float>(z);
-            glBegin(GL_LINE_LOOP);
-            glVertex3f(fx - MarkerRadius, FloorY, fz);
-            glVertex3f(fx, FloorY, fz - MarkerRadius);
-            glVertex3f(fx + MarkerRadius, FloorY, fz);
-            glVertex3f(fx, FloorY, fz + MarkerRadius);
-            glEnd();
+            GlBatch::Begin(GL_LINE_LOOP);
+            GlBatch::Vertex(fx - MarkerRadius, FloorY, fz);
+            GlBatch::Vertex(fx, FloorY, fz - MarkerRadius);
+            GlBatch::Vertex(fx + MarkerRadius, FloorY, fz);
+            GlBatch::Vertex(fx, FloorY, fz + MarkerRadius);
+            GlBatch::End();
         }
     }
     pass.PopName();

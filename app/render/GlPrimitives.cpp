@@ -1,6 +1,9 @@
 // Immediate-mode primitives over precomputed angle tables.
 #include "app/render/GlPrimitives.h"
 
+#include "app/render/GlBatch.h"
+#include "app/render/MeshCache.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -57,16 +60,16 @@ void Lathe(std::span<const SProfilePoint> profile, int stride, const CAngleTable
     for (std::size_t i = 0; i + 1 < profile.size(); ++i) {
         const SProfilePoint& p = profile[i];
         const SProfilePoint& q = profile[i + 1];
-        glBegin(GL_TRIANGLE_STRIP);
+        GlBatch::Begin(GL_TRIANGLE_STRIP);
         WalkSteps(0, table.Last(), stride, [&](int k) {
             const float c = table.Cos(k);
             const float s = table.Sin(k);
-            glNormal3f(p.naOut, p.nbOut * c, p.nbOut * s);
-            glVertex3f(p.a, p.b * c, p.b * s);
-            glNormal3f(q.naIn, q.nbIn * c, q.nbIn * s);
-            glVertex3f(q.a, q.b * c, q.b * s);
+            GlBatch::Normal(p.naOut, p.nbOut * c, p.nbOut * s);
+            GlBatch::Vertex(p.a, p.b * c, p.b * s);
+            GlBatch::Normal(q.naIn, q.nbIn * c, q.nbIn * s);
+            GlBatch::Vertex(q.a, q.b * c, q.b * s);
         });
-        glEnd();
+        GlBatch::End();
     }
 }
 
@@ -74,18 +77,18 @@ void Lathe(std::span<const SProfilePoint> profile, int stride, const CAngleTable
 // counter-clockwise seen from +Z, when z0 < z1.
 void PrismSides(std::span<const SProfilePoint> profile, float z0, float z1, float sx, float ox,
                 float sy, float oy) {
-    glBegin(GL_QUADS);
+    GlBatch::Begin(GL_QUADS);
     for (std::size_t i = 0; i + 1 < profile.size(); ++i) {
         const SProfilePoint& p = profile[i];
         const SProfilePoint& q = profile[i + 1];
-        glNormal3f(p.naOut, p.nbOut, 0.0f);
-        glVertex3f(sx * p.a + ox, sy * p.b + oy, z1);
-        glVertex3f(sx * p.a + ox, sy * p.b + oy, z0);
-        glNormal3f(q.naIn, q.nbIn, 0.0f);
-        glVertex3f(sx * q.a + ox, sy * q.b + oy, z0);
-        glVertex3f(sx * q.a + ox, sy * q.b + oy, z1);
+        GlBatch::Normal(p.naOut, p.nbOut, 0.0f);
+        GlBatch::Vertex(sx * p.a + ox, sy * p.b + oy, z1);
+        GlBatch::Vertex(sx * p.a + ox, sy * p.b + oy, z0);
+        GlBatch::Normal(q.naIn, q.nbIn, 0.0f);
+        GlBatch::Vertex(sx * q.a + ox, sy * q.b + oy, z0);
+        GlBatch::Vertex(sx * q.a + ox, sy * q.b + oy, z1);
     }
-    glEnd();
+    GlBatch::End();
 }
 
 // The sphere octant grid: for each octant 15 homogeneous points in rows of 5, 4, 3, 2 and 1
@@ -149,19 +152,19 @@ const std::array<OctantGrid, 8>& Grid() {
 }
 
 void GridVertex(const GridPoint& point) {
-    glNormal3f(point[0], point[1], point[2]);
-    glVertex4fv(point.data());
+    GlBatch::Normal(point[0], point[1], point[2]);
+    GlBatch::Vertex4v(point.data());
 }
 
 // GLU tessellator callbacks: straight into immediate mode.
 void GLAPIENTRY TessBegin(GLenum type) {
-    glBegin(type);
+    GlBatch::Begin(type);
 }
 void GLAPIENTRY TessEnd() {
-    glEnd();
+    GlBatch::End();
 }
 void GLAPIENTRY TessVertex(void* vertex) {
-    glVertex3dv(static_cast<const GLdouble*>(vertex));
+    GlBatch::Vertex3v(static_cast<const GLdouble*>(vertex));
 }
 
 void TessCap(std::vector<std::array<GLdouble, 3>>& points, const std::vector<std::size_t>& order) {
@@ -209,32 +212,52 @@ void DrawLathe16(std::span<const SProfilePoint> profile, int stride) {
     Lathe(profile, stride, GlTables::Circle16());
 }
 
+void DrawLathe16Kept(std::span<const SProfilePoint> profile, int stride) {
+    const SMeshKey key{MeshShape::Lathe16, static_cast<uint32_t>(profile.size()), stride,
+                       profile.data()};
+    MeshCache::Draw(key, [&] { Lathe(profile, stride, GlTables::Circle16()); });
+}
+
+void DrawTexturedRect(float x0, float y0, float x1, float y1) {
+    GlBatch::Begin(GL_QUADS);
+    GlBatch::Normal(0.0f, 0.0f, 1.0f);
+    GlBatch::TexCoord(0.0f, 0.0f);
+    GlBatch::Vertex(x0, y0, 0.0f);
+    GlBatch::TexCoord(1.0f, 0.0f);
+    GlBatch::Vertex(x1, y0, 0.0f);
+    GlBatch::TexCoord(1.0f, 1.0f);
+    GlBatch::Vertex(x1, y1, 0.0f);
+    GlBatch::TexCoord(0.0f, 1.0f);
+    GlBatch::Vertex(x0, y1, 0.0f);
+    GlBatch::End();
+}
+
 void DrawCircle(float x, float radius, int stride) {
     const CAngleTable& table = GlTables::Circle16();
-    glBegin(GL_LINE_STRIP);
+    GlBatch::Begin(GL_LINE_STRIP);
     WalkSteps(0, table.Last(), stride,
-              [&](int k) { glVertex3f(x, radius * table.Sin(k), radius * table.Cos(k)); });
-    glEnd();
+              [&](int k) { GlBatch::Vertex(x, radius * table.Sin(k), radius * table.Cos(k)); });
+    GlBatch::End();
 }
 
 void DrawSweep(std::span<const SProfilePoint> profile, std::span<const SSweepPoint> path) {
     for (std::size_t i = 0; i + 1 < profile.size(); ++i) {
         const SProfilePoint& p = profile[i];
         const SProfilePoint& q = profile[i + 1];
-        glBegin(GL_TRIANGLE_STRIP);
+        GlBatch::Begin(GL_TRIANGLE_STRIP);
         for (const SSweepPoint& step : path) {
             // The segment's end first, moved along its leaving normal; then its start, moved
             // along its arriving normal.
             const float qa = q.a + step.s * q.naOut;
             const float qb = q.b + step.s * q.nbOut;
-            glNormal3f(q.naIn, q.nbIn * step.ny, q.nbIn * step.nz);
-            glVertex3f(qa, qb * step.dy + step.y, qb * step.dz + step.z);
+            GlBatch::Normal(q.naIn, q.nbIn * step.ny, q.nbIn * step.nz);
+            GlBatch::Vertex(qa, qb * step.dy + step.y, qb * step.dz + step.z);
             const float pa = p.a + step.s * p.naIn;
             const float pb = p.b + step.s * p.nbIn;
-            glNormal3f(p.naOut, p.nbOut * step.ny, p.nbOut * step.nz);
-            glVertex3f(pa, pb * step.dy + step.y, pb * step.dz + step.z);
+            GlBatch::Normal(p.naOut, p.nbOut * step.ny, p.nbOut * step.nz);
+            GlBatch::Vertex(pa, pb * step.dy + step.y, pb * step.dz + step.z);
         }
-        glEnd();
+        GlBatch::End();
     }
 }
 
@@ -245,48 +268,48 @@ void DrawPrism(std::span<const SProfilePoint> profile, float z0, float z1, float
     }
     PrismSides(profile, z0, z1, sx, ox, sy, oy);
     for (float z : {z0, z1}) {
-        glBegin(GL_POLYGON);
-        glNormal3f(0.0f, 0.0f, 1.0f);
+        GlBatch::Begin(GL_POLYGON);
+        GlBatch::Normal(0.0f, 0.0f, 1.0f);
         for (std::size_t i = 0; i + 1 < profile.size(); ++i) {
-            glVertex3f(sx * profile[i].a + ox, sy * profile[i].b + oy, z);
+            GlBatch::Vertex(sx * profile[i].a + ox, sy * profile[i].b + oy, z);
         }
-        glEnd();
+        GlBatch::End();
     }
 }
 
 void DrawPrismGen(const SPrismOutline& outline, float z0, float z1) {
     float v[3];
     float n[3];
-    glBegin(GL_QUADS);
+    GlBatch::Begin(GL_QUADS);
     for (int i = 0; i < MaxGeneratedVertices; ++i) {
         outline.normalStart(i, outline.data, n);
-        glNormal3fv(n);
+        GlBatch::Normal3v(n);
         const bool last = outline.vertex(i, z0, outline.data, v);
-        glVertex3fv(v);
+        GlBatch::Vertex3v(v);
         outline.vertex(i, z1, outline.data, v);
-        glVertex3fv(v);
+        GlBatch::Vertex3v(v);
         outline.normalEnd(i + 1, outline.data, n);
-        glNormal3fv(n);
+        GlBatch::Normal3v(n);
         outline.vertex(i + 1, z1, outline.data, v);
-        glVertex3fv(v);
+        GlBatch::Vertex3v(v);
         outline.vertex(i + 1, z0, outline.data, v);
-        glVertex3fv(v);
+        GlBatch::Vertex3v(v);
         if (last) {
             break;
         }
     }
-    glEnd();
+    GlBatch::End();
     for (float z : {z0, z1}) {
-        glBegin(GL_POLYGON);
-        glNormal3f(0.0f, 0.0f, 1.0f);
+        GlBatch::Begin(GL_POLYGON);
+        GlBatch::Normal(0.0f, 0.0f, 1.0f);
         for (int i = 0; i < MaxGeneratedVertices; ++i) {
             const bool last = outline.vertex(i, z, outline.data, v);
-            glVertex3fv(v);
+            GlBatch::Vertex3v(v);
             if (last) {
                 break;
             }
         }
-        glEnd();
+        GlBatch::End();
     }
 }
 
@@ -303,91 +326,95 @@ void DrawPrismTess(std::span<const SProfilePoint> profile, float z0, float z1, f
         points[i] = {sx * profile[i].a + ox, sy * profile[i].b + oy, z0};
         order[i] = corners - 1 - i;
     }
-    glNormal3f(0.0f, 0.0f, -1.0f);
+    GlBatch::Normal(0.0f, 0.0f, -1.0f);
     TessCap(points, order);
     for (std::size_t i = 0; i < corners; ++i) {
         points[i][2] = z1;
         order[i] = i;
     }
-    glNormal3f(0.0f, 0.0f, 1.0f);
+    GlBatch::Normal(0.0f, 0.0f, 1.0f);
     TessCap(points, order);
 }
 
 void DrawCylinder(int stride, float x0, float x1, float radius) {
     const CAngleTable& table = GlTables::Circle16();
-    glBegin(GL_TRIANGLE_STRIP);
+    GlBatch::Begin(GL_TRIANGLE_STRIP);
     WalkSteps(0, table.Last(), stride, [&](int k) {
         const float s = table.Sin(k);
         const float c = table.Cos(k);
-        glNormal3f(0.0f, s, c);
-        glVertex3f(x0, radius * s, radius * c);
-        glVertex3f(x1, radius * s, radius * c);
+        GlBatch::Normal(0.0f, s, c);
+        GlBatch::Vertex(x0, radius * s, radius * c);
+        GlBatch::Vertex(x1, radius * s, radius * c);
     });
-    glEnd();
+    GlBatch::End();
 }
 
 namespace {
 
 template <class Rim> void Disc(float x, float y, float z, int stride, Rim rim) {
     const CAngleTable& table = GlTables::Circle16();
-    glBegin(GL_TRIANGLE_FAN);
-    glNormal3f(-1.0f, 0.0f, 0.0f);
-    glVertex3f(x, y, z);
+    GlBatch::Begin(GL_TRIANGLE_FAN);
+    GlBatch::Normal(-1.0f, 0.0f, 0.0f);
+    GlBatch::Vertex(x, y, z);
     WalkSteps(0, table.Last(), stride, [&](int k) { rim(table.Sin(k), table.Cos(k)); });
-    glEnd();
+    GlBatch::End();
 }
 
 } // namespace
 
 void DrawDisc1(float x, float y, float z, float radius, int stride) {
-    Disc(x, y, z, stride, [&](float s, float c) { glVertex3f(x, y + radius * s, z + radius * c); });
+    Disc(x, y, z, stride,
+         [&](float s, float c) { GlBatch::Vertex(x, y + radius * s, z + radius * c); });
 }
 
 void DrawDisc2(float x, float y, float z, float radius, int stride) {
-    Disc(x, y, z, stride, [&](float s, float c) { glVertex3f(x, y + radius * c, z + radius * s); });
+    Disc(x, y, z, stride,
+         [&](float s, float c) { GlBatch::Vertex(x, y + radius * c, z + radius * s); });
 }
 
 void DrawDisc3(float x, float y, float z, float radius, int stride) {
-    Disc(x, y, z, stride, [&](float s, float c) { glVertex3f(x + radius * s, y + radius * c, z); });
+    Disc(x, y, z, stride,
+         [&](float s, float c) { GlBatch::Vertex(x + radius * s, y + radius * c, z); });
 }
 
 void DrawDisc4(float x, float y, float z, float radius, int stride) {
-    Disc(x, y, z, stride, [&](float s, float c) { glVertex3f(x + radius * c, y + radius * s, z); });
+    Disc(x, y, z, stride,
+         [&](float s, float c) { GlBatch::Vertex(x + radius * c, y + radius * s, z); });
 }
 
 void DrawBox(float xMin, float xMax, float yMin, float yMax, float zMin, float zMax) {
-    glBegin(GL_QUADS);
-    glNormal3f(0.0f, -1.0f, 0.0f);
-    glVertex3f(xMin, yMin, zMin);
-    glVertex3f(xMax, yMin, zMin);
-    glVertex3f(xMax, yMin, zMax);
-    glVertex3f(xMin, yMin, zMax);
-    glNormal3f(0.0f, 1.0f, 0.0f);
-    glVertex3f(xMin, yMax, zMin);
-    glVertex3f(xMin, yMax, zMax);
-    glVertex3f(xMax, yMax, zMax);
-    glVertex3f(xMax, yMax, zMin);
-    glNormal3f(0.0f, 0.0f, 1.0f);
-    glVertex3f(xMin, yMin, zMax);
-    glVertex3f(xMax, yMin, zMax);
-    glVertex3f(xMax, yMax, zMax);
-    glVertex3f(xMin, yMax, zMax);
-    glNormal3f(0.0f, 0.0f, -1.0f);
-    glVertex3f(xMin, yMin, zMin);
-    glVertex3f(xMin, yMax, zMin);
-    glVertex3f(xMax, yMax, zMin);
-    glVertex3f(xMax, yMin, zMin);
-    glNormal3f(1.0f, 0.0f, 0.0f);
-    glVertex3f(xMax, yMin, zMin);
-    glVertex3f(xMax, yMax, zMin);
-    glVertex3f(xMax, yMax, zMax);
-    glVertex3f(xMax, yMin, zMax);
-    glNormal3f(-1.0f, 0.0f, 0.0f);
-    glVertex3f(xMin, yMin, zMin);
-    glVertex3f(xMin, yMin, zMax);
-    glVertex3f(xMin, yMax, zMax);
-    glVertex3f(xMin, yMax, zMin);
-    glEnd();
+    GlBatch::Begin(GL_QUADS);
+    GlBatch::Normal(0.0f, -1.0f, 0.0f);
+    GlBatch::Vertex(xMin, yMin, zMin);
+    GlBatch::Vertex(xMax, yMin, zMin);
+    GlBatch::Vertex(xMax, yMin, zMax);
+    GlBatch::Vertex(xMin, yMin, zMax);
+    GlBatch::Normal(0.0f, 1.0f, 0.0f);
+    GlBatch::Vertex(xMin, yMax, zMin);
+    GlBatch::Vertex(xMin, yMax, zMax);
+    GlBatch::Vertex(xMax, yMax, zMax);
+    GlBatch::Vertex(xMax, yMax, zMin);
+    GlBatch::Normal(0.0f, 0.0f, 1.0f);
+    GlBatch::Vertex(xMin, yMin, zMax);
+    GlBatch::Vertex(xMax, yMin, zMax);
+    GlBatch::Vertex(xMax, yMax, zMax);
+    GlBatch::Vertex(xMin, yMax, zMax);
+    GlBatch::Normal(0.0f, 0.0f, -1.0f);
+    GlBatch::Vertex(xMin, yMin, zMin);
+    GlBatch::Vertex(xMin, yMax, zMin);
+    GlBatch::Vertex(xMax, yMax, zMin);
+    GlBatch::Vertex(xMax, yMin, zMin);
+    GlBatch::Normal(1.0f, 0.0f, 0.0f);
+    GlBatch::Vertex(xMax, yMin, zMin);
+    GlBatch::Vertex(xMax, yMax, zMin);
+    GlBatch::Vertex(xMax, yMax, zMax);
+    GlBatch::Vertex(xMax, yMin, zMax);
+    GlBatch::Normal(-1.0f, 0.0f, 0.0f);
+    GlBatch::Vertex(xMin, yMin, zMin);
+    GlBatch::Vertex(xMin, yMin, zMax);
+    GlBatch::Vertex(xMin, yMax, zMax);
+    GlBatch::Vertex(xMin, yMax, zMin);
+    GlBatch::End();
 }
 
 void DrawGridPatch(int octant, int stride) {
@@ -403,7 +430,7 @@ void DrawGridPatch(int octant, int stride) {
     const int last = GridRows - 1;
     for (int row = 0; row + stride <= last; row += stride) {
         const int next = row + stride;
-        glBegin(GL_TRIANGLE_STRIP);
+        GlBatch::Begin(GL_TRIANGLE_STRIP);
         for (int column = 0; column <= last - next; column += stride) {
             if (mirrored) {
                 GridVertex(grid[GridIndex(row, column)]);
@@ -414,7 +441,7 @@ void DrawGridPatch(int octant, int stride) {
             }
         }
         GridVertex(grid[GridIndex(row, last - row)]);
-        glEnd();
+        GlBatch::End();
     }
 }
 

@@ -109,10 +109,17 @@ void SetUnlitMagenta();
 // Lighting and texturing off, colour black: the seams where a tube meets a coupling.
 void SetUnlitBlack();
 
+// The rectangle x0..x1, y0..y1 in the plane z = 0 as one quad, normal +Z, the texture once
+// across it: (0, 0) at (x0, y0), (1, 1) at (x1, y1).
+void DrawTexturedRect(float x0, float y0, float x1, float y1);
+
 // Surface of revolution about X through the profile, 32 or 16 segments around: one triangle
 // strip per profile segment. A profile of fewer than two points draws nothing.
 void DrawLathe32(std::span<const SProfilePoint> profile, int stride);
 void DrawLathe16(std::span<const SProfilePoint> profile, int stride);
+// DrawLathe16 of a profile of static storage (a constant table, never changed): tessellated
+// once per detail stride and kept.
+void DrawLathe16Kept(std::span<const SProfilePoint> profile, int stride);
 // Line strip around the circle of the given radius in the plane of constant x, 16 segments,
 // through (x, r sin t, r cos t).
 void DrawCircle(float x, float radius, int stride);

@@ -9,6 +9,7 @@
 
 #include <GL/gl.h>
 
+#include "app/render/GlBatch.h"
 #include "app/render/GlPrimitives.h"
 #include "app/render/MtrlGl.h"
 
@@ -49,31 +50,31 @@ void DrawPanel(const SElmntDraw& call) {
     const auto row = [&](int k, float side, float t) {
         const float inset = r * circle.Cos(k);
         const float y = side * (halfL - r * circle.Sin(k));
-        glTexCoord2f(0.0f, t);
-        glVertex3f(-halfW + inset, y, r);
-        glTexCoord2f(1.0f, t);
-        glVertex3f(halfW - inset, y, r);
+        GlBatch::TexCoord(0.0f, t);
+        GlBatch::Vertex(-halfW + inset, y, r);
+        GlBatch::TexCoord(1.0f, t);
+        GlBatch::Vertex(halfW - inset, y, r);
     };
-    glBegin(GL_QUAD_STRIP);
-    glNormal3f(0.0f, 0.0f, 1.0f);
+    GlBatch::Begin(GL_QUAD_STRIP);
+    GlBatch::Normal(0.0f, 0.0f, 1.0f);
     for (int k : quarter) {
         row(k, -1.0f, 0.0f);
     }
     for (auto k = quarter.rbegin(); k != quarter.rend(); ++k) {
         row(*k, 1.0f, 1.0f);
     }
-    glEnd();
+    GlBatch::End();
     // The skirts between the tubes along the two edges of constant y.
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
+    GlBatch::Begin(GL_QUADS);
+    GlBatch::TexCoord(0.0f, 0.0f);
     for (float side : {-1.0f, 1.0f}) {
         const float y = side * (halfL - r);
-        glVertex3f(-halfW + r, y, r);
-        glVertex3f(-halfW + r, y, SkirtBottom);
-        glVertex3f(halfW - r, y, SkirtBottom);
-        glVertex3f(halfW - r, y, r);
+        GlBatch::Vertex(-halfW + r, y, r);
+        GlBatch::Vertex(-halfW + r, y, SkirtBottom);
+        GlBatch::Vertex(halfW - r, y, SkirtBottom);
+        GlBatch::Vertex(halfW - r, y, r);
     }
-    glEnd();
+    GlBatch::End();
 }
 
 void DrawChairSeatBack(const SElmntDraw& call) {
@@ -89,31 +90,31 @@ void DrawChairSeatBack(const SElmntDraw& call) {
     // The first half of the 32-segment table: sin(pi k / 16) for k = 0 to 16.
     const CAngleTable& circle = GlTables::Circle32();
     constexpr int Steps = 16;
-    glBegin(GL_QUAD_STRIP);
-    glNormal3f(0.0f, 0.0f, 1.0f);
+    GlBatch::Begin(GL_QUAD_STRIP);
+    GlBatch::Normal(0.0f, 0.0f, 1.0f);
     WalkSteps(0, Steps, call.Detail(), [&](int k) {
         const float s = circle.Sin(k);
         const float x = -width / 2.0f + static_cast<float>(k) * width / Steps;
         const float z = 27.125f - 25.0f * s;
-        glTexCoord2f(0.0f, 0.0f);
-        glVertex3f(x, length / 2.0f + 5.0f + 30.0f * s, z);
-        glTexCoord2f(1.0f, 0.0f);
-        glVertex3f(x, -length / 2.0f, z);
+        GlBatch::TexCoord(0.0f, 0.0f);
+        GlBatch::Vertex(x, length / 2.0f + 5.0f + 30.0f * s, z);
+        GlBatch::TexCoord(1.0f, 0.0f);
+        GlBatch::Vertex(x, -length / 2.0f, z);
     });
-    glEnd();
+    GlBatch::End();
     // Skirts between the tubes along the two edges of constant x.
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
+    GlBatch::Begin(GL_QUADS);
+    GlBatch::TexCoord(0.0f, 0.0f);
     for (float side : {-1.0f, 1.0f}) {
         const float x = side * (width / 2.0f - RestHeight);
         const float y0 = -length / 2.0f + 1.0f;
         const float y1 = length / 2.0f - 1.0f;
-        glVertex3f(x, y0, 20.0f);
-        glVertex3f(x, y0, SkirtBottom);
-        glVertex3f(x, y1, SkirtBottom);
-        glVertex3f(x, y1, 20.0f);
+        GlBatch::Vertex(x, y0, 20.0f);
+        GlBatch::Vertex(x, y0, SkirtBottom);
+        GlBatch::Vertex(x, y1, SkirtBottom);
+        GlBatch::Vertex(x, y1, 20.0f);
     }
-    glEnd();
+    GlBatch::End();
 }
 
 void DrawDisplay(const SElmntDraw& call) {
@@ -129,17 +130,7 @@ void DrawDisplay(const SElmntDraw& call) {
     const float x1 = panel.secondSize / 2.0f + panel.secondCorrection;
     const float y0 = -panel.length / 2.0f;
     const float y1 = panel.length / 2.0f + panel.correction;
-    glBegin(GL_QUADS);
-    glNormal3f(0.0f, 0.0f, 1.0f);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(x0, y0, 0.0f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(x1, y0, 0.0f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(x1, y1, 0.0f);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(x0, y1, 0.0f);
-    glEnd();
+    GlPrim::DrawTexturedRect(x0, y0, x1, y1);
 }
 
 void DrawLattice(const SElmntDraw& call) {
@@ -158,16 +149,16 @@ void DrawLattice(const SElmntDraw& call) {
     const int along = MeshCount(l);
     const float stepX = (w + lattice.secondCorrection - 2.0f) / static_cast<float>(across);
     const float stepY = (l + lattice.correction - 2.0f) / static_cast<float>(along);
-    glBegin(GL_LINES);
+    GlBatch::Begin(GL_LINES);
     for (int k = 0; k <= along; ++k) {
         const float y = static_cast<float>(k) * stepY - l / 2.0f + 1.0f;
-        glVertex3f(1.0f - w / 2.0f, y, 0.0f);
-        glVertex3f(w / 2.0f + lattice.secondCorrection - 1.0f, y, 0.0f);
+        GlBatch::Vertex(1.0f - w / 2.0f, y, 0.0f);
+        GlBatch::Vertex(w / 2.0f + lattice.secondCorrection - 1.0f, y, 0.0f);
     }
     for (int k = 0; k <= across; ++k) {
         const float x = static_cast<float>(k) * stepX - w / 2.0f + 1.0f;
-        glVertex3f(x, 1.0f - l / 2.0f, 0.0f);
-        glVertex3f(x, l / 2.0f + lattice.correction - 1.0f, 0.0f);
+        GlBatch::Vertex(x, 1.0f - l / 2.0f, 0.0f);
+        GlBatch::Vertex(x, l / 2.0f + lattice.correction - 1.0f, 0.0f);
     }
-    glEnd();
+    GlBatch::End();
 }

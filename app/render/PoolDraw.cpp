@@ -5,6 +5,7 @@
 
 #include <GL/gl.h>
 
+#include "app/render/GlBatch.h"
 #include "app/render/GlPrimitives.h"
 
 namespace {
@@ -31,33 +32,33 @@ void DrawLinerBox(const SLinerFrame& frame) {
     const float z0 = frame.z0 + RimRadius;
     const float z1 = frame.z1 - RimRadius;
     const float y0 = -frame.depth;
-    glBegin(GL_QUADS);
-    glNormal3f(0.0f, -1.0f, 0.0f);
-    glVertex3f(x0, y0, z0);
-    glVertex3f(x1, y0, z0);
-    glVertex3f(x1, y0, z1);
-    glVertex3f(x0, y0, z1);
-    glNormal3f(0.0f, 0.0f, -1.0f);
-    glVertex3f(x0, y0, z0);
-    glVertex3f(x0, 0.0f, z0);
-    glVertex3f(x1, 0.0f, z0);
-    glVertex3f(x1, y0, z0);
-    glNormal3f(0.0f, 0.0f, 1.0f);
-    glVertex3f(x0, y0, z1);
-    glVertex3f(x1, y0, z1);
-    glVertex3f(x1, 0.0f, z1);
-    glVertex3f(x0, 0.0f, z1);
-    glNormal3f(1.0f, 0.0f, 0.0f);
-    glVertex3f(x1, y0, z0);
-    glVertex3f(x1, 0.0f, z0);
-    glVertex3f(x1, 0.0f, z1);
-    glVertex3f(x1, y0, z1);
-    glNormal3f(-1.0f, 0.0f, 0.0f);
-    glVertex3f(x0, y0, z0);
-    glVertex3f(x0, y0, z1);
-    glVertex3f(x0, 0.0f, z1);
-    glVertex3f(x0, 0.0f, z0);
-    glEnd();
+    GlBatch::Begin(GL_QUADS);
+    GlBatch::Normal(0.0f, -1.0f, 0.0f);
+    GlBatch::Vertex(x0, y0, z0);
+    GlBatch::Vertex(x1, y0, z0);
+    GlBatch::Vertex(x1, y0, z1);
+    GlBatch::Vertex(x0, y0, z1);
+    GlBatch::Normal(0.0f, 0.0f, -1.0f);
+    GlBatch::Vertex(x0, y0, z0);
+    GlBatch::Vertex(x0, 0.0f, z0);
+    GlBatch::Vertex(x1, 0.0f, z0);
+    GlBatch::Vertex(x1, y0, z0);
+    GlBatch::Normal(0.0f, 0.0f, 1.0f);
+    GlBatch::Vertex(x0, y0, z1);
+    GlBatch::Vertex(x1, y0, z1);
+    GlBatch::Vertex(x1, 0.0f, z1);
+    GlBatch::Vertex(x0, 0.0f, z1);
+    GlBatch::Normal(1.0f, 0.0f, 0.0f);
+    GlBatch::Vertex(x1, y0, z0);
+    GlBatch::Vertex(x1, 0.0f, z0);
+    GlBatch::Vertex(x1, 0.0f, z1);
+    GlBatch::Vertex(x1, y0, z1);
+    GlBatch::Normal(-1.0f, 0.0f, 0.0f);
+    GlBatch::Vertex(x0, y0, z0);
+    GlBatch::Vertex(x0, y0, z1);
+    GlBatch::Vertex(x0, 0.0f, z1);
+    GlBatch::Vertex(x0, 0.0f, z0);
+    GlBatch::End();
 }
 
 // Shells along the local X axis over every tube between two couplings from first to last.

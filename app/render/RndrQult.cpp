@@ -7,6 +7,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "app/render/MeshCache.h"
 #include "support/DIB.h"
 #include "support/Profile.h"
 
@@ -110,6 +111,14 @@ bool CRndrQult::WriteBack() {
         }
     }
     return written;
+}
+
+void CRndrQult::SetValues(const SRndrQultValues& values) {
+    const int detail = GetDetail();
+    m_values = values.InRange();
+    if (GetDetail() != detail) {
+        MeshCache::Clear();
+    }
 }
 
 int CRndrQult::GetDetail() const {

@@ -38,8 +38,9 @@ public:
 
     const std::string& GetSection() const { return m_section; }
     const SRndrQultValues& GetValues() const { return m_values; }
-    // Takes effect at the next drawing; values out of range become the profile defaults.
-    void SetValues(const SRndrQultValues& values) { m_values = values.InRange(); }
+    // Takes effect at the next drawing; values out of range become the profile defaults. A new
+    // modelling detail drops the kept tessellations (they are made again as drawn).
+    void SetValues(const SRndrQultValues& values);
     // Writes the values that differ from what the section held when it was read (or last
     // written) to it now, so that a value another running copy of the program changed
     // meanwhile stays unless this one changed it too; false when there is no section or a

@@ -5,6 +5,7 @@
 
 #include <GL/gl.h>
 
+#include "app/render/GlBatch.h"
 #include "app/render/MtrlGl.h"
 
 namespace {
@@ -32,7 +33,7 @@ void ApplySlot(const SElmntDraw& call, int slot) {
 
 void Quad(const float (&corners)[4][3]) {
     for (const auto& corner : corners) {
-        glVertex3fv(corner);
+        GlBatch::Vertex3v(corner);
     }
 }
 
@@ -64,37 +65,37 @@ void DrawRoofSized(const SElmntDraw& call, float width, float slope) {
     const float eaveY = RidgeY - slope;
     const float bandY = -slope - 60.0f; // the eave bands hang 100 mm below the eaves
     ApplySlot(call, SlopeSlot);
-    glBegin(GL_QUADS);
+    GlBatch::Begin(GL_QUADS);
     // The slopes from the ridge down to the eaves at z = +slope and z = -slope.
-    glNormal3f(0.0f, InvSqrt2, InvSqrt2);
+    GlBatch::Normal(0.0f, InvSqrt2, InvSqrt2);
     Quad({{x0, RidgeY, 0.0f}, {x0, eaveY, slope}, {x1, eaveY, slope}, {x1, RidgeY, 0.0f}});
-    glNormal3f(0.0f, InvSqrt2, -InvSqrt2);
+    GlBatch::Normal(0.0f, InvSqrt2, -InvSqrt2);
     Quad({{x0, RidgeY, 0.0f}, {x1, RidgeY, 0.0f}, {x1, eaveY, -slope}, {x0, eaveY, -slope}});
     // The eave bands hanging from them.
-    glNormal3f(0.0f, 0.0f, -1.0f);
+    GlBatch::Normal(0.0f, 0.0f, -1.0f);
     Quad({{x0, eaveY, slope}, {x1, eaveY, slope}, {x1, bandY, slope}, {x0, bandY, slope}});
-    glNormal3f(0.0f, 0.0f, 1.0f);
+    GlBatch::Normal(0.0f, 0.0f, 1.0f);
     Quad({{x0, eaveY, -slope}, {x0, bandY, -slope}, {x1, bandY, -slope}, {x1, eaveY, -slope}});
-    glEnd();
+    GlBatch::End();
     // The gables: a triangle under the slopes and a band under the eaves, at each end.
     for (float side : {-1.0f, 1.0f}) {
         const float x = side < 0.0f ? x0 : x1;
         // Counter-clockwise seen from outside the end.
         const float near = side * slope;
         ApplySlot(call, GableSlot);
-        glBegin(GL_TRIANGLES);
-        glNormal3f(side, 0.0f, 0.0f);
-        glVertex3f(x, RidgeY, 0.0f);
-        glVertex3f(x, eaveY, near);
-        glVertex3f(x, eaveY, -near);
-        glEnd();
+        GlBatch::Begin(GL_TRIANGLES);
+        GlBatch::Normal(side, 0.0f, 0.0f);
+        GlBatch::Vertex(x, RidgeY, 0.0f);
+        GlBatch::Vertex(x, eaveY, near);
+        GlBatch::Vertex(x, eaveY, -near);
+        GlBatch::End();
         ApplySlot(call, side < 0.0f ? GableBandLeftSlot : GableBandRightSlot);
-        glBegin(GL_QUADS);
-        glNormal3f(side, 0.0f, 0.0f);
-        glVertex3f(x, eaveY, near);
-        glVertex3f(x, bandY, near);
-        glVertex3f(x, bandY, -near);
-        glVertex3f(x, eaveY, -near);
-        glEnd();
+        GlBatch::Begin(GL_QUADS);
+        GlBatch::Normal(side, 0.0f, 0.0f);
+        GlBatch::Vertex(x, eaveY, near);
+        GlBatch::Vertex(x, bandY, near);
+        GlBatch::Vertex(x, bandY, -near);
+        GlBatch::Vertex(x, eaveY, -near);
+        GlBatch::End();
     }
 }

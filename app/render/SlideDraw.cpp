@@ -1,6 +1,7 @@
-// Slides. The surface is tessellated by a GLU NURBS renderer made for each call, sampled in
-// parameter space by the detail stride: 8 / stride samples per unit along the slide, 4 / stride
-// across. Millimetres in the slide's local frame (see SlideNet.h).
+// Slides. The surface is tessellated by GLU's NURBS tessellator once per kind and detail stride
+// and kept (see MeshCache.h), sampled in parameter space by the detail stride: 8 / stride
+// samples per unit along the slide, 4 / stride across. Millimetres in the slide's local frame (see
+// SlideNet.h).
 #include "app/render/SlideDraw.h"
 
 #include <optional>
@@ -9,7 +10,9 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "app/render/GlBatch.h"
 #include "app/render/GlPrimitives.h"
+#include "app/render/MeshCache.h"
 #include "app/render/MtrlGl.h"
 #include "app/render/SlideNet.h"
 
@@ -28,10 +31,26 @@ void GLAPIENTRY IgnoreNurbsError(GLenum error) {
     static_cast<void>(gluErrorString(error));
 }
 
-// A NURBS renderer for one drawing.
+// The tessellator's output, as batches to keep.
+void GLAPIENTRY NurbsBegin(GLenum type) {
+    GlBatch::Begin(type);
+}
+void GLAPIENTRY NurbsNormal(GLfloat* normal) {
+    GlBatch::Normal3v(normal);
+}
+void GLAPIENTRY NurbsVertex(GLfloat* vertex) {
+    GlBatch::Vertex3v(vertex);
+}
+void GLAPIENTRY NurbsEnd() {
+    GlBatch::End();
+}
+
+// A NURBS renderer for one tessellation. Tessellating, it hands the triangles with their
+// surface normals to GlBatch; otherwise GLU draws them itself through GL's evaluators (in
+// immediate mode, so never in a selection or feedback pass).
 class CNurbs {
 public:
-    explicit CNurbs(const SSlideSteps& steps) : m_nurbs(gluNewNurbsRenderer()) {
+    CNurbs(const SSlideSteps& steps, bool tessellate) : m_nurbs(gluNewNurbsRenderer()) {
         if (m_nurbs == nullptr) {
             return;
         }
@@ -40,6 +59,15 @@ public:
         gluNurbsProperty(m_nurbs, GLU_SAMPLING_METHOD, GLU_DOMAIN_DISTANCE);
         gluNurbsProperty(m_nurbs, GLU_U_STEP, steps.u);
         gluNurbsProperty(m_nurbs, GLU_V_STEP, steps.v);
+        if (tessellate) {
+            gluNurbsProperty(m_nurbs, GLU_NURBS_MODE, GLU_NURBS_TESSELLATOR);
+            gluNurbsCallback(m_nurbs, GLU_NURBS_BEGIN, reinterpret_cast<_GLUfuncptr>(&NurbsBegin));
+            gluNurbsCallback(m_nurbs, GLU_NURBS_NORMAL,
+                             reinterpret_cast<_GLUfuncptr>(&NurbsNormal));
+            gluNurbsCallback(m_nurbs, GLU_NURBS_VERTEX,
+                             reinterpret_cast<_GLUfuncptr>(&NurbsVertex));
+            gluNurbsCallback(m_nurbs, GLU_NURBS_END, reinterpret_cast<_GLUfuncptr>(&NurbsEnd));
+        }
     }
     ~CNurbs() {
         if (m_nurbs != nullptr) {
@@ -55,22 +83,18 @@ private:
     GLUnurbs* m_nurbs;
 };
 
-// The slide's surface with its trim.
-void DrawSurface(ElmntKind kind, int stride) {
-    const SSlideNet* net = GetSlideNet(kind);
-    if (net == nullptr) {
-        return;
-    }
+// The slide's surface with its trim, tessellated into GlBatch or drawn by GLU.
+void SendSurface(const SSlideNet& net, ElmntKind kind, int stride, bool tessellate) {
     const SSlideSteps steps = GetSlideSteps(stride);
-    CNurbs nurbs(steps);
+    CNurbs nurbs(steps, tessellate);
     GLUnurbs* renderer = nurbs.Get();
     if (renderer == nullptr) {
         return;
     }
     // GLU takes non-const arrays it does not change.
-    std::vector<float> uKnots = net->uKnots;
-    std::vector<float> vKnots = net->vKnots;
-    std::vector<float> points = net->points;
+    std::vector<float> uKnots = net.uKnots;
+    std::vector<float> vKnots = net.vKnots;
+    std::vector<float> points = net.points;
     const std::span<const SPoint2> outline = GetSlideTrim(kind);
     std::vector<float> trim;
     std::vector<float> trimKnots;
@@ -89,14 +113,16 @@ void DrawSurface(ElmntKind kind, int stride) {
         }
         trimKnots.push_back(static_cast<float>(count - 1));
     }
-    // Lit by the normals that the evaluators derive from the surface: a single normal would
-    // show the curved chutes as flat blots.
-    glEnable(GL_AUTO_NORMAL);
+    // Lit by the normals derived from the surface: a single normal would show the curved
+    // chutes as flat blots.
+    if (!tessellate) {
+        glEnable(GL_AUTO_NORMAL);
+    }
     gluBeginSurface(renderer);
     gluNurbsSurface(renderer, static_cast<GLint>(uKnots.size()), uKnots.data(),
-                    static_cast<GLint>(vKnots.size()), vKnots.data(), net->vCount * net->dimension,
-                    net->dimension, points.data(), SurfaceOrder, SurfaceOrder,
-                    net->dimension == 4 ? GL_MAP2_VERTEX_4 : GL_MAP2_VERTEX_3);
+                    static_cast<GLint>(vKnots.size()), vKnots.data(), net.vCount * net.dimension,
+                    net.dimension, points.data(), SurfaceOrder, SurfaceOrder,
+                    net.dimension == 4 ? GL_MAP2_VERTEX_4 : GL_MAP2_VERTEX_3);
     gluBeginTrim(renderer);
     if (trimKnots.empty()) {
         gluPwlCurve(renderer, static_cast<GLint>(trim.size() / 2), trim.data(), 2, GLU_MAP1_TRIM_2);
@@ -106,7 +132,19 @@ void DrawSurface(ElmntKind kind, int stride) {
     }
     gluEndTrim(renderer);
     gluEndSurface(renderer);
-    glDisable(GL_AUTO_NORMAL);
+    if (!tessellate) {
+        glDisable(GL_AUTO_NORMAL);
+    }
+}
+
+// The slide's surface: tessellated once per kind and detail and kept.
+void DrawSurface(ElmntKind kind, int stride) {
+    const SSlideNet* net = GetSlideNet(kind);
+    if (net == nullptr) {
+        return;
+    }
+    const SMeshKey key{MeshShape::SlideSurface, static_cast<uint32_t>(kind), stride};
+    MeshCache::Draw(key, [&] { SendSurface(*net, kind, stride, MeshCache::IsEnabled()); });
 }
 
 // Applies the document's material in the slot; an empty slot leaves the GL state as it is.
@@ -120,29 +158,29 @@ void ApplySlot(const SElmntDraw& call, int slot) {
 
 // A face of constant z, normal +Z.
 void FaceZ(float x0, float x1, float y0, float y1, float z) {
-    glBegin(GL_QUADS);
-    glNormal3f(0.0f, 0.0f, 1.0f);
-    glVertex3f(x0, y0, z);
-    glVertex3f(x1, y0, z);
-    glVertex3f(x1, y1, z);
-    glVertex3f(x0, y1, z);
-    glEnd();
+    GlBatch::Begin(GL_QUADS);
+    GlBatch::Normal(0.0f, 0.0f, 1.0f);
+    GlBatch::Vertex(x0, y0, z);
+    GlBatch::Vertex(x1, y0, z);
+    GlBatch::Vertex(x1, y1, z);
+    GlBatch::Vertex(x0, y1, z);
+    GlBatch::End();
 }
 
 // A face of constant x, normal +X.
 void FaceX(float y0, float y1, float z0, float z1, float x) {
-    glBegin(GL_QUADS);
-    glNormal3f(1.0f, 0.0f, 0.0f);
-    glVertex3f(x, y0, z1);
-    glVertex3f(x, y0, z0);
-    glVertex3f(x, y1, z0);
-    glVertex3f(x, y1, z1);
-    glEnd();
+    GlBatch::Begin(GL_QUADS);
+    GlBatch::Normal(1.0f, 0.0f, 0.0f);
+    GlBatch::Vertex(x, y0, z1);
+    GlBatch::Vertex(x, y0, z0);
+    GlBatch::Vertex(x, y1, z0);
+    GlBatch::Vertex(x, y1, z1);
+    GlBatch::End();
 }
 
 void Mark(float x0, float y0, float z0, float x1, float y1, float z1) {
-    glVertex3f(x0, y0, z0);
-    glVertex3f(x1, y1, z1);
+    GlBatch::Vertex(x0, y0, z0);
+    GlBatch::Vertex(x1, y1, z1);
 }
 
 // Surface and end face of a straight or curved slide: in the highlight under the raw name 0
@@ -185,13 +223,13 @@ void DrawSlide(const SElmntDraw& call) {
     GlPrim::DrawDisc1(231.0f, -660.0f, 1200.0f, FixingRadius, stride);
     // Screw slots across the fixings.
     GlPrim::SetUnlitBlack();
-    glBegin(GL_LINES);
+    GlBatch::Begin(GL_LINES);
     for (float side : {-1.0f, 1.0f}) {
         Mark(side * 226.1f, 140.0f, -7.5f, side * 226.1f, 140.0f, 7.5f);
         Mark(side * 229.1f, -667.5f, 1200.0f, side * 229.1f, -652.5f, 1200.0f);
         Mark(side * 140.0f, -7.5f, -27.1f, side * 140.0f, 7.5f, -27.1f);
     }
-    glEnd();
+    GlBatch::End();
 }
 
 void DrawCurvedSlide(const SElmntDraw& call) {
@@ -207,12 +245,12 @@ void DrawCurvedSlide(const SElmntDraw& call) {
     GlPrim::DrawDisc3(600.0f, -660.0f, 371.0f, FixingRadius, stride);
     GlPrim::DrawDisc4(600.0f, -660.0f, 829.0f, FixingRadius, stride);
     GlPrim::SetUnlitBlack();
-    glBegin(GL_LINES);
+    GlBatch::Begin(GL_LINES);
     for (float side : {-1.0f, 1.0f}) {
         Mark(side * 228.1f, 140.0f, -7.5f, side * 228.1f, 140.0f, 7.5f);
     }
     Mark(-140.0f, -7.5f, -29.1f, -140.0f, 7.5f, -29.1f);
-    glEnd();
+    GlBatch::End();
 }
 
 void DrawSlideEnd(const SElmntDraw& call) {

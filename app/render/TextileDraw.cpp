@@ -6,6 +6,7 @@
 
 #include <GL/gl.h>
 
+#include "app/render/GlBatch.h"
 #include "app/render/GlPrimitives.h"
 
 namespace {
@@ -23,9 +24,9 @@ constexpr float CoverNear = 25.2f;
 constexpr float CoverFar = 774.8f;
 
 void CoverVertex(float x, float y, float nx, float ny) {
-    glNormal3f(nx, ny, 0.0f);
-    glVertex3f(x, y, CoverFar);
-    glVertex3f(x, y, CoverNear);
+    GlBatch::Normal(nx, ny, 0.0f);
+    GlBatch::Vertex(x, y, CoverFar);
+    GlBatch::Vertex(x, y, CoverNear);
 }
 
 } // namespace
@@ -43,17 +44,7 @@ void DrawTextil(const SElmntDraw& call) {
     const float x1 = textile.secondSize / 2.0f + textile.secondCorrection;
     const float y0 = 5.0f - textile.length / 2.0f;
     const float y1 = textile.length / 2.0f + textile.correction - 5.0f;
-    glBegin(GL_QUADS);
-    glNormal3f(0.0f, 0.0f, 1.0f);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(x0, y0, 0.0f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(x1, y0, 0.0f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(x1, y1, 0.0f);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(x0, y1, 0.0f);
-    glEnd();
+    GlPrim::DrawTexturedRect(x0, y0, x1, y1);
     // The sleeves around the side tubes, whose axes lie 25 mm outside the cover's edges.
     ApplyMaterial(call, false);
     for (float x : {x0 - 25.0f, x1 + 25.0f}) {
@@ -73,7 +64,7 @@ void DrawTextilRound(const SElmntDraw& call) {
     ApplyMaterial(call, false);
     glTranslatef(-400.0f, 0.0f, 0.0f);
     const CAngleTable& quarter = GlTables::Quarter16();
-    glBegin(GL_QUAD_STRIP);
+    GlBatch::Begin(GL_QUAD_STRIP);
     CoverVertex(30.0f, 0.0f, 0.0f, -1.0f);
     WalkSteps(0, quarter.Last(), call.Detail(), [&](int k) {
         const float s = quarter.Sin(k);
@@ -81,5 +72,5 @@ void DrawTextilRound(const SElmntDraw& call) {
         CoverVertex(BendStart + BendRadius * s, BendRadius * (1.0f - c), s, -c);
     });
     CoverVertex(BendStart + BendRadius, BendRadius + 45.0f, 1.0f, 0.0f);
-    glEnd();
+    GlBatch::End();
 }

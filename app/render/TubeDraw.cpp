@@ -5,6 +5,7 @@
 
 #include <GL/gl.h>
 
+#include "app/render/GlBatch.h"
 #include "app/render/GlPrimitives.h"
 #include "model/PanelFit.h"
 #include "support/Vector3.h"
@@ -71,17 +72,17 @@ bool IsWholeTarget(const SElmntDraw& call) {
 void DrawMantle(float x0, float x1, int stride) {
     const CAngleTable& table = GlTables::Circle16();
     const float segments = static_cast<float>(table.Last());
-    glBegin(GL_TRIANGLE_STRIP);
+    GlBatch::Begin(GL_TRIANGLE_STRIP);
     WalkSteps(0, table.Last(), stride, [&](int k) {
         const float s = table.Sin(k);
         const float c = table.Cos(k);
-        glNormal3f(0.0f, s, c);
-        glTexCoord2f(static_cast<float>(k) / segments, 0.0f);
-        glVertex3f(x0, TubeRadius * s, TubeRadius * c);
-        glTexCoord2f(static_cast<float>(k) / segments, 1.0f);
-        glVertex3f(x1, TubeRadius * s, TubeRadius * c);
+        GlBatch::Normal(0.0f, s, c);
+        GlBatch::TexCoord(static_cast<float>(k) / segments, 0.0f);
+        GlBatch::Vertex(x0, TubeRadius * s, TubeRadius * c);
+        GlBatch::TexCoord(static_cast<float>(k) / segments, 1.0f);
+        GlBatch::Vertex(x1, TubeRadius * s, TubeRadius * c);
     });
-    glEnd();
+    GlBatch::End();
 }
 
 // Target zones of the tools that place a part on a picked tube, each a shell over the tube
@@ -182,7 +183,7 @@ void DrawRoundTube(const SElmntDraw& call) {
     int previous = -1;
     WalkSteps(0, bend.Last(), stride, [&](int step) {
         if (previous >= 0) {
-            glBegin(GL_TRIANGLE_STRIP);
+            GlBatch::Begin(GL_TRIANGLE_STRIP);
             WalkSteps(0, ring.Last(), stride, [&](int k) {
                 for (int at : {previous, step}) {
                     const float sp = bend.Sin(at);
@@ -192,12 +193,12 @@ void DrawRoundTube(const SElmntDraw& call) {
                     const float ny = ring.Sin(k) * cp;
                     const float nx = -ring.Sin(k) * sp;
                     const float nz = ring.Cos(k);
-                    glNormal3f(nx, ny, nz);
-                    glVertex3f(75.0f + bendRadius * sp + TubeRadius * nx,
-                               bendRadius * (1.0f - cp) + TubeRadius * ny, TubeRadius * nz);
+                    GlBatch::Normal(nx, ny, nz);
+                    GlBatch::Vertex(75.0f + bendRadius * sp + TubeRadius * nx,
+                                    bendRadius * (1.0f - cp) + TubeRadius * ny, TubeRadius * nz);
                 }
             });
-            glEnd();
+            GlBatch::End();
         }
         previous = step;
     });

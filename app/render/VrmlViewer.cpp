@@ -5,6 +5,7 @@
 
 #include <GL/gl.h>
 
+#include "app/render/GlBatch.h"
 #include "support/Messages.h"
 #include "support/Registry.h"
 
@@ -71,15 +72,15 @@ void CVrmlViewer::Redraw() {
         return;
     }
     const bool texCoords = m_scene->HasTexCoords();
-    glBegin(GL_TRIANGLES);
+    GlBatch::Begin(GL_TRIANGLES);
     for (const SVrmlVertex& vertex : m_scene->GetVertices()) {
-        glNormal3fv(vertex.normal.data());
+        GlBatch::Normal3v(vertex.normal.data());
         if (texCoords) {
-            glTexCoord2fv(vertex.texCoord.data());
+            GlBatch::TexCoord2v(vertex.texCoord.data());
         }
-        glVertex3fv(vertex.point.data());
+        GlBatch::Vertex3v(vertex.point.data());
     }
-    glEnd();
+    GlBatch::End();
 }
 
 void DrawVrmlModel(const SElmntDraw& call) {

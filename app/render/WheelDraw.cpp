@@ -8,6 +8,7 @@
 
 #include <GL/gl.h>
 
+#include "app/render/GlBatch.h"
 #include "app/render/GlPrimitives.h"
 #include "app/render/ProfileShape.h"
 
@@ -100,18 +101,18 @@ void DrawRibs() {
     static constexpr float Ribs[2][4][2] = {{{50, 151}, {0, 151}, {0, 29.7f}, {25, 29.7f}},
                                             {{0, 74}, {-10, 74}, {-10, 29.7f}, {0, 29.7f}}};
     const CAngleTable& circle = GlTables::Circle32();
-    glBegin(GL_QUADS);
+    GlBatch::Begin(GL_QUADS);
     for (int k = 0; k <= circle.Last(); k += 4) {
         const float c = circle.Cos(k);
         const float s = circle.Sin(k);
-        glNormal3f(0.0f, -s, c);
+        GlBatch::Normal(0.0f, -s, c);
         for (const auto& quad : Ribs) {
             for (const auto& point : quad) {
-                glVertex3f(point[0], point[1] * c, point[1] * s);
+                GlBatch::Vertex(point[0], point[1] * c, point[1] * s);
             }
         }
     }
-    glEnd();
+    GlBatch::End();
 }
 
 // The steering lock's slot marks on its two faces across the tube, in black.
@@ -119,11 +120,11 @@ void DrawLockMarks() {
     GlPrim::SetUnlitBlack();
     for (float z : {7.0f, -7.0f}) {
         for (float side : {1.0f, -1.0f}) {
-            glBegin(GL_LINE_STRIP);
-            glVertex3f(79.2f, side * 29.17f, z);
-            glVertex3f(79.2f, side * 10.75f, z);
-            glVertex3f(32.0f, side * 10.75f, z);
-            glEnd();
+            GlBatch::Begin(GL_LINE_STRIP);
+            GlBatch::Vertex(79.2f, side * 29.17f, z);
+            GlBatch::Vertex(79.2f, side * 10.75f, z);
+            GlBatch::Vertex(32.0f, side * 10.75f, z);
+            GlBatch::End();
         }
     }
 }

@@ -6,6 +6,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "app/render/Frustum.h"
+#include "app/render/GlBatch.h"
 #include "app/render/RndrPass.h"
 #include "model/Cmra.h"
 #include "model/ZarnelDcmt.h"
@@ -86,7 +88,18 @@ void DrawElements(const CZarnelDcmt& dcmt, const CRndrPass& pass, ToolMode toolM
                   DrawFlags drawFlags, const SDrawView* drawView) {
     const std::vector<const CMtrl*> materials = GetMtrlTable(dcmt);
     const Revision revision = dcmt.GetCurrentRevision();
+    // A selection pass leaves out what cannot reach the (pick) volume: such an element makes no
+    // hit record, so the records are the same. Drawing and feedback send everything: an element
+    // may leave GL state to the next one, and feedback names every element.
+    const bool cull = pass.GetMode() == RndrMode::Select;
+    const CFrustum frustum = cull ? CFrustum::FromGl() : CFrustum({});
     for (const CElmnt& elmnt : dcmt.GetElmntList()) {
+        if (cull && elmnt.IsAliveAt(revision)) {
+            const double radius = GetDrawRadius(elmnt);
+            if (radius >= 0.0 && frustum.IsSphereOutside(elmnt.placement.translation, radius)) {
+                continue;
+            }
+        }
         DrawElmnt(elmnt, pass, materials, revision, toolMode, drawFlags, drawView);
     }
 }
@@ -94,15 +107,15 @@ void DrawElements(const CZarnelDcmt& dcmt, const CRndrPass& pass, ToolMode toolM
 namespace {
 
 void Vertex(double x, double y, double z) {
-    glVertex3d(x, y, z);
+    GlBatch::Vertex(x, y, z);
 }
 
 // The six faces as quads wound counter-clockwise seen from outside, so that culling tells the
 // far faces from the near ones.
 void DrawBoxFaces(const CBox3& b) {
-    glBegin(GL_QUADS);
+    GlBatch::Begin(GL_QUADS);
     // Normal to x: left and right.
-    glColor4d(0.8, 0.8, 0.6, 0.5);
+    GlBatch::Color(0.8, 0.8, 0.6, 0.5);
     Vertex(b.minX, b.minY, b.minZ);
     Vertex(b.minX, b.minY, b.maxZ);
     Vertex(b.minX, b.maxY, b.maxZ);
@@ -112,7 +125,7 @@ void DrawBoxFaces(const CBox3& b) {
     Vertex(b.maxX, b.maxY, b.maxZ);
     Vertex(b.maxX, b.minY, b.maxZ);
     // Normal to y: bottom and top.
-    glColor4d(0.8, 0.6, 0.8, 0.5);
+    GlBatch::Color(0.8, 0.6, 0.8, 0.5);
     Vertex(b.minX, b.minY, b.minZ);
     Vertex(b.maxX, b.minY, b.minZ);
     Vertex(b.maxX, b.minY, b.maxZ);
@@ -122,7 +135,7 @@ void DrawBoxFaces(const CBox3& b) {
     Vertex(b.maxX, b.maxY, b.maxZ);
     Vertex(b.maxX, b.maxY, b.minZ);
     // Normal to z: back and front.
-    glColor4d(0.6, 0.8, 0.8, 0.5);
+    GlBatch::Color(0.6, 0.8, 0.8, 0.5);
     Vertex(b.minX, b.minY, b.minZ);
     Vertex(b.minX, b.maxY, b.minZ);
     Vertex(b.maxX, b.maxY, b.minZ);
@@ -131,7 +144,7 @@ void DrawBoxFaces(const CBox3& b) {
     Vertex(b.maxX, b.minY, b.maxZ);
     Vertex(b.maxX, b.maxY, b.maxZ);
     Vertex(b.minX, b.maxY, b.maxZ);
-    glEnd();
+    GlBatch::End();
 }
 
 // Lines of one hatch direction: from 25 mm before the first bound, every 25 mm while not more
@@ -151,7 +164,7 @@ template <class Line> void HatchLines(double first, double last, Line&& line) {
 void DrawSelectionBox(const CBox3& box) {
     glDisable(GL_LIGHTING);
     glDisable(GL_TEXTURE_2D);
-    glColor4d(0.0, 0.0, 0.0, 1.0);
+    GlBatch::Color(0.0, 0.0, 0.0, 1.0);
     // The edges 0.1 mm outside the faces, so that the faces do not hide them.
     const double x0 = box.minX - 0.1;
     const double x1 = box.maxX + 0.1;
@@ -159,7 +172,7 @@ void DrawSelectionBox(const CBox3& box) {
     const double y1 = box.maxY + 0.1;
     const double z0 = box.minZ - 0.1;
     const double z1 = box.maxZ + 0.1;
-    glBegin(GL_LINES);
+    GlBatch::Begin(GL_LINES);
     for (double y : {y0, y1}) {
         for (double z : {z0, z1}) {
             Vertex(x0, y, z);
@@ -176,7 +189,7 @@ void DrawSelectionBox(const CBox3& box) {
             Vertex(x, y, z1);
         }
     }
-    glEnd();
+    GlBatch::End();
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -196,10 +209,10 @@ void DrawWalkBoxes(std::span<const SWalkBox> boxes) {
     }
     glDisable(GL_LIGHTING);
     glDisable(GL_TEXTURE_2D);
-    glColor4d(0.0, 1.0, 0.0, 1.0);
+    GlBatch::Color(0.0, 1.0, 0.0, 1.0);
     for (const SWalkBox& box : boxes) {
         const double y = box.height + 26.0;
-        glBegin(GL_LINES);
+        GlBatch::Begin(GL_LINES);
         HatchLines(box.minX, box.maxX, [&](double x) {
             Vertex(x, y, box.minZ - 25.0);
             Vertex(x, y, box.maxZ + 25.0);
@@ -208,7 +221,7 @@ void DrawWalkBoxes(std::span<const SWalkBox> boxes) {
             Vertex(box.minX - 25.0, y, z);
             Vertex(box.maxX + 25.0, y, z);
         });
-        glEnd();
+        GlBatch::End();
     }
 }
 
@@ -262,18 +275,18 @@ void DrawViewportFrame(const SViewport& viewport, int clientWidth, int clientHei
     glDisable(GL_LIGHTING);
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_DEPTH_TEST);
-    glColor4d(0.0, 0.0, 0.0, 1.0);
+    GlBatch::Color(0.0, 0.0, 0.0, 1.0);
     // Through the centres of the pixels just outside the viewport.
     const double left = viewport.left - 0.5;
     const double bottom = viewport.bottom - 0.5;
     const double right = viewport.Right() + 0.5;
     const double top = viewport.Top() + 0.5;
-    glBegin(GL_LINE_LOOP);
-    glVertex2d(left, bottom);
-    glVertex2d(right, bottom);
-    glVertex2d(right, top);
-    glVertex2d(left, top);
-    glEnd();
+    GlBatch::Begin(GL_LINE_LOOP);
+    GlBatch::Vertex2(left, bottom);
+    GlBatch::Vertex2(right, bottom);
+    GlBatch::Vertex2(right, top);
+    GlBatch::Vertex2(left, top);
+    GlBatch::End();
     glEnable(GL_DEPTH_TEST);
     glViewport(viewport.left, viewport.bottom, viewport.width, viewport.height);
 }

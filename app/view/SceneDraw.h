@@ -58,7 +58,8 @@ void SetLight();
 
 // Every element of the design's list, in list order, through the element dispatcher with the
 // pass, the document's materials and current revision, the tool mode, the display flags and the
-// view's part in the drawing (nullptr for none). The dispatcher skips what is not alive.
+// view's part in the drawing (nullptr for none). The dispatcher skips what is not alive. A
+// selection pass leaves out the elements whose drawing cannot reach the current view volume.
 void DrawElements(const CZarnelDcmt& dcmt, const CRndrPass& pass, ToolMode toolMode,
                   DrawFlags drawFlags, const SDrawView* drawView);
 

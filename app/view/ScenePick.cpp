@@ -11,6 +11,7 @@
 #include <GL/glu.h>
 
 #include "app/render/FeedbackBuffer.h"
+#include "app/render/Frustum.h"
 #include "app/render/RndrPass.h"
 #include "app/view/SceneDraw.h"
 #include "model/Cmra.h"
@@ -57,118 +58,11 @@ void SetCamera(const SPickScene& scene, int x, int y, int boxSize) {
     ViewScene::SetModelTransform(scene.camera);
 }
 
-// A sphere around each element, about its placement, that holds everything its drawing can put
-// into a selection pass (body, target zones, axes and arcs of the tools): the element's sizes
-// plus a margin. Parts made of tubes, couplings and panels stay within 1 m of their sizes; the
-// large bodies of fixed shape (slides, pools, roofs, textiles, wheels, the 6.6 m floor grid, the
-// slide model) within 8 m. Nothing (always drawn) for sizes that are no numbers.
-std::optional<double> PickRadius(const CElmnt& elmnt) {
-    constexpr double PartMargin = 1000.0;  // mm: arms, axes (200), arcs (400), zones, caps
-    constexpr double LargeMargin = 8000.0; // mm
-    double margin = LargeMargin;
-    switch (elmnt.kind) {
-    case ElmntKind::Tube:
-    case ElmntKind::RoundTube:
-    case ElmntKind::Connector:
-    case ElmntKind::Connector45:
-    case ElmntKind::HoleConnector:
-    case ElmntKind::FlexiConnector:
-    case ElmntKind::Bolt:
-    case ElmntKind::Panel:
-    case ElmntKind::Display:
-    case ElmntKind::Wood:
-    case ElmntKind::WoodKnob:
-    case ElmntKind::RoundWood:
-    case ElmntKind::Lattice:
-    case ElmntKind::ChairSeatBack:
-    case ElmntKind::Bearing:
-    case ElmntKind::SteeringLock:
-    case ElmntKind::HubCap:
-    case ElmntKind::Casters:
-    case ElmntKind::TubeCap:
-    case ElmntKind::Adapter:
-    case ElmntKind::OpenConnector:
-    case ElmntKind::BearingConnector:
-    case ElmntKind::Clamp:
-    case ElmntKind::Clip:
-    case ElmntKind::Alu:
-    case ElmntKind::AluConnector:
-        margin = PartMargin;
-        break;
-    default:
-        break;
-    }
-    const double sizes = std::abs(static_cast<double>(elmnt.length)) +
-                         std::abs(static_cast<double>(elmnt.secondSize)) +
-                         std::abs(static_cast<double>(elmnt.correction)) +
-                         std::abs(static_cast<double>(elmnt.secondCorrection));
-    if (!std::isfinite(sizes) || !std::isfinite(elmnt.placement.translation.x) ||
-        !std::isfinite(elmnt.placement.translation.y) ||
-        !std::isfinite(elmnt.placement.translation.z)) {
-        return std::nullopt;
-    }
-    return sizes + margin;
+// False only when the element's drawing surely lies outside the volume.
+bool MayReach(const CFrustum& volume, const CElmnt& elmnt) {
+    const double radius = GetDrawRadius(elmnt);
+    return radius < 0.0 || !volume.IsSphereOutside(elmnt.placement.translation, radius);
 }
-
-// The pick frustum of the current projection and model view as six planes in model
-// coordinates: what lies wholly outside one of them cannot be hit. Elements are drawn only when
-// their sphere may reach inside, so a pass over a large design draws the few near the pointer.
-class CPickFrustum {
-public:
-    // From the matrices current now (pick matrix included).
-    void Load() {
-        GLdouble projection[16];
-        GLdouble model[16];
-        glGetDoublev(GL_PROJECTION_MATRIX, projection);
-        glGetDoublev(GL_MODELVIEW_MATRIX, model);
-        double clip[16]; // projection · model view, column-major
-        for (int column = 0; column < 4; ++column) {
-            for (int row = 0; row < 4; ++row) {
-                double sum = 0.0;
-                for (int k = 0; k < 4; ++k) {
-                    sum += projection[row + 4 * k] * model[k + 4 * column];
-                }
-                clip[row + 4 * column] = sum;
-            }
-        }
-        const auto rowOf = [&](int row, int column) { return clip[row + 4 * column]; };
-        for (int axis = 0; axis < 3; ++axis) {
-            for (int sign : {1, -1}) {
-                std::array<double, 4>& plane =
-                    m_planes[static_cast<std::size_t>(2 * axis + (sign > 0 ? 0 : 1))];
-                for (int column = 0; column < 4; ++column) {
-                    plane[static_cast<std::size_t>(column)] =
-                        rowOf(3, column) + sign * rowOf(axis, column);
-                }
-                const double length = std::hypot(plane[0], plane[1], plane[2]);
-                if (length > 0.0) {
-                    for (double& value : plane) {
-                        value /= length;
-                    }
-                }
-            }
-        }
-        m_valid = true;
-    }
-    // False only when the element surely lies outside.
-    bool MayHit(const CElmnt& elmnt) const {
-        const std::optional<double> radius = PickRadius(elmnt);
-        if (!m_valid || !radius) {
-            return true;
-        }
-        const CVector3& p = elmnt.placement.translation;
-        for (const std::array<double, 4>& plane : m_planes) {
-            if (plane[0] * p.x + plane[1] * p.y + plane[2] * p.z + plane[3] < -*radius) {
-                return false;
-            }
-        }
-        return true;
-    }
-
-private:
-    std::array<std::array<double, 4>, 6> m_planes{};
-    bool m_valid = false;
-};
 
 // Doubles the size unless that passes the limit.
 bool Grow(int& size, int limit) {
@@ -268,16 +162,12 @@ SPickResult PickElement(const SPickScene& scene, int x, int y, int& bufferSize, 
     CPassScope scope;
     std::vector<GLuint> buffer;
     // The widest box over the whole design finds every element that any box can hit. Elements
-    // whose bounds lie outside it are not drawn at all (nor under the explosion drawing, which
-    // moves bodies away from their placements, is anything left out).
+    // whose bounds lie outside it are not drawn at all.
     const int widest = kPickBoxSizes.back();
-    CPickFrustum frustum;
-    if (!HasFlag(scene.drawFlags, DrawFlags::Explosion)) {
-        SetCamera(scene, x, y, widest);
-        frustum.Load();
-    }
+    SetCamera(scene, x, y, widest);
+    const CFrustum volume = CFrustum::FromGl();
     int hits = SelectPass(scene, x, y, widest, bufferSize, bufferLimit, buffer,
-                          [&](const CElmnt& elmnt) { return frustum.MayHit(elmnt); });
+                          [&](const CElmnt& elmnt) { return MayReach(volume, elmnt); });
     if (hits < 0) {
         result.bufferLimit = true;
         return result;

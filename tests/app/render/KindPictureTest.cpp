@@ -1,6 +1,7 @@
 // Pictures of the element kinds side by side, lit and textured as the photo-quality profile
 // draws them, written as bitmaps into the build folder for people to look at. The checks only
 // make sure that every kind left its mark in the picture.
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include <GL/glu.h>
 
 #include "app/render/ElmntDraw.h"
+#include "app/render/MeshCache.h"
 #include "app/render/RndrQult.h"
 #include "model/Mtrl.h"
 #include "support/DIB.h"
@@ -172,4 +174,45 @@ TEST_F(KindPicture, SlidesPoolsAndRoofs) {
     };
     EXPECT_EQ(Render(placed, {-6500, 4500, 4500}, {-200, -200, 500}, "render-slides.bmp"),
               static_cast<int>(placed.size()));
+}
+
+// The kept tessellations draw the picture that drawing everything anew draws: the same pixels
+// but for single ones where the rasteriser splits a quad or strip differently.
+TEST_F(KindPicture, KeptTessellationsDrawThePictureDrawnAnew) {
+    const std::vector<SPlaced> placed = {
+        {ElmntKind::Slide, 0, 0, {0, 800, 0}, 7},
+        {ElmntKind::CurvedSlide, 0, 0, {800, 800, 0}, 8},
+        {ElmntKind::SlideEnd, 0, 0, {0, 0, 1700}, 9},
+        {ElmntKind::Connector, 0, 0, {-1000, 0, 0}, 2},
+        {ElmntKind::HoleConnector, 0, 0, {-1000, 0, 600}, 3},
+        {ElmntKind::FlexiConnector, 0, 0, {-1000, 0, -600}, 4},
+    };
+    const CVector3 eye{-4500, 3500, 3500};
+    const CVector3 centre{-200, 300, 500};
+    MeshCache::SetEnabled(false);
+    Render(placed, eye, centre, "render-anew.bmp");
+    const std::vector<uint8_t> anew = m_gl.ReadPixels();
+    MeshCache::SetEnabled(true);
+    MeshCache::Clear();
+    Render(placed, eye, centre, "render-kept-first.bmp"); // records the meshes
+    const std::size_t kept = MeshCache::GetCount();
+    EXPECT_GT(kept, 0u);
+    Render(placed, eye, centre, "render-kept.bmp");
+    EXPECT_EQ(MeshCache::GetCount(), kept); // drawn from the kept meshes, nothing new
+    const std::vector<uint8_t> fromKept = m_gl.ReadPixels();
+    ASSERT_EQ(anew.size(), fromKept.size());
+    int drawn = 0;
+    int different = 0;
+    for (std::size_t i = 0; i < anew.size(); i += 4) {
+        const bool background = anew[i] == 217 && anew[i + 1] == 230 && anew[i + 2] == 242;
+        drawn += background ? 0 : 1;
+        for (std::size_t c = 0; c < 3; ++c) {
+            if (std::abs(int(anew[i + c]) - int(fromKept[i + c])) > 6) {
+                ++different;
+                break;
+            }
+        }
+    }
+    EXPECT_GT(drawn, 20000);
+    EXPECT_LT(different, drawn / 200) << different << " of " << drawn << " pixels differ";
 }

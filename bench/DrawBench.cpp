@@ -1,0 +1,338 @@
+// The 3D view's passes over large designs: the sample play tower replicated in a square field
+// until the design holds about 1,000 or 10,000 elements, all in view of a 1280 x 800 picture in a
+// headless context. A frame (the whole picture, finished), a selection pass of a 5-pixel pick box
+// on an element and on empty space, the placing feedback pass of connection axes around a point,
+// and the memory the process holds after 50 selection passes. Goals on this machine's software
+// GL: a frame under 16 ms at 1,000 and under 60 ms at 10,000 elements, a selection pass under
+// 20 ms at 10,000, and no memory growth over 50 passes beyond 5 MB.
+#include <cmath>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <benchmark/benchmark.h>
+
+#include "app/render/MeshCache.h"
+#include "app/render/RndrPass.h"
+#include "app/render/RndrQult.h"
+#include "app/view/SceneDraw.h"
+#include "model/Cmra.h"
+#include "model/ZarnelDcmt.h"
+#include "resources/ZarnelResources.h"
+#include "support/Box3.h"
+#include "support/Resources.h"
+
+namespace {
+
+constexpr int kWidth = 1280;
+constexpr int kHeight = 800;
+
+// A compatibility-profile context with depth on a pbuffer of Mesa's surfaceless platform, made
+// once for the whole run.
+bool MakeGlContextCurrent(std::string& error) {
+    static bool made = false;
+    if (made) {
+        return true;
+    }
+    auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
+        eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    if (getPlatformDisplay == nullptr) {
+        error = "no eglGetPlatformDisplayEXT";
+        return false;
+    }
+    EGLDisplay display =
+        getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    if (display == EGL_NO_DISPLAY || !eglInitialize(display, nullptr, nullptr)) {
+        error = "no surfaceless EGL display";
+        return false;
+    }
+    const EGLint configAttributes[] = {EGL_SURFACE_TYPE,
+                                       EGL_PBUFFER_BIT,
+                                       EGL_RENDERABLE_TYPE,
+                                       EGL_OPENGL_BIT,
+                                       EGL_RED_SIZE,
+                                       8,
+                                       EGL_GREEN_SIZE,
+                                       8,
+                                       EGL_BLUE_SIZE,
+                                       8,
+                                       EGL_DEPTH_SIZE,
+                                       24,
+                                       EGL_NONE};
+    EGLConfig config = nullptr;
+    EGLint configs = 0;
+    if (!eglChooseConfig(display, configAttributes, &config, 1, &configs) || configs < 1 ||
+        !eglBindAPI(EGL_OPENGL_API)) {
+        error = "no EGL configuration for OpenGL";
+        return false;
+    }
+    const EGLint contextAttributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                                        EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
+    EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, contextAttributes);
+    const EGLint surfaceAttributes[] = {EGL_WIDTH, kWidth, EGL_HEIGHT, kHeight, EGL_NONE};
+    EGLSurface surface = eglCreatePbufferSurface(display, config, surfaceAttributes);
+    if (context == EGL_NO_CONTEXT || surface == EGL_NO_SURFACE ||
+        !eglMakeCurrent(display, surface, surface, context)) {
+        error = "no current OpenGL context";
+        return false;
+    }
+    made = true;
+    return true;
+}
+
+// The design of about target elements with the camera that shows all of it.
+struct SField {
+    std::unique_ptr<CZarnelDcmt> dcmt;
+    CCmra camera;
+    CVector3 elementPoint; // a point on an element (mm)
+    std::size_t elements = 0;
+};
+
+// The play tower copied in a square field, centred on the origin, 3 m between copies.
+std::unique_ptr<SField> BuildField(int target, std::string& error) {
+    SetResourceModule(&ZarnelResources());
+    auto field = std::make_unique<SField>();
+    field->dcmt = std::make_unique<CZarnelDcmt>();
+    CZarnelDcmt& dcmt = *field->dcmt;
+    if (!dcmt.LoadFile(ZARNEL_DATA_DIR "/play-tower.zdf")) {
+        error = "play-tower.zdf could not be read";
+        return nullptr;
+    }
+    std::vector<const CElmnt*> tower;
+    CBox3 extent;
+    extent.Reset();
+    for (const CElmnt& elmnt : dcmt.GetAliveElements()) {
+        if (elmnt.kind != ElmntKind::FloorGrid) {
+            tower.push_back(&elmnt);
+            extent.Extend(elmnt.placement.translation);
+        }
+    }
+    const int copies = std::max(1, target / static_cast<int>(tower.size()));
+    const int side = static_cast<int>(std::ceil(std::sqrt(copies)));
+    const double step = std::max(extent.maxX - extent.minX, extent.maxZ - extent.minZ) + 3000.0;
+    const double half = step * (side - 1) / 2.0;
+    std::vector<std::unique_ptr<CElmnt>> added;
+    for (int copy = 0; copy < copies; ++copy) {
+        const double dx = step * (copy % side) - half - (extent.minX + extent.maxX) / 2.0;
+        const double dz = step * (copy / side) - half - (extent.minZ + extent.maxZ) / 2.0;
+        for (const CElmnt* original : tower) {
+            auto moved = std::make_unique<CElmnt>(*original);
+            moved->Translate(dx, 0.0, dz);
+            added.push_back(std::move(moved));
+        }
+    }
+    // The original tower gives way to its copies, so that every element stands in the field.
+    for (const CElmnt* original : tower) {
+        const_cast<CElmnt*>(original)->Translate(1.0e7, 0.0, 0.0);
+    }
+    for (auto& elmnt : added) {
+        dcmt.AddElement(std::move(elmnt));
+    }
+    for (const CElmnt& elmnt : dcmt.GetAliveElements()) {
+        if (elmnt.kind == ElmntKind::Connector && std::abs(elmnt.placement.translation.x) < 1.0e6) {
+            field->elementPoint = elmnt.placement.translation;
+        }
+        ++field->elements;
+    }
+    // From above and aside, far enough that the whole field fits the picture.
+    const double radius = (step * side) * 0.75 / 10.0; // cm
+    CCmra& camera = field->camera;
+    camera.viewportWidth = kWidth;
+    camera.viewportHeight = kHeight;
+    camera.modelTilt = 35;
+    camera.modelTurn = 30;
+    camera.modelDistance = static_cast<int>(radius / std::tan(20.0 * 3.14159265 / 180.0));
+    camera.farClip = camera.modelDistance * 3 + 1000;
+    camera.nearClip = 10;
+    camera.Update();
+    return field;
+}
+
+SField* GetField(int target, std::string& error) {
+    static std::unique_ptr<SField> fields[2];
+    const int slot = target > 5000 ? 1 : 0;
+    if (!fields[slot]) {
+        fields[slot] = BuildField(target, error);
+    }
+    return fields[slot].get();
+}
+
+CRndrQult& EditQuality() {
+    static CRndrQult quality;
+    static bool set = false;
+    if (!set) {
+        quality.SetValues(SRndrQultValues::ProfileDefaults());
+        set = true;
+    }
+    return quality;
+}
+
+// The process's resident memory, bytes.
+double ResidentBytes() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return static_cast<double>(resident) * 4096.0;
+}
+
+void Frame(const SField& field) {
+    const CBox3 noBox;
+    const ViewScene::SScene scene{
+        *field.dcmt, field.camera, &EditQuality(), ToolMode::Select, DrawFlags::None,
+        noBox,       {},           nullptr};
+    glViewport(0, 0, kWidth, kHeight);
+    ViewScene::DrawScene(scene);
+}
+
+// One selection pass of a size x size pixel box around the window point; the number of hits.
+int SelectPass(const SField& field, double x, double y, double size, ToolMode tool) {
+    static std::vector<GLuint> buffer(1 << 20);
+    glSelectBuffer(static_cast<GLsizei>(buffer.size()), buffer.data());
+    glRenderMode(GL_SELECT);
+    glInitNames();
+    glPushName(0);
+    GLint viewport[4] = {0, 0, kWidth, kHeight};
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPickMatrix(x, y, size, size, viewport);
+    ViewScene::SetProjection(field.camera);
+    glMatrixMode(GL_MODELVIEW);
+    ViewScene::SetModelTransform(field.camera);
+    const CRndrPass pass(RndrMode::Select, &EditQuality());
+    ViewScene::DrawElements(*field.dcmt, pass, tool, DrawFlags::None, nullptr);
+    return glRenderMode(GL_RENDER);
+}
+
+// The placing pass: connection axes in feedback around the window point; floats returned.
+int AxisFeedbackPass(const SField& field, double x, double y) {
+    static std::vector<GLfloat> buffer(1 << 22);
+    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    GLint viewport[4] = {0, 0, kWidth, kHeight};
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPickMatrix(x, y, 60.0, 60.0, viewport);
+    ViewScene::SetProjection(field.camera);
+    glMatrixMode(GL_MODELVIEW);
+    ViewScene::SetModelTransform(field.camera);
+    const CRndrPass pass(RndrMode::AxisFeedback, &EditQuality());
+    ViewScene::DrawElements(*field.dcmt, pass, ToolMode::AtConnection, DrawFlags::None, nullptr);
+    return glRenderMode(GL_RENDER);
+}
+
+// The window point of the field's element point.
+std::array<double, 2> ElementPixel(const SField& field) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    ViewScene::SetProjection(field.camera);
+    glMatrixMode(GL_MODELVIEW);
+    ViewScene::SetModelTransform(field.camera);
+    GLdouble model[16];
+    GLdouble projection[16];
+    glGetDoublev(GL_MODELVIEW_MATRIX, model);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    const GLint viewport[4] = {0, 0, kWidth, kHeight};
+    const CVector3& p = field.elementPoint;
+    GLdouble x = 0.0;
+    GLdouble y = 0.0;
+    GLdouble z = 0.0;
+    gluProject(p.x, p.y, p.z, model, projection, viewport, &x, &y, &z);
+    return {x, y};
+}
+
+SField* Prepare(benchmark::State& state) {
+    std::string error;
+    if (!MakeGlContextCurrent(error)) {
+        state.SkipWithError(error.c_str());
+        return nullptr;
+    }
+    SField* field = GetField(static_cast<int>(state.range(0)), error);
+    if (field == nullptr) {
+        state.SkipWithError(error.c_str());
+        return nullptr;
+    }
+    state.counters["elements"] = static_cast<double>(field->elements);
+    // The second argument, when 0, draws every tessellation anew (for comparison).
+    MeshCache::SetEnabled(state.range(1) != 0);
+    return field;
+}
+
+void BM_Frame(benchmark::State& state) {
+    SField* field = Prepare(state);
+    if (field == nullptr) {
+        return;
+    }
+    for (auto _ : state) {
+        Frame(*field);
+    }
+}
+BENCHMARK(BM_Frame)->ArgsProduct({{1000, 10000}, {0, 1}})->Unit(benchmark::kMillisecond);
+
+void BM_PickOnElement(benchmark::State& state) {
+    SField* field = Prepare(state);
+    if (field == nullptr) {
+        return;
+    }
+    const auto at = ElementPixel(*field);
+    int hits = 0;
+    for (auto _ : state) {
+        hits = SelectPass(*field, at[0], at[1], 5.0, ToolMode::Select);
+    }
+    state.counters["hits"] = hits;
+}
+BENCHMARK(BM_PickOnElement)->ArgsProduct({{1000, 10000}, {0, 1}})->Unit(benchmark::kMillisecond);
+
+void BM_PickOnEmptySpace(benchmark::State& state) {
+    SField* field = Prepare(state);
+    if (field == nullptr) {
+        return;
+    }
+    int hits = 0;
+    for (auto _ : state) {
+        hits = SelectPass(*field, 4.0, kHeight - 4.0, 5.0, ToolMode::Select);
+    }
+    state.counters["hits"] = hits;
+}
+BENCHMARK(BM_PickOnEmptySpace)->ArgsProduct({{1000, 10000}, {0, 1}})->Unit(benchmark::kMillisecond);
+
+void BM_PlacingFeedback(benchmark::State& state) {
+    SField* field = Prepare(state);
+    if (field == nullptr) {
+        return;
+    }
+    const auto at = ElementPixel(*field);
+    int floats = 0;
+    for (auto _ : state) {
+        floats = AxisFeedbackPass(*field, at[0], at[1]);
+    }
+    state.counters["floats"] = floats;
+}
+BENCHMARK(BM_PlacingFeedback)->ArgsProduct({{1000, 10000}, {0, 1}})->Unit(benchmark::kMillisecond);
+
+// The growth of resident memory over 50 selection passes after a first one (MB).
+void BM_MemoryAfter50Picks(benchmark::State& state) {
+    SField* field = Prepare(state);
+    if (field == nullptr) {
+        return;
+    }
+    const auto at = ElementPixel(*field);
+    double growth = 0.0;
+    for (auto _ : state) {
+        SelectPass(*field, at[0], at[1], 5.0, ToolMode::Select);
+        const double before = ResidentBytes();
+        for (int pick = 0; pick < 50; ++pick) {
+            SelectPass(*field, at[0], at[1], 5.0, ToolMode::Select);
+        }
+        growth = (ResidentBytes() - before) / (1024.0 * 1024.0);
+    }
+    state.counters["growthMB"] = growth;
+}
+BENCHMARK(BM_MemoryAfter50Picks)->Args({10000, 1})->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
