@@ -17,6 +17,7 @@
 #include "model/Mtrl.h"
 #include "model/ZarnelDcmt.h"
 #include "tests/app/frame/AppRun.h"
+#include "tests/app/view/ViewWindowKit.h"
 #include "tests/harness/TempFolder.h"
 
 namespace {
@@ -24,33 +25,7 @@ namespace {
 const std::string kPlayTower = std::string(ZARNEL_DATA_DIR) + "/play-tower.zdf";
 const std::string kGermanName = "Grün über Weiß";
 
-class ViewEditWindow : public ::testing::Test {
-protected:
-    void SetUp() override {
-        setenv("ZARNEL_CONFIG_DIR", m_folder.File("user").c_str(), 1);
-        setenv("ZARNEL_MACHINE_CONFIG_DIR", ZARNEL_MACHINE_SETTINGS_DIR, 1);
-    }
-
-    TempFolder m_folder;
-};
-
-CZarnelView* ActiveView(CZarnelApp& app) {
-    return dynamic_cast<CZarnelView*>(app.GetDocManager()->GetCurrentView());
-}
-
-void SendCommand(CMainFrm& frame, uint32_t command) {
-    wxCommandEvent event(wxEVT_MENU, WxCommandId(command));
-    event.SetEventObject(&frame);
-    frame.ProcessWindowEvent(event);
-    WaitForIdle();
-}
-
-bool IsChecked(CMainFrm& frame, uint32_t command) {
-    wxUpdateUIEvent probe(WxCommandId(command));
-    probe.SetEventObject(&frame);
-    frame.ProcessWindowEvent(probe);
-    return probe.GetSetChecked() && probe.GetChecked();
-}
+using ViewEditWindow = ViewWindowTest;
 
 // What another program reads from the clipboard as plain text, in UTF-8.
 std::string ClipboardPlainText() {

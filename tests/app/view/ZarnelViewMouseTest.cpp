@@ -2,7 +2,6 @@
 // wxUIActionSimulator): a small frame of tubes and a panel built by clicks on a new design,
 // deleted, undone and redone, selected, edited by double click and panned; then saved and
 // opened again with every piece counted. A screenshot of the frame is kept.
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -24,31 +23,14 @@
 #include "app/view/ZarnelView.h"
 #include "model/ZarnelDcmt.h"
 #include "tests/app/frame/AppRun.h"
+#include "tests/app/view/ViewWindowKit.h"
 #include "tests/harness/TempFolder.h"
 
 namespace {
 
 using K = ElmntKind;
 
-class ViewMouseWindow : public ::testing::Test {
-protected:
-    void SetUp() override {
-        setenv("ZARNEL_CONFIG_DIR", m_folder.File("user").c_str(), 1);
-        setenv("ZARNEL_MACHINE_CONFIG_DIR", ZARNEL_MACHINE_SETTINGS_DIR, 1);
-    }
-
-    TempFolder m_folder;
-};
-
-CZarnelView* ActiveView(CZarnelApp& app) {
-    return dynamic_cast<CZarnelView*>(app.GetDocManager()->GetCurrentView());
-}
-
-void SendCommand(CMainFrm& frame, uint32_t command) {
-    wxCommandEvent event(wxEVT_MENU, WxCommandId(command));
-    event.SetEventObject(&frame);
-    frame.ProcessWindowEvent(event);
-}
+using ViewMouseWindow = ViewWindowTest;
 
 // Lets the program work until the condition holds (the test kit's bound).
 bool WaitFor(const std::function<bool()>& condition) {

@@ -31,39 +31,14 @@
 #include "support/DIB.h"
 #include "support/UserInterface.h"
 #include "tests/app/frame/AppRun.h"
+#include "tests/app/view/ViewWindowKit.h"
 #include "tests/harness/TempFolder.h"
 
 namespace {
 
 const std::string kPlayTower = std::string(ZARNEL_DATA_DIR) + "/play-tower.zdf";
 
-class ViewWindow : public ::testing::Test {
-protected:
-    void SetUp() override {
-        setenv("ZARNEL_CONFIG_DIR", m_folder.File("user").c_str(), 1);
-        setenv("ZARNEL_MACHINE_CONFIG_DIR", ZARNEL_MACHINE_SETTINGS_DIR, 1);
-    }
-
-    TempFolder m_folder;
-};
-
-CZarnelView* ActiveView(CZarnelApp& app) {
-    return dynamic_cast<CZarnelView*>(app.GetDocManager()->GetCurrentView());
-}
-
-void SendCommand(CMainFrm& frame, uint32_t command) {
-    wxCommandEvent event(wxEVT_MENU, WxCommandId(command));
-    event.SetEventObject(&frame);
-    frame.ProcessWindowEvent(event);
-    WaitForIdle();
-}
-
-bool IsChecked(CMainFrm& frame, uint32_t command) {
-    wxUpdateUIEvent probe(WxCommandId(command));
-    probe.SetEventObject(&frame);
-    frame.ProcessWindowEvent(probe);
-    return probe.GetSetChecked() && probe.GetChecked();
-}
+using ViewWindow = ViewWindowTest;
 
 struct SPixels {
     int nonWhite = 0;
