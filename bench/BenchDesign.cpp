@@ -17,7 +17,11 @@ void InstallBenchEnvironment() {
     SetResourceModule(&ZarnelResources());
 }
 
-bool MakeGlContextCurrent(std::string& error) {
+bool MakeGlContextCurrent(std::string& error, int width, int height) {
+    static bool made = false;
+    if (made) {
+        return true;
+    }
     auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
         eglGetProcAddress("eglGetPlatformDisplayEXT"));
     if (getPlatformDisplay == nullptr) {
@@ -31,7 +35,8 @@ bool MakeGlContextCurrent(std::string& error) {
         return false;
     }
     const EGLint configAttributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE,
-                                       EGL_OPENGL_BIT, EGL_NONE};
+                                       EGL_OPENGL_BIT, EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8,
+                                       EGL_BLUE_SIZE, 8, EGL_DEPTH_SIZE, 24, EGL_NONE};
     EGLConfig config = nullptr;
     EGLint configs = 0;
     if (!eglChooseConfig(display, configAttributes, &config, 1, &configs) || configs < 1 ||
@@ -42,13 +47,14 @@ bool MakeGlContextCurrent(std::string& error) {
     const EGLint contextAttributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
                                         EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
     EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, contextAttributes);
-    const EGLint surfaceAttributes[] = {EGL_WIDTH, 16, EGL_HEIGHT, 16, EGL_NONE};
+    const EGLint surfaceAttributes[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
     EGLSurface surface = eglCreatePbufferSurface(display, config, surfaceAttributes);
     if (context == EGL_NO_CONTEXT || surface == EGL_NO_SURFACE ||
         !eglMakeCurrent(display, surface, surface, context)) {
         error = "no current OpenGL context";
         return false;
     }
+    made = true;
     return true;
 }
 

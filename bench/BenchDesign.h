@@ -29,8 +29,9 @@ public:
 // The silent interface and the program's resources installed, once.
 void InstallBenchEnvironment();
 
-// A compatibility-profile context on a small pbuffer of Mesa's surfaceless platform, current.
-bool MakeGlContextCurrent(std::string& error);
+// A compatibility-profile context with colour and depth on a pbuffer of Mesa's surfaceless
+// platform, made current once for the whole run (later calls keep the first one).
+bool MakeGlContextCurrent(std::string& error, int width = 16, int height = 16);
 
 // The play tower, copied side by side in rows of four until the design holds about
 // targetElements elements, each copy far enough from the others that copies do not touch.

@@ -11,8 +11,6 @@
 #include <string>
 #include <vector>
 
-#include <EGL/egl.h>
-#include <EGL/eglext.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <benchmark/benchmark.h>
@@ -21,6 +19,7 @@
 #include "app/render/RndrPass.h"
 #include "app/render/RndrQult.h"
 #include "app/view/SceneDraw.h"
+#include "bench/BenchDesign.h"
 #include "model/Cmra.h"
 #include "model/ZarnelDcmt.h"
 #include "resources/ZarnelResources.h"
@@ -31,59 +30,6 @@ namespace {
 
 constexpr int kWidth = 1280;
 constexpr int kHeight = 800;
-
-// A compatibility-profile context with depth on a pbuffer of Mesa's surfaceless platform, made
-// once for the whole run.
-bool MakeGlContextCurrent(std::string& error) {
-    static bool made = false;
-    if (made) {
-        return true;
-    }
-    auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
-        eglGetProcAddress("eglGetPlatformDisplayEXT"));
-    if (getPlatformDisplay == nullptr) {
-        error = "no eglGetPlatformDisplayEXT";
-        return false;
-    }
-    EGLDisplay display =
-        getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-    if (display == EGL_NO_DISPLAY || !eglInitialize(display, nullptr, nullptr)) {
-        error = "no surfaceless EGL display";
-        return false;
-    }
-    const EGLint configAttributes[] = {EGL_SURFACE_TYPE,
-                                       EGL_PBUFFER_BIT,
-                                       EGL_RENDERABLE_TYPE,
-                                       EGL_OPENGL_BIT,
-                                       EGL_RED_SIZE,
-                                       8,
-                                       EGL_GREEN_SIZE,
-                                       8,
-                                       EGL_BLUE_SIZE,
-                                       8,
-                                       EGL_DEPTH_SIZE,
-                                       24,
-                                       EGL_NONE};
-    EGLConfig config = nullptr;
-    EGLint configs = 0;
-    if (!eglChooseConfig(display, configAttributes, &config, 1, &configs) || configs < 1 ||
-        !eglBindAPI(EGL_OPENGL_API)) {
-        error = "no EGL configuration for OpenGL";
-        return false;
-    }
-    const EGLint contextAttributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
-                                        EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
-    EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, contextAttributes);
-    const EGLint surfaceAttributes[] = {EGL_WIDTH, kWidth, EGL_HEIGHT, kHeight, EGL_NONE};
-    EGLSurface surface = eglCreatePbufferSurface(display, config, surfaceAttributes);
-    if (context == EGL_NO_CONTEXT || surface == EGL_NO_SURFACE ||
-        !eglMakeCurrent(display, surface, surface, context)) {
-        error = "no current OpenGL context";
-        return false;
-    }
-    made = true;
-    return true;
-}
 
 // The design of about target elements with the camera that shows all of it.
 struct SField {
@@ -248,7 +194,7 @@ std::array<double, 2> ElementPixel(const SField& field) {
 
 SField* Prepare(benchmark::State& state) {
     std::string error;
-    if (!MakeGlContextCurrent(error)) {
+    if (!MakeGlContextCurrent(error, kWidth, kHeight)) {
         state.SkipWithError(error.c_str());
         return nullptr;
     }
