@@ -328,10 +328,12 @@ void DrawCylinder(int stride, float x0, float x1, float radius) {
 
 namespace {
 
-template <class Rim> void Disc(float x, float y, float z, int stride, Rim rim) {
+// The normal (nx, ny, nz) points out of the side from which the rim runs counter-clockwise.
+template <class Rim>
+void Disc(float x, float y, float z, int stride, float nx, float ny, float nz, Rim rim) {
     const CAngleTable& table = GlTables::Circle16();
     glBegin(GL_TRIANGLE_FAN);
-    glNormal3f(-1.0f, 0.0f, 0.0f);
+    glNormal3f(nx, ny, nz);
     glVertex3f(x, y, z);
     WalkSteps(0, table.Last(), stride, [&](int k) { rim(table.Sin(k), table.Cos(k)); });
     glEnd();
@@ -340,19 +342,23 @@ template <class Rim> void Disc(float x, float y, float z, int stride, Rim rim) {
 } // namespace
 
 void DrawDisc1(float x, float y, float z, float radius, int stride) {
-    Disc(x, y, z, stride, [&](float s, float c) { glVertex3f(x, y + radius * s, z + radius * c); });
+    Disc(x, y, z, stride, -1.0f, 0.0f, 0.0f,
+         [&](float s, float c) { glVertex3f(x, y + radius * s, z + radius * c); });
 }
 
 void DrawDisc2(float x, float y, float z, float radius, int stride) {
-    Disc(x, y, z, stride, [&](float s, float c) { glVertex3f(x, y + radius * c, z + radius * s); });
+    Disc(x, y, z, stride, 1.0f, 0.0f, 0.0f,
+         [&](float s, float c) { glVertex3f(x, y + radius * c, z + radius * s); });
 }
 
 void DrawDisc3(float x, float y, float z, float radius, int stride) {
-    Disc(x, y, z, stride, [&](float s, float c) { glVertex3f(x + radius * s, y + radius * c, z); });
+    Disc(x, y, z, stride, 0.0f, 0.0f, -1.0f,
+         [&](float s, float c) { glVertex3f(x + radius * s, y + radius * c, z); });
 }
 
 void DrawDisc4(float x, float y, float z, float radius, int stride) {
-    Disc(x, y, z, stride, [&](float s, float c) { glVertex3f(x + radius * c, y + radius * s, z); });
+    Disc(x, y, z, stride, 0.0f, 0.0f, 1.0f,
+         [&](float s, float c) { glVertex3f(x + radius * c, y + radius * s, z); });
 }
 
 void DrawBox(float xMin, float xMax, float yMin, float yMax, float zMin, float zMax) {
