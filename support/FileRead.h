@@ -69,7 +69,7 @@ public:
     // Define replacements of one reading may put at most this much text in place of names
     // (each replacement counts its value and ReplacementCost); more is error 256, and the name
     // stays as it is. Values that name several others would otherwise grow without end.
-    static constexpr size_t MaxReplacementText = size_t{1} << 24;
+    static constexpr size_t MaxReplacementText = size_t{1} << 20;
     static constexpr size_t ReplacementCost = 16;
 
     CFileRead();
