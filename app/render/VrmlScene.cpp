@@ -48,6 +48,7 @@
 #include <Inventor/nodes/SoSeparator.h>
 
 #include "app/render/ChildProcess.h"
+#include "app/render/VrmlDefCheck.h"
 #include "support/File.h"
 
 namespace {
@@ -629,6 +630,11 @@ std::unique_ptr<CVrmlScene> CVrmlScene::Read(const std::string& path, std::strin
 }
 
 std::unique_ptr<CVrmlScene> CVrmlScene::Parse(std::string_view text, std::string& reason) {
+    // Coin's reader would crash on this one; every other check follows reading.
+    reason = FindUseInsideOwnDef(text);
+    if (!reason.empty()) {
+        return nullptr;
+    }
     InitCoin();
     SoSeparator* root = nullptr;
     bool isVrml97 = false;

@@ -13,6 +13,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "app/render/ChildProcess.h"
 #include "app/render/VrmlViewer.h"
 #include "support/File.h"
 #include "support/SettingsStore.h"
@@ -201,13 +202,18 @@ TEST(VrmlScene, RefusesDamagedWorldsWithAReason) {
         {"another file", header + "File { name \"" + model + "\" }\n", "another file"},
         {"inline world", header + "Inline { url \"" + model + "\" }\n", "one file"},
         {"node inside itself", header + "DEF Loop Transform { children USE Loop }\n", "itself"},
-        // Coin's own reader crashes on this one: the comment swallows the closing braces, and
-        // the next node is read into the field, using the node that is being read.
+        // Coin's own reader crashes on these: the node being read is used inside itself (after
+        // a comment that swallows the closing braces, or in a field of its own).
         {"reader crash",
          header + "DEF T Transform { children Shape { geometry IndexedFaceSet {\n"
                   "texCoord TextureCoordinate { point [0 0] } texCoord# } } }\n"
                   "Transform { children USE T }\n",
-         "reader failed"},
+         "uses the node T inside itself"},
+        {"node used in its own field",
+         header + "DEF T Transform { children Shape { geometry IndexedFaceSet {\n"
+                  "coord Coordinate { point [0 0 0, 1 0 0, 0 1 0] } coordIndex [0 1 2]\n"
+                  "color USE T } } }\n",
+         "uses the node T inside itself"},
         {"coordinates beyond floats",
          header + "Transform { scale 1e30 1e30 1e30 children Transform { scale 1e30 1e30 1e30 "
                   "children Shape { geometry Box {} } } }\n",
@@ -229,6 +235,17 @@ TEST(VrmlScene, RefusesDamagedWorldsWithAReason) {
     std::string reason;
     EXPECT_EQ(CVrmlScene::Read(DataDir + "/no-such-model.wrl", reason), nullptr);
     EXPECT_FALSE(reason.empty());
+}
+
+TEST(VrmlScene, AChildThatCrashesIsAFailureNotTheEndOfTheProgram) {
+    std::string output;
+    std::string failure;
+    EXPECT_TRUE(RunInChildProcess([] { return std::string("result"); },
+                                  std::chrono::milliseconds(20000), output, failure));
+    EXPECT_EQ(output, "result");
+    EXPECT_FALSE(RunInChildProcess([]() -> std::string { std::abort(); },
+                                   std::chrono::milliseconds(20000), output, failure));
+    EXPECT_NE(failure.find("signal"), std::string::npos) << failure;
 }
 
 TEST(VrmlScene, ReadingInProcessGivesTheSameAndLeavesNothingBehind) {
