@@ -175,6 +175,7 @@ void CFileRead::Begin(uint32_t abortMask, uint32_t options, CFileWrite* messageS
     m_raw.Clear();
     m_token.Clear();
     m_last = 0;
+    m_replacementText = 0;
 
     // The bytes that need a look in ReadChar under these options; all others pass straight.
     // Line feed, carriage return and NUL always do: they move the position differently. Under
@@ -328,7 +329,7 @@ void CFileRead::PushString(const char* text, const std::string& name, char endCh
 // ---------------------------------------------------------------------------------------------
 // Raw characters
 
-int CFileRead::TakeRaw(bool withinSource) {
+int CFileRead::TakeRaw(RawScope scope) {
     if (m_current == nullptr) {
         ReportError(ReadErrors::NotOpen);
         return -1;
@@ -342,7 +343,8 @@ int CFileRead::TakeRaw(bool withinSource) {
             // A damaged file must not look like a short one.
             ReportError(ReadErrors::ReadFailed);
         }
-        if (withinSource || m_sources.size() == 1) {
+        if (scope == RawScope::Source || m_sources.size() == 1 ||
+            (scope == RawScope::Lookahead && m_current->m_isReplacement)) {
             return -1;
         }
         PopSource();
@@ -361,7 +363,13 @@ void CFileRead::Advance(int c) {
 }
 
 int CFileRead::ConsumeRaw() {
-    int c = m_raw.Empty() ? TakeRaw(false) : m_raw.Pop();
+    int c = m_raw.Empty() ? TakeRaw(RawScope::Stream) : m_raw.Pop();
+    if (c < 0 && m_current != nullptr && m_current->m_isReplacement) {
+        // Lookahead stopped at the end of a define's value (only ends follow it there): the
+        // value is done now, and reading goes on after it.
+        m_raw.Clear();
+        c = TakeRaw(RawScope::Stream);
+    }
     if (c >= 0) {
         Advance(c);
     }
@@ -370,7 +378,7 @@ int CFileRead::ConsumeRaw() {
 
 int CFileRead::PeekRaw(size_t k) {
     while (m_raw.Size() <= k) {
-        m_raw.Push(TakeRaw(false));
+        m_raw.Push(TakeRaw(RawScope::Lookahead));
     }
     return m_raw.At(k);
 }
@@ -385,7 +393,7 @@ bool CFileRead::MatchRaw(std::string_view text, size_t k) {
 }
 
 int CFileRead::ConsumeRawInSource(bool counted) {
-    int c = m_raw.Empty() ? TakeRaw(true) : m_raw.Pop();
+    int c = m_raw.Empty() ? TakeRaw(RawScope::Source) : m_raw.Pop();
     if (c >= 0 && counted) {
         Advance(c);
     }
@@ -396,7 +404,7 @@ int CFileRead::PeekRawInSource() {
     if (!m_raw.Empty()) {
         return m_raw.At(0);
     }
-    int c = TakeRaw(true);
+    int c = TakeRaw(RawScope::Source);
     if (c >= 0) {
         m_raw.Push(c);
     }
@@ -604,24 +612,7 @@ bool CFileRead::TryHashInclude() {
         return false;
     }
     m_raw.Drop(k + 1);
-    std::string name;
-    bool tooLong = false;
-    for (;;) {
-        int c = ConsumeRawInSource(false);
-        if (c < 0 || c == '"') {
-            break;
-        }
-        if (name.size() < 255) {
-            name += static_cast<char>(c);
-        } else {
-            tooLong = true;
-        }
-    }
-    if (tooLong) {
-        ReportError(ReadErrors::Range);
-    } else {
-        PushFile(name);
-    }
+    IncludeNamed("\"", 255);
     return true;
 }
 
@@ -677,17 +668,22 @@ bool CFileRead::TryInputInclude() {
     while (IsBlank(PeekRawInSource())) {
         ConsumeRawInSource(true);
     }
+    IncludeNamed(" \t\r\n", 127);
+    return true;
+}
+
+void CFileRead::IncludeNamed(std::string_view stopChars, size_t maxLength) {
     std::string name;
     bool tooLong = false;
     for (;;) {
         int c = ConsumeRawInSource(false);
-        if (c < 0 || IsBlank(c) || c == '\r' || c == '\n') {
+        if (c < 0 || stopChars.find(static_cast<char>(c)) != std::string_view::npos) {
             if (c == '\n') {
                 Advance(c); // keeps the line numbers of the including text right
             }
             break;
         }
-        if (name.size() < 127) {
+        if (name.size() < maxLength) {
             name += static_cast<char>(c);
         } else {
             tooLong = true;
@@ -698,7 +694,6 @@ bool CFileRead::TryInputInclude() {
     } else {
         PushFile(name);
     }
-    return true;
 }
 
 bool CFileRead::TryReplace(int c) {
@@ -713,15 +708,31 @@ bool CFileRead::TryReplace(int c) {
         ++k;
     }
     auto found = m_defines->find(identifier);
-    if (found == m_defines->end()) {
-        return false; // delivered as it is; the rest of the name follows as ordinary text
+    // A name inside its own value stays as it is, as in C, so that a define that names itself
+    // ends. The rest of a name that is not replaced follows as ordinary text.
+    if (found == m_defines->end() || IsBeingReplaced(identifier)) {
+        return false;
+    }
+    const size_t cost = found->second.size() + ReplacementCost;
+    if (cost > MaxReplacementText - m_replacementText) {
+        ReportError(ReadErrors::Range);
+        return false;
     }
     if (!CanPush()) {
         return false;
     }
+    m_replacementText += cost;
     m_raw.Drop(k);
-    PushSource(std::make_unique<SReadSrcStrg>(found->second, identifier));
+    auto value = std::make_unique<SReadSrcStrg>(found->second, identifier);
+    value->m_isReplacement = true;
+    PushSource(std::move(value));
     return true;
+}
+
+bool CFileRead::IsBeingReplaced(const std::string& name) const {
+    return std::any_of(m_sources.begin(), m_sources.end(), [&](const auto& source) {
+        return source->m_isReplacement && source->m_name == name;
+    });
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -66,6 +66,11 @@ public:
 
     // Sources may nest this deep (includes and define replacements); deeper is error 256.
     static constexpr size_t MaxSourceDepth = 64;
+    // Define replacements of one reading may put at most this much text in place of names
+    // (each replacement counts its value and ReplacementCost); more is error 256, and the name
+    // stays as it is. Values that name several others would otherwise grow without end.
+    static constexpr size_t MaxReplacementText = size_t{1} << 20;
+    static constexpr size_t ReplacementCost = 16;
 
     CFileRead();
     ~CFileRead();
@@ -195,8 +200,12 @@ private:
     void PopSource();
     bool CanPush();
 
-    // Raw layer. TakeRaw pops ended sources unless withinSource; the bottom one is never popped.
-    int TakeRaw(bool withinSource);
+    // How far TakeRaw may read past the end of the current source: not at all (-1), past ended
+    // includes but not past a define's value (lookahead, -1 there: the value's end stays until
+    // it is consumed, so that its name stays hidden that long), or past every ended source.
+    enum class RawScope { Source, Lookahead, Stream };
+    // Raw layer. The bottom source is never popped.
+    int TakeRaw(RawScope scope);
     int ConsumeRaw();
     int PeekRaw(size_t k);
     bool MatchRaw(std::string_view text, size_t k);
@@ -214,7 +223,12 @@ private:
     bool TryHashInclude();
     bool TryHashDefine();
     bool TryInputInclude();
+    // Reads a file name up to one of stopChars (consumed) and reads that file next; a name of
+    // more than maxLength characters is error 256 and includes nothing.
+    void IncludeNamed(std::string_view stopChars, size_t maxLength);
     bool TryReplace(int c);
+    // True while the value of the define of that name is being read.
+    bool IsBeingReplaced(const std::string& name) const;
     int Deliver(int c);
 
     // Token lookahead without the error-32 check.
@@ -247,4 +261,5 @@ private:
     int m_last = 0;
     bool m_special[256] = {}; // bytes that the options give a meaning in ReadChar
     std::unique_ptr<std::unordered_map<std::string, std::string>> m_defines;
+    size_t m_replacementText = 0; // counted against MaxReplacementText since opening
 };

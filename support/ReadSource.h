@@ -31,6 +31,9 @@ struct CFileRead::SReadSrc {
     int m_column = 1;
     int m_line = 1;
     std::string m_name;
+    // The value of a define being read in place of its name: the name is not replaced again
+    // while this source is on the stack.
+    bool m_isReplacement = false;
 
 protected:
     void SetText(const unsigned char* begin, const unsigned char* end);

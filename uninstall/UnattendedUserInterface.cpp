@@ -11,8 +11,9 @@ bool WantsUnattendedRemoval(const std::vector<std::string>& arguments,
             return true;
         }
     }
-    return environmentValue != nullptr && *environmentValue != '\0' &&
-           std::strcmp(environmentValue, "0") != 0;
+    // Only a plain yes counts: "no", "false" or a typing error must not remove anything.
+    return environmentValue != nullptr &&
+           (std::strcmp(environmentValue, "1") == 0 || std::strcmp(environmentValue, "yes") == 0);
 }
 
 MsgAnswer UnattendedUserInterface::ShowMessageBox(const std::string& text,

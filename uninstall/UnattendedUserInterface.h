@@ -1,6 +1,6 @@
 // Removal without anyone at the screen: the boxes' texts go to standard error and every
-// question is answered yes. Chosen by the option --yes or by ZARNEL_UNINSTALL_YES set to a
-// value other than "0" (for scripted removal and for tests).
+// question is answered yes. Chosen by the option --yes or by ZARNEL_UNINSTALL_YES set to "1" or
+// "yes" (for scripted removal and for tests).
 #pragma once
 
 #include <string>

@@ -43,27 +43,32 @@ std::vector<UninstallCommand> ParseUninstallList(const std::string& text) {
     return commands;
 }
 
-bool CarryOutUninstallCommand(const UninstallCommand& command) {
-    if (command.argument.empty()) {
-        // Without an argument there is nothing to name; for L, R and U an empty key path
-        // would name a whole root.
+bool CarryOutUninstallCommand(const UninstallCommand& command, const std::string& installFolder) {
+    if (command.argument.find_first_not_of(" \t\v\f") == std::string::npos) {
+        // Without an argument there is nothing to name; blanks alone would name a file called
+        // so, and for L, R and U an empty key path would name a whole root.
         return true;
     }
+    const bool isPath = command.letter == 'C' || command.letter == 'D' || command.letter == 'F';
+    const std::string path =
+        isPath ? ResolveListedPath(command.argument, installFolder) : std::string();
+    const int refusal = isPath ? CheckListedPath(path, installFolder, command.letter == 'C') : 0;
     switch (command.letter) {
     case 'C':
-        UnregisterServerLibrary(command.argument);
+        if (refusal == 0) {
+            UnregisterServerLibrary(path);
+        }
         return true;
     case 'D':
-        if (int error = RemoveListedFolder(command.argument); error != 0) {
-            ShowErrorBox(UninstallText::FolderErrorCaption, UninstallText::FolderError,
-                         command.argument, error);
+        if (int error = refusal != 0 ? refusal : RemoveListedFolder(path); error != 0) {
+            ShowErrorBox(UninstallText::FolderErrorCaption, UninstallText::FolderError, path,
+                         error);
             return false;
         }
         return true;
     case 'F':
-        if (int error = RemoveListedFile(command.argument); error != 0) {
-            ShowErrorBox(UninstallText::FileErrorCaption, UninstallText::FileError,
-                         command.argument, error);
+        if (int error = refusal != 0 ? refusal : RemoveListedFile(path); error != 0) {
+            ShowErrorBox(UninstallText::FileErrorCaption, UninstallText::FileError, path, error);
             return false;
         }
         return true;
@@ -88,9 +93,10 @@ bool ProcessUninstallList(const std::string& programPath) {
         return false;
     }
     std::vector<UninstallCommand> commands = ParseUninstallList(text);
+    const std::string installFolder = FolderOf(programPath);
     bool succeeded = true;
     for (auto it = commands.rbegin(); it != commands.rend(); ++it) {
-        if (!CarryOutUninstallCommand(*it)) {
+        if (!CarryOutUninstallCommand(*it, installFolder)) {
             succeeded = false;
         }
     }

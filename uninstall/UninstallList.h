@@ -25,9 +25,11 @@ struct UninstallCommand {
 // arguments are file and key names, and a changed byte would name something else.
 std::vector<UninstallCommand> ParseUninstallList(const std::string& text);
 
-// Carries out one command. False only when a D or F command failed, after its error box. A line
-// without an argument, with an unknown letter or with R does nothing and gives true.
-bool CarryOutUninstallCommand(const UninstallCommand& command);
+// Carries out one command of the list in installFolder (its relative paths lie there). False
+// only when a D or F command failed or its path was refused (CheckListedPath), after its error
+// box; a refused library is skipped without a word. A line without an argument (or only blanks),
+// with an unknown letter or with R does nothing and gives true.
+bool CarryOutUninstallCommand(const UninstallCommand& command, const std::string& installFolder);
 
 // Reads the list beside the program file and carries it out, last line first. False when the
 // list cannot be read (nothing is done then) or any D or F command failed; the commands after a

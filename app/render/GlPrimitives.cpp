@@ -351,10 +351,12 @@ void DrawCylinder(int stride, float x0, float x1, float radius) {
 
 namespace {
 
-template <class Rim> void Disc(float x, float y, float z, int stride, Rim rim) {
+// The normal (nx, ny, nz) points out of the side from which the rim runs counter-clockwise.
+template <class Rim>
+void Disc(float x, float y, float z, int stride, float nx, float ny, float nz, Rim rim) {
     const CAngleTable& table = GlTables::Circle16();
     GlBatch::Begin(GL_TRIANGLE_FAN);
-    GlBatch::Normal(-1.0f, 0.0f, 0.0f);
+    GlBatch::Normal(nx, ny, nz);
     GlBatch::Vertex(x, y, z);
     WalkSteps(0, table.Last(), stride, [&](int k) { rim(table.Sin(k), table.Cos(k)); });
     GlBatch::End();
@@ -363,22 +365,22 @@ template <class Rim> void Disc(float x, float y, float z, int stride, Rim rim) {
 } // namespace
 
 void DrawDisc1(float x, float y, float z, float radius, int stride) {
-    Disc(x, y, z, stride,
+    Disc(x, y, z, stride, -1.0f, 0.0f, 0.0f,
          [&](float s, float c) { GlBatch::Vertex(x, y + radius * s, z + radius * c); });
 }
 
 void DrawDisc2(float x, float y, float z, float radius, int stride) {
-    Disc(x, y, z, stride,
+    Disc(x, y, z, stride, 1.0f, 0.0f, 0.0f,
          [&](float s, float c) { GlBatch::Vertex(x, y + radius * c, z + radius * s); });
 }
 
 void DrawDisc3(float x, float y, float z, float radius, int stride) {
-    Disc(x, y, z, stride,
+    Disc(x, y, z, stride, 0.0f, 0.0f, -1.0f,
          [&](float s, float c) { GlBatch::Vertex(x + radius * s, y + radius * c, z); });
 }
 
 void DrawDisc4(float x, float y, float z, float radius, int stride) {
-    Disc(x, y, z, stride,
+    Disc(x, y, z, stride, 0.0f, 0.0f, 1.0f,
          [&](float s, float c) { GlBatch::Vertex(x + radius * c, y + radius * s, z); });
 }
 

@@ -138,10 +138,12 @@ void DrawPrismTess(std::span<const SProfilePoint> profile, float z0, float z1, f
                    float sy, float oy);
 // Cylinder mantle about X from x0 to x1, 16 segments, normals outward.
 void DrawCylinder(int stride, float x0, float x1, float radius);
-// Triangle fans of 16 segments around the centre (x, y, z), all with the normal (-1, 0, 0).
-// 1: in the plane of constant x through (x, y + r sin t, z + r cos t); 2: the same plane with
-// the other winding, (x, y + r cos t, z + r sin t); 3: in the plane of constant z through
-// (x + r sin t, y + r cos t, z); 4: (x + r cos t, y + r sin t, z).
+// Triangle fans of 16 segments around the centre (x, y, z), each with the normal out of its
+// front face (the side from which its rim runs counter-clockwise).
+// 1: in the plane of constant x through (x, y + r sin t, z + r cos t), normal (-1, 0, 0);
+// 2: the same plane with the other winding, (x, y + r cos t, z + r sin t), normal (1, 0, 0);
+// 3: in the plane of constant z through (x + r sin t, y + r cos t, z), normal (0, 0, -1);
+// 4: (x + r cos t, y + r sin t, z), normal (0, 0, 1).
 void DrawDisc1(float x, float y, float z, float radius, int stride);
 void DrawDisc2(float x, float y, float z, float radius, int stride);
 void DrawDisc3(float x, float y, float z, float radius, int stride);

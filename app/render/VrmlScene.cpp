@@ -48,6 +48,7 @@
 #include <Inventor/nodes/SoSeparator.h>
 
 #include "app/render/ChildProcess.h"
+#include "app/render/VrmlDefCheck.h"
 #include "support/File.h"
 
 namespace {
@@ -126,10 +127,45 @@ public:
 
     // Empty unless the world named another file.
     const std::string& GetOtherFile() const { return m_otherFile; }
+    // True when only white space and comments are left.
+    bool IsAtEnd() {
+        skipWhiteSpace();
+        return eof() != FALSE;
+    }
 
 private:
     std::string m_otherFile;
 };
+
+// The world's top-level nodes under a separator that the file does not hold (without a
+// reference), or nullptr when Coin's reader fails. As SoDB::readAll, but text after the world
+// is refused here (with the reason): Coin reports it once per process only, and every reading
+// must decide alike.
+SoSeparator* ReadWorld(CSingleFileInput& input, std::string& reason) {
+    if (input.isValidFile() == FALSE) {
+        return nullptr;
+    }
+    auto* root = new SoSeparator;
+    root->ref();
+    for (;;) {
+        SoNode* node = nullptr;
+        if (SoDB::read(&input, node) == FALSE) {
+            root->unref();
+            return nullptr;
+        }
+        if (node == nullptr) {
+            break;
+        }
+        root->addChild(node);
+    }
+    if (!input.IsAtEnd()) {
+        root->unref();
+        reason = "text after the end of the VRML97 world";
+        return nullptr;
+    }
+    root->unrefNoDelete();
+    return root;
+}
 
 // Holds a reference on a node for its lifetime.
 class CNodeRef {
@@ -429,8 +465,29 @@ private:
     std::string m_reason;
 };
 
-bool IsFinite(const SbVec3f& v) {
-    return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]);
+// Points farther from the origin than this (in any coordinate, in the world's units: for the
+// slide model a kilometre) refuse the world: no model is that large, and products of such
+// coordinates overflow the floats in which Coin and the drawing work.
+constexpr float MaxCoordinate = 1.0e6f;
+
+bool IsInRange(const SbVec3f& v) {
+    return std::fabs(v[0]) <= MaxCoordinate && std::fabs(v[1]) <= MaxCoordinate &&
+           std::fabs(v[2]) <= MaxCoordinate; // false for NaN, too
+}
+
+// Makes v unit length; false (v unchanged) when it is not finite or has no length. The length
+// is taken in double, where the squares of any floats neither overflow nor vanish.
+bool MakeUnit(SbVec3f& v) {
+    const double x = v[0];
+    const double y = v[1];
+    const double z = v[2];
+    const double length = std::sqrt(x * x + y * y + z * z);
+    if (!std::isfinite(length) || length == 0.0) {
+        return false;
+    }
+    v.setValue(static_cast<float>(x / length), static_cast<float>(y / length),
+               static_cast<float>(z / length));
+    return true;
 }
 
 // Collects the triangles of the surface nodes in world space.
@@ -455,7 +512,7 @@ public:
     }
 
     bool HasTexCoords() const { return m_hasTexCoords; }
-    bool HasNonFinite() const { return m_nonFinite; }
+    bool HasOutOfRange() const { return m_outOfRange; }
 
 private:
     static void OnTriangle(void* data, SoCallbackAction* action, const SoPrimitiveVertex* a,
@@ -471,20 +528,20 @@ private:
         for (std::size_t i = 0; i < 3; ++i) {
             model.multVecMatrix(corners[i]->getPoint(), points[i]);
             normalMatrix.multDirMatrix(corners[i]->getNormal(), normals[i]);
-            if (!IsFinite(points[i])) {
-                m_nonFinite = true;
+            if (!IsInRange(points[i])) {
+                m_outOfRange = true;
                 return;
             }
         }
         SbVec3f face = (points[1] - points[0]).cross(points[2] - points[0]);
-        if (!IsFinite(face) || face.normalize() == 0.0f) {
+        if (!MakeUnit(face)) {
             return; // no area: nothing to draw
         }
         // The normals that Coin gives (or that the file gives) mark the front side; mirroring
         // transforms and clockwise faces are turned so that the front is counter-clockwise.
         SbVec3f normalSum(0.0f, 0.0f, 0.0f);
         for (SbVec3f& normal : normals) {
-            if (!IsFinite(normal) || normal.normalize() == 0.0f) {
+            if (!MakeUnit(normal)) {
                 normal = face;
             }
             normalSum += normal;
@@ -509,7 +566,7 @@ private:
 
     std::vector<SVrmlVertex>& m_vertices;
     bool m_hasTexCoords = false;
-    bool m_nonFinite = false;
+    bool m_outOfRange = false;
 };
 
 // The longest time that reading one model may take.
@@ -548,7 +605,9 @@ bool CVrmlScene::Deserialize(const std::string& in, std::vector<SVrmlVertex>& ve
     }
     hasTexCoords = in[1] != '\0';
     vertices.resize(payload / sizeof(SVrmlVertex));
-    std::memcpy(vertices.data(), in.data() + 2, payload);
+    if (payload != 0) { // an empty vector's data may be null, even for no bytes
+        std::memcpy(vertices.data(), in.data() + 2, payload);
+    }
     return true;
 }
 
@@ -567,16 +626,22 @@ std::unique_ptr<CVrmlScene> CVrmlScene::Read(const std::string& path, std::strin
 }
 
 std::unique_ptr<CVrmlScene> CVrmlScene::Parse(std::string_view text, std::string& reason) {
+    // Coin's reader would crash on this one; every other check follows reading.
+    reason = FindUseInsideOwnDef(text);
+    if (!reason.empty()) {
+        return nullptr;
+    }
     InitCoin();
     SoSeparator* root = nullptr;
     bool isVrml97 = false;
+    std::string worldReason;
     {
         CReadErrorCapture errors;
         CSingleFileInput input;
         input.setBuffer(text.data(), text.size());
         isVrml97 = input.isFileVRML2() != FALSE;
         if (isVrml97) {
-            root = SoDB::readAll(&input);
+            root = ReadWorld(input, worldReason);
         }
         // Coin goes on after some errors with values of its own; such a world is refused.
         if (errors.HasError() || !input.GetOtherFile().empty()) {
@@ -590,7 +655,7 @@ std::unique_ptr<CVrmlScene> CVrmlScene::Parse(std::string_view text, std::string
         return nullptr;
     }
     if (root == nullptr) {
-        reason = "the VRML97 world could not be read";
+        reason = !worldReason.empty() ? worldReason : "the VRML97 world could not be read";
         return nullptr;
     }
     CNodeRef hold(root);
@@ -601,7 +666,7 @@ std::unique_ptr<CVrmlScene> CVrmlScene::Parse(std::string_view text, std::string
     std::unique_ptr<CVrmlScene> scene(new CVrmlScene());
     CTriangleCollector collector(scene->m_vertices);
     collector.Apply(root);
-    if (collector.HasNonFinite()) {
+    if (collector.HasOutOfRange()) {
         reason = "coordinates out of range";
         return nullptr;
     }
@@ -625,11 +690,24 @@ std::unique_ptr<CVrmlScene> CVrmlScene::ReadText(std::string_view text, std::str
     if (!Deserialize(output, scene->m_vertices, scene->m_hasTexCoords, reason)) {
         return nullptr;
     }
-    if (!scene->m_vertices.empty()) {
-        scene->m_bounds.Reset();
-        for (const SVrmlVertex& vertex : scene->m_vertices) {
-            scene->m_bounds.Extend({vertex.point[0], vertex.point[1], vertex.point[2]});
-        }
+    scene->MeasureBounds();
+    return scene;
+}
+
+std::unique_ptr<CVrmlScene> CVrmlScene::ReadTextInProcess(std::string_view text,
+                                                          std::string& reason) {
+    std::unique_ptr<CVrmlScene> scene = Parse(text, reason);
+    if (scene != nullptr) {
+        scene->MeasureBounds();
     }
     return scene;
+}
+
+void CVrmlScene::MeasureBounds() {
+    if (!m_vertices.empty()) {
+        m_bounds.Reset();
+        for (const SVrmlVertex& vertex : m_vertices) {
+            m_bounds.Extend({vertex.point[0], vertex.point[1], vertex.point[2]});
+        }
+    }
 }

@@ -31,6 +31,11 @@ public:
     static std::unique_ptr<CVrmlScene> Read(const std::string& path, std::string& reason);
     // The same for a world given as its text.
     static std::unique_ptr<CVrmlScene> ReadText(std::string_view text, std::string& reason);
+    // ReadText without the child process and its time limit: a world that Coin's reader does
+    // not survive ends the calling process. For examining the reader itself; the program reads
+    // through ReadText.
+    static std::unique_ptr<CVrmlScene> ReadTextInProcess(std::string_view text,
+                                                         std::string& reason);
 
     // Three vertices a triangle, counter-clockwise seen from the front.
     const std::vector<SVrmlVertex>& GetVertices() const { return m_vertices; }
@@ -48,6 +53,8 @@ private:
     static std::string Serialize(const CVrmlScene& scene);
     static bool Deserialize(const std::string& in, std::vector<SVrmlVertex>& vertices,
                             bool& hasTexCoords, std::string& reason);
+    // Sets the bounds from the vertices.
+    void MeasureBounds();
 
     std::vector<SVrmlVertex> m_vertices;
     bool m_hasTexCoords = false;

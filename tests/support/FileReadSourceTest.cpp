@@ -294,14 +294,46 @@ TEST(FileReadOptions, AHashThatIsNoDefineIsACommentOrText) {
     EXPECT_EQ(DeliverString("#define 9x\nb", HashDefine | HashComments), "b");
 }
 
-TEST(FileReadOptions, ADefineThatNamesItselfEndsWithARangeError) {
-    CFileRead reader;
-    ASSERT_TRUE(reader.OpenString("#define A (A)\nA.", "t", '\0', ReadErrors::Quiet,
-                                  ReadOptions::HashDefine));
-    std::string text = DeliverAll(reader);
-    EXPECT_EQ(reader.GetErrors(), ReadErrors::Range);
-    EXPECT_EQ(text, "\n" + std::string(CFileRead::MaxSourceDepth - 1, '(') + "A" +
-                        std::string(CFileRead::MaxSourceDepth - 1, ')') + ".");
+TEST(FileReadOptions, ANameIsNotReplacedInsideItsOwnValue) {
+    using namespace ReadOptions;
+    EXPECT_EQ(DeliverString("#define W W\nW.", HashDefine), "\nW.");
+    EXPECT_EQ(DeliverString("#define W X W\nW.", HashDefine), "\nX W.");
+    EXPECT_EQ(DeliverString("#define A (A)\nA.", HashDefine), "\n(A).");
+    // Through another define, and where lookahead at '#' reaches past the end of the value.
+    EXPECT_EQ(DeliverString("#define A B\n#define B A\nA B", HashDefine), "\n\nA B");
+    EXPECT_EQ(DeliverString("#define W #W\nW.", HashDefine), "\n#W.");
+    EXPECT_EQ(DeliverString("#define W x&W\nW;", HashDefine | Entities), "\nx&W;");
+}
+
+TEST(FileReadOptions, DefinesBeyondTheLimitsEndWithARangeError) {
+    // A chain of distinct names deeper than the source stack.
+    std::string chain;
+    for (int i = 0; i < 70; ++i) {
+        chain += "#define D" + std::to_string(i) + " (D" + std::to_string(i + 1) + ")\n";
+    }
+    chain += "D0.";
+    CFileRead deep;
+    ASSERT_TRUE(
+        deep.OpenString(chain.c_str(), "t", '\0', ReadErrors::Quiet, ReadOptions::HashDefine));
+    const size_t replaced = CFileRead::MaxSourceDepth - 1;
+    EXPECT_EQ(DeliverAll(deep), std::string(70, '\n') + std::string(replaced, '(') + "D" +
+                                    std::to_string(replaced) + std::string(replaced, ')') + ".");
+    EXPECT_EQ(deep.GetErrors(), ReadErrors::Range);
+
+    // Values that name the next one twice: 2^40 names unless the replaced text is limited.
+    std::string doubling;
+    for (int i = 0; i < 40; ++i) {
+        doubling += "#define E" + std::to_string(i) + " E" + std::to_string(i + 1) + " E" +
+                    std::to_string(i + 1) + "\n";
+    }
+    doubling += "E0.";
+    CFileRead wide;
+    ASSERT_TRUE(
+        wide.OpenString(doubling.c_str(), "t", '\0', ReadErrors::Quiet, ReadOptions::HashDefine));
+    const std::string text = DeliverAll(wide);
+    EXPECT_EQ(wide.GetErrors(), ReadErrors::Range);
+    EXPECT_LT(text.size(), CFileRead::MaxReplacementText);
+    EXPECT_EQ(text.back(), '.');
 }
 
 TEST(FileReadOptions, IncludedFilesAreReadInPlace) {

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -122,9 +123,12 @@ TEST(UninstallUnattended, OptionOrVariableSaysYes) {
     EXPECT_TRUE(WantsUnattendedRemoval({"--yes"}, nullptr));
     EXPECT_TRUE(WantsUnattendedRemoval({"other", "--yes"}, nullptr));
     EXPECT_TRUE(WantsUnattendedRemoval({}, "1"));
+    EXPECT_TRUE(WantsUnattendedRemoval({}, "yes"));
     EXPECT_FALSE(WantsUnattendedRemoval({}, nullptr));
     EXPECT_FALSE(WantsUnattendedRemoval({}, ""));
-    EXPECT_FALSE(WantsUnattendedRemoval({}, "0"));
+    for (const char* notYes : {"0", "no", "false", "yes ", "2"}) {
+        EXPECT_FALSE(WantsUnattendedRemoval({}, notYes)) << notYes;
+    }
     EXPECT_FALSE(WantsUnattendedRemoval({"--yess", "yes"}, nullptr));
     UnattendedUserInterface unattended;
     EXPECT_EQ(unattended.ShowMessageBox("t", "c", MsgButtons::OkCancel, MsgIcon::None),
@@ -318,4 +322,60 @@ TEST_F(Uninstaller, MissingListIsAFailureThatStillRemovesTheProgram) {
     EXPECT_EQ(TestUi().Boxes()[1].text.rfind("Bei der Deinstallation sind Fehler", 0), 0u);
     EXPECT_FALSE(PathExists(app));
     EXPECT_FALSE(ProcessUninstallList(""));
+}
+
+TEST_F(Uninstaller, ListPathsStayInTheInstallationWhereverTheRunStarts) {
+    // app/ is the installation; the run starts in outside/, which a link in app/ also reaches.
+    const std::string app = m_folder.File("app");
+    const std::string outside = m_folder.File("outside");
+    MakeFolder(app + "/sub");
+    MakeFolder(outside);
+    MakeFile(app + "/UnInstall");
+    MakeFile(app + "/readme.txt");
+    MakeFile(app + "/inner.txt");
+    MakeFile(app + "/sub/kept.txt");
+    MakeLink(app + "/sub", app + "/within");
+    MakeLink(outside, app + "/out");
+    for (const char* name : {"readme.txt", " ", "victim.txt", "server.so"}) {
+        MakeFile(outside + "/" + name);
+    }
+    std::filesystem::copy_file(TEST_SERVER_LIBRARY, app + "/server.so");
+    std::filesystem::copy_file(TEST_SERVER_LIBRARY, outside + "/server.so",
+                               std::filesystem::copy_options::overwrite_existing);
+    const std::string mark = m_folder.File("mark");
+    setenv("ZARNEL_TEST_UNREGISTER_MARK", mark.c_str(), 1);
+    const std::string upAndOut = "F " + app + "/sub/../../outside/victim.txt\n";
+    const std::string list = std::string("F readme.txt\n") // in app/
+                             + "F  \n"                     // blank
+                             + "F ../outside/victim.txt\n" // ".."
+                             + upAndOut                    // ".."
+                             + "F out/victim.txt\n"        // leaves by a link
+                             + "F within/../inner.txt\n"   // ".."
+                             + "D sub\n"                   // a relative folder
+                             + "F within/kept.txt\n"       // a link that stays inside: fine
+                             + "C server.so\n"             // the library in app/
+                             + "C out/server.so\n";        // refused without a word
+    MakeFile(app + "/UnInstall.txt", list);
+    const auto saved = std::filesystem::current_path();
+    std::filesystem::current_path(outside);
+    const bool succeeded = ProcessUninstallList(app + "/UnInstall");
+    std::filesystem::current_path(saved);
+    unsetenv("ZARNEL_TEST_UNREGISTER_MARK");
+
+    EXPECT_FALSE(succeeded);
+    EXPECT_FALSE(PathExists(app + "/readme.txt"));
+    EXPECT_FALSE(PathExists(app + "/sub"));
+    EXPECT_TRUE(PathExists(app + "/inner.txt"));
+    for (const char* name : {"readme.txt", " ", "victim.txt", "server.so"}) {
+        EXPECT_TRUE(PathExists(outside + "/" + name)) << name;
+    }
+    EXPECT_EQ(TempFolder::Read(mark), "called\n"); // once: only app/server.so
+    // Last line first: the four refused files, each with the reason in its box.
+    const std::vector<RecordedBox>& boxes = TestUi().Boxes();
+    ASSERT_EQ(boxes.size(), 4u);
+    EXPECT_NE(boxes[0].text.find(std::strerror(EINVAL)), std::string::npos);
+    EXPECT_NE(boxes[1].text.find(app + "/out/victim.txt"), std::string::npos);
+    EXPECT_NE(boxes[1].text.find(std::strerror(EPERM)), std::string::npos);
+    EXPECT_NE(boxes[2].text.find(std::strerror(EINVAL)), std::string::npos);
+    EXPECT_NE(boxes[3].text.find(std::strerror(EINVAL)), std::string::npos);
 }

@@ -151,7 +151,8 @@ TEST_F(UninstallProgram, WithoutDisplayOrConsentNothingIsRemoved) {
     MakeFile(Data("top"));
     WriteList("F " + Data("top") + "\n");
     for (const std::vector<std::string>& environment :
-         {std::vector<std::string>{}, std::vector<std::string>{"ZARNEL_UNINSTALL_YES=0"}}) {
+         {std::vector<std::string>{}, std::vector<std::string>{"ZARNEL_UNINSTALL_YES=0"},
+          std::vector<std::string>{"ZARNEL_UNINSTALL_YES=no"}}) {
         RunResult run = Run({}, environment);
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_EQ(Count(run.errors, kQuestion), 1);

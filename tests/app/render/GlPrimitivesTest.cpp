@@ -125,3 +125,51 @@ TEST_F(GlPrimitives, RoundWoodOutlineHasTwentyCornersAndSides) {
                           GL_POLYGON_TOKEN),
               20 * 2 + 2 * 18);
 }
+
+TEST_F(GlPrimitives, EachDiscIsLitOnItsFrontFace) {
+    // Seen along -Z with a white light from the viewer and back faces culled, each disc turned
+    // so that its front (counter-clockwise) face looks at the viewer: a normal out of that face
+    // lights the disc fully, any other leaves it dark.
+    glViewport(0, 0, m_gl.Width(), m_gl.Height());
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-50.0, 50.0, -50.0, 50.0, -100.0, 100.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    const GLfloat towardsViewer[] = {0.0f, 0.0f, 1.0f, 0.0f};
+    const GLfloat black[] = {0.0f, 0.0f, 0.0f, 1.0f};
+    const GLfloat white[] = {1.0f, 1.0f, 1.0f, 1.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, towardsViewer);
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, black);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, black);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, white);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_CULL_FACE);
+    const struct {
+        const char* name;
+        void (*draw)(float, float, float, float, int);
+        double turnAboutY; // degrees that bring the front face to +Z
+    } discs[] = {
+        {"disc 1", &GlPrim::DrawDisc1, 90.0},
+        {"disc 2", &GlPrim::DrawDisc2, -90.0},
+        {"disc 3", &GlPrim::DrawDisc3, 180.0},
+        {"disc 4", &GlPrim::DrawDisc4, 0.0},
+    };
+    for (const auto& disc : discs) {
+        SCOPED_TRACE(disc.name);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glPushMatrix();
+        glRotated(disc.turnAboutY, 0.0, 1.0, 0.0);
+        disc.draw(0.0f, 0.0f, 0.0f, 40.0f, 1);
+        glPopMatrix();
+        ExpectNoGlError("disc");
+        const std::vector<uint8_t> pixels = m_gl.ReadPixels();
+        const std::size_t centre =
+            (static_cast<std::size_t>(m_gl.Height() / 2) * m_gl.Width() + m_gl.Width() / 2) * 4;
+        EXPECT_GE(pixels[centre], 250) << "the disc's centre is not lit";
+        // A circle of radius 40 of the 50 each side: about half the picture, front face shown.
+        EXPECT_GT(CountPixelsNotEqual(0, 0, 0), m_gl.Width() * m_gl.Height() * 4 / 10);
+    }
+}

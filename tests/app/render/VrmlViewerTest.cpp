@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "app/render/ChildProcess.h"
 #include "app/render/VrmlViewer.h"
 #include "support/File.h"
 #include "support/SettingsStore.h"
@@ -200,16 +202,28 @@ TEST(VrmlScene, RefusesDamagedWorldsWithAReason) {
         {"another file", header + "File { name \"" + model + "\" }\n", "another file"},
         {"inline world", header + "Inline { url \"" + model + "\" }\n", "one file"},
         {"node inside itself", header + "DEF Loop Transform { children USE Loop }\n", "itself"},
-        // Coin's own reader crashes on this one: the comment swallows the closing braces, and
-        // the next node is read into the field, using the node that is being read.
+        // Coin's own reader crashes on these: the node being read is used inside itself (after
+        // a comment that swallows the closing braces, or in a field of its own).
         {"reader crash",
          header + "DEF T Transform { children Shape { geometry IndexedFaceSet {\n"
                   "texCoord TextureCoordinate { point [0 0] } texCoord# } } }\n"
                   "Transform { children USE T }\n",
-         "reader failed"},
+         "uses the node T inside itself"},
+        {"node used in its own field",
+         header + "DEF T Transform { children Shape { geometry IndexedFaceSet {\n"
+                  "coord Coordinate { point [0 0 0, 1 0 0, 0 1 0] } coordIndex [0 1 2]\n"
+                  "color USE T } } }\n",
+         "uses the node T inside itself"},
         {"coordinates beyond floats",
          header + "Transform { scale 1e30 1e30 1e30 children Transform { scale 1e30 1e30 1e30 "
                   "children Shape { geometry Box {} } } }\n",
+         "out of range"},
+        // Finite, but their products overflow the floats: the normals would have no length.
+        // Coin itself reports this once per process only.
+        {"text after the world", header + "Group { }\n}\n", "text after the end"},
+        {"coordinates beyond any model",
+         header + "Shape { geometry IndexedFaceSet { coord Coordinate { point [1e14 0 0, "
+                  "0 1e14 0, 0 0 1e14] } coordIndex [0 1 2] } }\n",
          "out of range"},
     };
     for (const auto& row : rows) {
@@ -221,6 +235,47 @@ TEST(VrmlScene, RefusesDamagedWorldsWithAReason) {
     std::string reason;
     EXPECT_EQ(CVrmlScene::Read(DataDir + "/no-such-model.wrl", reason), nullptr);
     EXPECT_FALSE(reason.empty());
+}
+
+TEST(VrmlScene, AChildThatCrashesIsAFailureNotTheEndOfTheProgram) {
+    std::string output;
+    std::string failure;
+    EXPECT_TRUE(RunInChildProcess([] { return std::string("result"); },
+                                  std::chrono::milliseconds(20000), output, failure));
+    EXPECT_EQ(output, "result");
+    EXPECT_FALSE(RunInChildProcess([]() -> std::string { std::abort(); },
+                                   std::chrono::milliseconds(20000), output, failure));
+    EXPECT_NE(failure.find("signal"), std::string::npos) << failure;
+}
+
+TEST(VrmlScene, ReadingInProcessGivesTheSameAndLeavesNothingBehind) {
+    std::string reason;
+    const auto model = CVrmlScene::Read(VrmlModelPath(DataDir), reason);
+    ASSERT_NE(model, nullptr) << reason;
+    const std::string text = TempFolder::Read(VrmlModelPath(DataDir));
+    const auto here = CVrmlScene::ReadTextInProcess(text, reason);
+    ASSERT_NE(here, nullptr) << reason;
+    ASSERT_EQ(here->GetTriangleCount(), model->GetTriangleCount());
+    EXPECT_EQ(std::memcmp(here->GetVertices().data(), model->GetVertices().data(),
+                          model->GetVertices().size() * sizeof(SVrmlVertex)),
+              0);
+    ExpectBox(here->GetBounds(), ModelBounds, 0.01);
+
+    // Text after the world is refused every time, also after Coin's one report of it.
+    for (int reading = 0; reading < 2; ++reading) {
+        EXPECT_EQ(CVrmlScene::ReadTextInProcess("#VRML V2.0 utf8\nGroup { }\n}\n", reason),
+                  nullptr);
+        EXPECT_EQ(reason, "text after the end of the VRML97 world");
+    }
+
+    // A world without surfaces is read, empty, both ways.
+    using ReadFunction = std::unique_ptr<CVrmlScene> (*)(std::string_view, std::string&);
+    for (const ReadFunction read : {&CVrmlScene::ReadText, &CVrmlScene::ReadTextInProcess}) {
+        const auto empty = read("#VRML V2.0 utf8\nGroup { }\n", reason);
+        ASSERT_NE(empty, nullptr) << reason;
+        EXPECT_EQ(empty->GetTriangleCount(), 0u);
+        ExpectBox(empty->GetBounds(), CBox3(0, 0, 0, 0, 0, 0), 0.0);
+    }
 }
 
 TEST_F(VrmlViewerTest, PassesNameTheSlideAndEmitItsSurfacesAtItsPlacement) {

@@ -1,0 +1,23 @@
+// What both fuzz targets of the slide model's reader demand of a world that it reads: finite
+// vertices within the reader's range and unit normals. A fault ends the run with abort().
+#pragma once
+
+#include <cmath>
+#include <cstdlib>
+
+#include "app/render/VrmlScene.h"
+
+// Coin keeps a few objects of its own from initialisation to the end of the process.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libCoin.so\n";
+}
+
+inline void CheckReadScene(const CVrmlScene& scene) {
+    for (const SVrmlVertex& vertex : scene.GetVertices()) {
+        const float length = std::hypot(vertex.normal[0], vertex.normal[1], vertex.normal[2]);
+        if (!std::isfinite(vertex.point[0] + vertex.point[1] + vertex.point[2]) ||
+            !(std::fabs(length - 1.0f) <= 1e-3f)) {
+            std::abort();
+        }
+    }
+}
