@@ -17,7 +17,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "support/LangText.h"
+#include "app/dialogs/LangTextWx.h"
 #include "support/ParseNumber.h"
 
 namespace {
@@ -52,12 +52,8 @@ constexpr SLabel kLabels[] = {
 constexpr double kMinRatio = 0.001;
 constexpr double kMaxRatio = 10000.0;
 
-wxString Text(uint32_t id) {
-    return wxString::FromUTF8(LoadLangText(id));
-}
-
 wxString ControlText(int controlId) {
-    return Text(kTextBase + static_cast<uint32_t>(controlId));
+    return LangTextWx(kTextBase + static_cast<uint32_t>(controlId));
 }
 
 uint32_t LabelOf(int editId) {
@@ -72,7 +68,7 @@ uint32_t LabelOf(int editId) {
 } // namespace
 
 CDlgCmra::CDlgCmra(wxWindow* parent, const CCmra& camera, Preview preview)
-    : CDialogEx(parent, Text(kCaption)), m_camera(camera), m_preview(std::move(preview)) {
+    : CDialogEx(parent, LangTextWx(kCaption)), m_camera(camera), m_preview(std::move(preview)) {
     m_camera.Update();
     using R = Reaction;
     using F = CmraField;
@@ -117,7 +113,7 @@ wxSizer* CDlgCmra::AddFields(wxWindow* parent, const std::vector<int>& editIds,
     grid->AddGrowableCol(0);
     for (std::size_t row = 0; row < editIds.size(); ++row) {
         const SIntField& field = *FindField(editIds[row]);
-        auto* label = new wxStaticText(parent, wxID_ANY, Text(LabelOf(field.editId)));
+        auto* label = new wxStaticText(parent, wxID_ANY, LangTextWx(LabelOf(field.editId)));
         auto* edit = new wxTextCtrl(parent, field.editId, wxString(), wxDefaultPosition,
                                     FromDIP(wxSize(70, -1)), wxTE_RIGHT);
         auto* spin =
@@ -152,19 +148,19 @@ wxSizer* CDlgCmra::AddFields(wxWindow* parent, const std::vector<int>& editIds,
 void CDlgCmra::CreateControls() {
     const int space = FromDIP(5);
 
-    auto* cameraBox = new wxStaticBoxSizer(wxVERTICAL, this, Text(kCameraCaption));
+    auto* cameraBox = new wxStaticBoxSizer(wxVERTICAL, this, LangTextWx(kCameraCaption));
     cameraBox->Add(
         AddFields(cameraBox->GetStaticBox(),
                   {IdCameraHeight, IdCameraDistance, IdCameraLeftRight, IdCameraTurn, IdCameraTilt},
                   {}),
         0, wxEXPAND | wxALL, 3);
-    auto* modelBox = new wxStaticBoxSizer(wxVERTICAL, this, Text(kModelCaption));
+    auto* modelBox = new wxStaticBoxSizer(wxVERTICAL, this, LangTextWx(kModelCaption));
     modelBox->Add(
         AddFields(modelBox->GetStaticBox(),
                   {IdModelHeight, IdModelDistance, IdModelLeftRight, IdModelTurn, IdModelTilt}, {}),
         0, wxEXPAND | wxALL, 3);
 
-    auto* viewBox = new wxStaticBoxSizer(wxVERTICAL, this, Text(kViewCaption));
+    auto* viewBox = new wxStaticBoxSizer(wxVERTICAL, this, LangTextWx(kViewCaption));
     wxWindow* viewParent = viewBox->GetStaticBox();
     m_fixGroup = std::make_unique<CRadioGroup>(
         viewParent, std::initializer_list<int>{IdFixSize, IdFixAngles},
@@ -175,11 +171,11 @@ void CDlgCmra::CreateControls() {
                   {m_fixGroup->GetButton(0), nullptr, m_fixGroup->GetButton(1)}),
         0, wxEXPAND | wxALL, 3);
 
-    auto* eyeBox = new wxStaticBoxSizer(wxVERTICAL, this, Text(kEyeCaption));
+    auto* eyeBox = new wxStaticBoxSizer(wxVERTICAL, this, LangTextWx(kEyeCaption));
     eyeBox->Add(AddFields(eyeBox->GetStaticBox(), {IdEyeUp, IdEyeAcross}, {}), 0, wxEXPAND | wxALL,
                 3);
 
-    auto* formatBox = new wxStaticBoxSizer(wxVERTICAL, this, Text(kFormatCaption));
+    auto* formatBox = new wxStaticBoxSizer(wxVERTICAL, this, LangTextWx(kFormatCaption));
     wxWindow* formatParent = formatBox->GetStaticBox();
     const std::initializer_list<int> formatIds = {1050, 1051, 1060, 1052, 1053, 1056, 1054};
     std::vector<wxString> formatLabels;
@@ -192,15 +188,15 @@ void CDlgCmra::CreateControls() {
         button->Bind(wxEVT_RADIOBUTTON, [this](wxCommandEvent&) { OnFormat(); });
     }
     auto* ratio = new wxFlexGridSizer(3, wxSize(space, 0));
-    ratio->Add(new wxStaticText(formatParent, wxID_ANY, Text(kRatioWidth)), 0, wxALIGN_CENTER);
+    ratio->Add(new wxStaticText(formatParent, wxID_ANY, LangTextWx(kRatioWidth)), 0, wxALIGN_CENTER);
     ratio->AddSpacer(0);
-    ratio->Add(new wxStaticText(formatParent, wxID_ANY, Text(kRatioHeight)), 0, wxALIGN_CENTER);
+    ratio->Add(new wxStaticText(formatParent, wxID_ANY, LangTextWx(kRatioHeight)), 0, wxALIGN_CENTER);
     auto* ratioWidth = new wxTextCtrl(formatParent, IdRatioWidth, wxString(), wxDefaultPosition,
                                       FromDIP(wxSize(70, -1)), wxTE_RIGHT);
     auto* ratioHeight = new wxTextCtrl(formatParent, IdRatioHeight, wxString(), wxDefaultPosition,
                                        FromDIP(wxSize(70, -1)), wxTE_RIGHT);
     ratio->Add(ratioWidth, 0, wxALIGN_CENTER_VERTICAL);
-    ratio->Add(new wxStaticText(formatParent, wxID_ANY, Text(kRatioTo)), 0,
+    ratio->Add(new wxStaticText(formatParent, wxID_ANY, LangTextWx(kRatioTo)), 0,
                wxALIGN_CENTER_VERTICAL);
     ratio->Add(ratioHeight, 0, wxALIGN_CENTER_VERTICAL);
     formatBox->Add(ratio, 0, wxLEFT | wxBOTTOM, FromDIP(24));
@@ -215,7 +211,7 @@ void CDlgCmra::CreateControls() {
     redraw->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { OnRedrawBox(); });
     auto* standard = new wxButton(this, IdStandard, ControlText(IdStandard));
     standard->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnStandard(); });
-    auto* ok = new wxButton(this, wxID_OK, Text(kOk));
+    auto* ok = new wxButton(this, wxID_OK, LangTextWx(kOk));
     ok->SetDefault();
 
     auto* left = new wxBoxSizer(wxVERTICAL);

@@ -16,6 +16,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include "app/dialogs/LangTextWx.h"
 #include "model/Mtrl.h"
 #include "model/ZarnelDcmt.h"
 #include "support/LangText.h"
@@ -52,12 +53,8 @@ constexpr int kMaxTicks = 30;
 // The names of the categories 0 to 8.
 constexpr uint32_t kTextFirstCategory = 4114;
 
-wxString Text(uint32_t id) {
-    return wxString::FromUTF8(LoadLangText(id));
-}
-
 wxString ControlText(int controlId) {
-    return Text(kTextBase + static_cast<uint32_t>(controlId));
+    return LangTextWx(kTextBase + static_cast<uint32_t>(controlId));
 }
 
 int ToByte(float component) {
@@ -67,7 +64,7 @@ int ToByte(float component) {
 } // namespace
 
 CDlgMtrl::CDlgMtrl(wxWindow* parent, const CMtrlChoice& choice, Preview preview)
-    : CDialogEx(parent, Text(kCaption)), m_choice(choice), m_preview(std::move(preview)) {
+    : CDialogEx(parent, LangTextWx(kCaption)), m_choice(choice), m_preview(std::move(preview)) {
     m_sliders = {
         {IdOutAmbient, Value::OutAmbient, 20, 5, 1.0f},
         {IdOutDiffuse, Value::OutDiffuse, 30, 5, 1.5f},
@@ -183,7 +180,7 @@ wxSizer* CDlgMtrl::AddSliders(wxWindow* parent, const std::vector<int>& ids,
         if (ticks) {
             control->SetTickFreq(slider.tics);
         }
-        grid->Add(new wxStaticText(parent, wxID_ANY, Text(labels[i])), 0, wxALIGN_CENTER_VERTICAL);
+        grid->Add(new wxStaticText(parent, wxID_ANY, LangTextWx(labels[i])), 0, wxALIGN_CENTER_VERTICAL);
         grid->Add(control, 1, wxEXPAND);
         const int id = slider.id;
         control->Bind(wxEVT_SLIDER, [this, id](wxCommandEvent&) { OnSlider(FindSlider(id)); });
@@ -197,20 +194,20 @@ void CDlgMtrl::CreateControls() {
     // The category and the material chosen for it.
     m_category = new wxChoice(this, IdCategory);
     for (int c = 0; c < MtrlCategoryCount; ++c) {
-        m_category->Append(Text(kTextFirstCategory + static_cast<uint32_t>(c)));
+        m_category->Append(LangTextWx(kTextFirstCategory + static_cast<uint32_t>(c)));
     }
     m_material =
         new wxComboBox(this, IdMaterial, wxString(), wxDefaultPosition, FromDIP(wxSize(220, -1)));
     auto* newMaterial = new wxButton(this, IdNewMaterial, ControlText(IdNewMaterial));
     auto* choose = new wxFlexGridSizer(3, wxSize(space, space));
-    choose->Add(new wxStaticText(this, wxID_ANY, Text(kCategoryLabel)), 0, wxALIGN_CENTER_VERTICAL);
+    choose->Add(new wxStaticText(this, wxID_ANY, LangTextWx(kCategoryLabel)), 0, wxALIGN_CENTER_VERTICAL);
     choose->Add(m_category, 0, wxEXPAND);
     choose->AddSpacer(0);
-    choose->Add(new wxStaticText(this, wxID_ANY, Text(kMaterialLabel)), 0, wxALIGN_CENTER_VERTICAL);
+    choose->Add(new wxStaticText(this, wxID_ANY, LangTextWx(kMaterialLabel)), 0, wxALIGN_CENTER_VERTICAL);
     choose->Add(m_material, 0, wxEXPAND);
     choose->Add(newMaterial, 0, wxALIGN_CENTER_VERTICAL);
 
-    auto* usableBox = new wxStaticBoxSizer(wxVERTICAL, this, Text(kUsableCaption));
+    auto* usableBox = new wxStaticBoxSizer(wxVERTICAL, this, LangTextWx(kUsableCaption));
     auto* metal = new wxCheckBox(usableBox->GetStaticBox(), IdMetal, ControlText(IdMetal));
     auto* plastic = new wxCheckBox(usableBox->GetStaticBox(), IdPlastic, ControlText(IdPlastic));
     usableBox->Add(metal, 0, wxALL, 3);
@@ -221,7 +218,7 @@ void CDlgMtrl::CreateControls() {
     head->Add(usableBox, 0, wxEXPAND);
 
     // The colour with its swatch, and the light factors outside and inside.
-    auto* colorBox = new wxStaticBoxSizer(wxVERTICAL, this, Text(kColorCaption));
+    auto* colorBox = new wxStaticBoxSizer(wxVERTICAL, this, LangTextWx(kColorCaption));
     wxWindow* colorParent = colorBox->GetStaticBox();
     colorBox->Add(
         AddSliders(colorParent, {IdRed, IdGreen, IdBlue}, {kRedLabel, kGreenLabel, kBlueLabel}), 0,
@@ -236,12 +233,12 @@ void CDlgMtrl::CreateControls() {
 
     const std::vector<uint32_t> lightLabels = {kAmbientLabel, kDiffuseLabel, kSpecularLabel,
                                                kShininessLabel};
-    auto* outsideBox = new wxStaticBoxSizer(wxVERTICAL, this, Text(kOutsideCaption));
+    auto* outsideBox = new wxStaticBoxSizer(wxVERTICAL, this, LangTextWx(kOutsideCaption));
     outsideBox->Add(AddSliders(outsideBox->GetStaticBox(),
                                {IdOutAmbient, IdOutDiffuse, IdOutSpecular, IdOutShininess},
                                lightLabels),
                     0, wxEXPAND | wxALL, 3);
-    auto* insideBox = new wxStaticBoxSizer(wxVERTICAL, this, Text(kInsideCaption));
+    auto* insideBox = new wxStaticBoxSizer(wxVERTICAL, this, LangTextWx(kInsideCaption));
     insideBox->Add(AddSliders(insideBox->GetStaticBox(),
                               {IdInAmbient, IdInDiffuse, IdInSpecular, IdInShininess}, lightLabels),
                    0, wxEXPAND | wxALL, 3);
@@ -256,15 +253,15 @@ void CDlgMtrl::CreateControls() {
     auto* chooseTexture = new wxButton(this, IdChooseTexture, ControlText(IdChooseTexture));
     auto* deleteTexture = new wxButton(this, IdDeleteTexture, ControlText(IdDeleteTexture));
     auto* texture = new wxBoxSizer(wxHORIZONTAL);
-    texture->Add(new wxStaticText(this, wxID_ANY, Text(kTextureLabel)), 0,
+    texture->Add(new wxStaticText(this, wxID_ANY, LangTextWx(kTextureLabel)), 0,
                  wxALIGN_CENTER_VERTICAL | wxRIGHT, space);
     texture->Add(textureFile, 1, wxALIGN_CENTER_VERTICAL | wxRIGHT, space);
     texture->Add(chooseTexture, 0, wxRIGHT, space);
     texture->Add(deleteTexture, 0);
-    auto* note = new wxStaticText(this, wxID_ANY, Text(kTextureNote));
+    auto* note = new wxStaticText(this, wxID_ANY, LangTextWx(kTextureNote));
 
     auto* redraw = new wxCheckBox(this, IdRedraw, ControlText(IdRedraw));
-    auto* ok = new wxButton(this, wxID_OK, Text(kOk));
+    auto* ok = new wxButton(this, wxID_OK, LangTextWx(kOk));
     ok->SetDefault();
     auto* bottom = new wxBoxSizer(wxHORIZONTAL);
     bottom->Add(redraw, 0, wxALIGN_CENTER_VERTICAL);

@@ -8,6 +8,7 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
+#include "app/dialogs/LangTextWx.h"
 #include "support/LangText.h"
 #include "support/UserInterface.h"
 
@@ -26,10 +27,6 @@ constexpr uint32_t kChooseResolution = 4096;
 // The picture that the dialog steers to: colour and depth of at most 16 MB.
 constexpr int64_t kAffordableBytes = 16777216;
 constexpr int kSteps = 4;
-
-wxString Text(uint32_t id) {
-    return wxString::FromUTF8(LoadLangText(id));
-}
 
 } // namespace
 
@@ -54,11 +51,11 @@ int CDlgPrntRes::FirstAffordableDivisor(int64_t byteEstimate) {
 
 CDlgPrntRes::CDlgPrntRes(int ppiX, int ppiY, int pictureWidth, int pictureHeight,
                          int64_t byteEstimate, wxWindow* parent)
-    : wxDialog(parent, wxID_ANY, Text(kCaption)) {
+    : wxDialog(parent, wxID_ANY, LangTextWx(kCaption)) {
     m_list = new wxListView(this, IdList, wxDefaultPosition, wxDefaultSize,
                             wxLC_REPORT | wxLC_SINGLE_SEL);
     for (int column = 0; column < 4; ++column) {
-        m_list->AppendColumn(Text(kColumnCaptions[column]),
+        m_list->AppendColumn(LangTextWx(kColumnCaptions[column]),
                              column == 0 ? wxLIST_FORMAT_LEFT : wxLIST_FORMAT_RIGHT);
     }
     const int first = FirstAffordableDivisor(byteEstimate);
@@ -81,11 +78,11 @@ CDlgPrntRes::CDlgPrntRes(int ppiX, int ppiY, int pictureWidth, int pictureHeight
     }
     m_list->SetMinSize(FromDIP(wxSize(340, 130)));
 
-    auto* note = new wxStaticText(this, wxID_ANY, Text(kNote));
+    auto* note = new wxStaticText(this, wxID_ANY, LangTextWx(kNote));
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(m_list, 1, wxEXPAND | wxALL, 10);
     top->Add(note, 0, wxLEFT | wxRIGHT, 10);
-    auto* ok = new wxButton(this, wxID_OK, Text(kOk));
+    auto* ok = new wxButton(this, wxID_OK, LangTextWx(kOk));
     ok->SetDefault();
     top->Add(ok, 0, wxALIGN_RIGHT | wxALL, 10);
     SetSizerAndFit(top);

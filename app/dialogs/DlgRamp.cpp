@@ -13,10 +13,10 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include "app/dialogs/LangTextWx.h"
 #include "app/dialogs/RampDrawing.h"
 #include "model/Elmnt.h"
 #include "model/ZarnelDcmt.h"
-#include "support/LangText.h"
 #include "support/UserInterface.h"
 
 namespace {
@@ -37,12 +37,8 @@ constexpr uint32_t kColumnAngle = kTextBase + 8; // columns w, h, l, t follow in
 constexpr double kMaxMeasure = 1000.0;
 constexpr double kMaxAngle = 90.0;
 
-wxString Text(uint32_t id) {
-    return wxString::FromUTF8(LoadLangText(id));
-}
-
 wxString ControlText(int controlId) {
-    return Text(kTextBase + static_cast<uint32_t>(controlId));
+    return LangTextWx(kTextBase + static_cast<uint32_t>(controlId));
 }
 
 int MeasureEditId(RampMeasure m) {
@@ -53,7 +49,7 @@ int MeasureEditId(RampMeasure m) {
 
 CDlgRamp::CDlgRamp(wxWindow* parent, const CElmnt& elmnt, const SRampValues& values,
                    Preview preview)
-    : CDialogEx(parent, Text(kCaption)), m_values(values), m_saved(elmnt.placement),
+    : CDialogEx(parent, LangTextWx(kCaption)), m_values(values), m_saved(elmnt.placement),
       m_allowedAxes(RampAllowedAxes(elmnt)), m_preview(std::move(preview)) {
     m_values.axis = RampInitialAxis(m_values.axis, m_allowedAxes);
     CreateControls();
@@ -73,12 +69,12 @@ void CDlgRamp::CreateControls() {
     const int space = FromDIP(5);
 
     // Left: the model type and the axis.
-    auto* typeBox = new wxStaticBoxSizer(wxVERTICAL, this, Text(kTypeCaption));
+    auto* typeBox = new wxStaticBoxSizer(wxVERTICAL, this, LangTextWx(kTypeCaption));
     m_typeGroup = addGroup(typeBox->GetStaticBox(), {IdTypeRampOnly, IdTypeWholeModel});
     for (wxRadioButton* button : m_typeGroup->GetButtons()) {
         typeBox->Add(button, 0, wxALL, 3);
     }
-    auto* axisBox = new wxStaticBoxSizer(wxVERTICAL, this, Text(kAxisCaption));
+    auto* axisBox = new wxStaticBoxSizer(wxVERTICAL, this, LangTextWx(kAxisCaption));
     m_axisGroup =
         addGroup(axisBox->GetStaticBox(), {IdAxisXPlus, IdAxisXPlus + 1, IdAxisXPlus + 2,
                                            IdAxisXPlus + 3, IdAxisXPlus + 4, IdAxisXPlus + 5});
@@ -99,7 +95,7 @@ void CDlgRamp::CreateControls() {
 
     // Middle: the drawing, what to do, and the four measures.
     m_drawing = new CRampDrawing(this, m_values.type);
-    auto* instruction = new wxStaticText(this, wxID_ANY, Text(kInstruction));
+    auto* instruction = new wxStaticText(this, wxID_ANY, LangTextWx(kInstruction));
     instruction->Wrap(m_drawing->GetSize().x);
     auto* measures = new wxFlexGridSizer(3, wxSize(space, space));
     for (int m = 0; m < RampMeasureCount; ++m) {
@@ -109,7 +105,7 @@ void CDlgRamp::CreateControls() {
                                     FromDIP(wxSize(120, -1)), wxTE_RIGHT);
         const auto measure = static_cast<RampMeasure>(m);
         auto* unit = new wxStaticText(this, wxID_ANY,
-                                      Text(measure == RampMeasure::Angle ? kUnitDegree : kUnitCm));
+                                      LangTextWx(measure == RampMeasure::Angle ? kUnitDegree : kUnitCm));
         measures->Add(check, 0, wxALIGN_CENTER_VERTICAL);
         measures->Add(edit, 0, wxALIGN_CENTER_VERTICAL);
         measures->Add(unit, 0, wxALIGN_CENTER_VERTICAL);
@@ -124,7 +120,7 @@ void CDlgRamp::CreateControls() {
     m_table = new wxListCtrl(this, IdTable, wxDefaultPosition, FromDIP(wxSize(220, -1)),
                              wxLC_REPORT | wxLC_SINGLE_SEL);
     for (int column = 0; column < 4; ++column) {
-        m_table->AppendColumn(Text(kColumnAngle + static_cast<uint32_t>(column)),
+        m_table->AppendColumn(LangTextWx(kColumnAngle + static_cast<uint32_t>(column)),
                               column == 0 ? wxLIST_FORMAT_LEFT : wxLIST_FORMAT_RIGHT,
                               FromDIP(column == 0 ? 70 : 48));
     }
@@ -135,8 +131,8 @@ void CDlgRamp::CreateControls() {
     columns->Add(m_table, 0, wxEXPAND | wxALL, space);
 
     auto* buttons = new wxStdDialogButtonSizer;
-    buttons->AddButton(new wxButton(this, wxID_OK, Text(kOk)));
-    buttons->AddButton(new wxButton(this, wxID_CANCEL, Text(kCancel)));
+    buttons->AddButton(new wxButton(this, wxID_OK, LangTextWx(kOk)));
+    buttons->AddButton(new wxButton(this, wxID_CANCEL, LangTextWx(kCancel)));
     buttons->Realize();
 
     auto* top = new wxBoxSizer(wxVERTICAL);

@@ -10,7 +10,7 @@
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 
-#include "support/LangText.h"
+#include "app/dialogs/LangTextWx.h"
 
 namespace {
 
@@ -28,19 +28,15 @@ constexpr uint32_t kNote = kTextBase + 7;
 constexpr uint32_t kOk = kTextBase + 8;
 constexpr uint32_t kCancel = kTextBase + 9;
 
-wxString Text(uint32_t id) {
-    return wxString::FromUTF8(LoadLangText(id));
-}
-
 // The string table writes a literal ampersand as "&&", as a label needs it.
 wxString ControlText(int controlId) {
-    return Text(kTextBase + static_cast<uint32_t>(controlId));
+    return LangTextWx(kTextBase + static_cast<uint32_t>(controlId));
 }
 
 } // namespace
 
 CDlgRndrQult::CDlgRndrQult(wxWindow* parent, const SRndrQultValues& values)
-    : wxDialog(parent, wxID_ANY, Text(kCaption)), m_values(values) {
+    : wxDialog(parent, wxID_ANY, LangTextWx(kCaption)), m_values(values) {
     auto* columns = new wxBoxSizer(wxHORIZONTAL);
     auto* left = new wxBoxSizer(wxVERTICAL);
     auto* right = new wxBoxSizer(wxVERTICAL);
@@ -51,7 +47,7 @@ CDlgRndrQult::CDlgRndrQult(wxWindow* parent, const SRndrQultValues& values)
     AddGroup(right, kMagCaption, &SRndrQultValues::textureMax, {1039, 1040});
     AddGroup(left, kMinCaption, &SRndrQultValues::textureMin, {1033, 1034, 1035, 1036, 1037, 1038});
 
-    auto* textureBox = new wxStaticBoxSizer(wxVERTICAL, this, Text(kTextureCaption));
+    auto* textureBox = new wxStaticBoxSizer(wxVERTICAL, this, LangTextWx(kTextureCaption));
     m_texture = new wxCheckBox(textureBox->GetStaticBox(), IdTexture, ControlText(IdTexture));
     textureBox->Add(m_texture, 0, wxALL, 3);
     right->Add(textureBox, 0, wxEXPAND | wxBOTTOM, 5);
@@ -59,12 +55,12 @@ CDlgRndrQult::CDlgRndrQult(wxWindow* parent, const SRndrQultValues& values)
     AddGroup(right, kInterpolationCaption, &SRndrQultValues::texturePerspective, {1041, 1042});
     AddGroup(right, kModellCaption, &SRndrQultValues::modell, {1048, 1050, 1049, 1051});
 
-    auto* note = new wxStaticText(this, wxID_ANY, Text(kNote));
+    auto* note = new wxStaticText(this, wxID_ANY, LangTextWx(kNote));
     note->Wrap(FromDIP(520));
 
     auto* buttons = new wxStdDialogButtonSizer;
-    buttons->AddButton(new wxButton(this, wxID_OK, Text(kOk)));
-    buttons->AddButton(new wxButton(this, wxID_CANCEL, Text(kCancel)));
+    buttons->AddButton(new wxButton(this, wxID_OK, LangTextWx(kOk)));
+    buttons->AddButton(new wxButton(this, wxID_CANCEL, LangTextWx(kCancel)));
     buttons->Realize();
 
     auto* top = new wxBoxSizer(wxVERTICAL);
@@ -78,7 +74,7 @@ CDlgRndrQult::CDlgRndrQult(wxWindow* parent, const SRndrQultValues& values)
 
 void CDlgRndrQult::AddGroup(wxSizer* column, uint32_t captionId, int SRndrQultValues::*field,
                             const std::vector<int>& ids) {
-    auto* box = new wxStaticBoxSizer(wxVERTICAL, this, Text(captionId));
+    auto* box = new wxStaticBoxSizer(wxVERTICAL, this, LangTextWx(captionId));
     SRadioGroup group{field, {}};
     for (size_t i = 0; i < ids.size(); ++i) {
         auto* button = new wxRadioButton(box->GetStaticBox(), ids[i], ControlText(ids[i]),

@@ -16,7 +16,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "support/LangText.h"
+#include "app/dialogs/LangTextWx.h"
 #include "support/Profile.h"
 
 namespace {
@@ -38,10 +38,6 @@ constexpr int kDefaultHeight = 768;
 
 // A size edit's text is read up to this many characters while the user types.
 constexpr std::size_t kTypedLength = 256;
-
-wxString Text(uint32_t id) {
-    return wxString::FromUTF8(LoadLangText(id));
-}
 
 int ClampToInt(double value) {
     if (!(value > INT_MIN)) {
@@ -76,7 +72,7 @@ std::string TypedText(const wxTextCtrl& edit) {
 } // namespace
 
 CDlgRndrRes::CDlgRndrRes(const std::string& section, wxWindow* parent)
-    : CDialogEx(parent, Text(kCaption)), m_section(section) {
+    : CDialogEx(parent, LangTextWx(kCaption)), m_section(section) {
     m_renderWidth = GetProfileInt(m_section, kWidthEntry, kDefaultWidth);
     m_renderHeight = GetProfileInt(m_section, kHeightEntry, kDefaultHeight);
     CreateControls();
@@ -86,7 +82,7 @@ CDlgRndrRes::CDlgRndrRes(const std::string& section, wxWindow* parent)
 void CDlgRndrRes::CreateControls() {
     auto addGroup = [this](wxSizer* parentSizer, uint32_t caption, int widthId, int heightId,
                            bool readOnly) {
-        auto* box = new wxStaticBoxSizer(wxVERTICAL, this, Text(caption));
+        auto* box = new wxStaticBoxSizer(wxVERTICAL, this, LangTextWx(caption));
         wxWindow* parent = box->GetStaticBox();
         auto* grid = new wxFlexGridSizer(2, wxSize(FromDIP(6), FromDIP(4)));
         const long style = wxTE_RIGHT | (readOnly ? wxTE_READONLY : 0);
@@ -94,7 +90,7 @@ void CDlgRndrRes::CreateControls() {
         const int ids[2] = {widthId, heightId};
         const uint32_t labels[2] = {kWidthLabel, kHeightLabel};
         for (int i = 0; i < 2; ++i) {
-            grid->Add(new wxStaticText(parent, wxID_ANY, Text(labels[i])), 0,
+            grid->Add(new wxStaticText(parent, wxID_ANY, LangTextWx(labels[i])), 0,
                       wxALIGN_CENTER_VERTICAL);
             edits[i] = new wxTextCtrl(parent, ids[i], wxString(), wxDefaultPosition,
                                       FromDIP(wxSize(80, -1)), style);
@@ -102,7 +98,7 @@ void CDlgRndrRes::CreateControls() {
         }
         box->Add(grid, 0, wxALL, FromDIP(4));
         // The toolkit does not widen a group for its caption: the caption sets the least width.
-        box->SetMinSize(wxSize(GetTextExtent(Text(caption)).x + FromDIP(30), -1));
+        box->SetMinSize(wxSize(GetTextExtent(LangTextWx(caption)).x + FromDIP(30), -1));
         parentSizer->Add(box, 0, wxEXPAND | wxALL, FromDIP(5));
         return std::pair{edits[0], edits[1]};
     };
@@ -114,10 +110,10 @@ void CDlgRndrRes::CreateControls() {
     m_heightEdit->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { OnHeightChanged(); });
 
     auto* buttons = new wxStdDialogButtonSizer;
-    auto* render = new wxButton(this, wxID_OK, Text(kRender));
+    auto* render = new wxButton(this, wxID_OK, LangTextWx(kRender));
     render->SetDefault();
     buttons->AddButton(render);
-    buttons->AddButton(new wxButton(this, wxID_CANCEL, Text(kCancel)));
+    buttons->AddButton(new wxButton(this, wxID_CANCEL, LangTextWx(kCancel)));
     buttons->Realize();
 
     auto* top = new wxBoxSizer(wxVERTICAL);

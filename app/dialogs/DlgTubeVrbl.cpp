@@ -6,7 +6,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "support/LangText.h"
+#include "app/dialogs/LangTextWx.h"
 
 namespace {
 
@@ -19,29 +19,25 @@ constexpr uint32_t kUnit = kTextBase + 3;
 constexpr uint32_t kOk = kTextBase + 4;
 constexpr uint32_t kCancel = kTextBase + 5;
 
-wxString Text(uint32_t id) {
-    return wxString::FromUTF8(LoadLangText(id));
-}
-
 } // namespace
 
-CDlgTubeVrbl::CDlgTubeVrbl(wxWindow* parent) : CDialogEx(parent, Text(kCaption)) {
+CDlgTubeVrbl::CDlgTubeVrbl(wxWindow* parent) : CDialogEx(parent, LangTextWx(kCaption)) {
     auto* row = new wxBoxSizer(wxHORIZONTAL);
-    row->Add(new wxStaticText(this, wxID_ANY, Text(kLabel)), 0, wxALIGN_CENTER_VERTICAL);
+    row->Add(new wxStaticText(this, wxID_ANY, LangTextWx(kLabel)), 0, wxALIGN_CENTER_VERTICAL);
     row->Add(new wxTextCtrl(this, IdLength, wxString(), wxDefaultPosition, FromDIP(wxSize(80, -1)),
                             wxTE_RIGHT),
              0, wxALIGN_CENTER_VERTICAL | wxLEFT | wxRIGHT, FromDIP(6));
-    row->Add(new wxStaticText(this, wxID_ANY, Text(kUnit)), 0, wxALIGN_CENTER_VERTICAL);
+    row->Add(new wxStaticText(this, wxID_ANY, LangTextWx(kUnit)), 0, wxALIGN_CENTER_VERTICAL);
 
     auto* buttons = new wxStdDialogButtonSizer;
-    auto* ok = new wxButton(this, wxID_OK, Text(kOk));
+    auto* ok = new wxButton(this, wxID_OK, LangTextWx(kOk));
     ok->SetDefault();
     buttons->AddButton(ok);
-    buttons->AddButton(new wxButton(this, wxID_CANCEL, Text(kCancel)));
+    buttons->AddButton(new wxButton(this, wxID_CANCEL, LangTextWx(kCancel)));
     buttons->Realize();
 
     auto* top = new wxBoxSizer(wxVERTICAL);
-    top->Add(new wxStaticText(this, wxID_ANY, Text(kPrompt)), 0, wxALL, FromDIP(10));
+    top->Add(new wxStaticText(this, wxID_ANY, LangTextWx(kPrompt)), 0, wxALL, FromDIP(10));
     top->Add(row, 0, wxLEFT | wxRIGHT, FromDIP(10));
     top->Add(buttons, 0, wxALIGN_RIGHT | wxALL, FromDIP(10));
     SetSizerAndFit(top);

@@ -8,8 +8,8 @@
 #include <wx/dcgraph.h>
 #include <wx/settings.h>
 
+#include "app/dialogs/LangTextWx.h"
 #include "model/Ramp.h"
-#include "support/LangText.h"
 
 namespace {
 
@@ -21,10 +21,6 @@ constexpr uint32_t kTextRun = 2100011;
 
 // The angle the drawing shows, degrees.
 constexpr double kShownAngle = 30.0;
-
-wxString Text(uint32_t id) {
-    return wxString::FromUTF8(LoadLangText(id));
-}
 
 } // namespace
 
@@ -75,19 +71,19 @@ void CRampDrawing::OnPaint(wxPaintEvent&) {
     dc.SetBrush(*wxTRANSPARENT_BRUSH);
     dc.DrawEllipticArc(foot.x - radius, foot.y - radius, 2 * radius, 2 * radius, 0.0, kShownAngle);
     const double half = kShownAngle / 2.0 * M_PI / 180.0;
-    label(Text(kTextAngle), foot.x + (radius + 9) * std::cos(half),
+    label(LangTextWx(kTextAngle), foot.x + (radius + 9) * std::cos(half),
           foot.y - (radius + 9) * std::sin(half));
 
     // The rise, at the high end.
     dc.SetPen(wxPen(ink, FromDIP(1), wxPENSTYLE_SHORT_DASH));
     dc.DrawLine(base, top);
-    label(Text(kTextHeight), top.x + gap * 3, (top.y + base.y) / 2.0);
+    label(LangTextWx(kTextHeight), top.x + gap * 3, (top.y + base.y) / 2.0);
 
     if (m_type == RampType::WholeModel) {
         // The horizontal length under the tilted model.
         dc.SetPen(wxPen(ink, FromDIP(1)));
         dc.DrawLine(foot, base);
-        label(Text(kTextLength), (foot.x + base.x) / 2.0, bottom + gap * 3.5);
+        label(LangTextWx(kTextLength), (foot.x + base.x) / 2.0, bottom + gap * 3.5);
         // The model: a table standing square on the slope.
         const double ux = std::cos(kShownAngle * M_PI / 180.0);
         const double uy = -std::sin(kShownAngle * M_PI / 180.0);
@@ -109,12 +105,12 @@ void CRampDrawing::OnPaint(wxPaintEvent&) {
         // The ramp's slope over its run.
         dc.SetPen(wxPen(ink, FromDIP(1)));
         dc.DrawLine(foot, base);
-        label(Text(kTextRun), (foot.x + base.x) / 2.0, bottom + gap * 3.5);
+        label(LangTextWx(kTextRun), (foot.x + base.x) / 2.0, bottom + gap * 3.5);
         dc.SetPen(wxPen(ink, FromDIP(4)));
         dc.DrawLine(foot, top);
         const double nx = std::sin(kShownAngle * M_PI / 180.0);
         const double ny = -std::cos(kShownAngle * M_PI / 180.0);
-        label(Text(kTextLength), (foot.x + top.x) / 2.0 + nx * gap * 4,
+        label(LangTextWx(kTextLength), (foot.x + top.x) / 2.0 + nx * gap * 4,
               (foot.y + top.y) / 2.0 + ny * gap * 4);
     }
 }

@@ -13,6 +13,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include "app/dialogs/LangTextWx.h"
 #include "support/LangText.h"
 #include "support/LocaleNumber.h"
 #include "support/UserInterface.h"
@@ -34,10 +35,6 @@ constexpr uint32_t kNotAnInteger = 61712;
 constexpr uint32_t kNotANumber = 61713;
 constexpr uint32_t kIntegerRange = 61714;
 constexpr uint32_t kNumberRange = 61715;
-
-wxString Text(uint32_t id) {
-    return wxString::FromUTF8(LoadLangText(id));
-}
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -136,7 +133,7 @@ void ReplaceAll(std::string& text, std::string_view what, const std::string& wit
 } // namespace
 
 CDlgPrtList::CDlgPrtList(wxWindow* parent, const SPrtListValues& values)
-    : wxDialog(parent, wxID_ANY, Text(kCaption)), m_values(values) {
+    : wxDialog(parent, wxID_ANY, LangTextWx(kCaption)), m_values(values) {
     auto* grid = new wxFlexGridSizer(2, FromDIP(wxSize(8, 6)));
     grid->AddGrowableCol(1);
     // The designation is the key of the article: shown, but not to be changed here.
@@ -147,10 +144,10 @@ CDlgPrtList::CDlgPrtList(wxWindow* parent, const SPrtListValues& values)
     m_designation->SetMinSize(FromDIP(wxSize(280, -1)));
 
     auto* buttons = new wxStdDialogButtonSizer;
-    auto* ok = new wxButton(this, wxID_OK, Text(kOk));
+    auto* ok = new wxButton(this, wxID_OK, LangTextWx(kOk));
     ok->SetDefault();
     buttons->AddButton(ok);
-    buttons->AddButton(new wxButton(this, wxID_CANCEL, Text(kCancel)));
+    buttons->AddButton(new wxButton(this, wxID_CANCEL, LangTextWx(kCancel)));
     buttons->Realize();
 
     auto* top = new wxBoxSizer(wxVERTICAL);
@@ -162,7 +159,7 @@ CDlgPrtList::CDlgPrtList(wxWindow* parent, const SPrtListValues& values)
 }
 
 wxTextCtrl* CDlgPrtList::AddField(wxSizer* grid, uint32_t labelId, int id, long style) {
-    grid->Add(new wxStaticText(this, wxID_ANY, Text(labelId)), 0, wxALIGN_CENTER_VERTICAL);
+    grid->Add(new wxStaticText(this, wxID_ANY, LangTextWx(labelId)), 0, wxALIGN_CENTER_VERTICAL);
     auto* field = new wxTextCtrl(this, id, wxString(), wxDefaultPosition, wxDefaultSize, style);
     grid->Add(field, 1, wxEXPAND);
     return field;

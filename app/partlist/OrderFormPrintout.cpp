@@ -17,7 +17,7 @@
 #include <wx/mstream.h>
 #include <wx/pen.h>
 
-#include "support/LangText.h"
+#include "app/dialogs/LangTextWx.h"
 #include "support/LocaleNumber.h"
 #include "support/Resources.h"
 
@@ -56,9 +56,6 @@ constexpr SColumn kQuantity{51, 55};
 constexpr SColumn kUnitPrice{55, 62};
 constexpr SColumn kTotal{62, 70};
 
-wxString Text(uint32_t id) {
-    return wxString::FromUTF8(LoadLangText(id));
-}
 wxString FromUtf8(const std::string& text) {
     return wxString::FromUTF8(text.c_str());
 }
@@ -126,7 +123,7 @@ wxImage LogoImage() {
 COrderFormPrintout::COrderFormPrintout(const wxString& title, std::vector<SOrderLine> lines,
                                        bool tableHasEntries)
     : wxPrintout(title), m_lines(std::move(lines)), m_tableHasEntries(tableHasEntries),
-      m_fontFace(Text(kFontFace)), m_date(TodayText()) {}
+      m_fontFace(LangTextWx(kFontFace)), m_date(TodayText()) {}
 
 wxFont COrderFormPrintout::MakeFont(int points) const {
     return wxFont(wxFontInfo(points).Family(wxFONTFAMILY_SWISS).FaceName(m_fontFace));
@@ -191,14 +188,14 @@ bool COrderFormPrintout::OnPrintPage(int page) {
 
     PrintLogo(dc);
     dc.SetFont(MakeFont(kTitlePoints));
-    PrintText(dc, Text(kTitle), layout.X(50), layout.X(70), layout.TitleTop(), Align::Left);
+    PrintText(dc, LangTextWx(kTitle), layout.X(50), layout.X(70), layout.TitleTop(), Align::Left);
     dc.SetFont(MakeFont(kFormPoints));
     PrintText(dc, m_date, layout.X(50), layout.X(70), layout.DateTop(), Align::Left);
-    PrintTextBlock(dc, Text(kContact), layout.X(10), layout.X(38), layout.Y(15));
+    PrintTextBlock(dc, LangTextWx(kContact), layout.X(10), layout.X(38), layout.Y(15));
     dc.SetFont(MakeFont(kFormPoints));
     if (firstPage) {
-        PrintAddressBox(dc, Text(kDeliveryAddress), layout.X(10), layout.X(38));
-        PrintAddressBox(dc, Text(kBillingAddress), layout.X(42), layout.X(70));
+        PrintAddressBox(dc, LangTextWx(kDeliveryAddress), layout.X(10), layout.X(38));
+        PrintAddressBox(dc, LangTextWx(kBillingAddress), layout.X(42), layout.X(70));
     }
     PrintHeader(dc, firstPage);
 
@@ -211,7 +208,7 @@ bool COrderFormPrintout::OnPrintPage(int page) {
                  Price(line.amount));
         top += layout.LineHeight();
     }
-    PrintSumRow(dc, top, Text(current.last ? kSum : kCarryOver), current.pieces, current.amount);
+    PrintSumRow(dc, top, LangTextWx(current.last ? kSum : kCarryOver), current.pieces, current.amount);
     dc.SetFont(wxNullFont);
     return true;
 }
@@ -323,9 +320,9 @@ void COrderFormPrintout::PrintRow(wxDC& dc, int top, const wxString& position,
 
 void COrderFormPrintout::PrintHeader(wxDC& dc, bool firstPage) const {
     const COrderFormLayout layout(m_metrics);
-    PrintRow(dc, layout.HeaderTop(firstPage), Text(kPositionCaption), Text(kArticleCaption),
-             Text(kOrderNumberCaption), Text(kQuantityCaption), Text(kUnitPriceCaption),
-             Text(kTotalCaption));
+    PrintRow(dc, layout.HeaderTop(firstPage), LangTextWx(kPositionCaption), LangTextWx(kArticleCaption),
+             LangTextWx(kOrderNumberCaption), LangTextWx(kQuantityCaption), LangTextWx(kUnitPriceCaption),
+             LangTextWx(kTotalCaption));
     PrintRule(dc, layout.X(10), layout.X(70), layout.HeaderRuleTop(firstPage));
 }
 
