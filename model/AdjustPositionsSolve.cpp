@@ -56,10 +56,9 @@ private:
 struct SFitBlock {
     std::vector<int> columns;
     std::vector<int> rows;
-    CFitMtrx u;
     CFitVctr w;
     CFitMtrx v;
-    CFitVctr b;
+    CFitVctr ub; // U^T b
 };
 
 } // namespace
@@ -127,19 +126,20 @@ bool CFitSystem::Solve(CFitVctr& x, int maxSweeps) const {
     double largestSingular = 0.0;
     for (SFitBlock& block : blocks) {
         const int rows = static_cast<int>(block.rows.size());
-        block.u.Resize(rows, static_cast<int>(block.columns.size()));
-        block.b.Resize(rows);
+        CFitMtrx a(rows, static_cast<int>(block.columns.size()));
+        CFitVctr b(rows);
         for (int r = 0; r < rows; ++r) {
             const SFitEqtn& eq = m_eqtns[static_cast<std::size_t>(block.rows[r])];
             for (const SFitEqtn::STerm& term : eq.terms) {
                 if (counts(term)) {
-                    block.u[r][positionInBlock[static_cast<std::size_t>(term.index)]] +=
+                    a[r][positionInBlock[static_cast<std::size_t>(term.index)]] +=
                         term.coefficient;
                 }
             }
-            block.b[r] = eq.rhs;
+            b[r] = eq.rhs;
         }
-        if (SolveSvd(block.u, block.w, block.v, maxSweeps) != SvdStatus::Converged) {
+        if (SolveSvdProjected(a, b, block.w, block.v, block.ub, maxSweeps) !=
+            SvdStatus::Converged) {
             return false;
         }
         largestSingular = std::max(largestSingular, block.w.Max());
@@ -153,12 +153,20 @@ bool CFitSystem::Solve(CFitVctr& x, int maxSweeps) const {
                 block.w[j] = 0.0;
             }
         }
-        CFitVctr part;
-        if (!SvdBackSubst(block.u, block.w, block.v, block.b, part)) {
-            return false;
+        // x = V diag(1/w) U^T b, a singular value 0 contributing 0.
+        const int n = block.w.Count();
+        std::vector<double> scaled(static_cast<std::size_t>(n));
+        for (int k = 0; k < n; ++k) {
+            scaled[static_cast<std::size_t>(k)] =
+                block.w[k] != 0.0 ? block.ub[k] / block.w[k] : 0.0;
         }
-        for (std::size_t j = 0; j < block.columns.size(); ++j) {
-            x[block.columns[j]] = part[static_cast<int>(j)];
+        for (int j = 0; j < n; ++j) {
+            const double* row = block.v[j];
+            double sum = 0.0;
+            for (int k = 0; k < n; ++k) {
+                sum += row[k] * scaled[static_cast<std::size_t>(k)];
+            }
+            x[block.columns[static_cast<std::size_t>(j)]] = sum;
         }
     }
     return x.Count() == columns && x.AllFinite();
