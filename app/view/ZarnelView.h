@@ -244,7 +244,7 @@ private:
     SViewport m_viewport;
     CViewCamera m_camera;
     CViewState m_state;
-    CVrmlViewer m_vrmlViewer; // the slide model, read on its first drawing
+    CVrmlViewer m_vrmlViewer;   // the slide model, read on its first drawing
     CKeptPicture m_keptPicture; // the last picture drawn, in the context
     int m_pictureCount = 0;
 
