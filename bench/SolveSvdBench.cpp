@@ -35,6 +35,41 @@ SSystem MakeSystem(int unknowns) {
     return system;
 }
 
+// The solution as the position adjustment takes it: the decomposition without U, then
+// x = V diag(1/w) U^T b.
+Eigen::VectorXd SolveWithFitSolverProjected(const SSystem& system) {
+    const int m = static_cast<int>(system.a.rows());
+    const int n = static_cast<int>(system.a.cols());
+    CFitMtrx a(m, n);
+    CFitVctr b(m);
+    for (int r = 0; r < m; ++r) {
+        for (int c = 0; c < n; ++c) {
+            a[r][c] = system.a(r, c);
+        }
+        b[r] = system.b(r);
+    }
+    CFitVctr w;
+    CFitMtrx v;
+    CFitVctr ub;
+    if (SolveSvdProjected(a, b, w, v, ub) != SvdStatus::Converged) {
+        return Eigen::VectorXd::Constant(n, NAN);
+    }
+    const double limit = w.Max() * 1e-8;
+    Eigen::VectorXd scaled(n);
+    for (int j = 0; j < n; ++j) {
+        scaled(j) = w[j] < limit ? 0.0 : ub[j] / w[j];
+    }
+    Eigen::VectorXd result(n);
+    for (int j = 0; j < n; ++j) {
+        double sum = 0.0;
+        for (int k = 0; k < n; ++k) {
+            sum += v[j][k] * scaled(k);
+        }
+        result(j) = sum;
+    }
+    return result;
+}
+
 Eigen::VectorXd SolveWithFitSolver(const SSystem& system) {
     const int m = static_cast<int>(system.a.rows());
     const int n = static_cast<int>(system.a.cols());
@@ -85,7 +120,8 @@ double Seconds(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-void BM_SolveSvdAgainstEigen(benchmark::State& state) {
+template <Eigen::VectorXd (*Solve)(const SSystem&)>
+void SolveAgainstEigen(benchmark::State& state) {
     const SSystem system = MakeSystem(static_cast<int>(state.range(0)));
     double ownSeconds = 0.0;
     double eigenSeconds = 0.0;
@@ -93,7 +129,7 @@ void BM_SolveSvdAgainstEigen(benchmark::State& state) {
     Eigen::VectorXd eigen;
     for (auto _ : state) {
         auto start = std::chrono::steady_clock::now();
-        own = SolveWithFitSolver(system);
+        own = Solve(system);
         double elapsed = Seconds(start);
         state.SetIterationTime(elapsed);
         ownSeconds += elapsed;
@@ -113,6 +149,16 @@ void BM_SolveSvdAgainstEigen(benchmark::State& state) {
     state.counters["eigen_normal"] = NormalResidual(system, eigen);
 }
 
+// SolveSvd with U, then SvdBackSubst.
+void BM_SolveSvdAgainstEigen(benchmark::State& state) {
+    SolveAgainstEigen<SolveWithFitSolver>(state);
+}
+
+// SolveSvdProjected (no U), as the position adjustment solves.
+void BM_SolveSvdProjectedAgainstEigen(benchmark::State& state) {
+    SolveAgainstEigen<SolveWithFitSolverProjected>(state);
+}
+
 } // namespace
 
 BENCHMARK(BM_SolveSvdAgainstEigen)
@@ -125,6 +171,17 @@ BENCHMARK(BM_SolveSvdAgainstEigen)
     ->Arg(200)
     ->Arg(500);
 BENCHMARK(BM_SolveSvdAgainstEigen)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Arg(1000)
+    ->Arg(2000);
+BENCHMARK(BM_SolveSvdProjectedAgainstEigen)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Arg(100)
+    ->Arg(500);
+BENCHMARK(BM_SolveSvdProjectedAgainstEigen)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)

@@ -348,32 +348,6 @@ void CFitSystem::BuildFitEquations(CElmnt& start, Revision r, const CElmntList& 
     }
 }
 
-bool CFitSystem::Solve(CFitVctr& x, int maxSweeps) const {
-    const int rows = static_cast<int>(m_eqtns.size());
-    const int columns = static_cast<int>(m_vars.size());
-    CFitMtrx a(rows, columns);
-    CFitVctr b(rows);
-    for (int row = 0; row < rows; ++row) {
-        const SFitEqtn& eq = m_eqtns[static_cast<std::size_t>(row)];
-        for (const SFitEqtn::STerm& term : eq.terms) {
-            a[row][term.index] += term.coefficient;
-        }
-        b[row] = eq.rhs;
-    }
-    CFitVctr w;
-    CFitMtrx v;
-    if (SolveSvd(a, w, v, maxSweeps) != SvdStatus::Converged) {
-        return false;
-    }
-    const double cut = w.Max() * FitSingularCut;
-    for (int j = 0; j < w.Count(); ++j) {
-        if (w[j] < cut) {
-            w[j] = 0.0;
-        }
-    }
-    return SvdBackSubst(a, w, v, b, x) && x.Count() == columns && x.AllFinite();
-}
-
 bool CFitSystem::WriteBack(const CFitVctr& x, Revision r, CElmntList& list,
                            int32_t couplingMaterial) const {
     bool wrote = false;

@@ -18,8 +18,11 @@ namespace {
 // same order). The results are the same to the bit as the column-wise procedure's.
 class CSvdWork {
 public:
-    CSvdWork(double* u, int rows, double* v, int columns, double* w, int maxSweeps)
-        : m_u(u), m_v(v), m_q(w), m_rows(rows), m_n(columns), m_maxSweeps(maxSweeps),
+    // With b (rows entries), U is not formed: every left reflection and rotation that would go
+    // into U is applied to b instead, so that its first columns entries end as U^T b.
+    CSvdWork(double* u, int rows, double* v, int columns, double* w, int maxSweeps,
+             double* b = nullptr)
+        : m_u(u), m_v(v), m_q(w), m_b(b), m_rows(rows), m_n(columns), m_maxSweeps(maxSweeps),
           m_e(static_cast<std::size_t>(columns), 0.0),
           m_dots(static_cast<std::size_t>(columns), 0.0) {}
 
@@ -27,7 +30,9 @@ public:
     bool Run() {
         double norm = Bidiagonalise();
         AccumulateRight();
-        AccumulateLeft();
+        if (m_b == nullptr) {
+            AccumulateLeft();
+        }
         return Diagonalise(norm);
     }
 
@@ -84,6 +89,9 @@ private:
             const bool left = leftScale != 0.0;
             if (left) {
                 AddColumnMultiples(m_u, i, i, i + 1, i + 1);
+                if (m_b != nullptr) {
+                    ReflectB(i);
+                }
             }
 
             // From the right: row i, columns i + 2 and beyond. The scaled vector divided by h
@@ -151,6 +159,7 @@ private:
         g = f < 0.0 ? std::sqrt(s) : -std::sqrt(s);
         const double h = f * g - s;
         U(i, i) = f - g;
+        m_leftH = h;
         ColumnDots(m_u, i, i, m_rows, i + 1);
         for (int j = i + 1; j < m_n; ++j) {
             m_dots[j] /= h;
@@ -184,6 +193,18 @@ private:
             m_e[k] = rowI[k] / h;
         }
         return scale;
+    }
+
+    // b takes the left reflection of step i as a further column of U would.
+    void ReflectB(int i) {
+        double dot = 0.0;
+        for (int k = i; k < m_rows; ++k) {
+            dot += U(k, i) * m_b[k];
+        }
+        const double f = dot / m_leftH;
+        for (int k = i; k < m_rows; ++k) {
+            m_b[k] += f * U(k, i);
+        }
     }
 
     // Rows j to j + 3: row += (row . row i) e, over columns i + 1 and beyond. The four sums
@@ -338,6 +359,14 @@ private:
     }
 
     void Record(SPacked& t, int first, int second, double c, double s) {
+        if (&t == &m_uPacked && m_b != nullptr) {
+            // U^T b: the rotation of U's columns turns the two entries alike.
+            const double x = m_b[first];
+            const double z = m_b[second];
+            m_b[first] = x * c + z * s;
+            m_b[second] = z * c - x * s;
+            return;
+        }
         t.pending.push_back({first, second, c, s});
         if (t.pending.size() >= kBatch) {
             ApplyPending(t);
@@ -467,7 +496,9 @@ private:
     // QR iterations on the bidiagonal matrix, from its last singular value to its first. An
     // entry counts as zero when it is not above machine precision times the matrix's norm.
     bool Diagonalise(double norm) {
-        Pack(m_u, m_rows, m_uPacked);
+        if (m_b == nullptr) {
+            Pack(m_u, m_rows, m_uPacked);
+        }
         Pack(m_v, m_n, m_vPacked);
 
         const double tolerance = std::numeric_limits<double>::epsilon() * norm;
@@ -501,9 +532,11 @@ private:
             }
         }
 
-        ApplyPending(m_uPacked);
+        if (m_b == nullptr) {
+            ApplyPending(m_uPacked);
+            Unpack(m_uPacked, m_rows, m_u);
+        }
         ApplyPending(m_vPacked);
-        Unpack(m_uPacked, m_rows, m_u);
         Unpack(m_vPacked, m_n, m_v);
         return converged;
     }
@@ -511,6 +544,8 @@ private:
     double* m_u;
     double* m_v;
     double* m_q;
+    double* m_b;
+    double m_leftH = 0.0; // h of the last left reflection
     int m_rows;
     int m_n;
     int m_maxSweeps;
@@ -524,7 +559,11 @@ private:
 
 } // namespace
 
-SvdStatus SolveSvd(CFitMtrx& a, CFitVctr& w, CFitMtrx& v, int maxSweeps) {
+namespace {
+
+// SolveSvd, or with b (m entries, replaced by U^T b in its first n entries) the decomposition
+// without U.
+SvdStatus Decompose(CFitMtrx& a, CFitVctr& w, CFitMtrx& v, int maxSweeps, std::vector<double>* b) {
     const int m = a.Rows();
     const int n = a.Columns();
     w.Resize(n);
@@ -545,7 +584,7 @@ SvdStatus SolveSvd(CFitMtrx& a, CFitVctr& w, CFitMtrx& v, int maxSweeps) {
 
     bool converged = false;
     if (m >= n) {
-        CSvdWork work(a[0], m, v[0], n, &w[0], maxSweeps);
+        CSvdWork work(a[0], m, v[0], n, &w[0], maxSweeps, b != nullptr ? b->data() : nullptr);
         converged = work.Run();
     } else {
         // Fewer equations than unknowns: the algorithm needs at least as many rows as columns,
@@ -556,7 +595,11 @@ SvdStatus SolveSvd(CFitMtrx& a, CFitVctr& w, CFitMtrx& v, int maxSweeps) {
                 padded[r][c] = a[r][c];
             }
         }
-        CSvdWork work(padded[0], n, v[0], n, &w[0], maxSweeps);
+        if (b != nullptr) {
+            b->resize(static_cast<std::size_t>(n), 0.0);
+        }
+        CSvdWork work(padded[0], n, v[0], n, &w[0], maxSweeps,
+                      b != nullptr ? b->data() : nullptr);
         converged = work.Run();
         for (int r = 0; r < m; ++r) {
             for (int c = 0; c < n; ++c) {
@@ -569,6 +612,33 @@ SvdStatus SolveSvd(CFitMtrx& a, CFitVctr& w, CFitMtrx& v, int maxSweeps) {
         return SvdStatus::NonFinite;
     }
     return converged ? SvdStatus::Converged : SvdStatus::NotConverged;
+}
+
+} // namespace
+
+SvdStatus SolveSvd(CFitMtrx& a, CFitVctr& w, CFitMtrx& v, int maxSweeps) {
+    return Decompose(a, w, v, maxSweeps, nullptr);
+}
+
+SvdStatus SolveSvdProjected(CFitMtrx& a, const CFitVctr& b, CFitVctr& w, CFitMtrx& v,
+                            CFitVctr& ub, int maxSweeps) {
+    const int m = a.Rows();
+    const int n = a.Columns();
+    std::vector<double> work(static_cast<std::size_t>(m));
+    bool finite = b.Count() == m;
+    for (int i = 0; finite && i < m; ++i) {
+        work[static_cast<std::size_t>(i)] = b[i];
+        finite = std::isfinite(b[i]);
+    }
+    const SvdStatus status = Decompose(a, w, v, maxSweeps, &work);
+    ub.Resize(n);
+    for (int j = 0; j < n && j < static_cast<int>(work.size()); ++j) {
+        ub[j] = work[static_cast<std::size_t>(j)];
+    }
+    if (!finite || !ub.AllFinite()) {
+        return SvdStatus::NonFinite;
+    }
+    return status;
 }
 
 bool SvdBackSubst(const CFitMtrx& u, const CFitVctr& w, const CFitMtrx& v, const CFitVctr& b,

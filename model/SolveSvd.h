@@ -32,6 +32,12 @@ enum class SvdStatus {
 constexpr int kSvdMaxSweeps = 30;
 SvdStatus SolveSvd(CFitMtrx& a, CFitVctr& w, CFitMtrx& v, int maxSweeps = kSvdMaxSweeps);
 
+// The decomposition of SolveSvd without forming U, for a least-squares solution alone (about
+// half the work): w and v as from SolveSvd, ub (n entries) U^T b for b of m entries, a's
+// contents used up. NonFinite also when b does not have m entries or holds a NaN or an infinity.
+SvdStatus SolveSvdProjected(CFitMtrx& a, const CFitVctr& b, CFitVctr& w, CFitMtrx& v,
+                            CFitVctr& ub, int maxSweeps = kSvdMaxSweeps);
+
 // x (n entries, replacing its earlier contents) = V diag(1/w) U^T b for the decomposition u, w, v
 // of an m x n matrix and b of m entries, where a singular value exactly 0 contributes 0 instead
 // of its reciprocal. Callers set small singular values to 0 first to cut them off; the result is

@@ -91,6 +91,7 @@ void CZarnelView::DestroyContext() {
     }
     ReleaseCurrentGlxContext();
     m_context.reset();
+    m_keptPicture.LoseContext();
 }
 
 void CZarnelView::OnCanvasDestroyed() {
@@ -134,17 +135,21 @@ void CZarnelView::OnSize() {
     if (GetDcmt() != nullptr) {
         m_camera.BindDefault();
     }
+    // The toolkit paints the window at its new size on its next frame; painting here at once
+    // would also paint every size the window passes through while it is laid out.
     SetViewport();
-    RepaintNow();
+    Invalidate();
 }
 
 void CZarnelView::Invalidate() {
+    m_keptPicture.Forget();
     if (CZarnelGlCanvas* canvas = GetCanvas()) {
         canvas->Refresh(false);
     }
 }
 
 void CZarnelView::RepaintNow() {
+    m_keptPicture.Forget();
     if (CZarnelGlCanvas* canvas = GetCanvas()) {
         canvas->Refresh(false);
         canvas->Update();

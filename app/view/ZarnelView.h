@@ -28,6 +28,7 @@
 #include "app/view/ViewCommand.h"
 #include "app/view/ViewMouse.h"
 #include "app/view/ViewState.h"
+#include "app/view/ZarnelViewKeptPicture.h"
 #include "model/Cmra.h"
 
 class CDIB;
@@ -56,6 +57,9 @@ public:
     // the frame around a viewport smaller than the window, the buffers swapped. Nothing without
     // a context or before the window is on the screen. dc is the window's paint DC (unused).
     void OnDraw(wxDC* dc) override;
+    // How many times OnDraw has drawn the design into the window so far (a paint with nothing
+    // new to show copies the kept picture instead and does not count).
+    int GetPictureCount() const { return m_pictureCount; }
     // Printing and print preview of the 3D view (CZarnelPrintout).
     wxPrintout* OnCreatePrintout() override;
     // The material slot of the category "Verbinder".
@@ -240,7 +244,9 @@ private:
     SViewport m_viewport;
     CViewCamera m_camera;
     CViewState m_state;
-    CVrmlViewer m_vrmlViewer; // the slide model, read on its first drawing
+    CVrmlViewer m_vrmlViewer;   // the slide model, read on its first drawing
+    CKeptPicture m_keptPicture; // the last picture drawn, in the context
+    int m_pictureCount = 0;
 
     wxDECLARE_DYNAMIC_CLASS_NO_COPY(CZarnelView);
 };

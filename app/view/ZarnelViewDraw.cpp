@@ -50,7 +50,14 @@ void CZarnelView::OnDraw(wxDC*) {
     if (!MakeCurrent()) {
         return;
     }
-    DrawPicture(nullptr, m_state.TakeFrameFlags());
+    // The design is drawn again only when the view asked for it (Invalidate, RepaintNow) or
+    // the window's size changed; other paints show the kept picture.
+    const wxSize pixels = GetCanvas()->GetClientPixels();
+    if (!m_keptPicture.Show(pixels.x, pixels.y)) {
+        DrawPicture(nullptr, m_state.TakeFrameFlags());
+        ++m_pictureCount;
+        m_keptPicture.Keep(pixels.x, pixels.y);
+    }
     // The frame shows where a picture format narrower than the window ends; drawn outside the
     // viewport, it is out of sight when the viewport fills the window.
     if (m_state.toolMode != ToolMode::NoSelectionLines) {

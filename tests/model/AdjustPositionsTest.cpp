@@ -260,3 +260,91 @@ TEST(AdjustPositionsTest, TermsOfOneUnknownAreAdded) {
     ASSERT_TRUE(system.Solve(x));
     EXPECT_NEAR(x[0], -100.0, 1e-6);
 }
+
+// The whole system's least-squares solution of minimal norm, from one decomposition of its dense
+// matrix: what solving by independent blocks must give.
+std::vector<double> SolveWhole(const CFitSystem& system) {
+    const int rows = static_cast<int>(system.GetEqtns().size());
+    const int columns = static_cast<int>(system.GetVars().size());
+    CFitMtrx a(rows, columns);
+    CFitVctr b(rows);
+    for (int row = 0; row < rows; ++row) {
+        for (const SFitEqtn::STerm& term : system.GetEqtns()[static_cast<std::size_t>(row)].terms) {
+            a[row][term.index] += term.coefficient;
+        }
+        b[row] = system.GetEqtns()[static_cast<std::size_t>(row)].rhs;
+    }
+    CFitVctr w;
+    CFitMtrx v;
+    EXPECT_EQ(SolveSvd(a, w, v), SvdStatus::Converged);
+    const double cut = w.Max() * FitSingularCut;
+    for (int j = 0; j < w.Count(); ++j) {
+        w[j] = w[j] < cut ? 0.0 : w[j];
+    }
+    CFitVctr x;
+    EXPECT_TRUE(SvdBackSubst(a, w, v, b, x));
+    std::vector<double> result;
+    for (int j = 0; j < x.Count(); ++j) {
+        result.push_back(x[j]);
+    }
+    return result;
+}
+
+TEST(AdjustPositionsTest, SolvingByBlocksGivesTheWholeSystemsSolution) {
+    // A square frame with errors, lying along the axes (the shifts along x, y and z and the
+    // corrections fall into separate blocks) and turned by 30 degrees about y (x and z joined),
+    // with an open tube on a corner (an unknown without equations).
+    for (const double degrees : {0.0, 30.0}) {
+        SCOPED_TRACE(degrees);
+        TestDesign d;
+        const double c = std::cos(degrees * M_PI / 180.0);
+        const double s = std::sin(degrees * M_PI / 180.0);
+        const CVector3 alongA{c, 0, -s};
+        const CVector3 alongB{s, 0, c};
+        const CVector3 up{0, 1, 0};
+        auto turned = [&up](CVector3 x) {
+            const CVector3 z{x.y * up.z - x.z * up.y, x.z * up.x - x.x * up.z,
+                             x.x * up.y - x.y * up.x};
+            return CMatrix3::FromColumns(x, up, z);
+        };
+        const CVector3 p0{0, 0, 0};
+        const CVector3 p1 = p0 + 400.0 * alongA;
+        const CVector3 p2 = p1 + 400.0 * alongB;
+        const CVector3 p3 = p0 + 400.0 * alongB;
+        const CVector3 minusA = -1.0 * alongA;
+        const CVector3 minusB = -1.0 * alongB;
+        std::vector<CElmnt*> tubes;
+        for (const auto& [at, dir] : {std::pair{p0, alongA}, std::pair{p1, alongB},
+                                      std::pair{p2, minusA}, std::pair{p3, minusB}}) {
+            tubes.push_back(&d.Add(std::make_unique<CElmnt>(
+                d.ids, 0, ElmntKind::Tube, 2, CTransform(turned(dir), at), false, 350.0f, 0.0f)));
+        }
+        const Revision r = d.NewRevision();
+        const float errors[] = {3.0f, -2.0f, 1.5f, 0.5f};
+        for (std::size_t i = 0; i < 4; ++i) {
+            tubes[i]->BeginChange(r, d.list, TestDesign::CouplingMaterial);
+            tubes[i]->correction = errors[i];
+        }
+        for (CElmnt* e : {d.CouplingAt(p2), tubes[2]}) {
+            e->BeginChange(r, d.list, TestDesign::CouplingMaterial);
+            e->Translate(1.0, -0.5, 2.0);
+        }
+        Put(d, ElmntKind::Tube, p2 + 25.0 * up, false, 200.0f, 0.0f, turned(-1.0 * up));
+
+        CFitSystem system;
+        system.BuildFitEquations(*tubes[0], d.Current(), d.list, d.snapRadiusSq);
+        ASSERT_GE(system.GetEqtns().size(), 12u);
+        const std::vector<double> whole = SolveWhole(system);
+        CFitVctr x;
+        ASSERT_TRUE(system.Solve(x));
+        ASSERT_EQ(x.Count(), static_cast<int>(whole.size()));
+        double largest = 0.0;
+        for (std::size_t j = 0; j < whole.size(); ++j) {
+            largest = std::max(largest, std::fabs(whole[j]));
+        }
+        EXPECT_GT(largest, 1e-5) << "the couplings move (shifts are divided by 10000)";
+        for (std::size_t j = 0; j < whole.size(); ++j) {
+            EXPECT_NEAR(x[static_cast<int>(j)], whole[j], 1e-9 * largest) << j;
+        }
+    }
+}

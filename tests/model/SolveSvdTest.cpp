@@ -589,3 +589,47 @@ TEST(SvdBackSubst, ReportsNonFiniteValuesAndMismatchedSizes) {
     EXPECT_FALSE(SvdBackSubst(u, w, CFitMtrx(2, 3), MakeVector({1.0, 2.0, 3.0}), x));
     EXPECT_EQ(x.Count(), 0);
 }
+
+TEST(SolveSvdProjected, GivesTheDecompositionAndUTransposedBWithoutU) {
+    // Tall, square and wide matrices, one with equal columns (a singular value 0): w and V are
+    // SolveSvd's to the bit, and U^T b that of SolveSvd's U to rounding.
+    std::mt19937 random(17);
+    for (const auto& [rows, columns] : {std::pair{9, 5}, std::pair{6, 6}, std::pair{3, 7}}) {
+        SCOPED_TRACE(rows * 100 + columns);
+        CFitMtrx a = RandomMatrix(rows, columns, random);
+        for (int r = 0; r < rows; ++r) {
+            a[r][1] = a[r][0];
+        }
+        const CFitVctr b = RandomVector(rows, random);
+        CFitMtrx u = a;
+        CFitVctr w;
+        CFitMtrx v;
+        ASSERT_EQ(SolveSvd(u, w, v), SvdStatus::Converged);
+        CFitMtrx used = a;
+        CFitVctr wp;
+        CFitMtrx vp;
+        CFitVctr ub;
+        ASSERT_EQ(SolveSvdProjected(used, b, wp, vp, ub), SvdStatus::Converged);
+        ASSERT_EQ(wp.Count(), columns);
+        ASSERT_EQ(ub.Count(), columns);
+        for (int j = 0; j < columns; ++j) {
+            EXPECT_EQ(wp[j], w[j]) << j;
+            for (int k = 0; k < columns; ++k) {
+                EXPECT_EQ(vp[j][k], v[j][k]) << j << "," << k;
+            }
+            double expected = 0.0;
+            for (int r = 0; r < rows; ++r) {
+                expected += u[r][j] * b[r];
+            }
+            EXPECT_NEAR(ub[j], expected, 1e-12) << j;
+        }
+    }
+    // b of the wrong size or not finite.
+    CFitMtrx a = MakeMatrix(2, 2, {1, 0, 0, 1});
+    CFitVctr w;
+    CFitMtrx v;
+    CFitVctr ub;
+    EXPECT_EQ(SolveSvdProjected(a, MakeVector({1}), w, v, ub), SvdStatus::NonFinite);
+    a = MakeMatrix(2, 2, {1, 0, 0, 1});
+    EXPECT_EQ(SolveSvdProjected(a, MakeVector({1, NAN}), w, v, ub), SvdStatus::NonFinite);
+}
