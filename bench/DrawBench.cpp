@@ -15,6 +15,7 @@
 #include <GL/glu.h>
 #include <benchmark/benchmark.h>
 
+#include "app/render/MergedScene.h"
 #include "app/render/MeshCache.h"
 #include "app/render/RndrPass.h"
 #include "app/render/RndrQult.h"
@@ -127,11 +128,18 @@ double ResidentBytes() {
     return static_cast<double>(resident) * 4096.0;
 }
 
+// The view's kept gathering of the elements; drawn element by element when tessellations are
+// not kept either.
+CMergedScene* Merged() {
+    static CMergedScene merged;
+    return MeshCache::IsEnabled() ? &merged : nullptr;
+}
+
 void Frame(const SField& field) {
     const CBox3 noBox;
     const ViewScene::SScene scene{
         *field.dcmt, field.camera, &EditQuality(), ToolMode::Select, DrawFlags::None,
-        noBox,       {},           nullptr};
+        noBox,       {},           nullptr,        Merged()};
     glViewport(0, 0, kWidth, kHeight);
     ViewScene::DrawScene(scene);
 }
@@ -204,8 +212,12 @@ SField* Prepare(benchmark::State& state) {
         return nullptr;
     }
     state.counters["elements"] = static_cast<double>(field->elements);
-    // The second argument, when 0, draws every tessellation anew (for comparison).
+    // The second argument, when 0, draws every tessellation anew and every element by itself
+    // (for comparison).
     MeshCache::SetEnabled(state.range(1) != 0);
+    if (Merged() != nullptr) {
+        Merged()->Clear();
+    }
     return field;
 }
 
