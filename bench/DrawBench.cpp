@@ -1,6 +1,7 @@
 // The 3D view's passes over large designs: the sample play tower replicated in a square field
 // until the design holds about 1,000 or 10,000 elements, all in view of a 1280 x 800 picture in a
-// headless context. A frame (the whole picture, finished), a selection pass of a 5-pixel pick box
+// headless context. A frame (the whole picture, finished; also after one element moved and
+// after a change that every element depends on), a selection pass of a 5-pixel pick box
 // on an element and on empty space, the placing feedback pass of connection axes around a point,
 // and the memory the process holds after 50 selection passes. Goals on this machine's software
 // GL: a frame under 16 ms at 1,000 and under 60 ms at 10,000 elements, a selection pass under
@@ -15,6 +16,7 @@
 #include <GL/glu.h>
 #include <benchmark/benchmark.h>
 
+#include "app/render/MergedScene.h"
 #include "app/render/MeshCache.h"
 #include "app/render/RndrPass.h"
 #include "app/render/RndrQult.h"
@@ -127,11 +129,18 @@ double ResidentBytes() {
     return static_cast<double>(resident) * 4096.0;
 }
 
+// The view's kept gathering of the elements; drawn element by element when tessellations are
+// not kept either.
+CMergedScene* Merged() {
+    static CMergedScene merged;
+    return MeshCache::IsEnabled() ? &merged : nullptr;
+}
+
 void Frame(const SField& field) {
     const CBox3 noBox;
     const ViewScene::SScene scene{
         *field.dcmt, field.camera, &EditQuality(), ToolMode::Select, DrawFlags::None,
-        noBox,       {},           nullptr};
+        noBox,       {},           nullptr,        Merged()};
     glViewport(0, 0, kWidth, kHeight);
     ViewScene::DrawScene(scene);
 }
@@ -204,8 +213,12 @@ SField* Prepare(benchmark::State& state) {
         return nullptr;
     }
     state.counters["elements"] = static_cast<double>(field->elements);
-    // The second argument, when 0, draws every tessellation anew (for comparison).
+    // The second argument, when 0, draws every tessellation anew and every element by itself
+    // (for comparison).
     MeshCache::SetEnabled(state.range(1) != 0);
+    if (Merged() != nullptr) {
+        Merged()->Clear();
+    }
     return field;
 }
 
@@ -219,6 +232,32 @@ void BM_Frame(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Frame)->ArgsProduct({{1000, 10000}, {0, 1}})->Unit(benchmark::kMillisecond);
+
+// A frame after one element moved (its run of elements is gathered anew), and a frame after
+// a change that every element's drawing depends on (everything is gathered anew).
+void BM_FrameAfterChange(benchmark::State& state) {
+    SField* field = Prepare(state);
+    if (field == nullptr || Merged() == nullptr) {
+        return;
+    }
+    const bool everything = state.range(1) == 2;
+    CElmnt* moved = nullptr;
+    for (CElmnt& elmnt : field->dcmt->GetAliveElements()) {
+        moved = &elmnt;
+    }
+    Frame(*field);
+    double step = 1.0;
+    for (auto _ : state) {
+        if (everything) {
+            Merged()->Clear();
+        } else {
+            moved->Translate(step, 0.0, 0.0);
+            step = -step;
+        }
+        Frame(*field);
+    }
+}
+BENCHMARK(BM_FrameAfterChange)->ArgsProduct({{1000, 10000}, {1, 2}})->Unit(benchmark::kMillisecond);
 
 void BM_PickOnElement(benchmark::State& state) {
     SField* field = Prepare(state);

@@ -1,5 +1,6 @@
 // Couplings and the parts at tube ends. Millimetres in the element's local frame: the coupling
-// centre is the origin, a tube of radius 25 starts 25 mm out along an arm.
+// centre is the origin, a tube of radius 25 starts 25 mm out along an arm. The bodies are fixed
+// shapes for their arm masks and are kept from frame to frame (MeshCache.h).
 #include "app/render/CouplingDraw.h"
 
 #include <array>
@@ -11,6 +12,7 @@
 #include "app/render/ConnAxes.h"
 #include "app/render/GlBatch.h"
 #include "app/render/GlPrimitives.h"
+#include "app/render/MeshCache.h"
 #include "support/Orientation.h"
 
 namespace {
@@ -83,8 +85,12 @@ constexpr auto AdapterProfile = MakeProfile(
 constexpr auto SpigotProfile =
     MakeProfile({{111.0f, 21.0f}, {61.0f, 21.0f}, {61.0f, 25.0f}}, {{0.0f, 1.0f}, {1.0f, 0.0f}});
 
+bool IsOccupied(uint32_t arms, int side) {
+    return (arms & static_cast<uint32_t>(SideBit(side))) != 0;
+}
+
 bool IsOccupied(const CElmnt& elmnt, int side) {
-    return (elmnt.GetOccupiedArms() & static_cast<uint32_t>(SideBit(side))) != 0;
+    return IsOccupied(elmnt.GetOccupiedArms(), side);
 }
 
 int OccupiedCount(const CElmnt& elmnt) {
@@ -162,8 +168,10 @@ const MitreProfile& GetMitreProfile(int bits) {
     return profiles[static_cast<std::size_t>(bits & 15)];
 }
 
-// One arm sleeve in the coupling's frame.
-void DrawSleeve(const CElmnt& coupling, int side, int stride) {
+// One arm sleeve, turned onto its side here rather than by the matrix, so that a coupling's
+// whole body is one mesh in the coupling's frame. The arm turns are quarter and half turns:
+// their entries are 0 and +-1, and the vertices come out as the matrix would place them.
+void SendSleeve(uint32_t arms, int side, int stride) {
     const std::optional<CTransform> arm = CTransform().TurnXToSide(side);
     if (!arm) {
         return;
@@ -172,27 +180,47 @@ void DrawSleeve(const CElmnt& coupling, int side, int stride) {
     if (stride < 4) {
         const int plusY = SideOfAxis(arm->GetAxis(1));
         const int plusZ = SideOfAxis(arm->GetAxis(2));
-        bits = (IsOccupied(coupling, plusY) ? 1 : 0) | (IsOccupied(coupling, plusY ^ 1) ? 2 : 0) |
-               (IsOccupied(coupling, plusZ) ? 4 : 0) | (IsOccupied(coupling, plusZ ^ 1) ? 8 : 0);
+        bits = (IsOccupied(arms, plusY) ? 1 : 0) | (IsOccupied(arms, plusY ^ 1) ? 2 : 0) |
+               (IsOccupied(arms, plusZ) ? 4 : 0) | (IsOccupied(arms, plusZ ^ 1) ? 8 : 0);
     }
     const MitreProfile& mitre = GetMitreProfile(bits);
     const CAngleTable& circle = GlTables::Circle16();
-    CMatrixScope matrix;
-    MultTransform(*arm);
+    const CVector3 axisX = arm->GetAxis(0);
+    const CVector3 axisY = arm->GetAxis(1);
+    const CVector3 axisZ = arm->GetAxis(2);
+    auto turned = [&](float x, float y, float z) { return x * axisX + y * axisY + z * axisZ; };
     GlBatch::Begin(GL_TRIANGLE_STRIP);
     WalkSteps(0, circle.Last(), stride, [&](int k) {
         const float s = circle.Sin(k);
         const float c = circle.Cos(k);
-        GlBatch::Normal(0.0f, s, c);
-        GlBatch::Vertex(SleeveRadius * mitre[static_cast<std::size_t>(k)], SleeveRadius * s,
-                        SleeveRadius * c);
-        GlBatch::Vertex(SleeveRadius, SleeveRadius * s, SleeveRadius * c);
+        const CVector3 normal = turned(0.0f, s, c);
+        GlBatch::Normal(normal.x, normal.y, normal.z);
+        const CVector3 mitred = turned(SleeveRadius * mitre[static_cast<std::size_t>(k)],
+                                       SleeveRadius * s, SleeveRadius * c);
+        GlBatch::Vertex(mitred.x, mitred.y, mitred.z);
+        const CVector3 outer = turned(SleeveRadius, SleeveRadius * s, SleeveRadius * c);
+        GlBatch::Vertex(outer.x, outer.y, outer.z);
     });
     GlBatch::End();
 }
 
 // The arm masks of the eight corners, in the order of the sphere octants.
 constexpr std::array<uint32_t, 8> CornerArms = {21, 22, 25, 26, 37, 38, 41, 42};
+
+// A coupling's body for its occupied arms: the sphere corners between free arms and a sleeve
+// on every occupied arm.
+void SendConnectorBody(uint32_t arms, int stride) {
+    for (std::size_t corner = 0; corner < CornerArms.size(); ++corner) {
+        if ((arms & CornerArms[corner]) == 0) {
+            GlPrim::DrawGridPatch(static_cast<int>(corner), stride);
+        }
+    }
+    for (int side = 0; side < Side::Count; ++side) {
+        if (IsOccupied(arms, side)) {
+            SendSleeve(arms, side, stride);
+        }
+    }
+}
 
 // The lines of the tools that put a steering lock at the coupling (+X) or an end part at its
 // open -X end, in the coupling's frame.
@@ -287,16 +315,9 @@ void DrawConnector(const SElmntDraw& call) {
             return;
         }
         ApplyMaterial(call, false);
-        for (std::size_t corner = 0; corner < CornerArms.size(); ++corner) {
-            if ((coupling.GetOccupiedArms() & CornerArms[corner]) == 0) {
-                GlPrim::DrawGridPatch(static_cast<int>(corner), stride);
-            }
-        }
-        for (int side = 0; side < Side::Count; ++side) {
-            if (IsOccupied(coupling, side)) {
-                DrawSleeve(coupling, side, stride);
-            }
-        }
+        const uint32_t arms = coupling.GetOccupiedArms();
+        MeshCache::Draw({MeshShape::ConnectorBody, arms, stride},
+                        [arms, stride] { SendConnectorBody(arms, stride); });
     }
     if (call.Has(DrawFlags::ConnectorEnds)) {
         for (int side = 0; side < Side::Count; ++side) {
@@ -336,7 +357,7 @@ void Draw45Coupling(const SElmntDraw& call) {
     glTranslated(108.3, 0.0, 0.0);
     glRotated(135.0, 0.0, 0.0, 1.0);
     GlPrim::DrawLathe16Kept(SpigotProfile, stride);
-    DrawBranchMantle(stride);
+    MeshCache::Draw({MeshShape::BranchMantle, 0, stride}, [stride] { DrawBranchMantle(stride); });
 }
 
 void DrawHoleCoupling(const SElmntDraw& call) {
@@ -394,9 +415,9 @@ void DrawFlexiCoupling(const SElmntDraw& call) {
     } else {
         ApplyMaterial(call, false);
     }
-    GlPrim::DrawLathe16(KnuckleProfileA, stride);
-    GlPrim::DrawLathe16(KnuckleProfileB, stride);
-    DrawFlexiMantles(stride);
+    GlPrim::DrawLathe16Kept(KnuckleProfileA, stride);
+    GlPrim::DrawLathe16Kept(KnuckleProfileB, stride);
+    MeshCache::Draw({MeshShape::FlexiMantles, 0, stride}, [stride] { DrawFlexiMantles(stride); });
     CMatrixScope down;
     glRotated(-90.0, 0.0, 0.0, 1.0);
     GlPrim::DrawLathe16Kept(OpenEndProfile, stride);
@@ -425,7 +446,7 @@ void DrawBearingCoupling(const SElmntDraw& call) {
         glRotated(90.0, 0.0, 0.0, 1.0);
         GlPrim::DrawLathe16Kept(BearingRingProfile, stride);
     }
-    DrawBearingSleeve(stride);
+    MeshCache::Draw({MeshShape::BearingSleeve, 0, stride}, [stride] { DrawBearingSleeve(stride); });
 }
 
 void DrawBolt(const SElmntDraw& call) {

@@ -3,6 +3,11 @@
 
 #include <array>
 #include <cassert>
+#include <cstdint>
+#include <cstring>
+#include <unordered_map>
+
+#include "app/render/PrimitiveIndices.h"
 
 struct SGlBatchAccess {
     static CGlMesh*& Recording() {
@@ -81,23 +86,31 @@ void EnableArray(GLenum array, bool on) {
     }
 }
 
-void DrawArrays(GLenum mode, const float* vertices, const float* normals, const float* texCoords,
-                const float* colors, GLint first, GLsizei count) {
+IGlGeometrySink*& Sink() {
+    static IGlGeometrySink* sink = nullptr;
+    return sink;
+}
+
+void DrawGeometry(const SGlGeometry& geometry) {
     glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(4, GL_FLOAT, 0, vertices);
-    EnableArray(GL_NORMAL_ARRAY, normals != nullptr);
-    if (normals != nullptr) {
-        glNormalPointer(GL_FLOAT, 0, normals);
+    glVertexPointer(4, GL_FLOAT, 0, geometry.vertices);
+    EnableArray(GL_NORMAL_ARRAY, geometry.normals != nullptr);
+    if (geometry.normals != nullptr) {
+        glNormalPointer(GL_FLOAT, 0, geometry.normals);
     }
-    EnableArray(GL_TEXTURE_COORD_ARRAY, texCoords != nullptr);
-    if (texCoords != nullptr) {
-        glTexCoordPointer(2, GL_FLOAT, 0, texCoords);
+    EnableArray(GL_TEXTURE_COORD_ARRAY, geometry.texCoords != nullptr);
+    if (geometry.texCoords != nullptr) {
+        glTexCoordPointer(2, GL_FLOAT, 0, geometry.texCoords);
     }
-    EnableArray(GL_COLOR_ARRAY, colors != nullptr);
-    if (colors != nullptr) {
-        glColorPointer(4, GL_FLOAT, 0, colors);
+    EnableArray(GL_COLOR_ARRAY, geometry.colors != nullptr);
+    if (geometry.colors != nullptr) {
+        glColorPointer(4, GL_FLOAT, 0, geometry.colors);
     }
-    glDrawArrays(mode, first, count);
+    if (geometry.indices != nullptr) {
+        glDrawElements(geometry.mode, geometry.indexCount, GL_UNSIGNED_INT, geometry.indices);
+    } else {
+        glDrawArrays(geometry.mode, 0, geometry.vertexCount);
+    }
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
@@ -107,6 +120,39 @@ void DrawArrays(GLenum mode, const float* vertices, const float* normals, const 
 } // namespace
 
 namespace GlBatch {
+
+void SetSink(IGlGeometrySink* sink) {
+    Sink() = sink;
+}
+
+IGlGeometrySink* GetSink() {
+    return Sink();
+}
+
+void Send(const SGlGeometry& geometry) {
+    const GLsizei drawn = geometry.indices != nullptr ? geometry.indexCount : geometry.vertexCount;
+    if (drawn <= 0) {
+        return;
+    }
+    if (IGlGeometrySink* sink = Sink()) {
+        sink->Take(geometry);
+    } else {
+        DrawGeometry(geometry);
+    }
+    // GL leaves the current values undefined after drawing from an enabled array; as after
+    // glEnd, the last vertex's stay current (also for a sink, which may read them).
+    const auto last = static_cast<std::size_t>(
+        geometry.indices != nullptr ? geometry.indices[geometry.indexCount - 1] : drawn - 1);
+    if (geometry.normals != nullptr) {
+        glNormal3fv(&geometry.normals[last * 3]);
+    }
+    if (geometry.texCoords != nullptr) {
+        glTexCoord2fv(&geometry.texCoords[last * 2]);
+    }
+    if (geometry.colors != nullptr) {
+        glColor4fv(&geometry.colors[last * 4]);
+    }
+}
 
 void Begin(GLenum mode) {
     SBatch& batch = Batch();
@@ -142,11 +188,14 @@ void End() {
         SGlBatchAccess::Append(*mesh, batch.mode, batch.vertices, batch.normals, batch.texCoords,
                                batch.colors, true, true, batch.hasColors);
     } else {
-        DrawArrays(batch.mode, batch.vertices.data(),
-                   batch.hasNormals ? batch.normals.data() : nullptr,
-                   batch.hasTexCoords ? batch.texCoords.data() : nullptr,
-                   batch.hasColors ? batch.colors.data() : nullptr, 0,
-                   static_cast<GLsizei>(VertexCount(batch)));
+        SGlGeometry geometry;
+        geometry.mode = batch.mode;
+        geometry.vertices = batch.vertices.data();
+        geometry.normals = batch.hasNormals ? batch.normals.data() : nullptr;
+        geometry.texCoords = batch.hasTexCoords ? batch.texCoords.data() : nullptr;
+        geometry.colors = batch.hasColors ? batch.colors.data() : nullptr;
+        geometry.vertexCount = static_cast<GLsizei>(VertexCount(batch));
+        Send(geometry);
     }
     // As after glEnd, the values given last stay current.
     if (batch.hasNormals) {
@@ -222,86 +271,100 @@ void CGlMesh::BeginRecording() {
     SGlBatchAccess::Recording() = this;
 }
 
-namespace {
-
-bool IsTriangleMode(GLenum mode) {
-    return mode == GL_TRIANGLES || mode == GL_TRIANGLE_STRIP || mode == GL_TRIANGLE_FAN;
-}
-
-// The vertex indices of a range's triangles as GL_TRIANGLES, each wound as GL winds it.
-void AppendTriangles(const CGlMesh::SRange& range, std::vector<GLint>& indices) {
-    const GLint first = range.first;
-    for (GLint i = 0; i + 2 < range.count; ++i) {
-        if (range.mode == GL_TRIANGLES) {
-            if (i % 3 == 0) {
-                indices.insert(indices.end(), {first + i, first + i + 1, first + i + 2});
-            }
-        } else if (range.mode == GL_TRIANGLE_FAN) {
-            indices.insert(indices.end(), {first, first + i + 1, first + i + 2});
-        } else if (i % 2 == 0) {
-            indices.insert(indices.end(), {first + i, first + i + 1, first + i + 2});
-        } else {
-            indices.insert(indices.end(), {first + i + 1, first + i, first + i + 2});
-        }
-    }
-}
-
-} // namespace
-
 void CGlMesh::EndRecording() {
     assert(SGlBatchAccess::Recording() == this);
     SGlBatchAccess::Recording() = nullptr;
     m_recorded = true;
-    MergeTriangles();
+    JoinFilledRuns();
 }
 
-void CGlMesh::MergeTriangles() {
-    // Tessellators hand over many short strips and fans: drawn one call each they cost more
-    // than the vertices themselves. Runs of them with the same attributes become one list.
-    CGlMesh merged;
-    auto copyVertex = [&](GLint index) {
-        const auto i = static_cast<std::size_t>(index);
-        merged.m_vertices.insert(merged.m_vertices.end(), m_vertices.begin() + i * 4,
-                                 m_vertices.begin() + i * 4 + 4);
-        merged.m_normals.insert(merged.m_normals.end(), m_normals.begin() + i * 3,
-                                m_normals.begin() + i * 3 + 3);
-        merged.m_texCoords.insert(merged.m_texCoords.end(), m_texCoords.begin() + i * 2,
-                                  m_texCoords.begin() + i * 2 + 2);
-        merged.m_colors.insert(merged.m_colors.end(), m_colors.begin() + i * 4,
-                               m_colors.begin() + i * 4 + 4);
+namespace {
+
+// A vertex with all its attributes, as a key for finding it again.
+struct SVertexKey {
+    std::array<float, 13> values;
+    friend bool operator==(const SVertexKey& a, const SVertexKey& b) {
+        return std::memcmp(a.values.data(), b.values.data(), sizeof a.values) == 0;
+    }
+};
+
+struct SVertexKeyHash {
+    std::size_t operator()(const SVertexKey& key) const {
+        std::size_t hash = 1469598103934665603ull;
+        for (float value : key.values) {
+            uint32_t bits = 0;
+            std::memcpy(&bits, &value, sizeof bits);
+            hash = (hash ^ bits) * 1099511628211ull;
+        }
+        return hash;
+    }
+};
+
+} // namespace
+
+void CGlMesh::JoinFilledRuns() {
+    // Tessellators hand over many short strips, fans and quad strips: drawn one call each they
+    // cost more than the vertices themselves, and as strips every vertex but the first few is
+    // sent two or three times. Runs of them with the same attributes become one indexed list of
+    // triangles, each distinct vertex kept once.
+    CGlMesh joined;
+    std::unordered_map<SVertexKey, GLuint, SVertexKeyHash> kept;
+    auto keyOf = [&](std::size_t i) {
+        SVertexKey key{};
+        std::memcpy(&key.values[0], &m_vertices[i * 4], 4 * sizeof(float));
+        std::memcpy(&key.values[4], &m_normals[i * 3], 3 * sizeof(float));
+        std::memcpy(&key.values[7], &m_texCoords[i * 2], 2 * sizeof(float));
+        std::memcpy(&key.values[9], &m_colors[i * 4], 4 * sizeof(float));
+        return key;
     };
-    std::vector<GLint> indices;
+    auto copyVertex = [&](std::size_t i) {
+        auto append = [i](std::vector<float>& to, const std::vector<float>& from, std::size_t n) {
+            to.insert(to.end(), from.begin() + static_cast<long>(i * n),
+                      from.begin() + static_cast<long>(i * n + n));
+        };
+        append(joined.m_vertices, m_vertices, 4);
+        append(joined.m_normals, m_normals, 3);
+        append(joined.m_texCoords, m_texCoords, 2);
+        append(joined.m_colors, m_colors, 4);
+        return static_cast<GLuint>(joined.m_vertices.size() / 4 - 1);
+    };
+    std::vector<GLuint> local;
     for (const SRange& range : m_ranges) {
-        const auto first = static_cast<GLint>(merged.m_vertices.size() / 4);
         SRange out = range;
-        out.first = first;
-        if (IsTriangleMode(range.mode)) {
-            indices.clear();
-            AppendTriangles(range, indices);
+        if (FamilyOf(range.mode) == PrimitiveFamily::Triangles) {
+            local.clear();
+            AppendIndices(range.mode, static_cast<GLuint>(range.first), range.count, local);
             out.mode = GL_TRIANGLES;
-            out.count = static_cast<GLsizei>(indices.size());
-            for (GLint index : indices) {
-                copyVertex(index);
+            out.indexed = true;
+            out.first = static_cast<GLint>(joined.m_indices.size());
+            out.count = static_cast<GLsizei>(local.size());
+            for (GLuint index : local) {
+                const auto [at, added] = kept.try_emplace(keyOf(index), 0);
+                if (added) {
+                    at->second = copyVertex(index);
+                }
+                joined.m_indices.push_back(at->second);
             }
         } else {
+            out.first = static_cast<GLint>(joined.m_vertices.size() / 4);
             for (GLint i = 0; i < range.count; ++i) {
-                copyVertex(range.first + i);
+                copyVertex(static_cast<std::size_t>(range.first + i));
             }
         }
-        SRange* last = merged.m_ranges.empty() ? nullptr : &merged.m_ranges.back();
-        if (last != nullptr && last->mode == GL_TRIANGLES && out.mode == GL_TRIANGLES &&
-            last->normals == out.normals && last->texCoords == out.texCoords &&
-            last->colors == out.colors) {
+        SRange* last = joined.m_ranges.empty() ? nullptr : &joined.m_ranges.back();
+        if (last != nullptr && last->indexed && out.indexed && last->normals == out.normals &&
+            last->texCoords == out.texCoords && last->colors == out.colors) {
             last->count += out.count;
         } else if (out.count > 0) {
-            merged.m_ranges.push_back(out);
+            joined.m_ranges.push_back(out);
         }
     }
-    m_vertices = std::move(merged.m_vertices);
-    m_normals = std::move(merged.m_normals);
-    m_texCoords = std::move(merged.m_texCoords);
-    m_colors = std::move(merged.m_colors);
-    m_ranges = std::move(merged.m_ranges);
+    m_vertices = std::move(joined.m_vertices);
+    m_normals = std::move(joined.m_normals);
+    m_texCoords = std::move(joined.m_texCoords);
+    m_colors = std::move(joined.m_colors);
+    m_ranges = std::move(joined.m_ranges);
+    m_indices = std::move(joined.m_indices);
 }
 
 void CGlMesh::Clear() {
@@ -310,25 +373,31 @@ void CGlMesh::Clear() {
     m_texCoords.clear();
     m_colors.clear();
     m_ranges.clear();
+    m_indices.clear();
     m_recorded = false;
 }
 
 void CGlMesh::Draw() const {
     for (const SRange& range : m_ranges) {
-        DrawArrays(range.mode, m_vertices.data(), range.normals ? m_normals.data() : nullptr,
-                   range.texCoords ? m_texCoords.data() : nullptr,
-                   range.colors ? m_colors.data() : nullptr, range.first, range.count);
-        // GL leaves the current values undefined after drawing from an enabled array; as after
-        // glEnd, the last vertex's stay current.
-        const auto last = static_cast<std::size_t>(range.first + range.count - 1);
-        if (range.normals) {
-            glNormal3fv(&m_normals[last * 3]);
+        SGlGeometry geometry;
+        geometry.mode = range.mode;
+        geometry.normals = range.normals ? m_normals.data() : nullptr;
+        geometry.texCoords = range.texCoords ? m_texCoords.data() : nullptr;
+        geometry.colors = range.colors ? m_colors.data() : nullptr;
+        if (range.indexed) {
+            geometry.vertices = m_vertices.data();
+            geometry.vertexCount = static_cast<GLsizei>(GetVertexCount());
+            geometry.indices = m_indices.data() + range.first;
+            geometry.indexCount = range.count;
+        } else {
+            const auto first = static_cast<std::size_t>(range.first);
+            geometry.vertices = m_vertices.data() + first * 4;
+            geometry.normals = geometry.normals != nullptr ? geometry.normals + first * 3 : nullptr;
+            geometry.texCoords =
+                geometry.texCoords != nullptr ? geometry.texCoords + first * 2 : nullptr;
+            geometry.colors = geometry.colors != nullptr ? geometry.colors + first * 4 : nullptr;
+            geometry.vertexCount = range.count;
         }
-        if (range.texCoords) {
-            glTexCoord2fv(&m_texCoords[last * 2]);
-        }
-        if (range.colors) {
-            glColor4fv(&m_colors[last * 4]);
-        }
+        GlBatch::Send(geometry);
     }
 }

@@ -11,6 +11,10 @@
 // A CGlMesh records the batches drawn while it records, instead of drawing them, and draws them
 // again later as often as asked: geometry that does not change from frame to frame is computed
 // once. One batch and one recording at a time, on the thread that owns the GL context.
+//
+// A geometry sink, while one is set, takes every batch and every kept mesh that would be drawn
+// (a recording mesh still takes its batches first): the drawing code's geometry can be gathered
+// without changing that code.
 #pragma once
 
 #include <cstddef>
@@ -18,7 +22,35 @@
 
 #include <GL/gl.h>
 
+// Geometry as it would reach GL: vertexCount vertices of 4 coordinates, with normals (3),
+// texture coordinates (2) and colours (4) where given (nullptr: GL's current value for every
+// vertex), drawn as mode in order, or through indexCount indices into them.
+struct SGlGeometry {
+    GLenum mode = GL_POINTS;
+    const float* vertices = nullptr;
+    const float* normals = nullptr;
+    const float* texCoords = nullptr;
+    const float* colors = nullptr;
+    GLsizei vertexCount = 0;
+    const GLuint* indices = nullptr;
+    GLsizei indexCount = 0;
+};
+
+class IGlGeometrySink {
+public:
+    virtual ~IGlGeometrySink() = default;
+    virtual void Take(const SGlGeometry& geometry) = 0;
+};
+
 namespace GlBatch {
+
+// The sink that takes the geometry instead of GL; nullptr (the default) draws.
+void SetSink(IGlGeometrySink* sink);
+IGlGeometrySink* GetSink();
+
+// Draws the geometry, or hands it to the sink. The current normal, texture coordinate and
+// colour are left as the last vertex drawn from an array gives them.
+void Send(const SGlGeometry& geometry);
 
 void Begin(GLenum mode);
 void End();
@@ -60,8 +92,9 @@ inline void Vertex4v(const float* v) {
 class CGlMesh {
 public:
     // Starts recording: the batches ended from now on are kept here instead of drawn. Anything
-    // kept before is dropped. Ending the recording joins runs of triangles, strips and fans
-    // with the same attributes into one triangle list (the same triangles, wound the same).
+    // kept before is dropped. Ending the recording joins runs of filled primitives (triangles,
+    // strips, fans, quads, polygons) with the same attributes into one indexed triangle list:
+    // the same triangles, wound the same, each vertex kept once.
     void BeginRecording();
     void EndRecording();
     bool IsRecorded() const { return m_recorded; }
@@ -70,7 +103,10 @@ public:
     // Draws every kept batch; nothing for an empty mesh.
     void Draw() const;
     std::size_t GetVertexCount() const { return m_vertices.size() / 4; }
+    // Draw calls that Draw makes.
+    std::size_t GetRangeCount() const { return m_ranges.size(); }
 
+    // A run of vertices (first, count) drawn as mode, or of indices when indexed.
     struct SRange {
         GLenum mode;
         GLint first;
@@ -78,16 +114,18 @@ public:
         bool normals;
         bool texCoords;
         bool colors;
+        bool indexed = false;
     };
 
 private:
     friend struct SGlBatchAccess;
-    void MergeTriangles();
+    void JoinFilledRuns();
 
     std::vector<float> m_vertices;  // 4 per vertex
     std::vector<float> m_normals;   // 3 per vertex
     std::vector<float> m_texCoords; // 2 per vertex
     std::vector<float> m_colors;    // 4 per vertex
     std::vector<SRange> m_ranges;
+    std::vector<GLuint> m_indices;
     bool m_recorded = false;
 };

@@ -218,6 +218,12 @@ void DrawLathe16Kept(std::span<const SProfilePoint> profile, int stride) {
     MeshCache::Draw(key, [&] { Lathe(profile, stride, GlTables::Circle16()); });
 }
 
+void DrawLathe32Kept(std::span<const SProfilePoint> profile, int stride) {
+    const SMeshKey key{MeshShape::Lathe32, static_cast<uint32_t>(profile.size()), stride,
+                       profile.data()};
+    MeshCache::Draw(key, [&] { Lathe(profile, stride, GlTables::Circle32()); });
+}
+
 void DrawTexturedRect(float x0, float y0, float x1, float y1) {
     GlBatch::Begin(GL_QUADS);
     GlBatch::Normal(0.0f, 0.0f, 1.0f);

@@ -117,9 +117,10 @@ void DrawTexturedRect(float x0, float y0, float x1, float y1);
 // strip per profile segment. A profile of fewer than two points draws nothing.
 void DrawLathe32(std::span<const SProfilePoint> profile, int stride);
 void DrawLathe16(std::span<const SProfilePoint> profile, int stride);
-// DrawLathe16 of a profile of static storage (a constant table, never changed): tessellated
-// once per detail stride and kept.
+// DrawLathe16 and DrawLathe32 of a profile of static storage (a constant table, never changed):
+// tessellated once per detail stride and kept.
 void DrawLathe16Kept(std::span<const SProfilePoint> profile, int stride);
+void DrawLathe32Kept(std::span<const SProfilePoint> profile, int stride);
 // Line strip around the circle of the given radius in the plane of constant x, 16 segments,
 // through (x, r sin t, r cos t).
 void DrawCircle(float x, float radius, int stride);

@@ -14,10 +14,27 @@
 
 #include "app/render/GlBatch.h"
 
-// The shapes that are kept; the variant says which one of a family (kind, arm mask ...).
+// The shapes that are kept; the variant says which one of a family (kind, arm mask ...). A
+// shape that looks the same at every detail is still keyed by the stride it was drawn with.
 enum class MeshShape : int {
     SlideSurface = 1,
-    Lathe16 = 2, // source: the profile's points, variant: their count
+    // Surfaces of revolution in 16 and 32 segments; source: the profile's points, variant: their
+    // count.
+    Lathe16 = 2,
+    Lathe32 = 3,
+    // The multi wheel's surface of revolution with its ribs.
+    MultiWheel = 4,
+    CastorFork = 5,
+    // The steering lock's slot marks (lines).
+    LockMarks = 6,
+    ClampBand = 7,
+    ClipArc = 8,
+    // A coupling's sphere corners and arm sleeves; variant: the occupied arm mask.
+    ConnectorBody = 9,
+    // The 45-degree coupling's branch mantle and its closing face.
+    BranchMantle = 10,
+    FlexiMantles = 11,
+    BearingSleeve = 12,
 };
 
 struct SMeshKey {

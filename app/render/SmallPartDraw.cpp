@@ -1,6 +1,7 @@
 // Clamps, clips and aluminium profiles. Millimetres in the element's local frame; the tube the
 // part sits on runs along local X through the origin. Clamps and clips are never shrunk in
-// explosion drawing.
+// explosion drawing. Bands, arcs and screw marks are fixed shapes, kept from frame to frame
+// (MeshCache.h); the profiles' prisms follow their lengths and are drawn anew.
 #include "app/render/SmallPartDraw.h"
 
 #include <array>
@@ -10,6 +11,7 @@
 #include <GL/gl.h>
 
 #include "app/render/GlPrimitives.h"
+#include "app/render/MeshCache.h"
 #include "app/render/ProfileShape.h"
 
 namespace {
@@ -37,7 +39,7 @@ void DrawSeats(const SElmntDraw& call, double y, double z) {
 
 // The clamp's band: 50 mm wide along X, 3 mm thick, swept around the tube from its top over +Y
 // to below it.
-void DrawClampBand() {
+void DrawClampBand(int stride) {
     static const SPoint2 band[] = {{25, 0}, {25, 3}, {-25, 3}, {-25, 0}, {25, 0}};
     static const std::vector<SProfilePoint> profile = ProfileShape::Creased(band);
     static const std::vector<SSweepPoint> path = [] {
@@ -53,32 +55,33 @@ void DrawClampBand() {
         }
         return points;
     }();
-    GlPrim::DrawSweep(profile, path);
+    MeshCache::Draw({MeshShape::ClampBand, 0, stride}, [] { GlPrim::DrawSweep(profile, path); });
 }
 
 // One of the clip's spring arcs, a 50 mm wide prism of this outline, from 0 to about 120
 // degrees around the tube.
-void DrawClipArc() {
+void DrawClipArc(int stride) {
     static const SPoint2 points[] = {
         {30, 0},           {27.25f, 11.29f},  {20.51f, 20.51f}, {10.91f, 26.33f}, {0, 28},
         {-10.52f, 25.41f}, {-13.75f, 23.82f}, {-12.5f, 21.65f}, {-9.57f, 23.1f},  {0, 25},
         {9.57f, 23.1f},    {17.68f, 17.68f},  {23.1f, 9.57f},   {25, 0},          {30, 0}};
     static const std::vector<SProfilePoint> outline = ProfileShape::Outline(points);
-    GlPrim::DrawPrismTess(outline, -25.0f, 25.0f, 1.0f, 0.0f, 1.0f, 0.0f);
+    MeshCache::Draw({MeshShape::ClipArc, 0, stride},
+                    [] { GlPrim::DrawPrismTess(outline, -25.0f, 25.0f, 1.0f, 0.0f, 1.0f, 0.0f); });
 }
 
 // The clip around one tube: two arcs that meet above the seat of the other tube.
-void DrawClipSeat() {
+void DrawClipSeat(int stride) {
     {
         CMatrixScope arc;
         glRotatef(135.0f, 1.0f, 0.0f, 0.0f);
         glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
-        DrawClipArc();
+        DrawClipArc(stride);
     }
     CMatrixScope arc;
     glRotatef(-45.0f, 1.0f, 0.0f, 0.0f);
     glRotatef(-90.0f, 0.0f, 1.0f, 0.0f);
-    DrawClipArc();
+    DrawClipArc(stride);
 }
 
 } // namespace
@@ -93,19 +96,20 @@ void DrawClamp(const SElmntDraw& call) {
     CMatrixScope matrix;
     MultTransform(call.elmnt.placement);
     ApplyMaterial(call, false);
+    const int stride = call.Detail();
     // Two bands around the tube it sits on and, turned over and 50 mm below, two around the
     // second tube.
-    DrawClampBand();
+    DrawClampBand(stride);
     {
         CMatrixScope mirrored;
         glRotatef(180.0f, 0.0f, 0.0f, 1.0f);
-        DrawClampBand();
+        DrawClampBand(stride);
     }
     glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
     glTranslatef(0.0f, 0.0f, 50.0f);
-    DrawClampBand();
+    DrawClampBand(stride);
     glRotatef(180.0f, 0.0f, 0.0f, 1.0f);
-    DrawClampBand();
+    DrawClampBand(stride);
 }
 
 void DrawClip(const SElmntDraw& call) {
@@ -126,11 +130,11 @@ void DrawClip(const SElmntDraw& call) {
         glTranslatef(0.0f, -ClipSeatOffset, 0.0f);
     }
     ApplyMaterial(call, false);
-    DrawClipSeat();
+    DrawClipSeat(call.Detail());
     // The seat of the second tube: the first one mirrored across the plane between the tubes.
     glTranslatef(0.0f, ClipSeatOffset, 0.0f);
     glRotatef(180.0f, 0.0f, 0.0f, 1.0f);
-    DrawClipSeat();
+    DrawClipSeat(call.Detail());
 }
 
 void DrawAlu(const SElmntDraw& call) {
@@ -165,7 +169,7 @@ void DrawAlu(const SElmntDraw& call) {
         for (int k = 0; 200.0f * static_cast<float>(k) <= alu.length - 200.0f; ++k) {
             CMatrixScope screw;
             glTranslatef(0.0f, 0.0f, 200.0f * static_cast<float>(k));
-            GlPrim::DrawLathe16(mark, 2 * stride);
+            GlPrim::DrawLathe16Kept(mark, 2 * stride);
         }
     }
     if (call.toolMode == ToolMode::OnPickedAluConnector) {
@@ -202,6 +206,6 @@ void DrawAluConnector(const SElmntDraw& call) {
     for (float z : {-100.0f, 100.0f}) {
         CMatrixScope screw;
         glTranslatef(0.0f, 0.0f, z);
-        GlPrim::DrawLathe16(mark, 2 * call.Detail());
+        GlPrim::DrawLathe16Kept(mark, 2 * call.Detail());
     }
 }

@@ -1,6 +1,7 @@
 // Wheels, bearings, castors and caps: surfaces of revolution about the local X axis (the axle
 // or tube axis) given as (x, radius) profiles in millimetres, whose outside lies to the right of
-// the direction in which the points run.
+// the direction in which the points run. Every shape here is fixed: tessellated once per detail
+// stride and kept (MeshCache.h).
 #include "app/render/WheelDraw.h"
 
 #include <array>
@@ -10,6 +11,7 @@
 
 #include "app/render/GlBatch.h"
 #include "app/render/GlPrimitives.h"
+#include "app/render/MeshCache.h"
 #include "app/render/ProfileShape.h"
 
 namespace {
@@ -116,17 +118,19 @@ void DrawRibs() {
 }
 
 // The steering lock's slot marks on its two faces across the tube, in black.
-void DrawLockMarks() {
+void DrawLockMarks(int stride) {
     GlPrim::SetUnlitBlack();
-    for (float z : {7.0f, -7.0f}) {
-        for (float side : {1.0f, -1.0f}) {
-            GlBatch::Begin(GL_LINE_STRIP);
-            GlBatch::Vertex(79.2f, side * 29.17f, z);
-            GlBatch::Vertex(79.2f, side * 10.75f, z);
-            GlBatch::Vertex(32.0f, side * 10.75f, z);
-            GlBatch::End();
+    MeshCache::Draw({MeshShape::LockMarks, 0, stride}, [] {
+        for (float z : {7.0f, -7.0f}) {
+            for (float side : {1.0f, -1.0f}) {
+                GlBatch::Begin(GL_LINE_STRIP);
+                GlBatch::Vertex(79.2f, side * 29.17f, z);
+                GlBatch::Vertex(79.2f, side * 10.75f, z);
+                GlBatch::Vertex(32.0f, side * 10.75f, z);
+                GlBatch::End();
+            }
         }
-    }
+    });
 }
 
 // A surface of revolution in the element's placement with its explosion shift, in the element's
@@ -137,9 +141,9 @@ void DrawTurned(const SElmntDraw& call, const std::vector<SProfilePoint>& profil
     MultPlacement(call, shiftX);
     ApplyMaterial(call, false);
     if (fine) {
-        GlPrim::DrawLathe32(profile, call.Detail());
+        GlPrim::DrawLathe32Kept(profile, call.Detail());
     } else {
-        GlPrim::DrawLathe16(profile, call.Detail());
+        GlPrim::DrawLathe16Kept(profile, call.Detail());
     }
 }
 
@@ -149,11 +153,14 @@ void DrawMultiWheel(const SElmntDraw& call) {
     if (!call.DrawsBody()) {
         return;
     }
+    const int stride = call.Detail();
     CMatrixScope matrix;
     MultPlacement(call);
     ApplyMaterial(call, false);
-    GlPrim::DrawLathe32(MultiWheelProfile(), call.Detail());
-    DrawRibs();
+    MeshCache::Draw({MeshShape::MultiWheel, 0, stride}, [stride] {
+        GlPrim::DrawLathe32(MultiWheelProfile(), stride);
+        DrawRibs();
+    });
 }
 
 void DrawFloatingWheel(const SElmntDraw& call) {
@@ -177,14 +184,14 @@ void DrawBearing(const SElmntDraw& call) {
     CMatrixScope matrix;
     MultPlacement(call, 10.0);
     ApplyMaterial(call, false);
-    GlPrim::DrawLathe32(BearingProfile(), call.Detail());
+    GlPrim::DrawLathe32Kept(BearingProfile(), call.Detail());
     if (call.toolMode == ToolMode::OnPickedMultiWheel) {
         // The bearing takes a multi wheel: a shell just over it.
         static const SPoint2 shell[] = {{75, 25.1f}, {25, 25.1f}};
         static const std::vector<SProfilePoint> profile = Creased(shell);
         CTargetNameScope name;
         ApplyHighlightMtrl(call.pass);
-        GlPrim::DrawLathe32(profile, call.Detail());
+        GlPrim::DrawLathe32Kept(profile, call.Detail());
     }
 }
 
@@ -196,14 +203,16 @@ void DrawCasters(const SElmntDraw& call) {
     CMatrixScope matrix;
     MultPlacement(call, 75.0);
     ApplyMaterial(call, false);
-    GlPrim::DrawLathe16(CastorCapProfile(), stride);
+    GlPrim::DrawLathe16Kept(CastorCapProfile(), stride);
     // The fork beyond the cap, and the wheel in it turning about Z, in two halves.
     glTranslatef(115.0f, 20.0f, 0.0f);
-    GlPrim::DrawPrismTess(CastorForkOutline(), -25.0f, 25.0f, 1.0f, 0.0f, 1.0f, 0.0f);
+    MeshCache::Draw({MeshShape::CastorFork, 0, stride}, [] {
+        GlPrim::DrawPrismTess(CastorForkOutline(), -25.0f, 25.0f, 1.0f, 0.0f, 1.0f, 0.0f);
+    });
     glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
-    GlPrim::DrawLathe16(CastorWheelProfile(), stride);
+    GlPrim::DrawLathe16Kept(CastorWheelProfile(), stride);
     glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
-    GlPrim::DrawLathe16(CastorWheelProfile(), stride);
+    GlPrim::DrawLathe16Kept(CastorWheelProfile(), stride);
 }
 
 void DrawSteeringLock(const SElmntDraw& call) {
@@ -213,8 +222,8 @@ void DrawSteeringLock(const SElmntDraw& call) {
     CMatrixScope matrix;
     MultPlacement(call, 75.0);
     ApplyMaterial(call, false);
-    GlPrim::DrawLathe16(SteeringLockProfile(), call.Detail());
-    DrawLockMarks();
+    GlPrim::DrawLathe16Kept(SteeringLockProfile(), call.Detail());
+    DrawLockMarks(call.Detail());
 }
 
 void DrawHubCap(const SElmntDraw& call) {
@@ -228,7 +237,7 @@ void DrawHubCap(const SElmntDraw& call) {
     CMatrixScope matrix;
     MultPlacement(call, 50.0);
     ApplyMaterial(call, false);
-    GlPrim::DrawLathe32(profile, call.Detail());
+    GlPrim::DrawLathe32Kept(profile, call.Detail());
 }
 
 void DrawTubeCap(const SElmntDraw& call) {

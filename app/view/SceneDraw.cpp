@@ -8,6 +8,7 @@
 
 #include "app/render/Frustum.h"
 #include "app/render/GlBatch.h"
+#include "app/render/MergedScene.h"
 #include "app/render/RndrPass.h"
 #include "model/Cmra.h"
 #include "model/ZarnelDcmt.h"
@@ -245,7 +246,11 @@ void DrawScene(const SScene& scene, const std::array<double, 16>* projectionPref
 
     const CRndrPass pass(RndrMode::Draw, scene.quality);
     glEnable(GL_NORMALIZE);
-    DrawElements(scene.dcmt, pass, scene.toolMode, scene.drawFlags, scene.drawView);
+    if (scene.merged != nullptr) {
+        scene.merged->Draw(scene.dcmt, pass, scene.toolMode, scene.drawFlags, scene.drawView);
+    } else {
+        DrawElements(scene.dcmt, pass, scene.toolMode, scene.drawFlags, scene.drawView);
+    }
     glDisable(GL_NORMALIZE);
 
     if (IsBoxSideMode(scene.toolMode)) {

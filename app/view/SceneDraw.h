@@ -17,6 +17,7 @@
 class CCmra;
 class CRndrPass;
 class CRndrQult;
+class CMergedScene;
 class CZarnelDcmt;
 
 // The GL viewport in the client area, pixels, counted from the bottom left.
@@ -78,7 +79,8 @@ struct SScene {
     DrawFlags drawFlags;
     const CBox3& selectionBox;
     std::span<const SWalkBox> walkBoxes;
-    const SDrawView* drawView; // nullptr: no two-click panel under way
+    const SDrawView* drawView;      // nullptr: no two-click panel under way
+    CMergedScene* merged = nullptr; // keeps the elements gathered between pictures, if given
 };
 
 // The whole picture into the current framebuffer and viewport, finished (glFinish): cleared to

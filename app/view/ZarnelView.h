@@ -22,6 +22,7 @@
 #include <wx/weakref.h>
 
 #include "app/frame/ZarnelWxView.h"
+#include "app/render/MergedScene.h"
 #include "app/render/VrmlViewer.h"
 #include "app/view/SceneDraw.h"
 #include "app/view/ViewCamera.h"
@@ -246,6 +247,7 @@ private:
     CViewState m_state;
     CVrmlViewer m_vrmlViewer;   // the slide model, read on its first drawing
     CKeptPicture m_keptPicture; // the last picture drawn, in the context
+    CMergedScene m_mergedScene; // the elements gathered for drawing, kept between pictures
     int m_pictureCount = 0;
 
     wxDECLARE_DYNAMIC_CLASS_NO_COPY(CZarnelView);

@@ -42,7 +42,8 @@ void CZarnelView::DrawPicture(const std::array<double, 16>* projectionPrefix, Dr
                                   drawFlags,
                                   m_state.selectionBox,
                                   m_state.walkBoxes,
-                                  &drawView};
+                                  &drawView,
+                                  &m_mergedScene};
     ViewScene::DrawScene(scene, projectionPrefix);
 }
 

@@ -30,6 +30,7 @@ struct SPlaced {
     CVector3 at;
     int material;
     double tilt = 0.0; // degrees about the local X axis
+    uint32_t arms = 0; // occupied arms of a coupling
 };
 
 class KindPicture : public GlTest {
@@ -94,6 +95,9 @@ protected:
             CTransform placement({}, p.at);
             placement.RotateDeg(p.tilt, 1, 2);
             CElmnt elmnt(ids, 1, p.kind, p.material, placement, true, p.length, p.width);
+            if (p.arms != 0) {
+                EXPECT_TRUE(elmnt.SetOccupiedArms(p.arms));
+            }
             DrawElmnt(elmnt, pass, m_materials, 1, ToolMode::NoSelectionLines, DrawFlags::None);
             std::vector<uint8_t> after = m_gl.ReadPixels();
             marked += after != before ? 1 : 0;
@@ -177,42 +181,75 @@ TEST_F(KindPicture, SlidesPoolsAndRoofs) {
 }
 
 // The kept tessellations draw the picture that drawing everything anew draws: the same pixels
-// but for single ones where the rasteriser splits a quad or strip differently.
+// but for single ones where the rasteriser splits a quad or strip differently. Slides and
+// couplings in one picture, wheels, caps, clamps, clips and couplings with arms in another.
 TEST_F(KindPicture, KeptTessellationsDrawThePictureDrawnAnew) {
-    const std::vector<SPlaced> placed = {
-        {ElmntKind::Slide, 0, 0, {0, 800, 0}, 7},
-        {ElmntKind::CurvedSlide, 0, 0, {800, 800, 0}, 8},
-        {ElmntKind::SlideEnd, 0, 0, {0, 0, 1700}, 9},
-        {ElmntKind::Connector, 0, 0, {-1000, 0, 0}, 2},
-        {ElmntKind::HoleConnector, 0, 0, {-1000, 0, 600}, 3},
-        {ElmntKind::FlexiConnector, 0, 0, {-1000, 0, -600}, 4},
+    struct SScene {
+        std::vector<SPlaced> placed;
+        CVector3 eye;
+        CVector3 centre;
+        std::string name;
     };
-    const CVector3 eye{-4500, 3500, 3500};
-    const CVector3 centre{-200, 300, 500};
-    MeshCache::SetEnabled(false);
-    Render(placed, eye, centre, "render-anew.bmp");
-    const std::vector<uint8_t> anew = m_gl.ReadPixels();
-    MeshCache::SetEnabled(true);
-    MeshCache::Clear();
-    Render(placed, eye, centre, "render-kept-first.bmp"); // records the meshes
-    const std::size_t kept = MeshCache::GetCount();
-    EXPECT_GT(kept, 0u);
-    Render(placed, eye, centre, "render-kept.bmp");
-    EXPECT_EQ(MeshCache::GetCount(), kept); // drawn from the kept meshes, nothing new
-    const std::vector<uint8_t> fromKept = m_gl.ReadPixels();
-    ASSERT_EQ(anew.size(), fromKept.size());
-    int drawn = 0;
-    int different = 0;
-    for (std::size_t i = 0; i < anew.size(); i += 4) {
-        const bool background = anew[i] == 217 && anew[i + 1] == 230 && anew[i + 2] == 242;
-        drawn += background ? 0 : 1;
-        for (std::size_t c = 0; c < 3; ++c) {
-            if (std::abs(int(anew[i + c]) - int(fromKept[i + c])) > 6) {
-                ++different;
-                break;
+    const std::vector<SScene> scenes = {
+        {{
+             {ElmntKind::Slide, 0, 0, {0, 800, 0}, 7},
+             {ElmntKind::CurvedSlide, 0, 0, {800, 800, 0}, 8},
+             {ElmntKind::SlideEnd, 0, 0, {0, 0, 1700}, 9},
+             {ElmntKind::Connector, 0, 0, {-1000, 0, 0}, 2},
+             {ElmntKind::HoleConnector, 0, 0, {-1000, 0, 600}, 3},
+             {ElmntKind::FlexiConnector, 0, 0, {-1000, 0, -600}, 4},
+         },
+         {-4500, 3500, 3500},
+         {-200, 300, 500},
+         "kept-slides"},
+        {{
+             {ElmntKind::MultiWheel, 0, 0, {0, 0, 0}, 6},
+             {ElmntKind::FloatingWheel, 0, 0, {400, 0, 0}, 8},
+             {ElmntKind::Bearing, 0, 0, {750, 0, 0}, 2},
+             {ElmntKind::Casters, 0, 0, {950, 0, 0}, 3},
+             {ElmntKind::SteeringLock, 0, 0, {0, 0, 350}, 5},
+             {ElmntKind::HubCap, 0, 0, {350, 0, 350}, 2},
+             {ElmntKind::TubeCap, 0, 0, {550, 0, 350}, 4},
+             {ElmntKind::Clamp, 0, 0, {750, 0, 350}, 11},
+             {ElmntKind::Clip, 0, 0, {1000, 0, 350}, 11},
+             {ElmntKind::Alu, 600, 0, {0, 0, 650}, 11},
+             {ElmntKind::Connector, 0, 0, {0, 0, 1000}, 2, 0.0, 0b010101},
+             {ElmntKind::Connector, 0, 0, {250, 0, 1000}, 5, 0.0, 0b100110},
+             {ElmntKind::Connector45, 0, 0, {400, 0, 1000}, 6},
+             {ElmntKind::BearingConnector, 0, 0, {800, 0, 1000}, 3},
+             {ElmntKind::FlexiConnector, 0, 0, {1000, 0, 1000}, 4},
+         },
+         {500, 1500, -1100},
+         {500, 0, 450},
+         "kept-parts"},
+    };
+    for (const SScene& scene : scenes) {
+        SCOPED_TRACE(scene.name);
+        MeshCache::SetEnabled(false);
+        Render(scene.placed, scene.eye, scene.centre, "render-" + scene.name + "-anew.bmp");
+        const std::vector<uint8_t> anew = m_gl.ReadPixels();
+        MeshCache::SetEnabled(true);
+        MeshCache::Clear();
+        Render(scene.placed, scene.eye, scene.centre, "render-" + scene.name + "-first.bmp");
+        const std::size_t kept = MeshCache::GetCount();
+        EXPECT_GT(kept, 0u);
+        Render(scene.placed, scene.eye, scene.centre, "render-" + scene.name + ".bmp");
+        EXPECT_EQ(MeshCache::GetCount(), kept); // drawn from the kept meshes, nothing new
+        const std::vector<uint8_t> fromKept = m_gl.ReadPixels();
+        ASSERT_EQ(anew.size(), fromKept.size());
+        int drawn = 0;
+        int different = 0;
+        for (std::size_t i = 0; i < anew.size(); i += 4) {
+            const bool background = anew[i] == 217 && anew[i + 1] == 230 && anew[i + 2] == 242;
+            drawn += background ? 0 : 1;
+            for (std::size_t c = 0; c < 3; ++c) {
+                if (std::abs(int(anew[i + c]) - int(fromKept[i + c])) > 6) {
+                    ++different;
+                    break;
+                }
             }
         }
+        EXPECT_GT(drawn, 20000);
+        EXPECT_LT(different, drawn / 200) << different << " of " << drawn << " pixels differ";
     }
-    EXPECT_GT(drawn, 20000);
-    EXPECT_LT(different, drawn / 200) << different << " of " << drawn << " pixels differ";
 }

@@ -1,0 +1,142 @@
+// The elements gathered into merged geometry draw the picture that drawing them one by one
+// draws: lit and highlighted, with textured elements drawn by themselves, and again after an
+// element moved, when only its run of elements is gathered anew.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/render/MergedScene.h"
+#include "app/render/RndrQult.h"
+#include "app/view/SceneDraw.h"
+#include "app/view/ViewState.h"
+#include "model/Cmra.h"
+#include "model/Mtrl.h"
+#include "model/ZarnelDcmt.h"
+#include "support/DIB.h"
+#include "tests/harness/GlTestContext.h"
+#include "tests/harness/RecordingUserInterface.h"
+#include "tests/harness/TempFolder.h"
+
+namespace {
+
+constexpr int kWidth = 480;
+constexpr int kHeight = 360;
+
+class MergedScene : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        std::string error;
+        ASSERT_TRUE(m_gl.Create(kWidth, kHeight, error)) << error;
+        ASSERT_TRUE(m_dcmt.LoadFile(ZARNEL_DATA_DIR "/play-tower.zdf"));
+        SRndrQultValues values = SRndrQultValues::ProfileDefaults();
+        values.shading = 2;
+        values.texture = 1;
+        values.modell = 2;
+        m_quality.SetValues(values);
+        m_camera.viewportWidth = kWidth;
+        m_camera.viewportHeight = kHeight;
+        m_camera.modelTilt = 10;
+        m_camera.modelTurn = 35;
+        m_camera.modelHeight = 110;
+        m_camera.modelLeftRight = 130;
+        m_camera.modelDistance = 300;
+        m_camera.Update();
+    }
+
+    std::vector<uint8_t> Draw(CMergedScene* merged) {
+        const CBox3 box = CViewState::kDefaultSelectionBox;
+        const ViewScene::SScene scene{m_dcmt,          m_camera, &m_quality, ToolMode::Select,
+                                      DrawFlags::None, box,      {},         nullptr,
+                                      merged};
+        glViewport(0, 0, kWidth, kHeight);
+        ViewScene::DrawScene(scene);
+        ExpectNoGlError("scene");
+        return m_gl.ReadPixels();
+    }
+
+    // The merged picture against the one drawn element by element: the same but for a few
+    // pixels where faces of two elements lie in one plane.
+    void ExpectSamePicture(const std::vector<uint8_t>& merged, const char* when) {
+        const std::vector<uint8_t> single = Draw(nullptr);
+        ASSERT_EQ(single.size(), merged.size());
+        int drawn = 0;
+        int different = 0;
+        for (std::size_t i = 0; i < single.size(); i += 4) {
+            drawn += single[i] != 255 || single[i + 1] != 255 || single[i + 2] != 255 ? 1 : 0;
+            for (std::size_t c = 0; c < 3; ++c) {
+                if (std::abs(int(single[i + c]) - int(merged[i + c])) > 6) {
+                    ++different;
+                    break;
+                }
+            }
+        }
+        EXPECT_GT(drawn, kWidth * kHeight / 10) << when;
+        EXPECT_LT(different, drawn / 300) << when << ": " << different << " of " << drawn;
+    }
+
+    CZarnelDcmt m_dcmt;
+    CCmra m_camera;
+    CRndrQult m_quality;
+    TempFolder m_folder;
+};
+
+TEST_F(MergedScene, GatheredPictureIsThePictureDrawnElementByElement) {
+    RecordingUserInterface ui;
+    // One material textured (its elements are drawn by themselves) and a few elements
+    // highlighted.
+    CDIB texture;
+    ASSERT_TRUE(texture.Create(16, 16, 24, 0));
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            texture.SetPixel(x, y, ((x / 4 + y / 4) % 2) != 0 ? 0x2060c0u : 0xf0e0a0u);
+        }
+    }
+    ASSERT_TRUE(texture.Save(m_folder.File("checks.bmp")));
+    int selected = 0;
+    CElmnt* moved = nullptr;
+    for (CElmnt& elmnt : m_dcmt.GetAliveElements()) {
+        if (elmnt.kind == ElmntKind::Panel || elmnt.kind == ElmntKind::Slide) {
+            if (CMtrl* material = m_dcmt.GetMaterial(elmnt.GetMaterial())) {
+                material->SetTextureFile(m_folder.File("checks.bmp"));
+            }
+        } else if (elmnt.kind == ElmntKind::Tube && selected < 3) {
+            elmnt.Select();
+            ++selected;
+        } else if (elmnt.kind == ElmntKind::Connector) {
+            moved = &elmnt;
+        }
+    }
+    ASSERT_EQ(selected, 3);
+    ASSERT_NE(moved, nullptr);
+
+    CMergedScene merged;
+    const std::vector<uint8_t> first = Draw(&merged);
+    EXPECT_GT(merged.GetRunsGathered(), 0u);
+    ExpectSamePicture(first, "gathered");
+
+    // Nothing changed: nothing is gathered again, and the picture is the same to the pixel.
+    EXPECT_EQ(Draw(&merged), first);
+    EXPECT_EQ(merged.GetRunsGathered(), 0u);
+    EXPECT_GT(merged.GetMergedCalls(), 0u);
+
+    // One element moved: its run alone is gathered anew.
+    moved->Translate(0.0, 300.0, 0.0);
+    const std::vector<uint8_t> afterMove = Draw(&merged);
+    EXPECT_EQ(merged.GetRunsGathered(), 1u);
+    EXPECT_NE(afterMove, first);
+    ExpectSamePicture(afterMove, "after a move");
+
+    // Another material: everything is gathered anew.
+    m_dcmt.GetMaterial(moved->GetMaterial())->SetTextureFile(m_folder.File("checks.bmp"));
+    ExpectSamePicture(Draw(&merged), "after a material change");
+    EXPECT_EQ(merged.GetRunsGathered(),
+              (m_dcmt.GetElmntList().Size() + CMergedScene::kRunLength - 1) /
+                  CMergedScene::kRunLength);
+}
+
+} // namespace
