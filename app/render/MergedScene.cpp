@@ -10,6 +10,7 @@
 
 #include <GL/gl.h>
 
+#include "app/render/Frustum.h"
 #include "app/render/GlBatch.h"
 #include "app/render/MeshCache.h"
 #include "app/render/PrimitiveIndices.h"
@@ -117,6 +118,26 @@ struct SGlState {
     std::array<float, 3> normal{};
 };
 
+// Capabilities that gathered geometry was drawn without; an element that draws with any of
+// them on is drawn by itself.
+constexpr std::array<GLenum, 14> kOffWhenGathered = {
+    GL_TEXTURE_2D,     GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T,       GL_BLEND,
+    GL_COLOR_MATERIAL, GL_CULL_FACE,     GL_POLYGON_OFFSET_FILL, GL_POLYGON_OFFSET_LINE,
+    GL_ALPHA_TEST,     GL_LINE_STIPPLE,  GL_POLYGON_STIPPLE,     GL_FOG,
+    GL_CLIP_PLANE0,    GL_STENCIL_TEST};
+
+// The state every piece of gathered geometry was drawn in, whatever an element drawn by itself
+// left behind.
+void SetGatheredState() {
+    for (GLenum capability : kOffWhenGathered) {
+        glDisable(capability);
+    }
+    glEnable(GL_NORMALIZE);
+    glEnable(GL_DEPTH_TEST);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glDepthMask(GL_TRUE);
+}
+
 // State that gathered geometry cannot carry: an element drawn in it is drawn by itself.
 struct SLimits {
     GLint depthFunc = GL_LESS;
@@ -132,10 +153,7 @@ struct SLimits {
     }
 
     bool AllowGathering() const {
-        for (GLenum capability :
-             {GL_TEXTURE_2D, GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_BLEND, GL_COLOR_MATERIAL,
-              GL_CULL_FACE, GL_POLYGON_OFFSET_FILL, GL_POLYGON_OFFSET_LINE, GL_ALPHA_TEST,
-              GL_LINE_STIPPLE, GL_POLYGON_STIPPLE, GL_FOG, GL_CLIP_PLANE0, GL_STENCIL_TEST}) {
+        for (GLenum capability : kOffWhenGathered) {
             if (glIsEnabled(capability)) {
                 return false;
             }
@@ -214,6 +232,8 @@ struct SGroupKey {
 
 struct SGroup {
     SGroupKey key;
+    CVector3 centre; // of a sphere that holds every vertex, set once gathered
+    double radius = 0.0;
     std::vector<float> vertices; // 4 per vertex, world coordinates
     std::vector<float> normals;  // 3 per vertex
     std::vector<float> colors;   // 4 per vertex, unlit groups only
@@ -349,7 +369,7 @@ private:
                 return group;
             }
         }
-        m_run.groups.push_back(SGroup{key, {}, {}, {}, {}});
+        m_run.groups.push_back(SGroup{key, {}, 0.0, {}, {}, {}, {}});
         return m_run.groups.back();
     }
 
@@ -395,13 +415,31 @@ private:
     bool m_gatherable = true;
 };
 
-// Draws one run's gathered geometry under the current model-view matrix.
-std::size_t DrawGroups(const std::vector<SGroup>& groups) {
+// The sphere about the middle of the group's bounding box (w is 1 for everything gathered).
+void SetBounds(SGroup& group) {
+    std::array<double, 3> low{1e300, 1e300, 1e300};
+    std::array<double, 3> high{-1e300, -1e300, -1e300};
+    for (std::size_t i = 0; i + 3 < group.vertices.size(); i += 4) {
+        const double w = group.vertices[i + 3] != 0.0f ? group.vertices[i + 3] : 1.0f;
+        for (std::size_t axis = 0; axis < 3; ++axis) {
+            const double value = group.vertices[i + axis] / w;
+            low[axis] = std::min(low[axis], value);
+            high[axis] = std::max(high[axis], value);
+        }
+    }
+    group.centre = CVector3((low[0] + high[0]) / 2, (low[1] + high[1]) / 2, (low[2] + high[2]) / 2);
+    group.radius = 0.5 * std::hypot(high[0] - low[0], high[1] - low[1], high[2] - low[2]);
+}
+
+// Draws one run's gathered geometry under the current model-view matrix, leaving out what lies
+// outside the view volume.
+std::size_t DrawGroups(const std::vector<SGroup>& groups, const CFrustum& frustum) {
     std::size_t calls = 0;
+    SetGatheredState();
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
     for (const SGroup& group : groups) {
-        if (group.indices.empty()) {
+        if (group.indices.empty() || frustum.IsSphereOutside(group.centre, group.radius)) {
             continue;
         }
         if (group.key.lit) {
@@ -462,6 +500,9 @@ void CMergedScene::Draw(const CZarnelDcmt& dcmt, const CRndrPass& pass, ToolMode
     // Every run is gathered from the state the pass starts in, so that what an element takes
     // over from the one before it does not depend on which runs were gathered anew.
     const SGlState start = ReadGlState();
+    // Each element starts from its own state and each group sets its own: what lies outside
+    // the view volume can be left out without changing what follows.
+    const CFrustum frustum = CFrustum::FromGl();
     std::vector<const CElmnt*> elements;
     for (const CElmnt& elmnt : dcmt.GetElmntList()) {
         elements.push_back(&elmnt);
@@ -499,9 +540,17 @@ void CMergedScene::Draw(const CZarnelDcmt& dcmt, const CRndrPass& pass, ToolMode
             GlBatch::SetSink(nullptr);
             glPopMatrix();
             std::erase_if(run->groups, [](const SGroup& group) { return group.indices.empty(); });
+            for (SGroup& group : run->groups) {
+                SetBounds(group);
+            }
         }
-        m_mergedCalls += DrawGroups(run->groups);
+        m_mergedCalls += DrawGroups(run->groups, frustum);
         for (const SSingle& single : run->singles) {
+            const double radius = GetDrawRadius(*single.elmnt);
+            if (radius >= 0.0 &&
+                frustum.IsSphereOutside(single.elmnt->placement.translation, radius)) {
+                continue;
+            }
             ApplyGlState(single.state);
             drawOne(*single.elmnt);
         }

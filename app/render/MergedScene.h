@@ -10,7 +10,8 @@
 // inputs; only its run of elements is gathered again. Elements drawn in a state that cannot be
 // gathered (texture, blending, culling ...) are drawn one by one after their run, each from the
 // GL state it met when gathered. The picture is that of drawing element by element, but for
-// where two elements' faces lie in the same plane.
+// where two elements' faces lie in the same plane. Gathered geometry and single elements that lie
+// outside the view volume are not sent.
 //
 // Holds client memory only, so it serves any GL context; on the thread that owns the context.
 #pragma once

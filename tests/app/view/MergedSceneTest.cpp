@@ -124,6 +124,17 @@ TEST_F(MergedScene, GatheredPictureIsThePictureDrawnElementByElement) {
     EXPECT_EQ(merged.GetRunsGathered(), 0u);
     EXPECT_GT(merged.GetMergedCalls(), 0u);
 
+    // Looking away from the tower, its geometry is not sent; the picture (the floor grid) is
+    // the one drawn element by element.
+    const std::size_t wholeCalls = merged.GetMergedCalls();
+    m_camera.modelTurn += 180;
+    m_camera.Update();
+    const std::vector<uint8_t> away = Draw(&merged);
+    EXPECT_LT(merged.GetMergedCalls(), wholeCalls);
+    EXPECT_EQ(away, Draw(nullptr));
+    m_camera.modelTurn -= 180;
+    m_camera.Update();
+
     // One element moved: its run alone is gathered anew.
     moved->Translate(0.0, 300.0, 0.0);
     const std::vector<uint8_t> afterMove = Draw(&merged);
