@@ -14,12 +14,16 @@
 #include "app/render/MeshCache.h"
 #include "app/render/RndrPass.h"
 #include "app/render/SceneGather.h"
+#include "app/render/VrmlViewer.h"
 #include "model/ZarnelDcmt.h"
 
 using namespace SceneGather;
 
 struct CMergedScene::SRun {
     uint64_t key = 0;
+    // Holds a slide drawn from the model file while the view has not read the model: gathered
+    // anew at every picture, as drawing element by element would look for the model each time.
+    bool waitsForModel = false;
     std::vector<SGroup> groups;
     std::vector<SSingle> singles;
 };
@@ -100,7 +104,7 @@ void CMergedScene::Draw(const CZarnelDcmt& dcmt, const CRndrPass& pass, ToolMode
         m_runs.clear();
         m_inputsKey = inputsKey;
     }
-    GatherChangedRuns(dcmt, drawOne);
+    GatherChangedRuns(dcmt, view, drawOne);
 
     // Each element drawn by itself starts from its own state and each group sets its own: what
     // lies outside the view volume can be left out without changing what follows.
@@ -127,7 +131,7 @@ void CMergedScene::Draw(const CZarnelDcmt& dcmt, const CRndrPass& pass, ToolMode
     }
 }
 
-void CMergedScene::GatherChangedRuns(const CZarnelDcmt& dcmt,
+void CMergedScene::GatherChangedRuns(const CZarnelDcmt& dcmt, const SDrawView* view,
                                      const std::function<void(const CElmnt&)>& drawOne) {
     const Revision revision = dcmt.GetCurrentRevision();
     const SLimits limits = SLimits::Read();
@@ -149,11 +153,17 @@ void CMergedScene::GatherChangedRuns(const CZarnelDcmt& dcmt,
             AddElementKey(key, *elmnt, revision);
         }
         std::unique_ptr<SRun>& run = m_runs[r];
-        if (!run || run->key != key.Value()) {
+        if (!run || run->key != key.Value() || run->waitsForModel) {
             run = std::make_unique<SRun>();
             run->key = key.Value();
             ++m_runsGathered;
             GatherRun(members, start, limits, drawOne, run->groups, run->singles);
+            const bool modelRead =
+                view != nullptr && view->vrmlViewer != nullptr && view->vrmlViewer->HasScene();
+            run->waitsForModel =
+                !modelRead && std::ranges::any_of(members, [&](const CElmnt* elmnt) {
+                    return elmnt->kind == ElmntKind::SlideNew && elmnt->IsAliveAt(revision);
+                });
         }
     }
 }

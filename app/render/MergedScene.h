@@ -64,7 +64,7 @@ public:
     struct SVertexJob;
 
 private:
-    void GatherChangedRuns(const CZarnelDcmt& dcmt,
+    void GatherChangedRuns(const CZarnelDcmt& dcmt, const SDrawView* view,
                            const std::function<void(const CElmnt&)>& drawOne);
     // Tests the triangles of every group in view for coverage, into m_jobs.
     void PlanCoverage(const CFrustum& frustum);

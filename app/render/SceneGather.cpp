@@ -24,8 +24,6 @@ constexpr std::array<GLenum, 14> kOffWhenGathered = {
     GL_ALPHA_TEST,     GL_LINE_STIPPLE,  GL_POLYGON_STIPPLE,     GL_FOG,
     GL_CLIP_PLANE0,    GL_STENCIL_TEST};
 
-// The state every piece of gathered geometry was drawn in, whatever an element drawn by itself
-// left behind.
 } // namespace
 
 void SetGatheredState() {
