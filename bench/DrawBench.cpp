@@ -32,6 +32,7 @@ namespace {
 
 constexpr int kWidth = 1280;
 constexpr int kHeight = 800;
+constexpr double kPi = 3.14159265358979323846;
 
 // The design of about target elements with the camera that shows all of it.
 struct SField {
@@ -87,15 +88,22 @@ std::unique_ptr<SField> BuildField(int target, std::string& error) {
         }
         ++field->elements;
     }
-    // From above and aside, far enough that the whole field fits the picture.
+    // From above and aside, far enough that the whole field fits the picture. The model view
+    // turns the world by tilt and turn after moving it, so the move that puts the field's
+    // centre straight ahead at distance D is the turned-back (0, 0, -D).
     const double radius = (step * side) * 0.75 / 10.0; // cm
+    const double distance = radius / std::tan(20.0 * kPi / 180.0);
+    const double tilt = 35.0 * kPi / 180.0;
+    const double turn = 30.0 * kPi / 180.0;
     CCmra& camera = field->camera;
     camera.viewportWidth = kWidth;
     camera.viewportHeight = kHeight;
     camera.modelTilt = 35;
     camera.modelTurn = 30;
-    camera.modelDistance = static_cast<int>(radius / std::tan(20.0 * 3.14159265 / 180.0));
-    camera.farClip = camera.modelDistance * 3 + 1000;
+    camera.modelLeftRight = static_cast<int>(distance * std::cos(tilt) * std::sin(turn));
+    camera.modelHeight = static_cast<int>(distance * std::sin(tilt));
+    camera.modelDistance = static_cast<int>(distance * std::cos(tilt) * std::cos(turn));
+    camera.farClip = static_cast<int>(distance * 3) + 1000;
     camera.nearClip = 10;
     camera.Update();
     return field;
@@ -230,6 +238,14 @@ void BM_Frame(benchmark::State& state) {
     for (auto _ : state) {
         Frame(*field);
     }
+    // The share of the picture that shows the design, so that a camera that misses it shows.
+    std::vector<unsigned char> pixels(static_cast<std::size_t>(kWidth) * kHeight * 4);
+    glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    double drawn = 0.0;
+    for (std::size_t i = 0; i < pixels.size(); i += 4) {
+        drawn += pixels[i] != 255 || pixels[i + 1] != 255 || pixels[i + 2] != 255 ? 1.0 : 0.0;
+    }
+    state.counters["drawnShare"] = drawn / (static_cast<double>(kWidth) * kHeight);
 }
 BENCHMARK(BM_Frame)->ArgsProduct({{1000, 10000}, {0, 1}})->Unit(benchmark::kMillisecond);
 

@@ -120,6 +120,7 @@ CMainFrm::~CMainFrm() {
 
 bool CMainFrm::CreateBars() {
     m_aui.SetManagedWindow(this);
+    m_aui.SetHeldWindow(GetClientWindow());
     for (const SToolbarInfo& info : GetToolbars()) {
         auto* toolbar = new CCmdToolBar(this, info);
         m_toolbars.push_back(toolbar);
@@ -224,7 +225,7 @@ CCmdToolBar* CMainFrm::GetToolbar(int bar) const {
 
 bool CMainFrm::IsBarShown(int bar) const {
     CCmdToolBar* toolbar = GetToolbar(bar);
-    return toolbar != nullptr && const_cast<wxAuiManager&>(m_aui).GetPane(toolbar).IsShown();
+    return toolbar != nullptr && const_cast<CFrameAuiManager&>(m_aui).GetPane(toolbar).IsShown();
 }
 
 void CMainFrm::ShowBar(int bar, bool show) {

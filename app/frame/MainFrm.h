@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
-#include <wx/aui/framemanager.h>
 #include <wx/docmdi.h>
+
+#include "app/frame/FrameAuiManager.h"
 
 class CCmdToolBar;
 
@@ -70,7 +71,7 @@ private:
     void OnFileClose(wxCommandEvent& event);
     void OnUpdateFileClose(wxUpdateUIEvent& event);
 
-    wxAuiManager m_aui;
+    CFrameAuiManager m_aui;
     std::vector<CCmdToolBar*> m_toolbars;
     std::string m_firstStartLayout;
     std::string m_layoutAtStart;          // the layout in use once start-up placed the bars

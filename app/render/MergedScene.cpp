@@ -1,430 +1,75 @@
-// Gathering the draw pass into runs of merged geometry, and drawing the runs.
+// The runs of merged geometry: gathered when their elements change, culled and drawn.
 #include "app/render/MergedScene.h"
 
 #include <algorithm>
-#include <array>
-#include <cmath>
-#include <cstring>
+#include <atomic>
 #include <span>
-#include <type_traits>
+#include <thread>
 
 #include <GL/gl.h>
 
+#include "app/render/CoverageCull.h"
+#include "app/render/Frustum.h"
 #include "app/render/GlBatch.h"
 #include "app/render/MeshCache.h"
-#include "app/render/PrimitiveIndices.h"
 #include "app/render/RndrPass.h"
-#include "app/render/RndrQult.h"
-#include "model/Mtrl.h"
+#include "app/render/SceneGather.h"
+#include "app/render/VrmlViewer.h"
 #include "model/ZarnelDcmt.h"
 
-namespace {
-
-// ---- Keys ---------------------------------------------------------------------------------
-
-// FNV-1a over the bytes of values, so that a change of any drawing input changes the key.
-class CKeyHash {
-public:
-    template <class T> void Add(const T& value) {
-        static_assert(std::is_trivially_copyable_v<T>);
-        unsigned char bytes[sizeof(T)];
-        std::memcpy(bytes, &value, sizeof(T));
-        for (unsigned char byte : bytes) {
-            m_hash = (m_hash ^ byte) * 1099511628211ull;
-        }
-    }
-    void Add(const SGlMaterial& material) {
-        Add(material.ambient);
-        Add(material.diffuse);
-        Add(material.specular);
-        Add(material.shininess);
-    }
-    uint64_t Value() const { return m_hash; }
-
-private:
-    uint64_t m_hash = 1469598103934665603ull;
-};
-
-// Everything besides the element itself that an element's drawing depends on.
-uint64_t InputsKey(MtrlTable materials, const CRndrPass& pass, ToolMode toolMode,
-                   DrawFlags drawFlags, const SDrawView* view) {
-    CKeyHash key;
-    for (const CMtrl* material : materials) {
-        key.Add(material);
-        if (material != nullptr) {
-            key.Add(material->GetFront());
-            key.Add(material->GetBack());
-            key.Add(material->GetHighlight());
-            key.Add(std::array<float, 3>{material->GetRed(), material->GetGreen(),
-                                         material->GetBlue()});
-            key.Add(material->GetTextureFile().size());
-            for (char c : material->GetTextureFile()) {
-                key.Add(c);
-            }
-        }
-    }
-    const CRndrQult* quality = pass.GetQuality();
-    key.Add(quality != nullptr);
-    if (quality != nullptr) {
-        key.Add(quality->GetValues());
-    }
-    key.Add(toolMode);
-    key.Add(drawFlags);
-    key.Add(view != nullptr);
-    if (view != nullptr) {
-        key.Add(view->firstTube);
-        key.Add(view->panelWidth);
-        key.Add(view->panelHeight);
-        key.Add(view->vrmlViewer);
-    }
-    return key.Value();
-}
-
-// The element's record as far as drawing reads it, and whether it is alive.
-void AddElementKey(CKeyHash& key, const CElmnt& elmnt, Revision revision) {
-    key.Add(&elmnt);
-    const bool alive = elmnt.IsAliveAt(revision);
-    key.Add(alive);
-    if (!alive) {
-        return;
-    }
-    key.Add(elmnt.placement.rotation.m);
-    key.Add(elmnt.placement.translation.x);
-    key.Add(elmnt.placement.translation.y);
-    key.Add(elmnt.placement.translation.z);
-    key.Add(std::array<float, 4>{elmnt.secondSize, elmnt.length, elmnt.secondCorrection,
-                                 elmnt.correction});
-    key.Add(elmnt.kind);
-    key.Add(std::array<uint32_t, 4>{elmnt.GetOccupiedArms(), elmnt.GetFreeArms(),
-                                    elmnt.GetFreeCornerSlots(), elmnt.GetDirections()});
-    key.Add(std::array<int32_t, 3>{elmnt.GetMaterial(), elmnt.turnVariant, elmnt.groupMark});
-    key.Add(std::array<bool, 4>{elmnt.fixed, elmnt.selected, elmnt.floating, elmnt.adjustPending});
-}
-
-// ---- GL state -----------------------------------------------------------------------------
-
-constexpr std::size_t kMaterialFloats =
-    34; // front, back: ambient, diffuse, specular, emission, shininess
-constexpr std::array<GLenum, 4> kMaterialColours = {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR,
-                                                    GL_EMISSION};
-
-// The state a piece of geometry is drawn in, as far as the gathered geometry can carry it.
-struct SGlState {
-    bool lit = false;
-    GLint shadeModel = GL_SMOOTH;
-    std::array<float, kMaterialFloats> material{};
-    std::array<float, 4> color{};
-    std::array<float, 3> normal{};
-};
-
-// State that gathered geometry cannot carry: an element drawn in it is drawn by itself.
-struct SLimits {
-    GLint depthFunc = GL_LESS;
-    float lineWidth = 1.0f;
-    float pointSize = 1.0f;
-
-    static SLimits Read() {
-        SLimits limits;
-        glGetIntegerv(GL_DEPTH_FUNC, &limits.depthFunc);
-        glGetFloatv(GL_LINE_WIDTH, &limits.lineWidth);
-        glGetFloatv(GL_POINT_SIZE, &limits.pointSize);
-        return limits;
-    }
-
-    bool AllowGathering() const {
-        for (GLenum capability :
-             {GL_TEXTURE_2D, GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_BLEND, GL_COLOR_MATERIAL,
-              GL_CULL_FACE, GL_POLYGON_OFFSET_FILL, GL_POLYGON_OFFSET_LINE, GL_ALPHA_TEST,
-              GL_LINE_STIPPLE, GL_POLYGON_STIPPLE, GL_FOG, GL_CLIP_PLANE0, GL_STENCIL_TEST}) {
-            if (glIsEnabled(capability)) {
-                return false;
-            }
-        }
-        if (!glIsEnabled(GL_NORMALIZE) || !glIsEnabled(GL_DEPTH_TEST)) {
-            return false;
-        }
-        GLint polygonMode[2] = {GL_FILL, GL_FILL};
-        glGetIntegerv(GL_POLYGON_MODE, polygonMode);
-        GLboolean depthMask = GL_TRUE;
-        glGetBooleanv(GL_DEPTH_WRITEMASK, &depthMask);
-        const SLimits now = Read();
-        return polygonMode[0] == GL_FILL && polygonMode[1] == GL_FILL && depthMask == GL_TRUE &&
-               now.depthFunc == depthFunc && now.lineWidth == lineWidth &&
-               now.pointSize == pointSize;
-    }
-};
-
-SGlState ReadGlState() {
-    SGlState state;
-    state.lit = glIsEnabled(GL_LIGHTING) == GL_TRUE;
-    glGetIntegerv(GL_SHADE_MODEL, &state.shadeModel);
-    float* at = state.material.data();
-    for (GLenum face : {GL_FRONT, GL_BACK}) {
-        for (GLenum colour : kMaterialColours) {
-            glGetMaterialfv(face, colour, at);
-            at += 4;
-        }
-        glGetMaterialfv(face, GL_SHININESS, at);
-        at += 1;
-    }
-    glGetFloatv(GL_CURRENT_COLOR, state.color.data());
-    glGetFloatv(GL_CURRENT_NORMAL, state.normal.data());
-    return state;
-}
-
-void ApplyMaterial(const std::array<float, kMaterialFloats>& material) {
-    const float* at = material.data();
-    for (GLenum face : {GL_FRONT, GL_BACK}) {
-        for (GLenum colour : kMaterialColours) {
-            glMaterialfv(face, colour, at);
-            at += 4;
-        }
-        glMaterialfv(face, GL_SHININESS, at);
-        at += 1;
-    }
-}
-
-void ApplyGlState(const SGlState& state) {
-    if (state.lit) {
-        glEnable(GL_LIGHTING);
-    } else {
-        glDisable(GL_LIGHTING);
-    }
-    glShadeModel(static_cast<GLenum>(state.shadeModel));
-    ApplyMaterial(state.material);
-    glColor4fv(state.color.data());
-    glNormal3fv(state.normal.data());
-}
-
-// ---- Gathered geometry --------------------------------------------------------------------
-
-// What decides a draw call: the kind of primitive and the state. Unlit geometry carries its
-// colours per vertex, so only lit geometry is told apart by material.
-struct SGroupKey {
-    PrimitiveFamily family = PrimitiveFamily::Triangles;
-    bool lit = false;
-    GLint shadeModel = GL_SMOOTH;
-    std::array<float, kMaterialFloats> material{};
-
-    friend bool operator==(const SGroupKey& a, const SGroupKey& b) {
-        return a.family == b.family && a.lit == b.lit && a.shadeModel == b.shadeModel &&
-               std::memcmp(a.material.data(), b.material.data(), sizeof a.material) == 0;
-    }
-};
-
-struct SGroup {
-    SGroupKey key;
-    std::vector<float> vertices; // 4 per vertex, world coordinates
-    std::vector<float> normals;  // 3 per vertex
-    std::vector<float> colors;   // 4 per vertex, unlit groups only
-    std::vector<GLuint> indices;
-
-    std::size_t VertexCount() const { return vertices.size() / 4; }
-};
-
-// An element that is drawn by itself, and the state it met when it was gathered.
-struct SSingle {
-    const CElmnt* elmnt = nullptr;
-    SGlState state;
-};
-
-// The model-view matrix (column-major) as it moves points and normals into world coordinates.
-class CPlacing {
-public:
-    explicit CPlacing(const std::array<double, 16>& m) : m_m(m) {
-        // Normals move by the inverse transpose of the upper 3 x 3: the cofactors over the
-        // determinant (the sign matters, the length does not: GL normalises).
-        const auto a = [&](int row, int col) { return m[static_cast<std::size_t>(col * 4 + row)]; };
-        for (int r = 0; r < 3; ++r) {
-            for (int c = 0; c < 3; ++c) {
-                const int r1 = (r + 1) % 3;
-                const int r2 = (r + 2) % 3;
-                const int c1 = (c + 1) % 3;
-                const int c2 = (c + 2) % 3;
-                m_normal[static_cast<std::size_t>(r * 3 + c)] =
-                    a(r1, c1) * a(r2, c2) - a(r1, c2) * a(r2, c1);
-            }
-        }
-        const double det = a(0, 0) * m_normal[0] + a(0, 1) * m_normal[1] + a(0, 2) * m_normal[2];
-        const double scale = det < 0.0 ? -1.0 : 1.0;
-        for (double& value : m_normal) {
-            value *= scale;
-        }
-    }
-
-    void Point(const float* in, std::vector<float>& out) const {
-        for (int row = 0; row < 4; ++row) {
-            double sum = 0.0;
-            for (int col = 0; col < 4; ++col) {
-                sum += m_m[static_cast<std::size_t>(col * 4 + row)] * in[col];
-            }
-            out.push_back(static_cast<float>(sum));
-        }
-    }
-
-    void Normal(const float* in, std::vector<float>& out) const {
-        double n[3];
-        for (int row = 0; row < 3; ++row) {
-            n[row] = m_normal[static_cast<std::size_t>(row * 3)] * in[0] +
-                     m_normal[static_cast<std::size_t>(row * 3 + 1)] * in[1] +
-                     m_normal[static_cast<std::size_t>(row * 3 + 2)] * in[2];
-        }
-        const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
-        const double f = length > 0.0 ? 1.0 / length : 0.0;
-        out.insert(out.end(), {static_cast<float>(n[0] * f), static_cast<float>(n[1] * f),
-                               static_cast<float>(n[2] * f)});
-    }
-
-private:
-    std::array<double, 16> m_m;
-    std::array<double, 9> m_normal{}; // row-major
-};
-
-} // namespace
+using namespace SceneGather;
 
 struct CMergedScene::SRun {
     uint64_t key = 0;
+    // Holds a slide drawn from the model file while the view has not read the model: gathered
+    // anew at every picture, as drawing element by element would look for the model each time.
+    bool waitsForModel = false;
     std::vector<SGroup> groups;
     std::vector<SSingle> singles;
 };
 
-namespace {
-
-// Takes the geometry of one run's elements while they are drawn, and the state it meets.
-class CGatherer : public IGlGeometrySink {
-public:
-    CGatherer(CMergedScene::SRun& run, const SLimits& limits) : m_run(run), m_limits(limits) {}
-
-    // Before each element: remembers where its geometry starts.
-    void BeginElement() {
-        m_marks.clear();
-        for (const SGroup& group : m_run.groups) {
-            m_marks.push_back({group.vertices.size(), group.indices.size()});
-        }
-        m_gatherable = true;
-    }
-
-    // After it: false, and its geometry taken back, when it met state that cannot be gathered.
-    bool EndElement() {
-        if (m_gatherable) {
-            return true;
-        }
-        m_run.groups.resize(m_marks.size());
-        for (std::size_t g = 0; g < m_marks.size(); ++g) {
-            SGroup& group = m_run.groups[g];
-            const std::size_t vertices = m_marks[g].first / 4;
-            group.vertices.resize(vertices * 4);
-            group.normals.resize(vertices * 3);
-            group.colors.resize(group.key.lit ? 0 : vertices * 4);
-            group.indices.resize(m_marks[g].second);
-        }
-        return false;
-    }
-
-    void Take(const SGlGeometry& geometry) override {
-        if (!m_gatherable) {
-            return;
-        }
-        if (!m_limits.AllowGathering()) {
-            m_gatherable = false;
-            return;
-        }
-        const SGlState state = ReadGlState();
-        std::array<double, 16> modelView{};
-        glGetDoublev(GL_MODELVIEW_MATRIX, modelView.data());
-        SGroupKey key;
-        key.family = FamilyOf(geometry.mode);
-        key.lit = state.lit;
-        key.shadeModel = state.shadeModel;
-        if (state.lit) {
-            key.material = state.material;
-        }
-        Append(FindGroup(key), geometry, state, CPlacing(modelView));
-    }
-
-private:
-    SGroup& FindGroup(const SGroupKey& key) {
-        for (SGroup& group : m_run.groups) {
-            if (group.key == key) {
-                return group;
-            }
-        }
-        m_run.groups.push_back(SGroup{key, {}, {}, {}, {}});
-        return m_run.groups.back();
-    }
-
-    void Append(SGroup& group, const SGlGeometry& geometry, const SGlState& state,
-                const CPlacing& placing) {
-        // The vertices the geometry uses, each copied once, in world coordinates.
-        m_remap.assign(static_cast<std::size_t>(geometry.vertexCount), kUnused);
-        auto vertexOf = [&](GLuint source) {
-            GLuint& target = m_remap[source];
-            if (target == kUnused) {
-                target = static_cast<GLuint>(group.VertexCount());
-                placing.Point(&geometry.vertices[source * 4], group.vertices);
-                placing.Normal(geometry.normals != nullptr ? &geometry.normals[source * 3]
-                                                           : state.normal.data(),
-                               group.normals);
-                if (!group.key.lit) {
-                    const float* colour = geometry.colors != nullptr ? &geometry.colors[source * 4]
-                                                                     : state.color.data();
-                    group.colors.insert(group.colors.end(), colour, colour + 4);
-                }
-            }
-            return target;
-        };
-        const bool indexed = geometry.indices != nullptr;
-        m_local.clear();
-        AppendIndices(geometry.mode, 0, indexed ? geometry.indexCount : geometry.vertexCount,
-                      m_local);
-        for (GLuint local : m_local) {
-            const GLuint source = indexed ? geometry.indices[local] : local;
-            if (source < m_remap.size()) {
-                group.indices.push_back(vertexOf(source));
-            }
-        }
-    }
-
-    static constexpr GLuint kUnused = ~GLuint{0};
-
-    CMergedScene::SRun& m_run;
-    const SLimits& m_limits;
-    std::vector<std::pair<std::size_t, std::size_t>> m_marks; // vertex floats, indices
-    std::vector<GLuint> m_remap;
-    std::vector<GLuint> m_local;
-    bool m_gatherable = true;
+// One piece of a group's triangles to test for coverage, and the triangles kept.
+struct CMergedScene::SCullJob {
+    const SGroup* group = nullptr;
+    std::size_t points = 0; // where the group's window points start
+    std::size_t first = 0;  // indices
+    std::size_t last = 0;
+    std::vector<GLuint> kept;
 };
 
-// Draws one run's gathered geometry under the current model-view matrix.
-std::size_t DrawGroups(const std::vector<SGroup>& groups) {
-    std::size_t calls = 0;
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_NORMAL_ARRAY);
-    for (const SGroup& group : groups) {
-        if (group.indices.empty()) {
-            continue;
-        }
-        if (group.key.lit) {
-            glEnable(GL_LIGHTING);
-            ApplyMaterial(group.key.material);
-            glDisableClientState(GL_COLOR_ARRAY);
-        } else {
-            glDisable(GL_LIGHTING);
-            glEnableClientState(GL_COLOR_ARRAY);
-            glColorPointer(4, GL_FLOAT, 0, group.colors.data());
-        }
-        glShadeModel(static_cast<GLenum>(group.key.shadeModel));
-        glVertexPointer(4, GL_FLOAT, 0, group.vertices.data());
-        glNormalPointer(GL_FLOAT, 0, group.normals.data());
-        glDrawElements(IndependentMode(group.key.family),
-                       static_cast<GLsizei>(group.indices.size()), GL_UNSIGNED_INT,
-                       group.indices.data());
-        ++calls;
+// One piece of a group's vertices to put into window coordinates.
+struct CMergedScene::SVertexJob {
+    const SGroup* group = nullptr;
+    std::size_t points = 0;
+    std::size_t first = 0;
+    std::size_t last = 0;
+};
+
+namespace {
+
+// Indices and vertices per job: small enough to share the work among all cores.
+constexpr std::size_t kJobIndices = 3 * 8192;
+constexpr std::size_t kJobVertices = 16384;
+
+// Runs job(i) for every i below count on all cores, the calling thread included.
+template <class Job> void RunOnAllCores(std::size_t count, Job&& job) {
+    if (count == 0) {
+        return;
     }
-    glDisableClientState(GL_VERTEX_ARRAY);
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_COLOR_ARRAY);
-    return calls;
+    std::atomic<std::size_t> next{0};
+    auto work = [&] {
+        for (std::size_t i = next++; i < count; i = next++) {
+            job(i);
+        }
+    };
+    const std::size_t helpers =
+        std::min<std::size_t>(count, std::max(1u, std::thread::hardware_concurrency())) - 1;
+    std::vector<std::jthread> threads;
+    threads.reserve(helpers);
+    for (std::size_t t = 0; t < helpers; ++t) {
+        threads.emplace_back(work);
+    }
+    work();
 }
 
 } // namespace
@@ -441,6 +86,7 @@ void CMergedScene::Draw(const CZarnelDcmt& dcmt, const CRndrPass& pass, ToolMode
                         DrawFlags drawFlags, const SDrawView* view) {
     m_runsGathered = 0;
     m_mergedCalls = 0;
+    m_trianglesSent = 0;
     const std::vector<const CMtrl*> materials = GetMtrlTable(dcmt);
     const Revision revision = dcmt.GetCurrentRevision();
     auto drawOne = [&](const CElmnt& elmnt) {
@@ -458,6 +104,36 @@ void CMergedScene::Draw(const CZarnelDcmt& dcmt, const CRndrPass& pass, ToolMode
         m_runs.clear();
         m_inputsKey = inputsKey;
     }
+    GatherChangedRuns(dcmt, view, drawOne);
+
+    // Each element drawn by itself starts from its own state and each group sets its own: what
+    // lies outside the view volume can be left out without changing what follows.
+    const CFrustum frustum = CFrustum::FromGl();
+    PlanCoverage(frustum);
+    SetGatheredState();
+    std::size_t job = 0;
+    for (const std::unique_ptr<SRun>& run : m_runs) {
+        for (const SGroup& group : run->groups) {
+            if (!frustum.IsSphereOutside(group.centre, group.radius)) {
+                job = DrawGroup(group, job);
+            }
+        }
+        for (const SSingle& single : run->singles) {
+            const double radius = GetDrawRadius(*single.elmnt);
+            if (radius >= 0.0 &&
+                frustum.IsSphereOutside(single.elmnt->placement.translation, radius)) {
+                continue;
+            }
+            ApplyGlState(single.state);
+            drawOne(*single.elmnt);
+            SetGatheredState();
+        }
+    }
+}
+
+void CMergedScene::GatherChangedRuns(const CZarnelDcmt& dcmt, const SDrawView* view,
+                                     const std::function<void(const CElmnt&)>& drawOne) {
+    const Revision revision = dcmt.GetCurrentRevision();
     const SLimits limits = SLimits::Read();
     // Every run is gathered from the state the pass starts in, so that what an element takes
     // over from the one before it does not depend on which runs were gathered anew.
@@ -477,33 +153,107 @@ void CMergedScene::Draw(const CZarnelDcmt& dcmt, const CRndrPass& pass, ToolMode
             AddElementKey(key, *elmnt, revision);
         }
         std::unique_ptr<SRun>& run = m_runs[r];
-        if (!run || run->key != key.Value()) {
+        if (!run || run->key != key.Value() || run->waitsForModel) {
             run = std::make_unique<SRun>();
             run->key = key.Value();
             ++m_runsGathered;
-            // Drawn into the gatherer under an identity model view, which the geometry then
-            // carries as world coordinates.
-            ApplyGlState(start);
-            glPushMatrix();
-            glLoadIdentity();
-            CGatherer gatherer(*run, limits);
-            GlBatch::SetSink(&gatherer);
-            for (const CElmnt* elmnt : members) {
-                const SGlState before = ReadGlState();
-                gatherer.BeginElement();
-                drawOne(*elmnt);
-                if (!gatherer.EndElement()) {
-                    run->singles.push_back({elmnt, before});
-                }
-            }
-            GlBatch::SetSink(nullptr);
-            glPopMatrix();
-            std::erase_if(run->groups, [](const SGroup& group) { return group.indices.empty(); });
-        }
-        m_mergedCalls += DrawGroups(run->groups);
-        for (const SSingle& single : run->singles) {
-            ApplyGlState(single.state);
-            drawOne(*single.elmnt);
+            GatherRun(members, start, limits, drawOne, run->groups, run->singles);
+            const bool modelRead =
+                view != nullptr && view->vrmlViewer != nullptr && view->vrmlViewer->HasScene();
+            run->waitsForModel =
+                !modelRead && std::ranges::any_of(members, [&](const CElmnt* elmnt) {
+                    return elmnt->kind == ElmntKind::SlideNew && elmnt->IsAliveAt(revision);
+                });
         }
     }
+}
+
+void CMergedScene::PlanCoverage(const CFrustum& frustum) {
+    // The triangles of every group in view, in pieces: first every vertex is put into window
+    // coordinates, then the triangles are tested, each step on all cores. DrawGroup takes the
+    // pieces in the same order.
+    std::size_t jobCount = 0;
+    std::size_t pointCount = 0;
+    m_vertexJobs.clear();
+    for (const std::unique_ptr<SRun>& run : m_runs) {
+        for (const SGroup& group : run->groups) {
+            if (group.key.family != PrimitiveFamily::Triangles ||
+                frustum.IsSphereOutside(group.centre, group.radius)) {
+                continue;
+            }
+            const std::size_t vertices = group.VertexCount();
+            for (std::size_t first = 0; first < vertices; first += kJobVertices) {
+                m_vertexJobs.push_back(
+                    {&group, pointCount, first, std::min(vertices, first + kJobVertices)});
+            }
+            for (std::size_t first = 0; first < group.indices.size(); first += kJobIndices) {
+                if (jobCount == m_jobs.size()) {
+                    m_jobs.emplace_back();
+                }
+                SCullJob& job = m_jobs[jobCount++];
+                job.group = &group;
+                job.points = pointCount;
+                job.first = first;
+                job.last = std::min(group.indices.size(), first + kJobIndices);
+            }
+            pointCount += vertices;
+        }
+    }
+    m_jobs.resize(jobCount);
+    if (!m_coverageCull) {
+        for (SCullJob& job : m_jobs) {
+            job.kept.assign(job.group->indices.begin() + static_cast<long>(job.first),
+                            job.group->indices.begin() + static_cast<long>(job.last));
+        }
+        return;
+    }
+    m_points.resize(pointCount);
+    const CCoverageCull coverage = CCoverageCull::FromGl();
+    RunOnAllCores(m_vertexJobs.size(), [&](std::size_t j) {
+        const SVertexJob& job = m_vertexJobs[j];
+        coverage.Project(job.group->vertices.data(), job.first, job.last,
+                         m_points.data() + job.points);
+    });
+    RunOnAllCores(jobCount, [&](std::size_t j) {
+        SCullJob& job = m_jobs[j];
+        job.kept.clear();
+        CCoverageCull::KeepCovering(m_points.data() + job.points, job.group->indices.data(),
+                                    job.first, job.last, job.kept);
+    });
+}
+
+std::size_t CMergedScene::DrawGroup(const SGroup& group, std::size_t job) {
+    if (group.key.lit) {
+        glEnable(GL_LIGHTING);
+        ApplyMaterial(group.key.material);
+    } else {
+        glDisable(GL_LIGHTING);
+    }
+    glShadeModel(static_cast<GLenum>(group.key.shadeModel));
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glVertexPointer(4, GL_FLOAT, 0, group.vertices.data());
+    glNormalPointer(GL_FLOAT, 0, group.normals.data());
+    if (!group.key.lit) {
+        glEnableClientState(GL_COLOR_ARRAY);
+        glColorPointer(4, GL_FLOAT, 0, group.colors.data());
+    }
+    const GLenum mode = IndependentMode(group.key.family);
+    if (group.key.family != PrimitiveFamily::Triangles) {
+        glDrawElements(mode, static_cast<GLsizei>(group.indices.size()), GL_UNSIGNED_INT,
+                       group.indices.data());
+        ++m_mergedCalls;
+    }
+    for (; job < m_jobs.size() && m_jobs[job].group == &group; ++job) {
+        const std::vector<GLuint>& kept = m_jobs[job].kept;
+        if (!kept.empty()) {
+            glDrawElements(mode, static_cast<GLsizei>(kept.size()), GL_UNSIGNED_INT, kept.data());
+            ++m_mergedCalls;
+            m_trianglesSent += kept.size() / 3;
+        }
+    }
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    return job;
 }

@@ -43,6 +43,8 @@ public:
     // file at the path cannot be read: that is reported once, and the setting is looked up
     // again at each call so that another folder is tried as soon as the setting names one.
     const CVrmlScene* GetScene();
+    // Whether the model has been read (without looking for it).
+    bool HasScene() const { return m_scene != nullptr; }
     // The message box 4290 with the path and the reason.
     static void ShowReport(const std::string& path, const std::string& reason);
 

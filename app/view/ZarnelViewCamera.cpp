@@ -30,8 +30,10 @@ void CZarnelView::SetViewport() {
     m_clientPixels = client;
     CCmra* camera = GetCamera();
     m_viewport = ComputeViewport(m_clientPixels.x, m_clientPixels.y, camera);
-    // MakeCurrent sets the new viewport; a window that cannot draw yet gets it when it can.
-    MakeCurrent();
+    // The next MakeCurrent sets the new viewport. Not made current here: on a size change the
+    // toolkit resizes the window's X window only after this, and GL would take the drawable's
+    // old size then; an unchanged glViewport at the paint does not make it look again, and the
+    // picture would fill only the old size.
     if (camera != nullptr) {
         camera->viewportWidth = m_viewport.width;
         camera->viewportHeight = m_viewport.height;

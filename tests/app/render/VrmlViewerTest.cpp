@@ -14,7 +14,9 @@
 #include <GL/glu.h>
 
 #include "app/render/ChildProcess.h"
+#include "app/render/MergedScene.h"
 #include "app/render/VrmlViewer.h"
+#include "model/ZarnelDcmt.h"
 #include "support/File.h"
 #include "support/SettingsStore.h"
 #include "tests/app/render/DrawTestKit.h"
@@ -391,6 +393,32 @@ TEST_F(VrmlViewerTest, AModelThatCannotBeReadIsReportedOnceAndDrawsNothing) {
     SetVrmlFolder(&DataDir);
     EXPECT_GT(CountTokens(Feedback(RndrMode::SurfaceFeedback), GL_POLYGON_TOKEN), 0);
     EXPECT_EQ(TestUi().Boxes().size(), 2u);
+}
+
+TEST_F(VrmlViewerTest, MergedPicturesShowTheSlideAsSoonAsTheModelIsFound) {
+    CZarnelDcmt dcmt;
+    const Revision r = dcmt.NewRevision();
+    dcmt.AddElement(std::make_unique<CElmnt>(dcmt.GetIdSource(), r, ElmntKind::SlideNew, 4,
+                                             CTransform({}, CVector3(0.0, 0.0, 0.0)), true, 0.0f,
+                                             0.0f));
+    m_quality.SetValues(SRndrQultValues::ProfileDefaults());
+    CMergedScene merged;
+    auto picture = [&] {
+        SetPictureScene(1400.0);
+        glEnable(GL_NORMALIZE);
+        merged.Draw(dcmt, CRndrPass(RndrMode::Draw, &m_quality), ToolMode::Select, DrawFlags::None,
+                    &m_view);
+        return CountPixelsNotEqual(255, 255, 255);
+    };
+    const std::string* noFolder = nullptr;
+    SetVrmlFolder(noFolder);
+    const int floorOnly = picture(); // a new document's floor grid
+    // Nothing else changed, yet the next picture looks for the model again.
+    SetVrmlFolder(&DataDir);
+    EXPECT_GT(picture(), floorOnly + 1000);
+    EXPECT_EQ(merged.GetRunsGathered(), 1u);
+    EXPECT_GT(picture(), floorOnly + 1000);
+    EXPECT_EQ(merged.GetRunsGathered(), 0u);
 }
 
 // Not a check but a picture to look at: build/tests/app/render/vrml-slide.png, the slide

@@ -124,6 +124,31 @@ TEST_F(MergedScene, GatheredPictureIsThePictureDrawnElementByElement) {
     EXPECT_EQ(merged.GetRunsGathered(), 0u);
     EXPECT_GT(merged.GetMergedCalls(), 0u);
 
+    // Looking away from the tower, its geometry is not sent; the picture (the floor grid) is
+    // the one drawn element by element.
+    const std::size_t wholeCalls = merged.GetMergedCalls();
+    m_camera.modelTurn += 180;
+    m_camera.Update();
+    const std::vector<uint8_t> away = Draw(&merged);
+    EXPECT_LT(merged.GetMergedCalls(), wholeCalls);
+    EXPECT_EQ(away, Draw(nullptr));
+    m_camera.modelTurn -= 180;
+    m_camera.Update();
+
+    // From far away most triangles are smaller than a pixel: those that cover no pixel centre
+    // are not sent, and the picture is the same to the pixel.
+    m_camera.modelDistance = 1500;
+    m_camera.Update();
+    merged.SetCoverageCull(false);
+    const std::vector<uint8_t> everyTriangle = Draw(&merged);
+    const std::size_t allTriangles = merged.GetTrianglesSent();
+    merged.SetCoverageCull(true);
+    EXPECT_EQ(Draw(&merged), everyTriangle);
+    EXPECT_LT(merged.GetTrianglesSent(), allTriangles / 2);
+    EXPECT_NE(everyTriangle, std::vector<uint8_t>(everyTriangle.size(), 255)); // not blank
+    m_camera.modelDistance = 300;
+    m_camera.Update();
+
     // One element moved: its run alone is gathered anew.
     moved->Translate(0.0, 300.0, 0.0);
     const std::vector<uint8_t> afterMove = Draw(&merged);
