@@ -92,8 +92,11 @@ void CMergedScene::Draw(const CZarnelDcmt& dcmt, const CRndrPass& pass, ToolMode
     auto drawOne = [&](const CElmnt& elmnt) {
         DrawElmnt(elmnt, pass, materials, revision, toolMode, drawFlags, view);
     };
-    // Without kept tessellations some geometry goes to GL directly, past any gathering.
-    if (!pass.IsDraw() || !MeshCache::IsEnabled() || GlBatch::GetSink() != nullptr) {
+    // Without kept tessellations some geometry goes to GL directly, past any gathering. A
+    // picture of the selected elements alone is a passing look at a few: drawn one by one, it
+    // leaves what is gathered for the whole design as it is.
+    if (!pass.IsDraw() || !MeshCache::IsEnabled() || GlBatch::GetSink() != nullptr ||
+        HasFlag(drawFlags, DrawFlags::OnlySelected)) {
         for (const CElmnt& elmnt : dcmt.GetElmntList()) {
             drawOne(elmnt);
         }

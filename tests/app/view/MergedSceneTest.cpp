@@ -50,9 +50,8 @@ protected:
 
     std::vector<uint8_t> Draw(CMergedScene* merged) {
         const CBox3 box = CViewState::kDefaultSelectionBox;
-        const ViewScene::SScene scene{m_dcmt,          m_camera, &m_quality, ToolMode::Select,
-                                      DrawFlags::None, box,      {},         nullptr,
-                                      merged};
+        const ViewScene::SScene scene{
+            m_dcmt, m_camera, &m_quality, ToolMode::Select, m_drawFlags, box, {}, nullptr, merged};
         glViewport(0, 0, kWidth, kHeight);
         ViewScene::DrawScene(scene);
         ExpectNoGlError("scene");
@@ -80,6 +79,7 @@ protected:
     }
 
     CZarnelDcmt m_dcmt;
+    DrawFlags m_drawFlags = DrawFlags::None;
     CCmra m_camera;
     CRndrQult m_quality;
     TempFolder m_folder;
@@ -123,6 +123,14 @@ TEST_F(MergedScene, GatheredPictureIsThePictureDrawnElementByElement) {
     EXPECT_EQ(Draw(&merged), first);
     EXPECT_EQ(merged.GetRunsGathered(), 0u);
     EXPECT_GT(merged.GetMergedCalls(), 0u);
+
+    // A look at the selected elements alone is drawn one by one and leaves the gathering alone.
+    m_drawFlags = DrawFlags::OnlySelected;
+    EXPECT_NE(Draw(&merged), first);
+    EXPECT_EQ(merged.GetMergedCalls(), 0u);
+    m_drawFlags = DrawFlags::None;
+    EXPECT_EQ(Draw(&merged), first);
+    EXPECT_EQ(merged.GetRunsGathered(), 0u);
 
     // Looking away from the tower, its geometry is not sent; the picture (the floor grid) is
     // the one drawn element by element.
