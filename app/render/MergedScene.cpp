@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <atomic>
 #include <span>
+#include <system_error>
 #include <thread>
 
 #include <GL/gl.h>
@@ -67,7 +68,11 @@ template <class Job> void RunOnAllCores(std::size_t count, Job&& job) {
     std::vector<std::jthread> threads;
     threads.reserve(helpers);
     for (std::size_t t = 0; t < helpers; ++t) {
-        threads.emplace_back(work);
+        try {
+            threads.emplace_back(work);
+        } catch (const std::system_error&) {
+            break; // no more threads to be had: the ones running share the rest
+        }
     }
     work();
 }
