@@ -1,6 +1,8 @@
 // The benchmarks' environment, GL context and large designs.
 #include "bench/BenchDesign.h"
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include <EGL/egl.h>
@@ -34,9 +36,19 @@ bool MakeGlContextCurrent(std::string& error, int width, int height) {
         error = "no surfaceless EGL display";
         return false;
     }
-    const EGLint configAttributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE,
-                                       EGL_OPENGL_BIT, EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8,
-                                       EGL_BLUE_SIZE, 8, EGL_DEPTH_SIZE, 24, EGL_NONE};
+    const EGLint configAttributes[] = {EGL_SURFACE_TYPE,
+                                       EGL_PBUFFER_BIT,
+                                       EGL_RENDERABLE_TYPE,
+                                       EGL_OPENGL_BIT,
+                                       EGL_RED_SIZE,
+                                       8,
+                                       EGL_GREEN_SIZE,
+                                       8,
+                                       EGL_BLUE_SIZE,
+                                       8,
+                                       EGL_DEPTH_SIZE,
+                                       24,
+                                       EGL_NONE};
     EGLConfig config = nullptr;
     EGLint configs = 0;
     if (!eglChooseConfig(display, configAttributes, &config, 1, &configs) || configs < 1 ||
@@ -58,7 +70,8 @@ bool MakeGlContextCurrent(std::string& error, int width, int height) {
     return true;
 }
 
-std::unique_ptr<CZarnelDcmt> LoadReplicatedTower(int targetElements, std::string& error) {
+std::unique_ptr<CZarnelDcmt> LoadReplicatedTower(int targetElements, std::string& error,
+                                                 int copiesPerRow) {
     auto dcmt = std::make_unique<CZarnelDcmt>();
     if (!dcmt->LoadFile(ZARNEL_DATA_DIR "/play-tower.zdf")) {
         error = "play-tower.zdf could not be read";
@@ -76,9 +89,12 @@ std::unique_ptr<CZarnelDcmt> LoadReplicatedTower(int targetElements, std::string
     const double stepX = extent.maxX - extent.minX + 3000.0;
     const double stepZ = extent.maxZ - extent.minZ + 3000.0;
     const int copies = targetElements / static_cast<int>(tower.size());
+    const int perRow = copiesPerRow > 0
+                           ? copiesPerRow
+                           : std::max(1, static_cast<int>(std::ceil(std::sqrt(copies))));
     for (int copy = 1; copy < copies; ++copy) {
-        const double dx = stepX * (copy % 4);
-        const double dz = stepZ * (copy / 4);
+        const double dx = stepX * (copy % perRow);
+        const double dz = stepZ * (copy / perRow);
         for (const CElmnt* original : tower) {
             auto moved = std::make_unique<CElmnt>(*original);
             moved->Translate(dx, 0.0, dz);

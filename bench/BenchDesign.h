@@ -33,6 +33,8 @@ void InstallBenchEnvironment();
 // platform, made current once for the whole run (later calls keep the first one).
 bool MakeGlContextCurrent(std::string& error, int width = 16, int height = 16);
 
-// The play tower, copied side by side in rows of four until the design holds about
-// targetElements elements, each copy far enough from the others that copies do not touch.
-std::unique_ptr<CZarnelDcmt> LoadReplicatedTower(int targetElements, std::string& error);
+// The play tower, copied side by side in rows of copiesPerRow (0: as many rows as copies in a
+// row, a square field) until the design holds about targetElements elements, each copy far
+// enough from the others that copies do not touch. The first copy is the tower where it stands.
+std::unique_ptr<CZarnelDcmt> LoadReplicatedTower(int targetElements, std::string& error,
+                                                 int copiesPerRow = 4);

@@ -24,9 +24,7 @@
 #include "bench/BenchDesign.h"
 #include "model/Cmra.h"
 #include "model/ZarnelDcmt.h"
-#include "resources/ZarnelResources.h"
 #include "support/Box3.h"
-#include "support/Resources.h"
 
 namespace {
 
@@ -42,56 +40,32 @@ struct SField {
     std::size_t elements = 0;
 };
 
-// The play tower copied in a square field, centred on the origin, 3 m between copies.
+// The play tower copied in a square field.
 std::unique_ptr<SField> BuildField(int target, std::string& error) {
-    SetResourceModule(&ZarnelResources());
+    InstallBenchEnvironment();
     auto field = std::make_unique<SField>();
-    field->dcmt = std::make_unique<CZarnelDcmt>();
-    CZarnelDcmt& dcmt = *field->dcmt;
-    if (!dcmt.LoadFile(ZARNEL_DATA_DIR "/play-tower.zdf")) {
-        error = "play-tower.zdf could not be read";
+    field->dcmt = LoadReplicatedTower(target, error, 0);
+    if (!field->dcmt) {
         return nullptr;
     }
-    std::vector<const CElmnt*> tower;
     CBox3 extent;
     extent.Reset();
-    for (const CElmnt& elmnt : dcmt.GetAliveElements()) {
+    for (const CElmnt& elmnt : field->dcmt->GetAliveElements()) {
         if (elmnt.kind != ElmntKind::FloorGrid) {
-            tower.push_back(&elmnt);
             extent.Extend(elmnt.placement.translation);
         }
-    }
-    const int copies = std::max(1, target / static_cast<int>(tower.size()));
-    const int side = static_cast<int>(std::ceil(std::sqrt(copies)));
-    const double step = std::max(extent.maxX - extent.minX, extent.maxZ - extent.minZ) + 3000.0;
-    const double half = step * (side - 1) / 2.0;
-    std::vector<std::unique_ptr<CElmnt>> added;
-    for (int copy = 0; copy < copies; ++copy) {
-        const double dx = step * (copy % side) - half - (extent.minX + extent.maxX) / 2.0;
-        const double dz = step * (copy / side) - half - (extent.minZ + extent.maxZ) / 2.0;
-        for (const CElmnt* original : tower) {
-            auto moved = std::make_unique<CElmnt>(*original);
-            moved->Translate(dx, 0.0, dz);
-            added.push_back(std::move(moved));
-        }
-    }
-    // The original tower gives way to its copies, so that every element stands in the field.
-    for (const CElmnt* original : tower) {
-        const_cast<CElmnt*>(original)->Translate(1.0e7, 0.0, 0.0);
-    }
-    for (auto& elmnt : added) {
-        dcmt.AddElement(std::move(elmnt));
-    }
-    for (const CElmnt& elmnt : dcmt.GetAliveElements()) {
-        if (elmnt.kind == ElmntKind::Connector && std::abs(elmnt.placement.translation.x) < 1.0e6) {
+        if (elmnt.kind == ElmntKind::Connector) {
             field->elementPoint = elmnt.placement.translation;
         }
         ++field->elements;
     }
     // From above and aside, far enough that the whole field fits the picture. The model view
     // turns the world by tilt and turn after moving it, so the move that puts the field's
-    // centre straight ahead at distance D is the turned-back (0, 0, -D).
-    const double radius = (step * side) * 0.75 / 10.0; // cm
+    // centre c straight ahead at distance D is the turned-back (0, 0, -D) less c.
+    const CVector3 centre((extent.minX + extent.maxX) / 2.0, (extent.minY + extent.maxY) / 2.0,
+                          (extent.minZ + extent.maxZ) / 2.0);
+    const double size = std::max(extent.maxX - extent.minX, extent.maxZ - extent.minZ);
+    const double radius = (size + 3000.0) * 0.75 / 10.0; // cm
     const double distance = radius / std::tan(20.0 * kPi / 180.0);
     const double tilt = 35.0 * kPi / 180.0;
     const double turn = 30.0 * kPi / 180.0;
@@ -100,9 +74,11 @@ std::unique_ptr<SField> BuildField(int target, std::string& error) {
     camera.viewportHeight = kHeight;
     camera.modelTilt = 35;
     camera.modelTurn = 30;
-    camera.modelLeftRight = static_cast<int>(distance * std::cos(tilt) * std::sin(turn));
-    camera.modelHeight = static_cast<int>(distance * std::sin(tilt));
-    camera.modelDistance = static_cast<int>(distance * std::cos(tilt) * std::cos(turn));
+    camera.modelLeftRight =
+        static_cast<int>(distance * std::cos(tilt) * std::sin(turn) - centre.x / 10.0);
+    camera.modelHeight = static_cast<int>(distance * std::sin(tilt) + centre.y / 10.0);
+    camera.modelDistance =
+        static_cast<int>(distance * std::cos(tilt) * std::cos(turn) + centre.z / 10.0);
     camera.farClip = static_cast<int>(distance * 3) + 1000;
     camera.nearClip = 10;
     camera.Update();
