@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/render/Frustum.h"
+
 namespace {
 
 // How far (pixels) a centre may lie outside a triangle and still count as covered: GL snaps
@@ -34,23 +36,9 @@ CCoverageCull::CCoverageCull(const std::array<double, 16>& clip,
     : m_clip(clip), m_viewport(viewport) {}
 
 CCoverageCull CCoverageCull::FromGl() {
-    std::array<double, 16> projection{};
-    std::array<double, 16> model{};
     std::array<GLint, 4> viewport{};
-    glGetDoublev(GL_PROJECTION_MATRIX, projection.data());
-    glGetDoublev(GL_MODELVIEW_MATRIX, model.data());
     glGetIntegerv(GL_VIEWPORT, viewport.data());
-    std::array<double, 16> clip{};
-    for (std::size_t col = 0; col < 4; ++col) {
-        for (std::size_t row = 0; row < 4; ++row) {
-            double sum = 0.0;
-            for (std::size_t k = 0; k < 4; ++k) {
-                sum += projection[k * 4 + row] * model[col * 4 + k];
-            }
-            clip[col * 4 + row] = sum;
-        }
-    }
-    return CCoverageCull(clip, viewport);
+    return CCoverageCull(GetGlClipMatrix(), viewport);
 }
 
 void CCoverageCull::Project(const float* vertices, std::size_t first, std::size_t last,

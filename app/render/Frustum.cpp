@@ -43,7 +43,7 @@ CFrustum::CFrustum(const std::array<double, 16>& clip) {
     }
 }
 
-CFrustum CFrustum::FromGl() {
+std::array<double, 16> GetGlClipMatrix() {
     std::array<double, 16> projection{};
     std::array<double, 16> model{};
     glGetDoublev(GL_PROJECTION_MATRIX, projection.data());
@@ -59,7 +59,11 @@ CFrustum CFrustum::FromGl() {
             clip[static_cast<std::size_t>(column * 4 + row)] = sum;
         }
     }
-    return CFrustum(clip);
+    return clip;
+}
+
+CFrustum CFrustum::FromGl() {
+    return CFrustum(GetGlClipMatrix());
 }
 
 bool CFrustum::IsSphereOutside(const CVector3& centre, double radius) const {

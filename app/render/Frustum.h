@@ -7,6 +7,10 @@
 #include "model/Elmnt.h"
 #include "support/Vector3.h"
 
+// GL's current projection times model-view matrix (column-major): model coordinates to clip
+// coordinates.
+std::array<double, 16> GetGlClipMatrix();
+
 class CFrustum {
 public:
     // The volume of a combined matrix (projection times model view, column-major): the points
