@@ -3,11 +3,11 @@
 
 #include <array>
 #include <cassert>
-#include <cstdint>
 #include <cstring>
 #include <unordered_map>
 
 #include "app/render/PrimitiveIndices.h"
+#include "support/KeyHash.h"
 
 struct SGlBatchAccess {
     static CGlMesh*& Recording() {
@@ -290,13 +290,9 @@ struct SVertexKey {
 
 struct SVertexKeyHash {
     std::size_t operator()(const SVertexKey& key) const {
-        std::size_t hash = 1469598103934665603ull;
-        for (float value : key.values) {
-            uint32_t bits = 0;
-            std::memcpy(&bits, &value, sizeof bits);
-            hash = (hash ^ bits) * 1099511628211ull;
-        }
-        return hash;
+        CKeyHash hash;
+        hash.Add(key.values);
+        return static_cast<std::size_t>(hash.Value());
     }
 };
 

@@ -110,9 +110,13 @@ uint64_t InputsKey(MtrlTable materials, const CRndrPass& pass, ToolMode toolMode
     for (const CMtrl* material : materials) {
         key.Add(material);
         if (material != nullptr) {
-            key.Add(material->GetFront());
-            key.Add(material->GetBack());
-            key.Add(material->GetHighlight());
+            for (const SGlMaterial* light :
+                 {&material->GetFront(), &material->GetBack(), &material->GetHighlight()}) {
+                key.Add(light->ambient);
+                key.Add(light->diffuse);
+                key.Add(light->specular);
+                key.Add(light->shininess);
+            }
             key.Add(std::array<float, 3>{material->GetRed(), material->GetGreen(),
                                          material->GetBlue()});
             key.Add(material->GetTextureFile().size());

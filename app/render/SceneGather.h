@@ -8,7 +8,6 @@
 #include <cstring>
 #include <functional>
 #include <span>
-#include <type_traits>
 #include <vector>
 
 #include <GL/gl.h>
@@ -16,32 +15,10 @@
 #include "app/render/ElmntDraw.h"
 #include "app/render/PrimitiveIndices.h"
 #include "model/Mtrl.h"
+#include "support/KeyHash.h"
 #include "support/Vector3.h"
 
 namespace SceneGather {
-
-// FNV-1a over the bytes of values, so that a change of any drawing input changes the key.
-class CKeyHash {
-public:
-    template <class T> void Add(const T& value) {
-        static_assert(std::is_trivially_copyable_v<T>);
-        unsigned char bytes[sizeof(T)];
-        std::memcpy(bytes, &value, sizeof(T));
-        for (unsigned char byte : bytes) {
-            m_hash = (m_hash ^ byte) * 1099511628211ull;
-        }
-    }
-    void Add(const SGlMaterial& material) {
-        Add(material.ambient);
-        Add(material.diffuse);
-        Add(material.specular);
-        Add(material.shininess);
-    }
-    uint64_t Value() const { return m_hash; }
-
-private:
-    uint64_t m_hash = 1469598103934665603ull;
-};
 
 // Everything besides the element itself that an element's drawing depends on.
 uint64_t InputsKey(MtrlTable materials, const CRndrPass& pass, ToolMode toolMode,
