@@ -1,5 +1,8 @@
 #include "tests/harness/GlTestContext.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 #define GL_GLEXT_PROTOTYPES 1
@@ -129,6 +132,24 @@ void GlTest::TearDown() { m_gl.Release(); }
 void GlTest::ExpectNoGlError(const char* where) {
     GLenum error = glGetError();
     EXPECT_EQ(error, static_cast<GLenum>(GL_NO_ERROR)) << "GL error after " << where;
+}
+
+SPictureComparison ComparePictures(const std::vector<uint8_t>& reference,
+                                   const std::vector<uint8_t>& other,
+                                   const std::array<uint8_t, 3>& background, int tolerance) {
+    SPictureComparison result;
+    EXPECT_EQ(reference.size(), other.size());
+    for (std::size_t i = 0; i + 3 < std::min(reference.size(), other.size()); i += 4) {
+        bool isBackground = true;
+        bool differs = false;
+        for (std::size_t c = 0; c < 3; ++c) {
+            isBackground = isBackground && reference[i + c] == background[c];
+            differs = differs || std::abs(int(reference[i + c]) - int(other[i + c])) > tolerance;
+        }
+        result.drawn += isBackground ? 0 : 1;
+        result.different += differs ? 1 : 0;
+    }
+    return result;
 }
 
 int GlTest::CountPixelsNotEqual(uint8_t r, uint8_t g, uint8_t b) const {

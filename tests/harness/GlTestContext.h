@@ -3,6 +3,7 @@
 // A test that needs GL fails, never skips, when no context can be made.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -32,6 +33,16 @@ private:
     int m_width = 0;
     int m_height = 0;
 };
+
+// Two pictures of one size (RGBA bytes) compared: the pixels of the reference that are not the
+// background colour, and the pixels whose colours differ by more than tolerance in a channel.
+struct SPictureComparison {
+    int drawn = 0;
+    int different = 0;
+};
+SPictureComparison ComparePictures(const std::vector<uint8_t>& reference,
+                                   const std::vector<uint8_t>& other,
+                                   const std::array<uint8_t, 3>& background, int tolerance);
 
 // Fixture: a current 256 x 256 context for each test; the test fails at once without one.
 class GlTest : public ::testing::Test {

@@ -33,6 +33,36 @@ struct SPlaced {
     uint32_t arms = 0; // occupied arms of a coupling
 };
 
+// The slides, in the picture of slides and in the comparison of kept tessellations.
+std::vector<SPlaced> Slides() {
+    return {
+        {ElmntKind::Slide, 0, 0, {0, 800, 0}, 7},
+        {ElmntKind::CurvedSlide, 0, 0, {800, 800, 0}, 8},
+        {ElmntKind::SlideEnd, 0, 0, {0, 0, 1700}, 9},
+    };
+}
+
+// The turned parts and small parts, in their picture and in the comparison.
+std::vector<SPlaced> WheelsAndCaps() {
+    return {
+        {ElmntKind::MultiWheel, 0, 0, {0, 0, 0}, 6},
+        {ElmntKind::FloatingWheel, 0, 0, {400, 0, 0}, 8},
+        {ElmntKind::Bearing, 0, 0, {750, 0, 0}, 2},
+        {ElmntKind::Casters, 0, 0, {950, 0, 0}, 3},
+        {ElmntKind::SteeringLock, 0, 0, {0, 0, 350}, 5},
+        {ElmntKind::HubCap, 0, 0, {350, 0, 350}, 2},
+        {ElmntKind::TubeCap, 0, 0, {550, 0, 350}, 4},
+        {ElmntKind::Clamp, 0, 0, {750, 0, 350}, 11},
+        {ElmntKind::Clip, 0, 0, {1000, 0, 350}, 11},
+        {ElmntKind::Alu, 600, 0, {0, 0, 650}, 11},
+    };
+}
+
+std::vector<SPlaced> Joined(std::vector<SPlaced> first, const std::vector<SPlaced>& more) {
+    first.insert(first.end(), more.begin(), more.end());
+    return first;
+}
+
 class KindPicture : public GlTest {
 protected:
     void SetUp() override {
@@ -148,34 +178,22 @@ TEST_F(KindPicture, PanelsWoodLatticeAndTextiles) {
 }
 
 TEST_F(KindPicture, WheelsCapsClampsAndProfiles) {
-    const std::vector<SPlaced> placed = {
-        {ElmntKind::MultiWheel, 0, 0, {0, 0, 0}, 6},
-        {ElmntKind::FloatingWheel, 0, 0, {400, 0, 0}, 8},
-        {ElmntKind::Bearing, 0, 0, {750, 0, 0}, 2},
-        {ElmntKind::Casters, 0, 0, {950, 0, 0}, 3},
-        {ElmntKind::SteeringLock, 0, 0, {0, 0, 350}, 5},
-        {ElmntKind::HubCap, 0, 0, {350, 0, 350}, 2},
-        {ElmntKind::TubeCap, 0, 0, {550, 0, 350}, 4},
-        {ElmntKind::Clamp, 0, 0, {750, 0, 350}, 11},
-        {ElmntKind::Clip, 0, 0, {1000, 0, 350}, 11},
-        {ElmntKind::Alu, 600, 0, {0, 0, 650}, 11},
-        {ElmntKind::AluConnector, 300, 0, {900, 0, 650}, 11},
-    };
+    const std::vector<SPlaced> placed =
+        Joined(WheelsAndCaps(), {{ElmntKind::AluConnector, 300, 0, {900, 0, 650}, 11}});
     EXPECT_EQ(Render(placed, {500, 1300, -1100}, {500, 0, 350}, "render-parts.bmp"),
               static_cast<int>(placed.size()));
 }
 
 TEST_F(KindPicture, SlidesPoolsAndRoofs) {
-    const std::vector<SPlaced> placed = {
-        {ElmntKind::Slide, 0, 0, {0, 800, 0}, 7},
-        {ElmntKind::CurvedSlide, 0, 0, {800, 800, 0}, 8},
-        {ElmntKind::SlideEnd, 0, 0, {0, 0, 1700}, 9},
-        {ElmntKind::Pool, 0, 0, {-1400, 0, 0}, 8},
-        {ElmntKind::PoolSmall, 0, 0, {-2700, 0, 500}, 14},
-        // Roofs sit on tubes turned by 45 degrees; their slopes then fall to either side.
-        {ElmntKind::Roof, 0, 0, {2400, 600, -300}, 1, 45.0},
-        {ElmntKind::RoofLarge, 0, 0, {1800, 600, 2200}, 1, 45.0},
-    };
+    const std::vector<SPlaced> placed =
+        Joined(Slides(), {
+                             {ElmntKind::Pool, 0, 0, {-1400, 0, 0}, 8},
+                             {ElmntKind::PoolSmall, 0, 0, {-2700, 0, 500}, 14},
+                             // Roofs sit on tubes turned by 45 degrees; their slopes then fall to
+                             // either side.
+                             {ElmntKind::Roof, 0, 0, {2400, 600, -300}, 1, 45.0},
+                             {ElmntKind::RoofLarge, 0, 0, {1800, 600, 2200}, 1, 45.0},
+                         });
     EXPECT_EQ(Render(placed, {-6500, 4500, 4500}, {-200, -200, 500}, "render-slides.bmp"),
               static_cast<int>(placed.size()));
 }
@@ -191,34 +209,23 @@ TEST_F(KindPicture, KeptTessellationsDrawThePictureDrawnAnew) {
         std::string name;
     };
     const std::vector<SScene> scenes = {
-        {{
-             {ElmntKind::Slide, 0, 0, {0, 800, 0}, 7},
-             {ElmntKind::CurvedSlide, 0, 0, {800, 800, 0}, 8},
-             {ElmntKind::SlideEnd, 0, 0, {0, 0, 1700}, 9},
-             {ElmntKind::Connector, 0, 0, {-1000, 0, 0}, 2},
-             {ElmntKind::HoleConnector, 0, 0, {-1000, 0, 600}, 3},
-             {ElmntKind::FlexiConnector, 0, 0, {-1000, 0, -600}, 4},
-         },
+        {Joined(Slides(),
+                {
+                    {ElmntKind::Connector, 0, 0, {-1000, 0, 0}, 2},
+                    {ElmntKind::HoleConnector, 0, 0, {-1000, 0, 600}, 3},
+                    {ElmntKind::FlexiConnector, 0, 0, {-1000, 0, -600}, 4},
+                }),
          {-4500, 3500, 3500},
          {-200, 300, 500},
          "kept-slides"},
-        {{
-             {ElmntKind::MultiWheel, 0, 0, {0, 0, 0}, 6},
-             {ElmntKind::FloatingWheel, 0, 0, {400, 0, 0}, 8},
-             {ElmntKind::Bearing, 0, 0, {750, 0, 0}, 2},
-             {ElmntKind::Casters, 0, 0, {950, 0, 0}, 3},
-             {ElmntKind::SteeringLock, 0, 0, {0, 0, 350}, 5},
-             {ElmntKind::HubCap, 0, 0, {350, 0, 350}, 2},
-             {ElmntKind::TubeCap, 0, 0, {550, 0, 350}, 4},
-             {ElmntKind::Clamp, 0, 0, {750, 0, 350}, 11},
-             {ElmntKind::Clip, 0, 0, {1000, 0, 350}, 11},
-             {ElmntKind::Alu, 600, 0, {0, 0, 650}, 11},
-             {ElmntKind::Connector, 0, 0, {0, 0, 1000}, 2, 0.0, 0b010101},
-             {ElmntKind::Connector, 0, 0, {250, 0, 1000}, 5, 0.0, 0b100110},
-             {ElmntKind::Connector45, 0, 0, {400, 0, 1000}, 6},
-             {ElmntKind::BearingConnector, 0, 0, {800, 0, 1000}, 3},
-             {ElmntKind::FlexiConnector, 0, 0, {1000, 0, 1000}, 4},
-         },
+        {Joined(WheelsAndCaps(),
+                {
+                    {ElmntKind::Connector, 0, 0, {0, 0, 1000}, 2, 0.0, 0b010101},
+                    {ElmntKind::Connector, 0, 0, {250, 0, 1000}, 5, 0.0, 0b100110},
+                    {ElmntKind::Connector45, 0, 0, {400, 0, 1000}, 6},
+                    {ElmntKind::BearingConnector, 0, 0, {800, 0, 1000}, 3},
+                    {ElmntKind::FlexiConnector, 0, 0, {1000, 0, 1000}, 4},
+                }),
          {500, 1500, -1100},
          {500, 0, 450},
          "kept-parts"},
@@ -236,20 +243,9 @@ TEST_F(KindPicture, KeptTessellationsDrawThePictureDrawnAnew) {
         Render(scene.placed, scene.eye, scene.centre, "render-" + scene.name + ".bmp");
         EXPECT_EQ(MeshCache::GetCount(), kept); // drawn from the kept meshes, nothing new
         const std::vector<uint8_t> fromKept = m_gl.ReadPixels();
-        ASSERT_EQ(anew.size(), fromKept.size());
-        int drawn = 0;
-        int different = 0;
-        for (std::size_t i = 0; i < anew.size(); i += 4) {
-            const bool background = anew[i] == 217 && anew[i + 1] == 230 && anew[i + 2] == 242;
-            drawn += background ? 0 : 1;
-            for (std::size_t c = 0; c < 3; ++c) {
-                if (std::abs(int(anew[i + c]) - int(fromKept[i + c])) > 6) {
-                    ++different;
-                    break;
-                }
-            }
-        }
-        EXPECT_GT(drawn, 20000);
-        EXPECT_LT(different, drawn / 200) << different << " of " << drawn << " pixels differ";
+        const SPictureComparison seen = ComparePictures(anew, fromKept, {217, 230, 242}, 6);
+        EXPECT_GT(seen.drawn, 20000);
+        EXPECT_LT(seen.different, seen.drawn / 200)
+            << seen.different << " of " << seen.drawn << " pixels differ";
     }
 }

@@ -62,20 +62,10 @@ protected:
     // pixels where faces of two elements lie in one plane.
     void ExpectSamePicture(const std::vector<uint8_t>& merged, const char* when) {
         const std::vector<uint8_t> single = Draw(nullptr);
-        ASSERT_EQ(single.size(), merged.size());
-        int drawn = 0;
-        int different = 0;
-        for (std::size_t i = 0; i < single.size(); i += 4) {
-            drawn += single[i] != 255 || single[i + 1] != 255 || single[i + 2] != 255 ? 1 : 0;
-            for (std::size_t c = 0; c < 3; ++c) {
-                if (std::abs(int(single[i + c]) - int(merged[i + c])) > 6) {
-                    ++different;
-                    break;
-                }
-            }
-        }
-        EXPECT_GT(drawn, kWidth * kHeight / 10) << when;
-        EXPECT_LT(different, drawn / 300) << when << ": " << different << " of " << drawn;
+        const SPictureComparison seen = ComparePictures(single, merged, {255, 255, 255}, 6);
+        EXPECT_GT(seen.drawn, kWidth * kHeight / 10) << when;
+        EXPECT_LT(seen.different, seen.drawn / 300)
+            << when << ": " << seen.different << " of " << seen.drawn;
     }
 
     CZarnelDcmt m_dcmt;
