@@ -144,11 +144,61 @@ TEST(TransformText, StoredValuesAreSignedSquares) {
     EXPECT_EQ(read.transform.translation, CVector3(10.5, -20, 0.125));
 }
 
-TEST(TransformText, AnUnnormalisedQuaternionGivesAScaledRotation) {
-    SRead read = Read("{16., 0., 0., 0., 0., 0., 0.}"); // q = (2, 0, 0, 0)
+TEST(TransformText, WhatIsNoRotationIsRefusedAtItsLine) {
+    const std::string huge = "1" + std::string(308, '0') + ".";
+    const std::string texts[] = {
+        "{16., 0., 0., 0., 0., 0., 0.}", // q = (2, 0, 0, 0)
+        "{0., 0., 0., 0., 0., 0., 0.}",
+        "{3.9, 0., 0., 0., 0., 0., 0.}",
+        "{" + huge + ", " + huge + ", -" + huge + ", " + huge + ", 0., 0., 0.}",
+    };
+    for (const std::string& text : texts) {
+        SCOPED_TRACE(text);
+        TestUi().Reset();
+        const std::string onTheSecondLine = "\n" + text;
+        CFileRead reader;
+        reader.OpenString(onTheSecondLine.c_str(), "test", '\0', ReadErrors::AbortOnFirst, 0);
+        CTransform t(CMatrix3(), {1, 2, 3});
+        EXPECT_THROW(ReadTransform(t, reader), ReadAbort);
+        EXPECT_EQ(t, CTransform(CMatrix3(), {1, 2, 3}));
+        EXPECT_EQ(reader.GetErrors(), ReadErrors::Range);
+        ASSERT_EQ(TestUi().Boxes().size(), 1u);
+        EXPECT_NE(TestUi().Boxes()[0].text.find("Zeile: 2"), std::string::npos)
+            << TestUi().Boxes()[0].text;
+    }
+    // Slightly off, as the 12 decimals leave it, a rotation is taken normalised.
+    SRead read = Read("{4.000000000003, 0., 0., 0., 0., 0., 0.}");
     ASSERT_TRUE(read.ok);
-    CMatrix3 four = Columns({4, 0, 0}, {0, 4, 0}, {0, 0, 4});
-    EXPECT_EQ(read.transform.rotation, four);
+    EXPECT_EQ(read.transform.rotation, CMatrix3());
+}
+
+// Turned by the angles the tools turn by, several times over (half turns among them, where
+// w = 0 and q and -q are both near), and with the entries a little off, as fitted panels have
+// them: the text of what was read is written again as the same text.
+TEST(TransformText, TheTextOfAReadPlacementIsWrittenAgain) {
+    CTransform panel;
+    panel.RotateDeg(45.0, 0, 2);
+    EXPECT_EQ(Write(panel).text, "{3.414213562373, 0., -0.585786437627, 0., 0., 0., 0.}");
+    std::mt19937 rng(61);
+    const double angles[] = {45.0, -45.0, 30.0, 90.0, 180.0, 22.5};
+    for (int i = 0; i < 4000; ++i) {
+        CTransform t;
+        for (int turns = 1 + int(rng() % 4); turns > 0; --turns) {
+            const int a = int(rng() % 3);
+            t.RotateDeg(angles[rng() % 6], a, (a + 1 + int(rng() % 2)) % 3);
+        }
+        if (i % 2 == 1) {
+            for (auto& row : t.rotation.m) {
+                for (double& entry : row) {
+                    entry *= 1.0 + 1e-10 * (int(rng() % 21) - 10);
+                }
+            }
+        }
+        const std::string first = Write(t).text;
+        const SRead read = Read(first);
+        ASSERT_TRUE(read.ok) << first;
+        ASSERT_EQ(Write(read.transform).text, first);
+    }
 }
 
 TEST(TransformText, RandomPlacementsSurviveTheRoundTrip) {
