@@ -104,7 +104,7 @@ bool Modify(const std::string& path, const std::function<ChangeOutcome(SettingsC
     return outcome.answer && (!outcome.changed || Save(path, data));
 }
 
-// "Die Einstellungen konnten nicht gelesen werden; es gelten die Voreinstellungen."
+// The box of a settings file that is not read, above its path and the reason.
 constexpr const char* kTextNotRead =
     "Die Einstellungen konnten nicht gelesen werden; es gelten die Voreinstellungen.";
 
@@ -252,13 +252,7 @@ bool SettingsStore::ReadValue(const std::string& keyPath, const std::string& nam
         return false;
     }
     return WithContent(GetFilePath(), [&](SettingsContent& data) {
-        StoredKey* key = data.Find(keyPath);
-        StoredValue* stored = key != nullptr ? FindValue(*key, name) : nullptr;
-        if (stored == nullptr) {
-            return false;
-        }
-        value = stored->value;
-        return true;
+        return SettingsEdit(data).ReadValue(keyPath, name, value);
     });
 }
 

@@ -391,7 +391,6 @@ TEST_F(Settings, AFileBeyondTheLimitIsRefusedOnceAndNeverReplaced) {
     std::string text = "default";
     EXPECT_FALSE(RegReadString(SettingsRoot::CurrentUser, kFilesKey, "OrdrCodeFile", text));
     EXPECT_EQ(text, "default");
-    EXPECT_EQ(GetProfileInt("RndrRslt", "rndrWdth", 640), 640);
     EXPECT_FALSE(m_store.KeyExists(kFilesKey));
     ASSERT_EQ(TestUi().Boxes().size(), 1u);
     EXPECT_EQ(TestUi().Boxes()[0].text,
@@ -399,12 +398,6 @@ TEST_F(Settings, AFileBeyondTheLimitIsRefusedOnceAndNeverReplaced) {
                   UserFile() + "\n" + std::strerror(EFBIG));
     EXPECT_FALSE(WriteProfileString("Files", "VRML", "/v"));
     EXPECT_EQ(fs::file_size(UserFile()), uint64_t(SettingsFile::kMaxFileBytes) + 1);
-
-    // Once it is small again it is read again.
-    Write(UserFile(), "[Software\\Zarnel\\Zarnel\\Files]\nOrdrCodeFile=sz:/p.zpl\n");
-    EXPECT_TRUE(RegReadString(SettingsRoot::CurrentUser, kFilesKey, "OrdrCodeFile", text));
-    EXPECT_EQ(text, "/p.zpl");
-    EXPECT_EQ(TestUi().Boxes().size(), 1u);
 }
 
 TEST_F(Settings, ADamagedFileIsReadAsFarAsItIsSoundAndKeptBeforeAWrite) {
