@@ -4,6 +4,7 @@
 
 #include <array>
 #include <memory>
+#include <new>
 #include <utility>
 
 #include "model/Elmnt.h"
@@ -140,15 +141,16 @@ std::optional<std::string> CopySelectionText(const CZarnelDcmt& dcmt) {
 }
 
 bool PasteText(CZarnelDcmt& dcmt, std::string_view text, int* pasted) {
-    // Text that is not valid UTF-8 is taken as Windows-1252, as in files.
-    const std::string decoded = DecodeTextFile(std::string(text));
     SPasteState state;
     bool complete = false;
     {
         CRevisionScope scope(dcmt);
         const Revision r = scope.GetRevision();
+        std::string decoded; // outlives the reader's use of it
         CFileRead reader;
         try {
+            // Text that is not valid UTF-8 is taken as Windows-1252, as in files.
+            decoded = DecodeTextFile(std::string(text));
             reader.OpenString(decoded.c_str(), kSourceName, '\0', ReadErrors::AbortOnFirst,
                               ReadOptions::DropCr);
             reader.SkipWhitespace();
@@ -157,6 +159,10 @@ bool PasteText(CZarnelDcmt& dcmt, std::string_view text, int* pasted) {
             complete = PasteMaterials(dcmt, reader, slotMap, state) &&
                        PasteElements(dcmt, reader, r, slotMap, state);
         } catch (const ReadAbort&) {
+            complete = false;
+        } catch (const std::bad_alloc&) {
+            // As a damaged record: what arrived before stays.
+            reader.ReportNoMemory(kSourceName);
             complete = false;
         }
         scope.Close();
@@ -174,12 +180,23 @@ bool PasteText(CZarnelDcmt& dcmt, std::string_view text, int* pasted) {
 }
 
 bool CZarnelDcmt::CopyToClipboard() const {
-    std::optional<std::string> text = CopySelectionText(*this);
-    return text && GetUserInterface().SetClipboardText(*text);
+    try {
+        std::optional<std::string> text = CopySelectionText(*this);
+        return text && GetUserInterface().SetClipboardText(*text);
+    } catch (const std::bad_alloc&) {
+        return false; // the command tells the user that nothing was copied
+    }
 }
 
 bool CZarnelDcmt::PasteFromClipboard() {
-    std::optional<std::string> text = GetUserInterface().GetClipboardText();
+    std::optional<std::string> text;
+    try {
+        text = GetUserInterface().GetClipboardText();
+    } catch (const std::bad_alloc&) {
+        CFileRead reader;
+        reader.ReportNoMemory(kSourceName);
+        return false;
+    }
     if (!text) {
         return false;
     }

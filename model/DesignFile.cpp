@@ -9,6 +9,7 @@
 #include "support/FileRead.h"
 #include "support/FileWrite.h"
 #include "support/LangText.h"
+#include "support/Messages.h"
 #include "support/ReadSource.h"
 #include "support/UserInterface.h"
 
@@ -19,18 +20,12 @@ constexpr uint32_t kTextSaveFailed = 61698;
 // Follow class of a keyword that is a whole word: no letter and no '-' may follow.
 constexpr int kWholeWord = 0x8006;
 constexpr int kNoLimit = 0x7fffffff;
+// The name of a design held in memory, in reports and for the writer.
+constexpr const char* kDesignName = "Design";
 
 // Every error is shown and ends the read; carriage returns are dropped.
 constexpr uint32_t kAbortMask = ReadErrors::AbortOnFirst;
 constexpr uint32_t kReadOptions = ReadOptions::DropCr;
-
-// Memory ran out while a file was read: the reader reports that its source could not be read.
-void ReportNoMemory(CFileRead& reader) {
-    try {
-        reader.ReportError(ReadErrors::ReadFailed);
-    } catch (const ReadAbort&) {
-    }
-}
 
 bool ReadHeader(CFileRead& reader, SDesignContents& contents) {
     reader.SkipWhitespace();
@@ -94,55 +89,19 @@ bool ReadElements(CFileRead& reader, CElmntIdSource& ids, SDesignContents& conte
     }
 }
 
-// Hands what was read to the document: nothing here can fail.
-void Apply(CZarnelDcmt& dcmt, SDesignContents& contents) {
-    dcmt.DeleteAllElements();
-    // Alive in every revision, whatever the file's counters.
-    dcmt.AddElement(
-        std::make_unique<CElmnt>(dcmt.GetIdSource(), 0, ElmntKind::FloorGrid, 1, 0.0f, 0.0f));
-    for (std::unique_ptr<CElmnt>& elmnt : contents.elements) {
-        dcmt.AddElement(std::move(elmnt));
-    }
-    contents.elements.clear();
-    for (int slot = 0; slot < MtrlSlotCount; ++slot) {
-        std::unique_ptr<CMtrl>& material = contents.materials[static_cast<size_t>(slot)];
-        if (material != nullptr) {
-            dcmt.SetMaterial(slot, std::move(material));
-        }
-    }
-    for (int i = 0; i < SDesignContents::kCameraCount; ++i) {
-        const std::optional<CCmra>& camera = contents.cameras[static_cast<size_t>(i)];
-        if (camera) {
-            // The view's viewport is no part of the file.
-            CCmra& target = dcmt.GetCamera(i);
-            const int width = target.viewportWidth;
-            const int height = target.viewportHeight;
-            target = *camera;
-            target.viewportWidth = width;
-            target.viewportHeight = height;
-        }
-    }
-    dcmt.SetRevisions(contents.currentRevision, contents.newestRevision);
-    dcmt.UpdatePartsList();
-    dcmt.SetModified(false);
-    dcmt.UpdateAllViews(ViewHint::Everything);
-}
-
-// Reads from an opened reader and applies on success. The document's list gets its room
-// before anything of the document is deleted, so that applying cannot run out of memory half way.
+// Reads from an opened reader and hands what was read to the document, all or nothing.
 bool LoadFrom(CFileRead& reader, CZarnelDcmt& dcmt) {
     SDesignContents contents;
     if (!ReadDesign(reader, dcmt.GetIdSource(), contents)) {
         return false;
     }
     try {
-        dcmt.GetElmntList().Reserve(contents.elements.size() + 1);
+        dcmt.TakeDesign(contents);
     } catch (const std::bad_alloc&) {
         contents = SDesignContents();
-        ReportNoMemory(reader);
+        reader.ReportNoMemory(kDesignName);
         return false;
     }
-    Apply(dcmt, contents);
     return true;
 }
 
@@ -156,14 +115,7 @@ void OpenTextWriter(CFileWrite& writer, std::string& text, const char* name) {
 }
 
 void ReportSaveFailure(const std::string& path, const std::string& reason) {
-    std::string text = LoadLangText(kTextSaveFailed);
-    text += "\n";
-    text += path;
-    if (!reason.empty()) {
-        text += "\n";
-        text += reason;
-    }
-    ShowMessage(text, {}, MsgButtons::Ok, MsgIcon::Exclamation);
+    ShowFileFailure(LoadLangText(kTextSaveFailed), path, reason);
 }
 
 } // namespace
@@ -177,7 +129,7 @@ bool ReadDesign(CFileRead& reader, CElmntIdSource& ids, SDesignContents& content
     } catch (const std::bad_alloc&) {
         // More than memory holds: what was read goes first, so that the report can be made.
         contents = SDesignContents();
-        ReportNoMemory(reader);
+        reader.ReportNoMemory(kDesignName);
         return false;
     }
 }
@@ -208,30 +160,37 @@ bool LoadDesignFile(CZarnelDcmt& dcmt, const std::string& path) {
         if (!reader.Open(path, kAbortMask, kReadOptions)) {
             return false;
         }
+        return LoadFrom(reader, dcmt);
     } catch (const ReadAbort&) {
         return false;
+    } catch (const std::bad_alloc&) {
+        reader.ReportNoMemory(path);
+        return false;
     }
-    return LoadFrom(reader, dcmt);
 }
 
 bool LoadDesignText(CZarnelDcmt& dcmt, std::string_view text, const std::string& sourceName) {
-    // The reader ends a text at its first NUL; the text is decoded as a file would be.
-    const std::string decoded = DecodeTextFile(std::string(text));
+    std::string decoded; // outlives the reader's use of it
     CFileRead reader;
     try {
+        // The reader ends a text at its first NUL; the text is decoded as a file would be.
+        decoded = DecodeTextFile(std::string(text));
         if (!reader.OpenString(decoded.c_str(), sourceName, '\0', kAbortMask, kReadOptions)) {
             return false;
         }
+        return LoadFrom(reader, dcmt);
     } catch (const ReadAbort&) {
         return false;
+    } catch (const std::bad_alloc&) {
+        reader.ReportNoMemory(sourceName);
+        return false;
     }
-    return LoadFrom(reader, dcmt);
 }
 
 std::optional<std::string> WriteDesignText(const CZarnelDcmt& dcmt) {
     std::string text;
     CFileWrite writer;
-    OpenTextWriter(writer, text, "Design");
+    OpenTextWriter(writer, text, kDesignName);
     WriteDesign(dcmt, writer);
     const bool complete = !writer.HasError();
     writer.Close();
@@ -249,20 +208,26 @@ std::optional<std::string> SaveDesignText(CZarnelDcmt& dcmt, int32_t couplingMat
 
 bool SaveDesignFile(CZarnelDcmt& dcmt, const std::string& path, int32_t couplingMaterial,
                     double snapRadiusSq) {
-    std::optional<std::string> text = SaveDesignText(dcmt, couplingMaterial, snapRadiusSq);
-    if (!text) {
-        ReportSaveFailure(path, {});
-        return false;
-    }
-    AtomicFile file;
-    if (!file.Open(path)) {
-        ReportSaveFailure(path, file.LastError());
-        return false;
-    }
-    if (!file.GetFile().Write(text->data(), text->size()) || !file.Commit()) {
-        const std::string reason = file.LastError();
-        file.Discard();
-        ReportSaveFailure(path, reason);
+    try {
+        std::optional<std::string> text = SaveDesignText(dcmt, couplingMaterial, snapRadiusSq);
+        if (!text) {
+            ReportSaveFailure(path, {});
+            return false;
+        }
+        AtomicFile file;
+        if (!file.Open(path)) {
+            ReportSaveFailure(path, file.LastError());
+            return false;
+        }
+        if (!file.GetFile().Write(text->data(), text->size()) || !file.Commit()) {
+            const std::string reason = file.LastError();
+            file.Discard();
+            ReportSaveFailure(path, reason);
+            return false;
+        }
+    } catch (const std::bad_alloc&) {
+        // The text is dropped first, so that the box can be shown; the old file stays.
+        ReportSaveFailure(path, OutOfMemoryReason());
         return false;
     }
     dcmt.SetModified(false);

@@ -51,19 +51,22 @@ void WriteDesign(const CZarnelDcmt& dcmt, CFileWrite& writer);
 // Loading and saving on a path or on text. Loading replaces the document's elements, the
 // materials and cameras the file names and both revision counters, adds one floor grid alive
 // in every revision, recounts the parts table, clears the modified flag and updates all views
-// with ViewHint::Everything. When the design cannot be read completely the reader's report has
-// been shown (source and line) and the document is left exactly as it was.
+// with ViewHint::Everything (CZarnelDcmt::TakeDesign). When the design cannot be read
+// completely, or memory runs out while it is read or taken over, the reader's report has been
+// shown (source and line) and the document is left exactly as it was.
 bool LoadDesignFile(CZarnelDcmt& dcmt, const std::string& path);
 bool LoadDesignText(CZarnelDcmt& dcmt, std::string_view text, const std::string& sourceName);
 // Saving first finishes the floating elements (CZarnelDcmt::FinishFloating: linked to
 // couplings with the coupling material and the squared snap radius in mm², as deselecting
 // them would), so that nothing pasted is left out of the file. Then the whole text is written
 // first; the file on the disk is replaced only when all of it was written, flushed and synced.
-// A failure is reported ("Fehler beim Speichern des Dokuments." with the path and the system's
-// reason) and leaves the old file as it was. On success the modified flag is cleared.
+// A failure, memory that runs out included, is reported ("Fehler beim Speichern des
+// Dokuments." with the path and the system's reason) and leaves the old file as it was. On
+// success the modified flag is cleared.
 bool SaveDesignFile(CZarnelDcmt& dcmt, const std::string& path, int32_t couplingMaterial,
                     double snapRadiusSq);
-// The same on text: nothing when a value cannot be written (a non-finite number).
+// The same on text: nothing when a value cannot be written (a non-finite number); memory that
+// runs out throws std::bad_alloc, as for WriteDesignText.
 std::optional<std::string> SaveDesignText(CZarnelDcmt& dcmt, int32_t couplingMaterial,
                                           double snapRadiusSq);
 // The text of the design as it stands, without finishing anything (floating states are left

@@ -59,6 +59,19 @@ void CElmntList::DeleteAll() {
     ++m_changeCount;
 }
 
+void CElmntList::Swap(CElmntList& other) noexcept {
+    m_elmnts.swap(other.m_elmnts);
+    m_byId.swap(other.m_byId);
+    for (std::unique_ptr<CElmnt>& elmnt : m_elmnts) {
+        elmnt->m_list = this;
+    }
+    for (std::unique_ptr<CElmnt>& elmnt : other.m_elmnts) {
+        elmnt->m_list = &other;
+    }
+    ++m_changeCount;
+    ++other.m_changeCount;
+}
+
 void CElmntList::PutBack(std::vector<STakenOut> taken) {
     if (taken.empty()) {
         return;

@@ -124,6 +124,9 @@ public:
     // Makes room for count records in all, so that appending up to that many allocates no more
     // than the records' index entries. May throw std::bad_alloc; the list is unchanged then.
     void Reserve(std::size_t count);
+    // Exchanges the records of the two lists, each record then belonging to the list that holds
+    // it; allocates nothing and cannot fail.
+    void Swap(CElmntList& other) noexcept;
     // Unlinks, in one pass, every record for which pred(record) is true and hands them over in
     // list order with their former positions; the others keep their order. pred as for
     // RemoveIf.

@@ -2,12 +2,14 @@
 #include "model/ListWriter.h"
 
 #include <cmath>
+#include <new>
 
 #include "model/ListFile.h"
 #include "model/PartsTable.h"
 #include "support/File.h"
 #include "support/FileWrite.h"
 #include "support/LocaleNumber.h"
+#include "support/Messages.h"
 #include "support/TextTrns.h"
 
 namespace {
@@ -29,22 +31,28 @@ SListWriteResult WriteListFile(const std::string& path,
                                const std::function<void(CFileWrite&)>& body) {
     SListWriteResult result;
     AtomicFile file;
-    if (!file.Open(path)) {
-        result.reason = file.LastError();
-        return result;
-    }
-    CFileWrite writer;
-    writer.Open(&file.GetFile(), 0, WriteFlags::CrLf);
-    body(writer);
-    // A value the writer refused (a number that is not finite) fails the file as a failed
-    // write does, but has no system reason.
-    const bool complete = !writer.HasError();
-    const bool systemFailure = file.GetFile().HasError();
-    if (!writer.Close() || !complete || !file.Commit()) {
-        if (systemFailure || complete) {
+    try {
+        if (!file.Open(path)) {
             result.reason = file.LastError();
+            return result;
         }
+        CFileWrite writer;
+        writer.Open(&file.GetFile(), 0, WriteFlags::CrLf);
+        body(writer);
+        // A value the writer refused (a number that is not finite) fails the file as a failed
+        // write does, but has no system reason.
+        const bool complete = !writer.HasError();
+        const bool systemFailure = file.GetFile().HasError();
+        if (!writer.Close() || !complete || !file.Commit()) {
+            if (systemFailure || complete) {
+                result.reason = file.LastError();
+            }
+            file.Discard();
+            return result;
+        }
+    } catch (const std::bad_alloc&) {
         file.Discard();
+        result.reason = OutOfMemoryReason();
         return result;
     }
     result.status = ListWriteStatus::Written;

@@ -32,7 +32,8 @@ struct SListWriteResult {
 };
 
 // Writes path through body into a temporary file beside it (every "\n" becomes CR LF) and puts
-// it in place when body wrote everything (the writer recorded no error).
+// it in place when body wrote everything (the writer recorded no error). Memory that runs out
+// fails the file with that reason.
 SListWriteResult WriteListFile(const std::string& path,
                                const std::function<void(CFileWrite&)>& body);
 

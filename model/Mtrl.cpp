@@ -275,8 +275,8 @@ const CDIB* CMtrl::GetTexture() const {
                     MsgIcon::Exclamation);
         return nullptr;
     }
-    // Textures are kept as plain memory bitmaps. A file the bitmap reader refuses has shown the
-    // reader's box.
+    // Textures are kept as plain memory bitmaps. A file that cannot be read, or that the bitmap
+    // reader refuses, has shown a box that names it.
     CDIB::SetDefaultStorage(CDIB::Storage::Memory);
     std::unique_ptr<CDIB> texture = CDIB::FromFile(path, 24);
     if (texture == nullptr) {

@@ -40,6 +40,7 @@
 
 class CMtrl;
 class CRevisionScope;
+struct SDesignContents;
 
 // The highest revision that can exist: RevisionOpen marks an open end.
 inline constexpr Revision MaxRevision = RevisionOpen - 1;
@@ -264,14 +265,22 @@ public:
     // Saving finishes the floating elements first, linking them with the coupling material and
     // the squared snap radius in mm² (SaveDesignFile).
     bool SaveFile(const std::string& path, int32_t couplingMaterial, double snapRadiusSq);
+    // Replaces the design with one read from a file (DesignFile.h, LoadDesignFile), all or
+    // nothing: the elements and one floor grid alive in every revision, the materials and
+    // cameras the contents name, both revision counters; then the parts table is recounted, the
+    // modified flag cleared and all views updated with ViewHint::Everything. The contents are
+    // used up. When memory runs out on the way, std::bad_alloc comes through with the document
+    // as it was (the views told so again).
+    void TakeDesign(SDesignContents& contents);
 
     // ---- Clipboard (Clipboard.cpp) ------------------------------------------------------
 
     // Puts the selection's text on the clipboard (CopySelectionText); false when there was
-    // nothing to write it with or the clipboard took no text.
+    // nothing to write it with, the clipboard took no text or memory ran out.
     bool CopyToClipboard() const;
     // Pastes the clipboard's text (PasteText); the caller clears the selection first. False when
-    // the clipboard held no text or not all of it could be pasted.
+    // the clipboard held no text or not all of it could be pasted (memory that ran out is
+    // reported as the reader's failure to read the clipboard).
     bool PasteFromClipboard();
 
 private:

@@ -24,7 +24,6 @@ CDIB::Storage g_defaultStorage = CDIB::Storage::Section;
 // The screen's depth as off-screen rendering sees it: true colour, kept as 32 bits.
 constexpr int kScreenDepth = 32;
 
-const char* const kCannotOpen = "Bitmap-Fatei konnte nicht geöffnet werden";
 const char* const kCannotSave = "Bitmap-Fatei konnte nicht gespeichert werden";
 const char* const kFilter = "Image files (*.BMP, *.DIB)|*.BMP;*.DIB|All files (*.*)|*.*||";
 
@@ -462,14 +461,20 @@ bool CDIB::Save(const std::string& path) const {
         return false;
     }
     AtomicFile file;
-    if (!file.Open(*chosen)) {
-        Report(kCannotOpen);
-        return false;
+    std::string reason;
+    try {
+        if (!file.Open(*chosen)) {
+            ShowFileFailure(kCannotOpen, *chosen, file.LastError());
+            return false;
+        }
+        if (WriteBmp(file.GetFile()) && file.Commit()) {
+            return true;
+        }
+        reason = file.LastError();
+    } catch (const std::bad_alloc&) {
+        reason = OutOfMemoryReason();
     }
-    bool ok = WriteBmp(file.GetFile()) && file.Commit();
-    if (!ok) {
-        file.Discard();
-        Report(kCannotSave);
-    }
-    return ok;
+    file.Discard();
+    ShowFileFailure(kCannotSave, *chosen, reason);
+    return false;
 }

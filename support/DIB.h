@@ -129,12 +129,13 @@ public:
     bool ReadBmp(const void* data, size_t size, int depth);
 
     // Reads the BMP file at path (empty: the user chooses one). false when cancelled, when the
-    // file cannot be opened (silently) or when the reader refuses it.
+    // file cannot be opened (silently) or when the reader refuses it (its box names the file).
     bool Load(const std::string& path, int depth);
     // Writes the bitmap to path (empty: the user chooses one) through a temporary file, so that
-    // a failure leaves an old file as it was. Failures are reported.
+    // a failure leaves an old file as it was. Failures are reported with the path and the
+    // system's reason.
     bool Save(const std::string& path) const;
-    // A new bitmap loaded from path, or nullptr.
+    // A new bitmap loaded from path, or nullptr (as Load).
     static std::unique_ptr<CDIB> FromFile(const std::string& path, int depth);
 
     bool IsEmpty() const { return m_bits.empty(); }

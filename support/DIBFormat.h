@@ -41,6 +41,9 @@ inline size_t TableRoom(int bitCount) {
     return IsIndexed(bitCount) ? size_t{1} << bitCount : kTableRoom;
 }
 
+// The box of a bitmap file that cannot be opened or read.
+inline constexpr const char* kCannotOpen = "Bitmap-Fatei konnte nicht geöffnet werden";
+
 // A refusal or failure in a plain box with OK.
 void Report(const char* text);
 // The system's text for the error number.

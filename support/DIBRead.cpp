@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstring>
 #include <new>
 #include <vector>
 
 #include "support/DIB.h"
 #include "support/DIBFormat.h"
 #include "support/File.h"
+#include "support/Messages.h"
 
 using namespace DIBFormat;
 
@@ -64,7 +66,8 @@ public:
 
     Source(const void* data, size_t size)
         : m_data(static_cast<const uint8_t*>(data)), m_size(data != nullptr ? size : 0) {}
-    explicit Source(File& file) : m_file(&file) {}
+    // A file's refusals name it.
+    explicit Source(File& file) : m_file(&file), m_name(file.GetFilePath()) {}
 
     // Makes the first end bytes available: Short when the source ends before, Failed when a
     // read or the memory fails (ErrorNumber tells why).
@@ -98,8 +101,26 @@ public:
     const uint8_t* Data() const { return m_file != nullptr ? m_buffer.data() : m_data; }
     int ErrorNumber() const { return m_errorNumber; }
 
+    // A refusal in a plain box, naming the file when there is one.
+    void Refuse(const char* text) const {
+        if (m_name.empty()) {
+            Report(text);
+        } else {
+            ShowFileFailure(text, m_name, {});
+        }
+    }
+    // A failed read, with the system's reason.
+    void ReportFailure() const {
+        if (m_name.empty()) {
+            ReportErrorNumber(m_errorNumber);
+        } else {
+            ShowFileFailure(kCannotOpen, m_name, std::strerror(m_errorNumber));
+        }
+    }
+
 private:
     File* m_file = nullptr;
+    std::string m_name;
     const uint8_t* m_data = nullptr;
     size_t m_size = 0;
     std::vector<uint8_t> m_buffer;
@@ -124,11 +145,12 @@ public:
     explicit BmpReader(Source& source) : m_source(source) {}
 
     // The signature and the two headers. A file that does not begin with "BM" gives false
-    // without a message (see IsNoBitmap); every other refusal has been reported.
+    // without a message (see IsNoBitmap); every other refusal has been reported, naming the
+    // file it was read from.
     bool ReadHeaders() {
         const Source::Result start = m_source.Need(kSignatureSize);
         if (start == Source::Result::Failed) {
-            ReportErrorNumber(m_source.ErrorNumber());
+            m_source.ReportFailure();
             return false;
         }
         if (start == Source::Result::Short || m_source.Data()[0] != 'B' ||
@@ -146,7 +168,7 @@ public:
         if (m_headerSize == kCoreHeaderSize) {
             return ReadCoreHeader();
         }
-        Report(kBadHeader);
+        m_source.Refuse(kBadHeader);
         return false;
     }
 
@@ -160,13 +182,13 @@ public:
             return Accept(compression == BmpCompression::None, kBadCompression);
         case 4:
             if (compression == BmpCompression::Rle4) {
-                Report(kNoRle4);
+                m_source.Refuse(kNoRle4);
                 return false;
             }
             return Accept(compression == BmpCompression::None, kBadCompression);
         case 8:
             if (compression == BmpCompression::Rle8) {
-                Report(kNoRle8);
+                m_source.Refuse(kNoRle8);
                 return false;
             }
             return Accept(compression == BmpCompression::None, kBadCompression);
@@ -174,7 +196,7 @@ public:
         case 32:
             return Accept(compression == BmpCompression::BitFields, kBadCompression);
         default:
-            Report(kBadDepth);
+            m_source.Refuse(kBadDepth);
             return false;
         }
     }
@@ -185,7 +207,7 @@ public:
         m_width = m_info.width;
         m_rows = m_info.height < 0 ? -static_cast<int64_t>(m_info.height) : m_info.height;
         if (m_width < 1 || m_rows < 1 || m_width > kMaxSide || m_rows > kMaxSide) {
-            Report(kBadHeader);
+            m_source.Refuse(kBadHeader);
             return false;
         }
         m_stride = Stride(m_info.bitCount, static_cast<int>(m_width));
@@ -307,18 +329,18 @@ private:
         case Source::Result::Ok:
             return true;
         case Source::Result::Short:
-            Report(kTruncated);
+            m_source.Refuse(kTruncated);
             return false;
         case Source::Result::Failed:
-            ReportErrorNumber(m_source.ErrorNumber());
+            m_source.ReportFailure();
             return false;
         }
         return false;
     }
 
-    static bool Accept(bool condition, const char* refusal) {
+    bool Accept(bool condition, const char* refusal) const {
         if (!condition) {
-            Report(refusal);
+            m_source.Refuse(refusal);
         }
         return condition;
     }

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <iterator>
+#include <new>
 #include <string>
 #include <system_error>
 
@@ -1080,6 +1081,18 @@ void CFileRead::PutPosition(CFileWrite& out) const {
     out.PutString(history.c_str() + start);
     out.PutString(" <Fehlerposition> ");
     out.PutString("\n");
+}
+
+void CFileRead::ReportNoMemory(const std::string& sourceName) {
+    try {
+        if (m_sources.empty()) {
+            OpenString("", sourceName, '\0', m_abortMask, m_options, m_messageStream);
+        }
+        ReportError(ReadErrors::ReadFailed);
+    } catch (const ReadAbort&) {
+    } catch (const std::bad_alloc&) {
+        // Not even the report could be made: the caller's refusal stands without it.
+    }
 }
 
 void CFileRead::ReportError(uint32_t code, const char* expected) {

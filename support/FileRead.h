@@ -162,6 +162,10 @@ public:
     // null). Throws ReadAbort, after the box, when a new bit is in the abort mask.
     void ReportError(uint32_t code, const char* expected = nullptr);
 
+    // Memory ran out while reading: reports that the source could not be read (error 4), as a
+    // failed read does, without throwing. A reader without a source names the one given.
+    void ReportNoMemory(const std::string& sourceName);
+
     uint32_t GetErrors() const { return m_errors; }
     uint32_t GetAbortMask() const { return m_abortMask; }
     uint32_t GetOptions() const { return m_options; }

@@ -12,6 +12,21 @@ void ShowLastError() {
     ShowMessage(text, "", MsgButtons::Ok, MsgIcon::Error);
 }
 
+void ShowFileFailure(const std::string& text, const std::string& path, const std::string& reason) {
+    std::string shown = text;
+    for (const std::string* line : {&path, &reason}) {
+        if (!line->empty()) {
+            shown += "\n";
+            shown += *line;
+        }
+    }
+    ShowMessage(shown, {}, MsgButtons::Ok, MsgIcon::Exclamation);
+}
+
+std::string OutOfMemoryReason() {
+    return std::strerror(ENOMEM);
+}
+
 void ShowFormattedMessage(uint32_t id, const std::vector<FormatArg>& args) {
     std::string text;
     FormatChecked(LoadLangText(id), args, kMessageFmtMaxLength, text);

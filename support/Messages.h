@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "support/CheckedFormat.h"
@@ -10,6 +11,13 @@
 // Shows the system's text for the last error of the calling thread (errno) in an error box
 // with OK; an empty text when the system has none.
 void ShowLastError();
+
+// Shows the failure of a file operation in an exclamation box with OK: the text, then the path
+// and the system's reason (File::LastError, OutOfMemoryReason), each on a line of its own when
+// not empty.
+void ShowFileFailure(const std::string& text, const std::string& path, const std::string& reason);
+// The system's text for memory that ran out, the reason of a refusal for want of memory.
+std::string OutOfMemoryReason();
 
 // The longest text, in bytes, that a formatted message shows.
 constexpr size_t kMessageFmtMaxLength = 2047;

@@ -14,6 +14,7 @@
 #include "support/SettingsFile.h"
 
 #include <cerrno>
+#include <new>
 
 #include "support/File.h"
 #include "support/Utf8.h"
@@ -328,20 +329,23 @@ SettingsContent Load(const std::string& path) {
     File file;
     if (!file.Open(path, File::Mode::Read)) {
         data.state = file.LastErrorNumber() == ENOENT ? FileState::Missing : FileState::Unreadable;
+        data.errorNumber = file.LastErrorNumber();
         return data;
     }
-    char buffer[4096];
-    size_t count = 0;
-    while ((count = file.Read(buffer, sizeof buffer)) > 0) {
-        data.original.append(buffer, count);
-    }
-    if (file.HasError()) {
-        data.original.clear();
+    try {
+        if (!file.ReadAll(data.original, kMaxFileBytes)) {
+            data.original.clear();
+            data.state = FileState::Unreadable;
+            data.errorNumber = file.LastErrorNumber();
+            return data;
+        }
+        data.state = FileState::Sound;
+        Parse(data);
+    } catch (const std::bad_alloc&) {
+        data = SettingsContent();
         data.state = FileState::Unreadable;
-        return data;
+        data.errorNumber = ENOMEM;
     }
-    data.state = FileState::Sound;
-    Parse(data);
     return data;
 }
 

@@ -1,20 +1,28 @@
 // The store's operations over the settings file (support/SettingsFile.h).
 //
-// Every operation reads the file again (settings files are small), so two programs, or two
-// stores in one program, always see each other's latest writes. A write reads, changes and
-// replaces the file while it holds the file's lock, so that no write undoes another's.
+// Reads take the file's content as last read, and read it again whenever it could have changed
+// (another size, time or file), so that two programs, or two stores in one program, always see
+// each other's latest writes without the file being read once per value. A write reads,
+// changes and replaces the file while it holds the file's lock, so that no write undoes
+// another's.
 #include "support/SettingsStore.h"
+
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <map>
+#include <mutex>
 #include <utility>
 
 #include <pwd.h>
 #include <unistd.h>
 
 #include "support/LockFile.h"
+#include "support/Messages.h"
 #include "support/SettingsFile.h"
 
 SettingValue SettingValue::Dword(uint32_t value) {
@@ -96,6 +104,77 @@ bool Modify(const std::string& path, const std::function<ChangeOutcome(SettingsC
     return outcome.answer && (!outcome.changed || Save(path, data));
 }
 
+// The box of a settings file that is not read, above its path and the reason.
+constexpr const char* kTextNotRead =
+    "Die Einstellungen konnten nicht gelesen werden; es gelten die Voreinstellungen.";
+
+// A version of the file on disk: a write replaces the file or changes its size or time.
+struct FileStamp {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+
+    bool operator==(const FileStamp& other) const {
+        return exists == other.exists && device == other.device && inode == other.inode &&
+               size == other.size && modified.tv_sec == other.modified.tv_sec &&
+               modified.tv_nsec == other.modified.tv_nsec;
+    }
+};
+
+FileStamp StampOf(const std::string& path) {
+    struct stat info {};
+    if (path.empty() || stat(path.c_str(), &info) != 0) {
+        return {};
+    }
+    return {true, info.st_dev, info.st_ino, info.st_size, info.st_mtim};
+}
+
+// The content of a settings file as last read, with the version it was read from.
+struct CachedFile {
+    FileStamp stamp;
+    bool settled = false; // the version was old enough when read to be told apart from a newer
+    SettingsContent content;
+};
+
+std::mutex g_cacheMutex;
+std::map<std::string, CachedFile> g_cache;
+
+// File times advance in steps of the system's clock tick, so a file changed again within the
+// tick of its last change can keep its size and time; a version younger than this when it was
+// read is read again at the next look.
+constexpr time_t kSettledSeconds = 2;
+
+// Calls look with the file's content, read again unless the version read last is still there
+// and was settled. A file refused for its size or for want of memory is told once per version
+// (after the cache is let go: the box may run an event loop that reads settings).
+template <class Look> auto WithContent(const std::string& path, Look look) {
+    int refusal = 0;
+    auto result = [&] {
+        const std::lock_guard<std::mutex> lock(g_cacheMutex);
+        const FileStamp stamp = StampOf(path);
+        CachedFile& cached = g_cache[path];
+        if (!cached.settled || !(cached.stamp == stamp)) {
+            const bool sameVersion = cached.stamp == stamp;
+            cached.content = Load(path);
+            cached.settled =
+                !stamp.exists || std::time(nullptr) - stamp.modified.tv_sec >= kSettledSeconds;
+            const int error = cached.content.errorNumber;
+            if (!sameVersion && cached.content.state == FileState::Unreadable &&
+                (error == EFBIG || error == ENOMEM)) {
+                refusal = error;
+            }
+            cached.stamp = stamp;
+        }
+        return look(cached.content);
+    }();
+    if (refusal != 0) {
+        ShowFileFailure(kTextNotRead, path, std::strerror(refusal));
+    }
+    return result;
+}
+
 std::string HomeFolder() {
     const char* home = std::getenv("HOME");
     if (home != nullptr && *home != '\0') {
@@ -163,8 +242,8 @@ bool SettingsStore::KeyExists(const std::string& keyPath) const {
     if (SplitKeyPath(keyPath).empty()) {
         return true;
     }
-    SettingsContent data = Load(GetFilePath());
-    return data.Find(keyPath) != nullptr;
+    return WithContent(GetFilePath(),
+                       [&keyPath](SettingsContent& data) { return data.Find(keyPath) != nullptr; });
 }
 
 bool SettingsStore::ReadValue(const std::string& keyPath, const std::string& name,
@@ -172,14 +251,9 @@ bool SettingsStore::ReadValue(const std::string& keyPath, const std::string& nam
     if (m_root == SettingsRoot::ClassesRoot) {
         return false;
     }
-    SettingsContent data = Load(GetFilePath());
-    StoredKey* key = data.Find(keyPath);
-    StoredValue* stored = key != nullptr ? FindValue(*key, name) : nullptr;
-    if (stored == nullptr) {
-        return false;
-    }
-    value = stored->value;
-    return true;
+    return WithContent(GetFilePath(), [&](SettingsContent& data) {
+        return SettingsEdit(data).ReadValue(keyPath, name, value);
+    });
 }
 
 bool SettingsStore::CreateKey(const std::string& keyPath) {

@@ -3,17 +3,17 @@
 #include "support/Transform.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include "support/AngleConstants.h"
 #include "support/FileRead.h"
 #include "support/FileWrite.h"
+#include "support/Quaternion.h"
 
 namespace {
 
 // Decimals of every number of the text form: at most 12, trailing zeros dropped.
 constexpr int TextDecimals = -12;
-// The largest magnitude that 12 places write as zero.
-constexpr double kLargestZeroComponent = 5e-13;
 
 bool IsAxisPair(int a, int b) {
     return a >= 0 && a <= 2 && b >= 0 && b <= 2 && a != b;
@@ -187,21 +187,84 @@ CTransform CTransform::Inverse() const {
     return {back, CVector3(-origin.x, -origin.y, -origin.z)};
 }
 
+namespace {
+
+// Stored quaternion values in units of the text's 12th decimal. The four magnitudes of a unit
+// quaternion's stored values (4 q^2 each) add up to 4.
+constexpr double kStoredUnitsPerOne = 1e12;
+constexpr int64_t kStoredUnitSum = 4'000'000'000'000;
+// How far the squared length of a read quaternion may lie from 1. Every file this program
+// writes is within a few units of the 12th decimal; a rotation further off would distort its
+// part and is no rotation the program made.
+constexpr double kUnitLengthTolerance = 1e-4;
+
+// The stored values of a rotation, in units, chosen so that reading them back and writing the
+// rotation again gives the same units: the quaternion is normalised, its magnitudes are rounded
+// to units whose sum is exactly kStoredUnitSum (the reader's normalisation then leaves them in
+// place), and of q and -q, which are the same rotation, the one is taken whose first component
+// that is not written as zero is positive. False for a rotation that is not finite.
+bool StoredUnits(const CMatrix3& rotation, int64_t units[4]) {
+    const CQuaternion q = CQuaternion::FromMatrix(rotation);
+    const double components[4] = {q.w, q.x, q.y, q.z};
+    double sum = 0.0;
+    for (double c : components) {
+        sum += c * c;
+    }
+    // FromMatrix of a finite matrix has a component of at least 1/2, so sum > 0 here.
+    if (!std::isfinite(sum) || !(sum > 0.0)) {
+        return false;
+    }
+    const double scale = 4.0 * kStoredUnitsPerOne / sum;
+    double remainder[4];
+    int64_t total = 0;
+    for (int i = 0; i < 4; ++i) {
+        const double exact = components[i] * components[i] * scale;
+        units[i] = std::llround(exact);
+        remainder[i] = exact - static_cast<double>(units[i]);
+        total += units[i];
+    }
+    // Each rounding moved a value by at most half a unit, so at most two units are missing or
+    // over; they go to the values that rounding moved furthest the other way.
+    while (total != kStoredUnitSum) {
+        const int64_t step = total < kStoredUnitSum ? 1 : -1;
+        int pick = -1;
+        for (int i = 0; i < 4; ++i) {
+            if (step < 0 && units[i] == 0) {
+                continue;
+            }
+            if (pick < 0 || remainder[i] * static_cast<double>(step) >
+                                remainder[pick] * static_cast<double>(step)) {
+                pick = i;
+            }
+        }
+        units[pick] += step;
+        remainder[pick] -= static_cast<double>(step);
+        total += step;
+    }
+    int64_t sign = 0;
+    for (int i = 0; i < 4; ++i) {
+        if (sign == 0 && units[i] != 0) {
+            sign = components[i] < 0.0 ? -1 : 1;
+        }
+    }
+    for (int i = 0; i < 4; ++i) {
+        units[i] *= components[i] < 0.0 ? -sign : sign;
+    }
+    return true;
+}
+
+} // namespace
+
 void WriteTransform(CTransform transform, CFileWrite& writer) {
-    CQuaternion q = CQuaternion::FromMatrix(transform.rotation);
     // Storing the signed square keeps the usual components of right-angle turns (0, 1/2,
     // sqrt(1/2), 1) exact in the text: 0, 1, 2 and 4.
-    const double stored[4] = {4.0 * q.w * std::fabs(q.w), 4.0 * q.x * std::fabs(q.x),
-                              4.0 * q.y * std::fabs(q.y), 4.0 * q.z * std::fabs(q.z)};
+    int64_t units[4] = {};
+    const bool sound = StoredUnits(transform.rotation, units);
     writer.PutString("{");
-    for (double value : stored) {
-        // A component that the text shows as zero is written as zero: the sign of a zero
-        // does not survive the turn into a matrix and back, so "-0." would not be written again
-        // after loading. (5e-13 as a double lies below the true half unit of the 12th place.)
-        if (std::fabs(value) <= kLargestZeroComponent) {
-            value = 0.0;
-        }
-        writer.PutDouble(value, TextDecimals, 0, '.');
+    for (int64_t value : units) {
+        // A rotation that is not finite is not written: the writer refuses the NaN.
+        writer.PutDouble(sound ? static_cast<double>(value) / kStoredUnitsPerOne : std::nan(""),
+                         TextDecimals, 0, '.');
         writer.PutString(", ");
     }
     writer.PutDouble(transform.translation.x, TextDecimals, 0, '.');
@@ -227,11 +290,22 @@ bool ReadTransform(CTransform& transform, CFileRead& reader) {
     reader.Expect("}");
     reader.SkipWhitespace();
 
-    // Each stored value is 4 * q * |q|; the rotation is taken as stored, without normalising.
+    // Each stored value is 4 * q * |q|, so the squared length is the sum of their magnitudes
+    // over 4, exactly 1 for the whole numbers of right-angle turns.
+    double lengthSq = 0.0;
+    for (int i = 0; i < 4; ++i) {
+        lengthSq += std::fabs(values[i]) * 0.25;
+    }
+    if (!std::isfinite(lengthSq) || std::fabs(lengthSq - 1.0) > kUnitLengthTolerance) {
+        // No rotation: all zero, far from unit length, or beyond what a double holds.
+        reader.ReportError(ReadErrors::Range, "Drehung");
+        return false;
+    }
+    const double scale = lengthSq == 1.0 ? 1.0 : 1.0 / std::sqrt(lengthSq);
     double q[4];
     for (int i = 0; i < 4; ++i) {
         double v = values[i] * 0.25;
-        q[i] = v >= 0.0 ? std::sqrt(v) : -std::sqrt(-v);
+        q[i] = (v >= 0.0 ? std::sqrt(v) : -std::sqrt(-v)) * scale;
     }
     CTransform result(CMatrix3::FromQuat({q[0], q[1], q[2], q[3]}),
                       {values[4], values[5], values[6]});

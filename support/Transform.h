@@ -78,17 +78,22 @@ public:
 };
 
 // The text form of a placement in design files and on the clipboard:
-// {q0, q1, q2, q3, x, y, z}, the rotation's quaternion (w, x, y, z, with w >= 0) with each
-// component q stored as 4 * q * |q|, and the translation in millimetres; at most 12 decimals,
-// a decimal point whatever the locale, nothing before "{" or after "}". A non-finite value
-// is not written and leaves the writer's error set (CFileWrite::HasError).
+// {q0, q1, q2, q3, x, y, z}, the rotation's quaternion (w, x, y, z) with each component q
+// stored as 4 * q * |q|, and the translation in millimetres; at most 12 decimals, a decimal
+// point whatever the locale, nothing before "{" or after "}". The quaternion is written
+// normalised, its four stored magnitudes adding up to exactly 4 in the 12th decimal, and of the
+// two signs the one whose first component not written as zero is positive; so the text of a
+// placement read from it is written again as the same text. A non-finite value is not written
+// and leaves the writer's error set (CFileWrite::HasError).
 void WriteTransform(CTransform transform, CFileWrite& writer);
 // Reads the text form back: whitespace, "{", directly the first number, then six more each
 // after whitespace, "," and whitespace, then whitespace, "}" and whitespace; numbers with a
 // decimal point only. The stored quaternion values are taken back as sqrt(|s| / 4) with their
-// sign and turned into the rotation without normalising. Format errors are the reader's (error
-// bits, report, and ReadAbort when the bit is in its abort mask); the placement is still
-// assigned from the values read (0 for a missing number). A value that would put infinity or
-// NaN into the placement is error 256 and leaves the placement unchanged. True when the reader
-// has no error recorded afterwards.
+// sign, normalised and turned into the rotation. Format errors are the reader's (error bits,
+// report, and ReadAbort when the bit is in its abort mask); the placement is still assigned
+// from the values read (0 for a missing number). A quaternion whose squared length is not
+// within 1e-4 of 1 (all zero, far off, beyond a double) is no rotation, and a value that would
+// put infinity or NaN into the placement no placement: both are error 256, reported with the
+// reader's position, and leave the placement unchanged. True when the reader has no error
+// recorded afterwards.
 bool ReadTransform(CTransform& transform, CFileRead& reader);

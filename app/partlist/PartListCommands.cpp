@@ -2,6 +2,8 @@
 #include "app/partlist/PartListCommands.h"
 
 #include <cstdint>
+#include <functional>
+#include <new>
 #include <optional>
 #include <string>
 
@@ -38,17 +40,31 @@ void ReportFailure(uint32_t messageId) {
     ShowMessage(LoadLangText(messageId), {}, MsgButtons::Ok, MsgIcon::Exclamation);
 }
 
+// A list file written by write, or the failure box with the path and the system's reason.
+SListWriteResult WriteList(const std::string& path, uint32_t failureId,
+                           const std::function<SListWriteResult(const std::string&)>& write) {
+    SListWriteResult result;
+    try {
+        result = write(path);
+    } catch (const std::bad_alloc&) {
+        result = SListWriteResult();
+        result.reason = OutOfMemoryReason();
+    }
+    if (!result.IsWritten()) {
+        ShowFileFailure(LoadLangText(failureId), path, result.reason);
+    }
+    return result;
+}
+
 void SaveList(const CZarnelDcmt& dcmt, uint32_t filterId, const char* extension, uint32_t failureId,
               SListWriteResult (*write)(const CPartsTable&, const std::string&)) {
     const std::optional<std::string> path = ChooseListFile(true, filterId, extension);
     if (!path) {
         return;
     }
-    const SListWriteResult result = write(dcmt.GetPartsTable(), *path);
-    if (!result.IsWritten()) {
-        ReportFailure(failureId);
-        return;
-    }
+    const SListWriteResult result = WriteList(*path, failureId, [&](const std::string& target) {
+        return write(dcmt.GetPartsTable(), target);
+    });
     for (const std::string& designation : result.untranslated) {
         MessageFmt(kNotTranslated, designation);
     }
@@ -61,9 +77,9 @@ void ExportPartsList(const CZarnelDcmt& dcmt) {
     if (!path) {
         return;
     }
-    if (!WritePartsExportFile(dcmt.GetPartsTable(), *path).IsWritten()) {
-        ReportFailure(kExportFailed);
-    }
+    WriteList(*path, kExportFailed, [&](const std::string& target) {
+        return WritePartsExportFile(dcmt.GetPartsTable(), target);
+    });
 }
 
 bool LoadPriceList(CZarnelDcmt& dcmt, bool stockEdited) {

@@ -7,7 +7,8 @@
 class CZarnelDcmt;
 
 // Command 32825 "Teileliste exportieren": every article counted in the design, whatever the
-// window shows. A file that cannot be written is reported (4146); the old file stays.
+// window shows. A file that cannot be written is reported (4146, with the path and the system's
+// reason, memory that ran out included); the old file stays.
 void ExportPartsList(const CZarnelDcmt& dcmt);
 
 // Command 32827 "Preisliste laden". When the stock counts were edited in the window
@@ -24,7 +25,8 @@ bool LoadPriceList(CZarnelDcmt& dcmt, bool stockEdited);
 bool LoadStockList(CZarnelDcmt& dcmt, bool add);
 
 // Commands 32828 "Preisliste sichern" and 32830 "Bestandsliste speichern". A list that cannot
-// be written is reported (4150, 4153) and the old file stays; each designation that could not
+// be written is reported (4150, 4153, with the path and the system's reason, as the export) and
+// the old file stays; each designation that could not
 // be translated to the neutral language is reported (4273) after the list was written.
 void SavePriceList(const CZarnelDcmt& dcmt);
 void SaveStockList(const CZarnelDcmt& dcmt);

@@ -1,6 +1,7 @@
 // libFuzzer target: the design-file reader takes any bytes without a fault. A text it takes
 // holds only values a design can have (material slots, masks and revisions in range, finite
-// placements), and its records are written again without a writer error and read back alike.
+// placements), and its records are written again without a writer error, read back alike and
+// written again as the same text.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -40,6 +41,14 @@ bool IsFinite(const CTransform& t) {
            std::isfinite(t.translation.z);
 }
 
+void OpenTextWriter(CFileWrite& writer, std::string& text) {
+    writer.OpenBuffer(nullptr, 0, "fuzz", 0xFFFFFFFF, WriteFlags::CrLf);
+    writer.SetCallback([&text](int c) {
+        text += static_cast<char>(c);
+        return 0;
+    });
+}
+
 void Check(bool condition) {
     if (!condition) {
         std::abort();
@@ -70,11 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     std::string written;
     CFileWrite writer;
-    writer.OpenBuffer(nullptr, 0, "fuzz", 0xFFFFFFFF, WriteFlags::CrLf);
-    writer.SetCallback([&written](int c) {
-        written += static_cast<char>(c);
-        return 0;
-    });
+    OpenTextWriter(writer, written);
     for (const auto& elmnt : contents.elements) {
         Check(CElmnt::IsValidMaterialSlot(elmnt->GetMaterial()));
         Check(CElmnt::IsValidArmMask(elmnt->GetOccupiedArms()));
@@ -90,7 +95,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(!writer.HasError());
     writer.Close();
 
-    // What was written reads back as the same records.
+    // What was written reads back as the same records, whose text is the same again.
+    std::string rewritten;
+    CFileWrite rewriter;
+    OpenTextWriter(rewriter, rewritten);
     CFileRead again;
     again.OpenString(written.c_str(), "fuzz", '\0', ReadErrors::AbortOnFirst, ReadOptions::DropCr);
     for (const auto& elmnt : contents.elements) {
@@ -100,6 +108,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
               back->GetMaterial() == elmnt->GetMaterial() &&
               back->firstRevision == elmnt->firstRevision &&
               back->endRevision == elmnt->endRevision);
+        Check(back->WriteElement(rewriter));
     }
+    rewriter.Close();
+    Check(rewritten == written);
     return 0;
 }

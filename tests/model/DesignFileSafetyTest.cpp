@@ -1,8 +1,9 @@
 // The design file under the conditions a user's disk brings: a save, load and save again gives
 // the same bytes; what is no design file (a pipe, a folder, a file beyond the limit, one that
-// memory cannot hold) is refused with the reader's report and the open design kept; saving
-// follows links, keeps the file's mode and owner, refuses a read-only file and clears away the
-// leftovers of a save that was killed.
+// memory cannot hold, also while it is taken over, a rotation that is none) is refused with the
+// reader's report and the open design kept; memory that runs out in a save is its reason;
+// saving follows links, keeps the file's mode and owner, refuses a read-only file and clears
+// away the leftovers of a save that was killed.
 #include <sys/file.h>
 #include <sys/stat.h>
 
@@ -168,6 +169,15 @@ void ExpectRefused(const std::string& path) {
     TestUi().Reset();
 }
 
+// Runs call while allocations of 16 KiB and more fail once letThrough of them went through.
+template <class Call> bool WithLargeBlocksFailing(int letThrough, Call call) {
+    g_letThrough = letThrough;
+    g_failFrom = 16 * 1024;
+    const bool done = call();
+    g_failFrom = 0;
+    return done;
+}
+
 std::string SaveReport(const std::string& path, int errorNumber) {
     return "Fehler beim Speichern des Dokuments.\n" + path + "\n" + std::strerror(errorNumber);
 }
@@ -198,6 +208,21 @@ TEST(DesignFileRefusal, PipesFoldersDevicesAndFilesBeyondTheLimit) {
     ExpectRefused(large);
 }
 
+TEST(DesignFileRefusal, ARotationThatIsNoneIsRefusedAtItsLine) {
+    const std::string huge = "1" + std::string(308, '0') + ".";
+    std::unique_ptr<CZarnelDcmt> dcmt = NewDocument();
+    const std::string before = Text(*dcmt);
+    EXPECT_FALSE(LoadDesignText(
+        *dcmt,
+        "1, 1;\r\ntube2{11, {4., 0., 0., 0., 0., 0., 0.}, 1, 350., 0., 1}\r\n"
+        "tube2{11, {" +
+            huge + ", " + huge + ", " + huge + ", -" + huge + ", 0., 0., 0.}, 1, 350., 0., 1}\r\n",
+        "Design"));
+    ASSERT_EQ(TestUi().Boxes().size(), 1u);
+    EXPECT_NE(TestUi().Boxes()[0].text.find("Zeile: 3"), std::string::npos);
+    EXPECT_EQ(Text(*dcmt), before);
+}
+
 TEST(DesignFileRefusal, MemoryThatRunsOutRefusesTheFile) {
     TempFolder folder;
     std::unique_ptr<CZarnelDcmt> design = NewDocument();
@@ -214,26 +239,61 @@ TEST(DesignFileRefusal, MemoryThatRunsOutRefusesTheFile) {
     const std::string text = Text(*design);
 
     // Large blocks fail from the first, the second, ... on: the file's bytes, their decoding,
-    // the growing lists of what was read. Each failure is a refusal, never a crash.
+    // the growing lists of what was read, the document's new list and parts table. Each
+    // failure is a refusal, never a crash, until the load gets through.
     int refusals = 0;
-    for (int letThrough = 0; letThrough < 6; ++letThrough) {
+    for (int letThrough = 0;; ++letThrough) {
         SCOPED_TRACE(letThrough);
         std::unique_ptr<CZarnelDcmt> dcmt = NewDocument();
         const std::string before = Text(*dcmt);
-        g_letThrough = letThrough;
-        g_failFrom = 16 * 1024;
-        const bool loaded = LoadDesignFile(*dcmt, path);
-        g_failFrom = 0;
-        if (loaded) {
+        if (WithLargeBlocksFailing(letThrough, [&] { return LoadDesignFile(*dcmt, path); })) {
             EXPECT_EQ(Text(*dcmt), text);
-            continue;
+            break;
         }
         ++refusals;
         ASSERT_EQ(TestUi().Boxes().size(), 1u);
         EXPECT_NE(TestUi().Boxes()[0].text.find("Lesefehler: "), std::string::npos);
         EXPECT_EQ(Text(*dcmt), before);
     }
-    EXPECT_GE(refusals, 2);
+    EXPECT_GE(refusals, 4);
+
+    // A window that runs out of memory while it takes the new design in: the open design comes
+    // back, unmodified as it was, and the windows are told of it again.
+    struct SFailingView final : CDcmtObserver {
+        int updates = 0;
+        void OnUpdate(ViewHint) override {
+            if (updates++ == 0) {
+                throw std::bad_alloc();
+            }
+        }
+    } view;
+    std::unique_ptr<CZarnelDcmt> dcmt = LargeDesign();
+    dcmt->SetModified(false);
+    const std::string open = Text(*dcmt);
+    dcmt->AddObserver(view);
+    EXPECT_FALSE(LoadDesignFile(*dcmt, path));
+    EXPECT_EQ(view.updates, 2);
+    EXPECT_EQ(Text(*dcmt), open);
+    EXPECT_FALSE(dcmt->IsModified());
+    EXPECT_EQ(TestUi().Boxes().size(), 1u);
+}
+
+TEST(DesignFileSave, MemoryThatRunsOutIsTheSavesReasonAndKeepsTheOldFile) {
+    TempFolder folder;
+    const std::string path = folder.Write("d.zdf", "old");
+    std::unique_ptr<CZarnelDcmt> dcmt = LargeDesign();
+    int letThrough = 0;
+    while (!WithLargeBlocksFailing(letThrough, [&] {
+        return SaveDesignFile(*dcmt, path, kCouplingMaterial, CouplingSnap::NormalSq);
+    })) {
+        ASSERT_EQ(TestUi().Boxes().size(), 1u) << letThrough;
+        EXPECT_EQ(TestUi().Boxes()[0].text, SaveReport(path, ENOMEM));
+        EXPECT_EQ(TempFolder::Read(path), "old");
+        TestUi().Reset();
+        ++letThrough;
+    }
+    EXPECT_GE(letThrough, 2);
+    EXPECT_EQ(TempFolder::Read(path), Text(*dcmt));
 }
 
 TEST(DesignFileSave, ThroughALinkTheTargetIsReplacedWithItsModeAndOwner) {

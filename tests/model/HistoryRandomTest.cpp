@@ -2,13 +2,15 @@
 // selection in all three ways, turning, deleting, pasting, the ramp, the tube dialog's fixed
 // flag and length) with undo and redo in between. After every step each revision seen so far
 // must show exactly the elements it showed when it was made, field by field: a history copy
-// taken after the first change of an element would show up here.
+// taken after the first change of an element would show up here. After every sequence the
+// design saved, loaded and saved again gives the same bytes.
 //
 // ZARNEL_HISTORY_SEQUENCES=n runs n sequences instead of the default 50.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -16,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include "model/Clipboard.h"
+#include "model/DesignFile.h"
 #include "model/ElmntEdit.h"
 #include "model/Ramp.h"
 #include "tests/harness/RecordingUserInterface.h"
@@ -78,6 +81,16 @@ public:
         for (const auto& entry : m_seen) {
             Check(entry.first);
         }
+    }
+
+    // Saved, loaded and saved again: the same bytes.
+    void CheckSaveSettles() {
+        const std::optional<std::string> first = WriteDesignText(m_design.dcmt);
+        ASSERT_TRUE(first) << m_log;
+        CZarnelDcmt loaded;
+        ASSERT_TRUE(LoadDesignText(loaded, *first, "Design")) << m_log;
+        const std::optional<std::string> second = WriteDesignText(loaded);
+        ASSERT_TRUE(second == first) << m_log;
     }
 
 private:
@@ -176,7 +189,8 @@ private:
         m_log += (tube ? "tube at " : "panel at ") + std::to_string(coupling->GetId().Value()) +
                  " n " + std::to_string(n) + "; ";
         if (tube) {
-            m_design.Place(*coupling, ToolMode::AtConnection, ElmntKind::Tube, Coin() ? 350.0f : 351.5f, 0.0f, n);
+            m_design.Place(*coupling, ToolMode::AtConnection, ElmntKind::Tube,
+                           Coin() ? 350.0f : 351.5f, 0.0f, n);
             m_design.dcmt.AdjustPending(TestDesign::CouplingMaterial, m_design.snapRadiusSq);
         } else {
             m_design.Place(*coupling, ToolMode::SpecialPanel, ElmntKind::Panel, 350.0f, 350.0f, n);
@@ -280,6 +294,7 @@ TEST(HistoryRandom, EveryRevisionShowsWhatItShowedWhenItWasMade) {
             }
         }
         sequence.CheckAll();
+        sequence.CheckSaveSettles();
         if (::testing::Test::HasFatalFailure()) {
             return;
         }

@@ -385,7 +385,8 @@ TEST(MtrlTexture, RefusedFileShowsTheBitmapReadersBoxOnce) {
     material.SetTextureFile(path);
     EXPECT_EQ(material.GetTexture(), nullptr);
     EXPECT_EQ(material.GetTexture(), nullptr);
-    EXPECT_EQ(TestUi().Boxes().size(), 1u);
+    ASSERT_EQ(TestUi().Boxes().size(), 1u);
+    EXPECT_EQ(TestUi().Boxes()[0].text, "Ungültiger Kopf in Bitmap\n" + path);
 }
 
 TEST(MtrlTexture, WindowsPathIsFoundBesideTheDesign) {

@@ -1,7 +1,9 @@
 // Bitmaps: pixel access at every depth, BMP files written byte for byte, round trips, the
 // reader's refusals with their messages, damaged and hostile files, and files of another writer.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -519,9 +521,13 @@ TEST(DIBFiles, SaveReportsFailuresAndKeepsTheOldFile) {
                             std::filesystem::directory_iterator()),
               1);
 
+    // Both name the file, with the system's reason where there is one.
     ASSERT_EQ(TestUi().Boxes().size(), 2u);
-    EXPECT_EQ(TestUi().Boxes()[0].text, "Bitmap-Fatei konnte nicht geöffnet werden");
-    EXPECT_EQ(TestUi().Boxes()[1].text, "Bitmap-Fatei konnte nicht gespeichert werden");
+    EXPECT_EQ(TestUi().Boxes()[0].text, "Bitmap-Fatei konnte nicht geöffnet werden\n" +
+                                            folder.File("no/such/folder/x.bmp") + "\n" +
+                                            std::strerror(ENOENT));
+    // An empty bitmap has no system reason.
+    EXPECT_EQ(TestUi().Boxes()[1].text, "Bitmap-Fatei konnte nicht gespeichert werden\n" + old);
     EXPECT_EQ(TestUi().Boxes()[1].buttons, MsgButtons::Ok);
 }
 
@@ -879,5 +885,5 @@ TEST(DIBReadDamaged, ATruncatedFileOnDiskIsRefused) {
     CDIB loaded;
     EXPECT_FALSE(loaded.Load(cut, 0));
     ASSERT_EQ(TestUi().Boxes().size(), 1u);
-    EXPECT_EQ(TestUi().Boxes()[0].text, "Unvollständige Daten in Bitmap");
+    EXPECT_EQ(TestUi().Boxes()[0].text, "Unvollständige Daten in Bitmap\n" + cut); // named
 }

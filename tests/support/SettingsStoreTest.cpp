@@ -1,7 +1,12 @@
 // The settings store, the registry helpers and the profile over it: typed round trips, the user
-// file over the machine file, reads that create nothing, atomic and damage-proof writes, key trees.
+// file over the machine file, reads that create nothing, atomic and damage-proof writes, key trees,
+// and a file beyond the size limit.
+#include <unistd.h>
+
 #include <bit>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <thread>
@@ -10,7 +15,9 @@
 
 #include "support/Profile.h"
 #include "support/Registry.h"
+#include "support/SettingsFile.h"
 #include "support/SettingsStore.h"
+#include "tests/harness/RecordingUserInterface.h"
 #include "tests/harness/TempFolder.h"
 
 namespace fs = std::filesystem;
@@ -374,6 +381,23 @@ TEST_F(Settings, AWriteThatCannotBeMadeFailsAndLeavesTheOldFile) {
     fs::create_directories(UserFile());
     EXPECT_FALSE(m_store.WriteValue(kFilesKey, "VRML", SettingValue::String("/w")));
     EXPECT_TRUE(fs::is_directory(UserFile()));
+}
+
+TEST_F(Settings, AFileBeyondTheLimitIsRefusedOnceAndNeverReplaced) {
+    // Sparse: the size is there without the bytes.
+    Write(UserFile(), "");
+    ASSERT_EQ(truncate(UserFile().c_str(), SettingsFile::kMaxFileBytes + 1), 0);
+    TestUi().Reset();
+    std::string text = "default";
+    EXPECT_FALSE(RegReadString(SettingsRoot::CurrentUser, kFilesKey, "OrdrCodeFile", text));
+    EXPECT_EQ(text, "default");
+    EXPECT_FALSE(m_store.KeyExists(kFilesKey));
+    ASSERT_EQ(TestUi().Boxes().size(), 1u);
+    EXPECT_EQ(TestUi().Boxes()[0].text,
+              "Die Einstellungen konnten nicht gelesen werden; es gelten die Voreinstellungen.\n" +
+                  UserFile() + "\n" + std::strerror(EFBIG));
+    EXPECT_FALSE(WriteProfileString("Files", "VRML", "/v"));
+    EXPECT_EQ(fs::file_size(UserFile()), uint64_t(SettingsFile::kMaxFileBytes) + 1);
 }
 
 TEST_F(Settings, ADamagedFileIsReadAsFarAsItIsSoundAndKeptBeforeAWrite) {

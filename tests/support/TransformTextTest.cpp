@@ -144,11 +144,47 @@ TEST(TransformText, StoredValuesAreSignedSquares) {
     EXPECT_EQ(read.transform.translation, CVector3(10.5, -20, 0.125));
 }
 
-TEST(TransformText, AnUnnormalisedQuaternionGivesAScaledRotation) {
-    SRead read = Read("{16., 0., 0., 0., 0., 0., 0.}"); // q = (2, 0, 0, 0)
+TEST(TransformText, AQuaternionFarFromUnitLengthIsNoRotation) {
+    for (const char* text : {"{16., 0., 0., 0., 0., 0., 0.}", "{3.9, 0., 0., 0., 0., 0., 0.}",
+                             "{0., 0., 0., 0., 0., 0., 0.}"}) {
+        SRead read = Read(text);
+        EXPECT_FALSE(read.ok);
+        EXPECT_EQ(read.errors, ReadErrors::Range);
+        EXPECT_EQ(read.transform.translation, CVector3(-7, -7, -7)); // not assigned
+    }
+    // Slightly off, as the 12 decimals leave it, a rotation is taken normalised.
+    SRead read = Read("{4.000000000003, 0., 0., 0., 0., 0., 0.}");
     ASSERT_TRUE(read.ok);
-    CMatrix3 four = Columns({4, 0, 0}, {0, 4, 0}, {0, 0, 4});
-    EXPECT_EQ(read.transform.rotation, four);
+    EXPECT_EQ(read.transform.rotation, CMatrix3());
+}
+
+// Turned by the angles the tools turn by, several times over (half turns among them, where
+// w = 0 and q and -q are both near), and with the entries a little off, as fitted panels have
+// them: the text of what was read is written again as the same text.
+TEST(TransformText, TheTextOfAReadPlacementIsWrittenAgain) {
+    CTransform panel;
+    panel.RotateDeg(45.0, 0, 2);
+    EXPECT_EQ(Write(panel).text, "{3.414213562373, 0., -0.585786437627, 0., 0., 0., 0.}");
+    std::mt19937 rng(61);
+    const double angles[] = {45.0, -45.0, 30.0, 90.0, 180.0, 22.5};
+    for (int i = 0; i < 4000; ++i) {
+        CTransform t;
+        for (int turns = 1 + int(rng() % 4); turns > 0; --turns) {
+            const int a = int(rng() % 3);
+            t.RotateDeg(angles[rng() % 6], a, (a + 1 + int(rng() % 2)) % 3);
+        }
+        if (i % 2 == 1) {
+            for (auto& row : t.rotation.m) {
+                for (double& entry : row) {
+                    entry *= 1.0 + 1e-10 * (int(rng() % 21) - 10);
+                }
+            }
+        }
+        const std::string first = Write(t).text;
+        const SRead read = Read(first);
+        ASSERT_TRUE(read.ok) << first;
+        ASSERT_EQ(Write(read.transform).text, first);
+    }
 }
 
 TEST(TransformText, RandomPlacementsSurviveTheRoundTrip) {

@@ -2,6 +2,8 @@
 // file dialogs they ask for, what they write and read, the question before stock edits are
 // lost, the messages of failures (the old file kept), the boxes of designations that stay
 // German, and every window on the design told after a load.
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -89,13 +91,18 @@ TEST_F(PartListCommands, FailedWritesAreReportedAndKeepNothingHalfWritten) {
     const std::string missing = m_folder.File("no such folder/list");
     TestUi().QueueFileChoice(missing + ".csv");
     ExportPartsList(*m_dcmt);
-    EXPECT_EQ(LastBox(), "Excel-Datei konnte nicht geschrieben werden");
+    // Each box names the file and the system's reason, as the design save does.
+    const std::string reason = std::string("\n") + std::strerror(ENOENT);
+    EXPECT_EQ(LastBox(),
+              "Excel-Datei konnte nicht geschrieben werden\n" + missing + ".csv" + reason);
     TestUi().QueueFileChoice(missing + ".zpl");
     SavePriceList(*m_dcmt);
-    EXPECT_EQ(LastBox(), "Die Preisliste konnte nicht geschrieben werden.");
+    EXPECT_EQ(LastBox(),
+              "Die Preisliste konnte nicht geschrieben werden.\n" + missing + ".zpl" + reason);
     TestUi().QueueFileChoice(missing + ".zbl");
     SaveStockList(*m_dcmt);
-    EXPECT_EQ(LastBox(), "Die Bestandslist konnte nicht geschrieben werden.");
+    EXPECT_EQ(LastBox(),
+              "Die Bestandslist konnte nicht geschrieben werden.\n" + missing + ".zbl" + reason);
     ASSERT_EQ(TestUi().Boxes().size(), 3u);
     EXPECT_EQ(TestUi().Boxes()[0].icon, MsgIcon::Exclamation);
 }
