@@ -2,6 +2,7 @@
 // trip of numbers through the text writer.
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -250,6 +251,42 @@ TEST(FileReadDoubles, DecimalCharactersSignsAndNoExponent) {
     EXPECT_EQ(value, 0.0);
     EXPECT_TRUE(std::signbit(value));
     EXPECT_EQ(Rest(minus.reader), "x");
+}
+
+TEST(FileReadDoubles, NumbersWithTextAfterThemReadAsCharacterByCharacter) {
+    // With more text after it, a number is taken where it lies in its source: it must give the
+    // same value, leave the same rest and position, and report the same text.
+    const struct {
+        const char* text;
+        const char* decimals;
+        double value;
+        const char* rest;
+    } rows[] = {
+        {"3,25;", ".,", 3.25, ";"}, {"3,25;", ".", 3.0, ",25;"}, {" \t+-2.5 ", ".", -2.5, " "},
+        {"5.,", ".", 5.0, ","},     {".5}", ".", 0.5, "}"},      {"-;", ".", -0.0, ";"},
+        {"007.250x", ".", 7.25, "x"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        TextReader reader(row.text);
+        reader->SkipWhitespace();
+        const double value = reader->ReadDouble(row.decimals);
+        EXPECT_EQ(value, row.value);
+        EXPECT_EQ(std::signbit(value), std::signbit(row.value));
+        EXPECT_EQ(reader->GetColumn(),
+                  static_cast<int>(std::strlen(row.text) - std::strlen(row.rest)) + 2);
+        EXPECT_EQ(Rest(reader.reader), row.rest);
+    }
+    // A number that goes on after the value of a define.
+    TextReader defined("#define N 12\nN.25;", ReadOptions::HashDefine);
+    defined->SkipWhitespace();
+    EXPECT_EQ(defined->ReadDouble("."), 12.25);
+    EXPECT_EQ(Rest(defined.reader), ";");
+    // The report of a number too large shows it and the character after it.
+    const std::string digits(400, '9');
+    TextReader overlong(digits + ";", ReadOptions::DropCr, ReadErrors::AbortOnFirst);
+    EXPECT_THROW(overlong->ReadDouble("."), ReadAbort);
+    EXPECT_EQ(overlong->GetLastReport(), kRange + Position(1, 402, digits.substr(145) + ";"));
 }
 
 TEST(FileReadDoubles, OverlongDigitStringsAreRangeErrorsNotInfinity) {
