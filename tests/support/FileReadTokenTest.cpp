@@ -56,6 +56,14 @@ std::string WriteDouble(double value, int decimals) {
     return buffer;
 }
 
+// A number's text, the decimal characters allowed, its value and the text left after it.
+struct SDoubleRow {
+    const char* text;
+    const char* decimals;
+    double value;
+    const char* rest;
+};
+
 double ReadBack(const std::string& text) {
     TextReader reader(text, ReadOptions::DropCr, ReadErrors::AbortOnFirst);
     double value = reader->ReadDouble(".");
@@ -221,20 +229,14 @@ TEST(FileReadIntegers, MaxCharsCountsPrefixAndSigns) {
 }
 
 TEST(FileReadDoubles, DecimalCharactersSignsAndNoExponent) {
-    struct Row {
-        const char* text;
-        const char* decimals;
-        double value;
-        const char* rest;
-    };
-    const Row rows[] = {
+    const SDoubleRow rows[] = {
         {"3,25", ".,", 3.25, ""}, {"3,25", ".", 3.0, ",25"}, {"3.25", ".,", 3.25, ""},
         {"1e5", ".", 1.0, "e5"},  {"5", ".", 5.0, ""},       {"5.", ".", 5.0, ""},
         {".5", ".", 0.5, ""},     {"+-2.5", ".", -2.5, ""},  {"-0.125x", ".", -0.125, "x"},
         {"", ".", 0.0, ""},       {";", ".", 0.0, ";"},      {"0.1", ".", 0.1, ""},
         {"350.", ".", 350.0, ""},
     };
-    for (const Row& row : rows) {
+    for (const SDoubleRow& row : rows) {
         SCOPED_TRACE(row.text);
         TextReader reader(row.text);
         EXPECT_EQ(reader->ReadDouble(row.decimals), row.value);
@@ -256,12 +258,7 @@ TEST(FileReadDoubles, DecimalCharactersSignsAndNoExponent) {
 TEST(FileReadDoubles, NumbersWithTextAfterThemReadAsCharacterByCharacter) {
     // With more text after it, a number is taken where it lies in its source: it must give the
     // same value, leave the same rest and position, and report the same text.
-    const struct {
-        const char* text;
-        const char* decimals;
-        double value;
-        const char* rest;
-    } rows[] = {
+    const SDoubleRow rows[] = {
         {"3,25;", ".,", 3.25, ";"}, {"3,25;", ".", 3.0, ",25;"}, {" \t+-2.5 ", ".", -2.5, " "},
         {"5.,", ".", 5.0, ","},     {".5}", ".", 0.5, "}"},      {"-;", ".", -0.0, ";"},
         {"007.250x", ".", 7.25, "x"},
