@@ -12,8 +12,9 @@
 #include <string_view>
 
 // PROTO instances, with the PROTOs they hold, may make at most this many nodes while the world
-// is read.
-inline constexpr uint64_t MaxVrmlNodes = 1'000'000;
+// is read: Coin copies some tens of thousands of nodes a second into instances, so that this
+// many stay well within the reader's time limit (20 s).
+inline constexpr uint64_t MaxVrmlNodes = 200'000;
 
 // The first fault of the world's definitions, with its reason (for instance "uses the node X
 // inside itself" or "the PROTO X instantiates itself"); empty when there is none. Comments ('#'

@@ -241,7 +241,7 @@ TEST(VrmlScene, RefusesDamagedWorldsWithAReason) {
         // Coin itself reports this once per process only.
         {"text after the world", header + "Group { }\n}\n", "text after the end"},
         {"nested uses", uses, "would give more than 2000000 triangles"},
-        {"nested instances", instances, "would make more than 1000000 nodes"},
+        {"nested instances", instances, "would make more than 200000 nodes"},
         // Coin's reader crashes on these.
         {"PROTO instantiating itself", header + "PROTO A [ ] { A { } } A { }\n",
          "the PROTO A instantiates itself"},
