@@ -66,6 +66,16 @@ bool IsDigit(int c) {
     return c >= '0' && c <= '9';
 }
 
+// True when the character is one of those of the set (without the call that find makes).
+bool IsOneOf(char c, std::string_view set) {
+    for (const char member : set) {
+        if (member == c) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool IsBlank(int c) {
     return c == ' ' || c == '\t';
 }
@@ -797,7 +807,7 @@ template <typename Accept> [[gnu::always_inline]] inline int CFileRead::TakeIf(A
     return -2;
 }
 
-bool CFileRead::AtEnd() {
+bool CFileRead::AtEndSlow() {
     return m_errors != 0 || PeekAt(0) < 0;
 }
 
@@ -818,8 +828,25 @@ bool CFileRead::IsClass(int c, int charClass) {
 }
 
 void CFileRead::SkipWhitespace() {
-    while (TakeIf([](int c) { return IsClass(c, 16); }) >= 0) {
-    }
+    const auto isBlank = [](int c) { return IsClass(c, 16); };
+    do {
+        // Blanks that mean nothing to the options (a line feed always does: it counts lines)
+        // are taken from the source where they lie, as ReadChar would deliver them.
+        if (m_errors == 0 && m_token.Empty() && m_raw.Empty() && m_current != nullptr) {
+            const std::string_view text = m_current->Around(0);
+            size_t count = 0;
+            while (count < text.size() && isBlank(static_cast<unsigned char>(text[count])) &&
+                   !m_special[static_cast<unsigned char>(text[count])]) {
+                m_history[m_historyNext++ & 255] = static_cast<unsigned char>(text[count]);
+                ++count;
+            }
+            if (count > 0) {
+                m_last = static_cast<unsigned char>(text[count - 1]);
+                m_current->m_column += static_cast<int>(count);
+                m_current->Skip(count);
+            }
+        }
+    } while (TakeIf(isBlank) >= 0);
 }
 
 void CFileRead::Expect(std::string_view text) {
@@ -925,12 +952,107 @@ int32_t CFileRead::ReadSigned(int maxChars, bool optional, int radix) {
     return negative ? static_cast<int32_t>(0u - magnitude) : static_cast<int32_t>(magnitude);
 }
 
+bool CFileRead::DecimalValue(std::string_view text, bool integerDigits, double& value) {
+    value = 0.0;
+    if (std::none_of(text.begin(), text.end(), [](char c) { return IsDigit(c); })) {
+        return true;
+    }
+    // Converted as a whole, correctly rounded, so that the text the writer gives for a double
+    // reads back as that double.
+    const std::from_chars_result result =
+        std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        value = 0.0; // below the smallest double
+        if (integerDigits) {
+            // Too many digits: no infinity or NaN gets into a design.
+            ReportError(ReadErrors::Range);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CFileRead::ReadDoubleInPlace(std::string_view decimalChars, double& value) {
+    // The characters still to be consumed are those that the token lookahead holds (delivered
+    // already: usually the number's first one, at which skipping blanks stopped), then those
+    // that ReadChar would deliver next: the current source's bytes as they lie, while the raw
+    // lookahead is empty and none of them means anything to the options. The held ones are
+    // taken in place when they are the bytes just before the source's next one.
+    constexpr size_t MaxHeld = 8;
+    const size_t held = m_token.Size();
+    if (m_errors != 0 || held > MaxHeld || !m_raw.Empty() || m_current == nullptr) {
+        return false;
+    }
+    const std::string_view text = m_current->Around(held);
+    if (text.size() <= held) {
+        return false;
+    }
+    for (size_t k = 0; k < held; ++k) {
+        if (m_token.At(k) != static_cast<unsigned char>(text[k])) {
+            return false;
+        }
+    }
+    size_t end = 0;
+    const auto skipDigits = [&] {
+        while (end < text.size() && IsDigit(text[end])) {
+            ++end;
+        }
+    };
+    end += text[end] == '+' ? 1 : 0;
+    const bool negative = end < text.size() && text[end] == '-';
+    end += negative ? 1 : 0;
+    const size_t start = end;
+    skipDigits();
+    const bool integerDigits =
+        std::any_of(text.begin() + start, text.begin() + end, [](char c) { return c != '0'; });
+    size_t decimal = std::string_view::npos;
+    if (end < text.size() && text[end] != '\0' && IsOneOf(text[end], decimalChars)) {
+        decimal = end++;
+        skipDigits();
+    }
+    // One-by-one reading delivers the character after the number too, peeking at it.
+    if (end >= text.size()) {
+        return false;
+    }
+    for (size_t k = held; k <= end; ++k) {
+        if (m_special[static_cast<unsigned char>(text[k])]) {
+            return false;
+        }
+    }
+
+    if (end < held) {
+        m_token.Drop(end);
+    } else {
+        for (size_t k = held; k <= end; ++k) {
+            m_history[m_historyNext++ & 255] = static_cast<unsigned char>(text[k]);
+        }
+        m_last = static_cast<unsigned char>(text[end]);
+        m_current->m_column += static_cast<int>(end + 1 - held);
+        m_current->Skip(end + 1 - held);
+        m_token.Clear();
+        m_token.Push(m_last);
+    }
+    std::string_view digits = text.substr(start, end - start);
+    std::string copy;
+    if (decimal != std::string_view::npos && text[decimal] != '.') {
+        copy = digits;
+        copy[decimal - start] = '.';
+        digits = copy;
+    }
+    if (DecimalValue(digits, integerDigits, value) && negative) {
+        value = -value;
+    }
+    return true;
+}
+
 double CFileRead::ReadDouble(std::string_view decimalChars) {
+    double value = 0.0;
+    if (ReadDoubleInPlace(decimalChars, value)) {
+        return value;
+    }
     const auto isDigit = [](int c) { return IsDigit(c); };
     TakeIf([](int c) { return c == '+'; });
     const bool negative = TakeIf([](int c) { return c == '-'; }) >= 0;
-    // The digits are gathered and converted as a whole, correctly rounded, so that the text the
-    // writer gives for a double reads back as that double.
     std::string text;
     bool integerDigits = false;
     for (int c; (c = TakeIf(isDigit)) >= 0;) {
@@ -945,18 +1067,8 @@ double CFileRead::ReadDouble(std::string_view decimalChars) {
             text += static_cast<char>(c);
         }
     }
-    double value = 0.0;
-    if (text.find_first_of("0123456789") != std::string::npos) {
-        const std::from_chars_result result =
-            std::from_chars(text.data(), text.data() + text.size(), value);
-        if (result.ec == std::errc::result_out_of_range) {
-            if (integerDigits) {
-                // Too many digits: no infinity or NaN gets into a design.
-                ReportError(ReadErrors::Range);
-                return 0.0;
-            }
-            value = 0.0; // below the smallest double
-        }
+    if (!DecimalValue(text, integerDigits, value)) {
+        return 0.0;
     }
     return negative ? -value : value;
 }

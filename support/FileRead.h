@@ -153,7 +153,12 @@ public:
     // an input that ends first ends the text without an error.
     void ReadQuoted(std::string& out, char quote, char escape);
     // True at the end of the input or once an error is recorded; reports nothing.
-    bool AtEnd();
+    bool AtEnd() {
+        if (m_errors == 0 && !m_token.Empty()) {
+            return m_token.At(0) < 0;
+        }
+        return AtEndSlow();
+    }
 
     // Reports a caller's own message with the recorded errors and the position; records
     // nothing and throws nothing.
@@ -241,7 +246,15 @@ private:
     // unread and the result is -2. Peek and GetChar in one, for the token loops.
     template <typename Accept> int TakeIf(Accept accept);
     int GetCharSlow();
+    bool AtEndSlow();
     int PeekSlow();
+    // ReadDouble on the characters in the current source's text where they lie, when the number
+    // and the character after it are there and none of them means anything to the options;
+    // false, with nothing read, otherwise.
+    bool ReadDoubleInPlace(std::string_view decimalChars, double& value);
+    // The value of a number's text (digits, '.' for the decimal character); false (after error
+    // 256) for a number too large.
+    bool DecimalValue(std::string_view text, bool integerDigits, double& value);
     // ReadChar with its common case inline.
     int NextChar();
     // ReadChar after its first raw character c was consumed.

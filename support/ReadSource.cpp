@@ -57,6 +57,7 @@ std::string DecodeTextFile(std::string bytes) {
 }
 
 void CFileRead::SReadSrc::SetText(const unsigned char* begin, const unsigned char* end) {
+    m_begin = begin;
     m_cursor = begin;
     m_end = end;
     m_givenBack.clear();
@@ -70,18 +71,21 @@ void CFileRead::SReadSrc::GiveBack(std::string text) {
     if (m_readingGivenBack) {
         text.append(reinterpret_cast<const char*>(m_cursor), m_end - m_cursor);
     } else {
+        m_resumeBegin = m_begin;
         m_resumeCursor = m_cursor;
         m_resumeEnd = m_end;
         m_readingGivenBack = true;
     }
     m_givenBack = std::move(text);
-    m_cursor = reinterpret_cast<const unsigned char*>(m_givenBack.data());
+    m_begin = reinterpret_cast<const unsigned char*>(m_givenBack.data());
+    m_cursor = m_begin;
     m_end = m_cursor + m_givenBack.size();
 }
 
 int CFileRead::SReadSrc::Underflow() {
     if (m_readingGivenBack) {
         m_readingGivenBack = false;
+        m_begin = m_resumeBegin;
         m_cursor = m_resumeCursor;
         m_end = m_resumeEnd;
         m_givenBack.clear();

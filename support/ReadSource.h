@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "support/FileRead.h"
 
@@ -27,6 +28,17 @@ struct CFileRead::SReadSrc {
 
     // Gives characters back: they come again, in order, before the rest of the source.
     void GiveBack(std::string text);
+    // In place, the behind bytes that GetChar gave last and then those it gives next without a
+    // pause (often not all of the rest); empty when fewer than behind lie before the cursor.
+    std::string_view Around(size_t behind) const {
+        if (static_cast<size_t>(m_cursor - m_begin) < behind) {
+            return {};
+        }
+        return {reinterpret_cast<const char*>(m_cursor - behind),
+                static_cast<size_t>(m_end - m_cursor) + behind};
+    }
+    // Takes count of the next bytes at once; count at most those that Around gives.
+    void Skip(size_t count) { m_cursor += count; }
 
     int m_column = 1;
     int m_line = 1;
@@ -41,11 +53,13 @@ protected:
 private:
     int Underflow();
 
+    const unsigned char* m_begin = nullptr; // where the text that the cursor walks starts
     const unsigned char* m_cursor = nullptr;
     const unsigned char* m_end = nullptr;
     // While given-back characters are read, the cursor walks m_givenBack and these keep the
     // place in the text.
     std::string m_givenBack;
+    const unsigned char* m_resumeBegin = nullptr;
     const unsigned char* m_resumeCursor = nullptr;
     const unsigned char* m_resumeEnd = nullptr;
     bool m_readingGivenBack = false;

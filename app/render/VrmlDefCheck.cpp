@@ -1,8 +1,12 @@
-// The DEF/USE look at a world's text: a small tokenizer of VRML97's comments, strings, braces and
-// names, and a stack of the definitions whose braces are open.
+// The definitions' look at a world's text: a small tokenizer of VRML97's comments, strings,
+// brackets and names, stacks of the DEFs and PROTOs whose braces are open, and the PROTOs defined
+// so far with the nodes that one instance of each makes.
 #include "app/render/VrmlDefCheck.h"
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -31,7 +35,7 @@ class CVrmlTokens {
 public:
     explicit CVrmlTokens(std::string_view text) : m_text(text) {}
 
-    // The next word or brace; empty at the end.
+    // The next word, brace or bracket; empty at the end.
     std::string_view Next() {
         for (;;) {
             if (m_at >= m_text.size()) {
@@ -44,7 +48,7 @@ public:
                 }
             } else if (c == '"') {
                 SkipString();
-            } else if (c == '{' || c == '}') {
+            } else if (c == '{' || c == '}' || c == '[' || c == ']') {
                 return m_text.substr(m_at++, 1);
             } else if (IsSeparator(c)) {
                 ++m_at;
@@ -56,6 +60,18 @@ public:
                 return m_text.substr(start, m_at - start);
             }
         }
+    }
+
+    // The next token when it is a name (of a DEF, USE or PROTO); empty, and the token left
+    // unread, when a brace or bracket comes first.
+    std::string_view NextName() {
+        const std::size_t at = m_at;
+        const std::string_view token = Next();
+        if (token == "{" || token == "}" || token == "[" || token == "]") {
+            m_at = at;
+            return {};
+        }
+        return token;
     }
 
 private:
@@ -74,39 +90,198 @@ private:
     std::size_t m_at = 0;
 };
 
-} // namespace
+// The node types of VRML97, sorted.
+constexpr std::array<std::string_view, 54> Vrml97Nodes = {
+    "Anchor",
+    "Appearance",
+    "AudioClip",
+    "Background",
+    "Billboard",
+    "Box",
+    "Collision",
+    "Color",
+    "ColorInterpolator",
+    "Cone",
+    "Coordinate",
+    "CoordinateInterpolator",
+    "Cylinder",
+    "CylinderSensor",
+    "DirectionalLight",
+    "ElevationGrid",
+    "Extrusion",
+    "Fog",
+    "FontStyle",
+    "Group",
+    "ImageTexture",
+    "IndexedFaceSet",
+    "IndexedLineSet",
+    "Inline",
+    "LOD",
+    "Material",
+    "MovieTexture",
+    "NavigationInfo",
+    "Normal",
+    "NormalInterpolator",
+    "OrientationInterpolator",
+    "PixelTexture",
+    "PlaneSensor",
+    "PointLight",
+    "PointSet",
+    "PositionInterpolator",
+    "ProximitySensor",
+    "ScalarInterpolator",
+    "Script",
+    "Shape",
+    "Sound",
+    "Sphere",
+    "SphereSensor",
+    "SpotLight",
+    "Switch",
+    "Text",
+    "TextureCoordinate",
+    "TextureTransform",
+    "TimeSensor",
+    "TouchSensor",
+    "Transform",
+    "Viewpoint",
+    "VisibilitySensor",
+    "WorldInfo",
+};
 
-std::string FindUseInsideOwnDef(std::string_view text) {
+bool IsVrml97Node(std::string_view name) {
+    return std::binary_search(Vrml97Nodes.begin(), Vrml97Nodes.end(), name);
+}
+
+// Node counts saturate just above the limit.
+uint64_t AddNodes(uint64_t a, uint64_t b) {
+    return std::min(a + b, MaxVrmlNodes + 1);
+}
+
+class CDefinitionCheck {
+public:
+    explicit CDefinitionCheck(std::string_view text) : m_tokens(text) {}
+
+    std::string Run() {
+        for (std::string_view token = m_tokens.Next(); !token.empty() && m_reason.empty();
+             token = m_tokens.Next()) {
+            if (token == "{") {
+                OpenBrace();
+            } else if (token == "}") {
+                CloseBrace();
+            } else if (token == "[") {
+                ++m_brackets;
+                m_word = {};
+            } else if (token == "]") {
+                m_brackets = m_brackets > 0 ? m_brackets - 1 : 0;
+                m_word = {};
+            } else {
+                Word(token);
+            }
+        }
+        return m_reason;
+    }
+
+private:
     struct SOpenDef {
         std::string_view name;
         std::size_t depth; // brace depth inside the definition's node
     };
-    std::vector<SOpenDef> open;
-    std::string_view pendingDef; // a DEF whose node's brace has not come yet
-    std::size_t depth = 0;
-    CVrmlTokens tokens(text);
-    for (std::string_view token = tokens.Next(); !token.empty(); token = tokens.Next()) {
-        if (token == "{") {
-            ++depth;
-            if (!pendingDef.empty()) {
-                open.push_back({pendingDef, depth});
-                pendingDef = {};
-            }
-        } else if (token == "}") {
-            if (!open.empty() && open.back().depth == depth) {
-                open.pop_back();
-            }
-            depth = depth > 0 ? depth - 1 : 0;
-        } else if (token == "DEF") {
-            pendingDef = tokens.Next();
+    struct SOpenProto {
+        std::string_view name;
+        std::size_t depth;    // brace depth of the PROTO statement
+        std::size_t brackets; // bracket depth of the PROTO statement
+        bool bodyOpen = false;
+        uint64_t nodes = 0; // made by one instance
+    };
+
+    void Word(std::string_view token) {
+        m_word = token;
+        if (token == "DEF") {
+            m_pendingDef = m_tokens.NextName();
+            m_word = {};
         } else if (token == "USE") {
-            const std::string_view name = tokens.Next();
-            for (const SOpenDef& def : open) {
+            const std::string_view name = m_tokens.NextName();
+            m_word = {};
+            for (const SOpenDef& def : m_defs) {
                 if (def.name == name) {
-                    return "uses the node " + std::string(name) + " inside itself";
+                    m_reason = "uses the node " + std::string(name) + " inside itself";
                 }
             }
+        } else if (token == "PROTO") {
+            m_protos.push_back({m_tokens.NextName(), m_depth, m_brackets});
+            m_word = {};
+        } else if (token == "EXTERNPROTO") {
+            m_defined[m_tokens.NextName()] = 1;
+            m_word = {};
         }
     }
-    return {};
+
+    void OpenBrace() {
+        if (!m_word.empty()) {
+            NodeType(m_word);
+            m_word = {};
+        } else if (!m_protos.empty() && !m_protos.back().bodyOpen &&
+                   m_protos.back().depth == m_depth && m_protos.back().brackets == m_brackets) {
+            m_protos.back().bodyOpen = true;
+        }
+        ++m_depth;
+        if (!m_pendingDef.empty()) {
+            m_defs.push_back({m_pendingDef, m_depth});
+            m_pendingDef = {};
+        }
+    }
+
+    void CloseBrace() {
+        m_word = {};
+        if (!m_defs.empty() && m_defs.back().depth == m_depth) {
+            m_defs.pop_back();
+        }
+        m_depth = m_depth > 0 ? m_depth - 1 : 0;
+        if (!m_protos.empty() && m_protos.back().bodyOpen && m_protos.back().depth == m_depth) {
+            m_defined[m_protos.back().name] = m_protos.back().nodes;
+            m_protos.pop_back();
+        }
+    }
+
+    // A node of the type is made here: one node, or the nodes of a PROTO's instance, counted
+    // for the whole world and for every PROTO being defined around it.
+    void NodeType(std::string_view type) {
+        for (const SOpenProto& proto : m_protos) {
+            if (proto.name == type) {
+                m_reason = "the PROTO " + std::string(type) + " instantiates itself";
+                return;
+            }
+        }
+        uint64_t nodes = 1;
+        if (const auto defined = m_defined.find(type); defined != m_defined.end()) {
+            nodes = defined->second;
+        } else if (!IsVrml97Node(type)) {
+            m_reason = std::string(type) + " is not a VRML97 node nor a PROTO defined before it";
+            return;
+        }
+        for (SOpenProto& proto : m_protos) {
+            proto.nodes = AddNodes(proto.nodes, nodes);
+        }
+        m_nodes = AddNodes(m_nodes, nodes);
+        if (m_nodes > MaxVrmlNodes) {
+            m_reason = "would make more than " + std::to_string(MaxVrmlNodes) + " nodes";
+        }
+    }
+
+    CVrmlTokens m_tokens;
+    std::string m_reason;
+    std::size_t m_depth = 0;
+    std::size_t m_brackets = 0;
+    std::string_view m_word;       // the name just read, a node type if '{' follows
+    std::string_view m_pendingDef; // a DEF whose node's brace has not come yet
+    std::vector<SOpenDef> m_defs;
+    std::vector<SOpenProto> m_protos;
+    std::unordered_map<std::string_view, uint64_t> m_defined; // PROTOs: nodes of an instance
+    uint64_t m_nodes = 0;
+};
+
+} // namespace
+
+std::string FindDefinitionFault(std::string_view text) {
+    return CDefinitionCheck(text).Run();
 }

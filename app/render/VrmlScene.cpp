@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstring>
 #include <mutex>
+#include <unordered_map>
 #include <unordered_set>
 
 #include <Inventor/SbMatrix.h>
@@ -32,7 +33,9 @@
 #include <Inventor/VRMLnodes/SoVRMLIndexedLineSet.h>
 #include <Inventor/VRMLnodes/SoVRMLInline.h>
 #include <Inventor/VRMLnodes/SoVRMLMaterial.h>
+#include <Inventor/VRMLnodes/SoVRMLMovieTexture.h>
 #include <Inventor/VRMLnodes/SoVRMLNormal.h>
+#include <Inventor/VRMLnodes/SoVRMLPixelTexture.h>
 #include <Inventor/VRMLnodes/SoVRMLSphere.h>
 #include <Inventor/VRMLnodes/SoVRMLText.h>
 #include <Inventor/VRMLnodes/SoVRMLTexture.h>
@@ -60,9 +63,35 @@ SoProto* DontFetchExternProto(SoInput*, const SbString*, int, void*) {
     return nullptr;
 }
 
-// Textures are never drawn, so their images are never read either.
-SbBool DontFetchImage(const SbString&, void*, SoVRMLImageTexture*) {
-    return FALSE;
+// Textures are never drawn, so that every texture node of a world is made as one of these
+// instead: the same type and fields, but traversals pass it by as if it were not there (a pixel
+// texture would otherwise give the surfaces texture coordinates of its own).
+template <typename Texture> class CIgnoredTexture : public Texture {
+public:
+    void doAction(SoAction*) override {}
+    void GLRender(SoGLRenderAction*) override {}
+    void callback(SoCallbackAction*) override {}
+    void rayPick(SoRayPickAction*) override {}
+};
+
+// Coin's image texture also opens (and fails on) the file that its url names as soon as the
+// node is read, and whenever the url changes: this one never looks at its url.
+class CIgnoredImageTexture final : public CIgnoredTexture<SoVRMLImageTexture> {
+public:
+    CIgnoredImageTexture() {
+        // The base watches its url with a sensor that loads the image at once.
+        url.enableNotify(FALSE);
+    }
+
+protected:
+    // Only the fields, without the base's loading of the image.
+    SbBool readInstance(SoInput* in, unsigned short flags) override {
+        return SoVRMLTexture::readInstance(in, flags);
+    }
+};
+
+template <typename Node> void* CreateNode() {
+    return new Node;
 }
 
 } // namespace
@@ -73,7 +102,12 @@ void InitCoin() {
         SoDB::init();
         SoVRMLInline::setReadAsSoFile(FALSE);
         SoProto::setFetchExternProtoCallback(&DontFetchExternProto, nullptr);
-        SoVRMLImageTexture::setPrequalifyFileCallBack(&DontFetchImage, nullptr);
+        SoType::overrideType(SoVRMLImageTexture::getClassTypeId(),
+                             &CreateNode<CIgnoredImageTexture>);
+        SoType::overrideType(SoVRMLPixelTexture::getClassTypeId(),
+                             &CreateNode<CIgnoredTexture<SoVRMLPixelTexture>>);
+        SoType::overrideType(SoVRMLMovieTexture::getClassTypeId(),
+                             &CreateNode<CIgnoredTexture<SoVRMLMovieTexture>>);
     });
 }
 
@@ -221,43 +255,65 @@ int PropertyCount(const SoNode* node) {
     return -1;
 }
 
-// Walks every node of the world once (through children and node fields) and finds the first
-// thing that Coin would not survive or that is not VRML97.
+// Triangles of the round primitives as Coin makes them, and somewhat more than its most
+// intricate glyph gives (113, '@').
+constexpr uint64_t ConeTriangles = 38;
+constexpr uint64_t CylinderTriangles = 76;
+constexpr uint64_t SphereTriangles = 390;
+constexpr uint64_t GlyphTriangles = 150;
+
+std::string TooManyTriangles() {
+    return "would give more than " + std::to_string(MaxVrmlTriangles) + " triangles";
+}
+
+// Triangle counts saturate just above the limit.
+uint64_t AddTriangles(uint64_t a, uint64_t b) {
+    return std::min(a + b, uint64_t{MaxVrmlTriangles} + 1);
+}
+
+// Walks every node of the world once (through children and node fields), finds the first
+// thing that Coin would not survive or that is not VRML97, and counts the triangles that the
+// world would give, each node once for every place it is used in.
 class CSceneCheck {
 public:
-    // An empty text when the world can be traversed safely.
+    // An empty text when the world can be traversed safely and gives at most MaxVrmlTriangles.
     std::string Check(SoNode* root) {
-        Visit(root, true);
+        if (Visit(root, true) > MaxVrmlTriangles && m_reason.empty()) {
+            m_reason = TooManyTriangles();
+        }
         return m_reason;
     }
 
 private:
-    void Visit(SoNode* node, bool isRoot) {
+    // The triangles of the node and of everything below it.
+    uint64_t Visit(SoNode* node, bool isRoot) {
         if (node == nullptr || !m_reason.empty()) {
-            return;
+            return 0;
         }
         // A node used inside itself would send every traversal round for ever.
         if (m_path.count(node) != 0) {
             Fail(*node, "contains itself");
-            return;
+            return 0;
         }
-        if (!m_seen.insert(node).second) {
-            return;
+        if (const auto seen = m_triangles.find(node); seen != m_triangles.end()) {
+            return seen->second;
         }
         m_path.insert(node);
-        VisitUnseen(node, isRoot);
+        const uint64_t triangles = VisitUnseen(node, isRoot);
         m_path.erase(node);
+        m_triangles.emplace(node, triangles);
+        return triangles;
     }
 
-    void VisitUnseen(SoNode* node, bool isRoot) {
+    uint64_t VisitUnseen(SoNode* node, bool isRoot) {
         // A PROTO's definition stays in the graph but draws nothing; its instances are copies
         // of its nodes and are checked where they stand.
         if (node->isOfType(SoProto::getClassTypeId())) {
-            return;
+            return 0;
         }
         if (node->isOfType(SoVRMLInline::getClassTypeId())) {
             Fail(*node, "is not read: the model must be one file");
-            return;
+            return 0;
         }
         // Coin also reads its own Inventor nodes from a VRML97 file (and marks them as VRML97
         // nodes), but nothing checks their lists: only the VRML97 classes are accepted. The
@@ -265,24 +321,27 @@ private:
         const bool wrapper = isRoot && (node->getNodeType() & SoNode::VRML2) == 0;
         if (!wrapper && NodeName(*node).rfind("VRML", 0) != 0) {
             Fail(*node, "is not a VRML97 node");
-            return;
+            return 0;
         }
         CheckNodeFields(*node);
+        uint64_t triangles = 0;
         if (node->isOfType(SoVRMLIndexedFaceSet::getClassTypeId())) {
-            CheckFaceSet(*static_cast<SoVRMLIndexedFaceSet*>(node));
+            triangles = CheckFaceSet(*static_cast<SoVRMLIndexedFaceSet*>(node));
         } else if (node->isOfType(SoVRMLIndexedLineSet::getClassTypeId())) {
             CheckLineSet(*static_cast<SoVRMLIndexedLineSet*>(node));
         } else if (node->isOfType(SoVRMLElevationGrid::getClassTypeId())) {
-            CheckGrid(*static_cast<SoVRMLElevationGrid*>(node));
+            triangles = CheckGrid(*static_cast<SoVRMLElevationGrid*>(node));
         } else if (node->isOfType(SoVRMLExtrusion::getClassTypeId())) {
-            CheckExtrusion(*static_cast<SoVRMLExtrusion*>(node));
+            triangles = CheckExtrusion(*static_cast<SoVRMLExtrusion*>(node));
+        } else {
+            triangles = PrimitiveTriangles(*node);
         }
         if (!m_reason.empty()) {
-            return;
+            return 0;
         }
         if (const SoChildList* children = node->getChildren()) {
             for (int i = 0; i < children->getLength(); ++i) {
-                Visit((*children)[i], false);
+                triangles = AddTriangles(triangles, Visit((*children)[i], false));
             }
         }
         SoFieldList fields;
@@ -290,14 +349,16 @@ private:
         for (int i = 0; i < fields.getLength(); ++i) {
             SoField* field = fields[i];
             if (field->isOfType(SoSFNode::getClassTypeId())) {
-                Visit(static_cast<SoSFNode*>(field)->getValue(), false);
+                triangles =
+                    AddTriangles(triangles, Visit(static_cast<SoSFNode*>(field)->getValue(), false));
             } else if (field->isOfType(SoMFNode::getClassTypeId())) {
                 const auto* list = static_cast<SoMFNode*>(field);
                 for (int k = 0; k < list->getNum(); ++k) {
-                    Visit((*list)[k], false);
+                    triangles = AddTriangles(triangles, Visit((*list)[k], false));
                 }
             }
         }
+        return triangles;
     }
 
     // Coin casts the nodes of these fields to the type the field stands for without checking.
@@ -387,10 +448,25 @@ private:
         return open ? faces + 1 : faces;
     }
 
-    void CheckFaceSet(const SoVRMLIndexedFaceSet& set) {
+    // Triangles of the faces of a coordinate index: a face of n corners gives n - 2.
+    static uint64_t CountFaceTriangles(const SoMFInt32& coordIndex) {
+        uint64_t triangles = 0;
+        int corners = 0;
+        for (int i = 0; i <= coordIndex.getNum(); ++i) {
+            if (i == coordIndex.getNum() || coordIndex[i] == -1) {
+                triangles += static_cast<uint64_t>(std::max(corners - 2, 0));
+                corners = 0;
+            } else {
+                ++corners;
+            }
+        }
+        return triangles;
+    }
+
+    uint64_t CheckFaceSet(const SoVRMLIndexedFaceSet& set) {
         const int points = std::max(PropertyCount(set.coord.getValue()), 0);
         if (!CheckIndexes(set, "coordIndex", set.coordIndex, points)) {
-            return;
+            return 0;
         }
         const int faces = CountFaces(set.coordIndex);
         CheckBinding(set, "normalIndex", set.normalIndex, PropertyCount(set.normal.getValue()),
@@ -399,6 +475,7 @@ private:
                      set.coordIndex, faces, set.colorPerVertex.getValue() != FALSE);
         CheckBinding(set, "texCoordIndex", set.texCoordIndex,
                      PropertyCount(set.texCoord.getValue()), set.coordIndex, faces, true);
+        return CountFaceTriangles(set.coordIndex);
     }
 
     // Line sets draw nothing here, but Coin may still walk their lists.
@@ -412,18 +489,18 @@ private:
                      set.colorPerVertex.getValue() != FALSE);
     }
 
-    void CheckGrid(const SoVRMLElevationGrid& grid) {
+    uint64_t CheckGrid(const SoVRMLElevationGrid& grid) {
         const int64_t columns = grid.xDimension.getValue();
         const int64_t rows = grid.zDimension.getValue();
         if (columns < 0 || rows < 0 || columns * rows > MaxGridPoints) {
             Fail(grid, "has a dimension out of range");
-            return;
+            return 0;
         }
         const int64_t points = columns * rows;
         const int64_t quads = std::max<int64_t>(columns - 1, 0) * std::max<int64_t>(rows - 1, 0);
         if (grid.height.getNum() < points) {
             Fail(grid, "has fewer heights than grid points");
-            return;
+            return 0;
         }
         const struct {
             const char* name;
@@ -437,13 +514,16 @@ private:
         for (const auto& property : properties) {
             if (property.count >= 0 && property.count < (property.perVertex ? points : quads)) {
                 Fail(grid, std::string(property.name) + " has too few entries");
-                return;
+                return 0;
             }
         }
+        return 2 * static_cast<uint64_t>(quads);
     }
 
     // Scale and orientation give one value for the whole spine or one per spine point.
-    void CheckExtrusion(const SoVRMLExtrusion& extrusion) {
+    // Two triangles between each two neighbours of the cross section along the spine, and
+    // caps of fewer triangles than the cross section has points.
+    uint64_t CheckExtrusion(const SoVRMLExtrusion& extrusion) {
         const int spine = extrusion.spine.getNum();
         const int scales = extrusion.scale.getNum();
         const int orientations = extrusion.orientation.getNum();
@@ -452,6 +532,35 @@ private:
         } else if ((orientations != 1 && orientations < spine) || orientations == 0) {
             Fail(extrusion, "has fewer orientation values than spine points");
         }
+        const auto cross = static_cast<uint64_t>(extrusion.crossSection.getNum());
+        const auto segments = static_cast<uint64_t>(std::max(spine - 1, 0));
+        return 2 * segments * (cross > 0 ? cross - 1 : 0) + 2 * cross;
+    }
+
+    // The triangles that Coin makes of the other surface nodes (at its default complexity,
+    // which a VRML97 world cannot change), and a bound for the glyphs of a text.
+    static uint64_t PrimitiveTriangles(const SoNode& node) {
+        if (node.isOfType(SoVRMLBox::getClassTypeId())) {
+            return 12;
+        }
+        if (node.isOfType(SoVRMLCone::getClassTypeId())) {
+            return ConeTriangles;
+        }
+        if (node.isOfType(SoVRMLCylinder::getClassTypeId())) {
+            return CylinderTriangles;
+        }
+        if (node.isOfType(SoVRMLSphere::getClassTypeId())) {
+            return SphereTriangles;
+        }
+        if (node.isOfType(SoVRMLText::getClassTypeId())) {
+            const SoMFString& lines = static_cast<const SoVRMLText&>(node).string;
+            uint64_t characters = 0;
+            for (int i = 0; i < lines.getNum(); ++i) {
+                characters += static_cast<uint64_t>(lines[i].getLength());
+            }
+            return characters * GlyphTriangles;
+        }
+        return 0;
     }
 
     void Fail(const SoNode& node, const std::string& what) {
@@ -460,7 +569,7 @@ private:
         }
     }
 
-    std::unordered_set<const SoNode*> m_seen; // checked or being checked
+    std::unordered_map<const SoNode*, uint64_t> m_triangles; // checked, with their triangles
     std::unordered_set<const SoNode*> m_path; // from the root to the node being checked
     std::string m_reason;
 };
@@ -508,16 +617,30 @@ public:
         for (const SoType& type : surfaces) {
             action.addTriangleCallback(type, &OnTriangle, this);
         }
+        // The count before collecting is what Coin should give; should it give more, the
+        // traversal ends at the limit all the same.
+        action.addPreCallback(SoNode::getClassTypeId(), &OnNode, this);
         action.apply(root);
     }
 
     bool HasTexCoords() const { return m_hasTexCoords; }
     bool HasOutOfRange() const { return m_outOfRange; }
+    bool HasTooMany() const { return m_tooMany; }
 
 private:
     static void OnTriangle(void* data, SoCallbackAction* action, const SoPrimitiveVertex* a,
                            const SoPrimitiveVertex* b, const SoPrimitiveVertex* c) {
-        static_cast<CTriangleCollector*>(data)->Add(*action, {a, b, c});
+        auto* self = static_cast<CTriangleCollector*>(data);
+        if (self->m_vertices.size() >= 3 * MaxVrmlTriangles) {
+            self->m_tooMany = true;
+        } else {
+            self->Add(*action, {a, b, c});
+        }
+    }
+
+    static SoCallbackAction::Response OnNode(void* data, SoCallbackAction*, const SoNode*) {
+        return static_cast<CTriangleCollector*>(data)->m_tooMany ? SoCallbackAction::ABORT
+                                                                 : SoCallbackAction::CONTINUE;
     }
 
     void Add(SoCallbackAction& action, const std::array<const SoPrimitiveVertex*, 3>& corners) {
@@ -567,6 +690,7 @@ private:
     std::vector<SVrmlVertex>& m_vertices;
     bool m_hasTexCoords = false;
     bool m_outOfRange = false;
+    bool m_tooMany = false;
 };
 
 // The longest time that reading one model may take.
@@ -626,8 +750,9 @@ std::unique_ptr<CVrmlScene> CVrmlScene::Read(const std::string& path, std::strin
 }
 
 std::unique_ptr<CVrmlScene> CVrmlScene::Parse(std::string_view text, std::string& reason) {
-    // Coin's reader would crash on this one; every other check follows reading.
-    reason = FindUseInsideOwnDef(text);
+    // What Coin's reader would not survive or would take from an earlier reading; every other
+    // check follows reading.
+    reason = FindDefinitionFault(text);
     if (!reason.empty()) {
         return nullptr;
     }
@@ -668,6 +793,10 @@ std::unique_ptr<CVrmlScene> CVrmlScene::Parse(std::string_view text, std::string
     collector.Apply(root);
     if (collector.HasOutOfRange()) {
         reason = "coordinates out of range";
+        return nullptr;
+    }
+    if (collector.HasTooMany()) {
+        reason = TooManyTriangles();
         return nullptr;
     }
     scene->m_hasTexCoords = collector.HasTexCoords();

@@ -22,12 +22,18 @@ struct SVrmlVertex {
     std::array<float, 2> texCoord{};
 };
 
+// A world that would give more triangles than this is refused: a few nested uses of one
+// definition in a file of a few hundred bytes would otherwise fill the memory.
+inline constexpr std::size_t MaxVrmlTriangles = 2'000'000;
+
 class CVrmlScene {
 public:
     // Reads the world in the file; nothing, with the reason, when the file cannot be read, is
     // not a VRML97 world, names other files, holds anything that Coin reported or that would
     // make it read out of bounds (indexes beyond their lists, nodes of the wrong type in a node
-    // field), or when the reader fails on it or takes longer than 20 s. Blocks meanwhile.
+    // field), would give more than MaxVrmlTriangles, or when the reader fails on it or takes
+    // longer than 20 s. Every reading starts without the definitions of earlier ones. Blocks
+    // meanwhile.
     static std::unique_ptr<CVrmlScene> Read(const std::string& path, std::string& reason);
     // The same for a world given as its text.
     static std::unique_ptr<CVrmlScene> ReadText(std::string_view text, std::string& reason);

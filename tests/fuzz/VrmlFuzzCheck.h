@@ -1,5 +1,6 @@
 // What both fuzz targets of the slide model's reader demand of a world that it reads: finite
-// vertices within the reader's range and unit normals. A fault ends the run with abort().
+// vertices within the reader's range and unit normals, and no more triangles than the limit. A
+// fault ends the run with abort().
 #pragma once
 
 #include <cmath>
@@ -13,6 +14,9 @@ extern "C" const char* __lsan_default_suppressions() {
 }
 
 inline void CheckReadScene(const CVrmlScene& scene) {
+    if (scene.GetTriangleCount() > MaxVrmlTriangles) {
+        std::abort();
+    }
     for (const SVrmlVertex& vertex : scene.GetVertices()) {
         const float length = std::hypot(vertex.normal[0], vertex.normal[1], vertex.normal[2]);
         if (!std::isfinite(vertex.point[0] + vertex.point[1] + vertex.point[2]) ||

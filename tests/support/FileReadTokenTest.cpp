@@ -2,6 +2,7 @@
 // trip of numbers through the text writer.
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -54,6 +55,14 @@ std::string WriteDouble(double value, int decimals) {
     writer.Close();
     return buffer;
 }
+
+// A number's text, the decimal characters allowed, its value and the text left after it.
+struct SDoubleRow {
+    const char* text;
+    const char* decimals;
+    double value;
+    const char* rest;
+};
 
 double ReadBack(const std::string& text) {
     TextReader reader(text, ReadOptions::DropCr, ReadErrors::AbortOnFirst);
@@ -220,20 +229,14 @@ TEST(FileReadIntegers, MaxCharsCountsPrefixAndSigns) {
 }
 
 TEST(FileReadDoubles, DecimalCharactersSignsAndNoExponent) {
-    struct Row {
-        const char* text;
-        const char* decimals;
-        double value;
-        const char* rest;
-    };
-    const Row rows[] = {
+    const SDoubleRow rows[] = {
         {"3,25", ".,", 3.25, ""}, {"3,25", ".", 3.0, ",25"}, {"3.25", ".,", 3.25, ""},
         {"1e5", ".", 1.0, "e5"},  {"5", ".", 5.0, ""},       {"5.", ".", 5.0, ""},
         {".5", ".", 0.5, ""},     {"+-2.5", ".", -2.5, ""},  {"-0.125x", ".", -0.125, "x"},
         {"", ".", 0.0, ""},       {";", ".", 0.0, ";"},      {"0.1", ".", 0.1, ""},
         {"350.", ".", 350.0, ""},
     };
-    for (const Row& row : rows) {
+    for (const SDoubleRow& row : rows) {
         SCOPED_TRACE(row.text);
         TextReader reader(row.text);
         EXPECT_EQ(reader->ReadDouble(row.decimals), row.value);
@@ -250,6 +253,37 @@ TEST(FileReadDoubles, DecimalCharactersSignsAndNoExponent) {
     EXPECT_EQ(value, 0.0);
     EXPECT_TRUE(std::signbit(value));
     EXPECT_EQ(Rest(minus.reader), "x");
+}
+
+TEST(FileReadDoubles, NumbersWithTextAfterThemReadAsCharacterByCharacter) {
+    // With more text after it, a number is taken where it lies in its source: it must give the
+    // same value, leave the same rest and position, and report the same text.
+    const SDoubleRow rows[] = {
+        {"3,25;", ".,", 3.25, ";"}, {"3,25;", ".", 3.0, ",25;"}, {" \t+-2.5 ", ".", -2.5, " "},
+        {"5.,", ".", 5.0, ","},     {".5}", ".", 0.5, "}"},      {"-;", ".", -0.0, ";"},
+        {"007.250x", ".", 7.25, "x"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        TextReader reader(row.text);
+        reader->SkipWhitespace();
+        const double value = reader->ReadDouble(row.decimals);
+        EXPECT_EQ(value, row.value);
+        EXPECT_EQ(std::signbit(value), std::signbit(row.value));
+        EXPECT_EQ(reader->GetColumn(),
+                  static_cast<int>(std::strlen(row.text) - std::strlen(row.rest)) + 2);
+        EXPECT_EQ(Rest(reader.reader), row.rest);
+    }
+    // A number that goes on after the value of a define.
+    TextReader defined("#define N 12\nN.25;", ReadOptions::HashDefine);
+    defined->SkipWhitespace();
+    EXPECT_EQ(defined->ReadDouble("."), 12.25);
+    EXPECT_EQ(Rest(defined.reader), ";");
+    // The report of a number too large shows it and the character after it.
+    const std::string digits(400, '9');
+    TextReader overlong(digits + ";", ReadOptions::DropCr, ReadErrors::AbortOnFirst);
+    EXPECT_THROW(overlong->ReadDouble("."), ReadAbort);
+    EXPECT_EQ(overlong->GetLastReport(), kRange + Position(1, 402, digits.substr(145) + ";"));
 }
 
 TEST(FileReadDoubles, OverlongDigitStringsAreRangeErrorsNotInfinity) {

@@ -163,6 +163,22 @@ TEST(VrmlScene, RefusesDamagedWorldsWithAReason) {
     const std::string face = "Shape { geometry IndexedFaceSet { coord Coordinate { point [0 0 0, "
                              "1 0 0, 0 1 0] } ";
     const std::string model = DataDir + "/rutsche10.wrl";
+    // Each level uses the one before ten times: some 13 million triangles from 600 bytes.
+    std::string uses = header + "DEF L0 Shape { geometry Box { } }\n";
+    // Each PROTO instantiates the one before ten times: over a million nodes while reading.
+    std::string instances = header + "PROTO P0 [ ] { Group { children [ Box { } Box { } ] } }\n";
+    for (int level = 1; level <= 6; ++level) {
+        const std::string name = std::to_string(level);
+        const std::string before = std::to_string(level - 1);
+        uses += "DEF L" + name + " Group { children [";
+        instances += "PROTO P" + name + " [ ] { Group { children [";
+        for (int i = 0; i < 10; ++i) {
+            uses += " USE L" + before;
+            instances += " P" + before + " { }";
+        }
+        uses += " ] }\n";
+        instances += " ] } }\n";
+    }
     const struct {
         const char* what;
         std::string text;
@@ -201,7 +217,8 @@ TEST(VrmlScene, RefusesDamagedWorldsWithAReason) {
          header + "Shape { geometry IndexedLineSet { coord Coordinate { point [0 0 0] } "
                   "coordIndex [0 7] } }\n",
          "coordIndex 7"},
-        {"another file", header + "File { name \"" + model + "\" }\n", "another file"},
+        {"another file", header + "File { name \"" + model + "\" }\n",
+         "File is not a VRML97 node"},
         {"inline world", header + "Inline { url \"" + model + "\" }\n", "one file"},
         {"node inside itself", header + "DEF Loop Transform { children USE Loop }\n", "itself"},
         // Coin's own reader crashes on these: the node being read is used inside itself (after
@@ -223,6 +240,17 @@ TEST(VrmlScene, RefusesDamagedWorldsWithAReason) {
         // Finite, but their products overflow the floats: the normals would have no length.
         // Coin itself reports this once per process only.
         {"text after the world", header + "Group { }\n}\n", "text after the end"},
+        {"nested uses", uses, "would give more than 2000000 triangles"},
+        {"nested instances", instances, "would make more than 200000 nodes"},
+        // Coin's reader crashes on these.
+        {"PROTO instantiating itself", header + "PROTO A [ ] { A { } } A { }\n",
+         "the PROTO A instantiates itself"},
+        {"PROTO instantiating itself through another",
+         header + "PROTO A [ ] { PROTO B [ ] { Group { children A { } } } B { } } A { }\n",
+         "the PROTO A instantiates itself"},
+        {"PROTO used before its definition",
+         header + "Shape { geometry Cube { } }\nPROTO Cube [ ] { Box { } }\n",
+         "Cube is not a VRML97 node nor a PROTO defined before it"},
         {"coordinates beyond any model",
          header + "Shape { geometry IndexedFaceSet { coord Coordinate { point [1e14 0 0, "
                   "0 1e14 0, 0 0 1e14] } coordIndex [0 1 2] } }\n",
@@ -278,6 +306,48 @@ TEST(VrmlScene, ReadingInProcessGivesTheSameAndLeavesNothingBehind) {
         EXPECT_EQ(empty->GetTriangleCount(), 0u);
         ExpectBox(empty->GetBounds(), CBox3(0, 0, 0, 0, 0, 0), 0.0);
     }
+}
+
+TEST(VrmlScene, TexturesChangeNothingAndEarlierReadingsLeaveNoDefinitions) {
+    const auto world = [](const std::string& texture) {
+        return "#VRML V2.0 utf8\n"
+               "Shape { appearance Appearance { " +
+               texture +
+               " } geometry IndexedFaceSet { coord Coordinate { point [0 0 0, 2 0 0, 0 3 0] } "
+               "coordIndex [0 1 2] } }\n"
+               "Shape { geometry Sphere { } }\n";
+    };
+    std::string reason;
+    const auto plain = CVrmlScene::ReadTextInProcess(world(""), reason);
+    ASSERT_NE(plain, nullptr) << reason;
+    const auto& expected = plain->GetVertices();
+    for (const std::string& texture : std::vector<std::string>{
+             "texture ImageTexture { url \"no-such-image.png\" }",
+             "texture ImageTexture { url [\"http://example.invalid/a.png\", \"" + DataDir +
+                 "/rutsche10.wrl\"] }",
+             "texture PixelTexture { image 2 1 3 0xFF0000 0x00FF00 }",
+             "texture MovieTexture { url \"no-such-movie.mpg\" }",
+         }) {
+        SCOPED_TRACE(texture);
+        const auto textured = CVrmlScene::ReadTextInProcess(world(texture), reason);
+        ASSERT_NE(textured, nullptr) << reason;
+        const auto& vertices = textured->GetVertices();
+        ASSERT_EQ(vertices.size(), expected.size());
+        EXPECT_EQ(std::memcmp(vertices.data(), expected.data(),
+                              vertices.size() * sizeof(SVrmlVertex)),
+                  0);
+    }
+
+    // Coin keeps the PROTO of a reading that failed after it; the next reading does not see it.
+    EXPECT_EQ(CVrmlScene::ReadTextInProcess(
+                  "#VRML V2.0 utf8\nPROTO Cube [ ] { Box { } }\nShape { geometry Cube { } }\n"
+                  "Shape { geometry Box { size 1 } }\n",
+                  reason),
+              nullptr);
+    EXPECT_EQ(
+        CVrmlScene::ReadTextInProcess("#VRML V2.0 utf8\nShape { geometry Cube { } }\n", reason),
+        nullptr);
+    EXPECT_NE(reason.find("Cube is not a VRML97 node"), std::string::npos) << reason;
 }
 
 TEST_F(VrmlViewerTest, PassesNameTheSlideAndEmitItsSurfacesAtItsPlacement) {
