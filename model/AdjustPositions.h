@@ -2,7 +2,8 @@
 // perfectly rigid, so a design closed into a loop rarely meets exactly. From one start element the
 // connected unfixed tubes, panels and couplings are collected, one linear equation is written per
 // coordinate and connection, and the system is solved by singular value decomposition with small
-// singular values cut off. The unknowns are the length corrections of tubes and panels (mm) and
+// singular values cut off (large independent parts of it by a sparse solver that gives the same
+// solution). The unknowns are the length corrections of tubes and panels (mm) and
 // the shifts of couplings divided by 10000, so that in the solution of least norm moving a
 // coupling costs far less than changing a correction by the same distance.
 #pragma once
@@ -29,6 +30,10 @@ enum class FitVarKind : int32_t {
 inline constexpr double FitCouplingWeight = 10000.0;
 // Singular values below this share of the largest are cut off.
 inline constexpr double FitSingularCut = 1e-8;
+// Independent blocks of up to this many unknowns are solved by the dense decomposition (a few
+// milliseconds), larger ones by the sparse solver, whose time grows about linearly with the
+// block instead of with the cube of its unknowns.
+inline constexpr int FitDenseColumns = 200;
 
 // One unknown: a column of the system.
 struct SFitVar {
@@ -71,10 +76,13 @@ public:
     // The first unknown of the element; nullptr when it has none.
     const SFitVar* FindVar(const CElmnt& elmnt) const;
 
-    // The least-squares solution of minimal norm, one entry per unknown. False when the
-    // decomposition did not converge within maxSweeps QR iterations per singular value or any
-    // value is not finite: then the solution must not be used.
-    bool Solve(CFitVctr& x, int maxSweeps = kSvdMaxSweeps) const;
+    // The least-squares solution of minimal norm, one entry per unknown, solved by independent
+    // blocks: a block of up to denseColumns unknowns by the dense decomposition, a larger one by
+    // the sparse solver (SolveSparse.h; the dense decomposition when that does not converge).
+    // False when a decomposition did not converge within maxSweeps QR iterations per singular
+    // value or any value is not finite: then the solution must not be used.
+    bool Solve(CFitVctr& x, int maxSweeps = kSvdMaxSweeps,
+               int denseColumns = FitDenseColumns) const;
     // Writes every unknown back in revision r, in the order of the unknowns. True when anything
     // was written.
     bool WriteBack(const CFitVctr& x, Revision r, CElmntList& list, int32_t couplingMaterial) const;

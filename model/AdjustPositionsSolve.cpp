@@ -10,6 +10,12 @@
 // blocks cost about a ninth), and the small singular values are cut against the largest of the
 // whole matrix, as one decomposition of the whole would cut them.
 //
+// A block of more than a few hundred unknowns (a long structure: a thousand elements give blocks
+// of five hundred and more) goes to the sparse solver instead, whose time grows about linearly
+// with the block and which gives the same solution of minimal norm; its singular values are 0 or
+// far above the cut (SolveSparse.cpp), so it needs none. Its largest singular value still takes
+// part in the cut of the dense blocks.
+//
 // Entries not above machine precision times the largest coefficient (a direction component of
 // 1e-17 left by the rotation of a tube that lies along an axis) count as 0: they lie below what
 // the decomposition's own rounding changes in the matrix, so they would tie blocks together
@@ -21,6 +27,7 @@
 #include <vector>
 
 #include "model/AdjustPositions.h"
+#include "model/SolveSparse.h"
 
 namespace {
 
@@ -58,12 +65,13 @@ struct SFitBlock {
     std::vector<int> rows;
     CFitVctr w;
     CFitMtrx v;
-    CFitVctr ub; // U^T b
+    CFitVctr ub;               // U^T b
+    bool solvedSparse = false; // its solution already in x, and no decomposition
 };
 
 } // namespace
 
-bool CFitSystem::Solve(CFitVctr& x, int maxSweeps) const {
+bool CFitSystem::Solve(CFitVctr& x, int maxSweeps, int denseColumns) const {
     const int columns = static_cast<int>(m_vars.size());
     // A NaN or an infinity anywhere makes the solution unusable, as it would the whole
     // decomposition's.
@@ -123,20 +131,54 @@ bool CFitSystem::Solve(CFitVctr& x, int maxSweeps) const {
         }
     }
 
+    x.Resize(columns);
     double largestSingular = 0.0;
     for (SFitBlock& block : blocks) {
         const int rows = static_cast<int>(block.rows.size());
-        CFitMtrx a(rows, static_cast<int>(block.columns.size()));
-        CFitVctr b(rows);
-        for (int r = 0; r < rows; ++r) {
-            const SFitEqtn& eq = m_eqtns[static_cast<std::size_t>(block.rows[r])];
-            for (const SFitEqtn::STerm& term : eq.terms) {
-                if (counts(term)) {
-                    a[r][positionInBlock[static_cast<std::size_t>(term.index)]] +=
-                        term.coefficient;
+        const int blockColumns = static_cast<int>(block.columns.size());
+        // Calls f(row in block, column in block, coefficient) for every entry that counts.
+        auto forEachEntry = [&](auto&& f) {
+            for (int r = 0; r < rows; ++r) {
+                for (const SFitEqtn::STerm& term :
+                     m_eqtns[static_cast<std::size_t>(block.rows[static_cast<std::size_t>(r)])]
+                         .terms) {
+                    if (counts(term)) {
+                        f(r, positionInBlock[static_cast<std::size_t>(term.index)],
+                          term.coefficient);
+                    }
                 }
             }
-            b[r] = eq.rhs;
+        };
+        auto rhs = [&](int r) {
+            return m_eqtns[static_cast<std::size_t>(block.rows[static_cast<std::size_t>(r)])].rhs;
+        };
+        if (blockColumns > denseColumns) {
+            SSparseSystem sparse;
+            sparse.rows = rows;
+            sparse.columns = blockColumns;
+            forEachEntry([&sparse](int r, int c, double value) {
+                sparse.entries.push_back({r, c, value});
+            });
+            for (int r = 0; r < rows; ++r) {
+                sparse.rhs.push_back(rhs(r));
+            }
+            SSparseSolution solved;
+            if (SolveSparseMinimalNorm(sparse, solved)) {
+                for (int j = 0; j < blockColumns; ++j) {
+                    x[block.columns[static_cast<std::size_t>(j)]] =
+                        solved.x[static_cast<std::size_t>(j)];
+                }
+                largestSingular = std::max(largestSingular, solved.largestSingular);
+                block.solvedSparse = true;
+                continue;
+            }
+            // Not converged: the dense decomposition, which takes any system.
+        }
+        CFitMtrx a(rows, blockColumns);
+        CFitVctr b(rows);
+        forEachEntry([&a](int r, int c, double value) { a[r][c] += value; });
+        for (int r = 0; r < rows; ++r) {
+            b[r] = rhs(r);
         }
         if (SolveSvdProjected(a, b, block.w, block.v, block.ub, maxSweeps) !=
             SvdStatus::Converged) {
@@ -146,8 +188,10 @@ bool CFitSystem::Solve(CFitVctr& x, int maxSweeps) const {
     }
 
     const double cut = largestSingular * FitSingularCut;
-    x.Resize(columns);
     for (SFitBlock& block : blocks) {
+        if (block.solvedSparse) {
+            continue;
+        }
         for (int j = 0; j < block.w.Count(); ++j) {
             if (block.w[j] < cut) {
                 block.w[j] = 0.0;

@@ -4,7 +4,9 @@
 // solver that does not converge leaves the design as it was.
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <memory>
+#include <random>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -345,6 +347,101 @@ TEST(AdjustPositionsTest, SolvingByBlocksGivesTheWholeSystemsSolution) {
         EXPECT_GT(largest, 1e-5) << "the couplings move (shifts are divided by 10000)";
         for (std::size_t j = 0; j < whole.size(); ++j) {
             EXPECT_NEAR(x[static_cast<int>(j)], whole[j], 1e-9 * largest) << j;
+        }
+    }
+}
+
+// Random connected designs on a grid of 400 mm, seen along the axes or turned as a whole: walks
+// of 350 mm tubes that close loops where they return to a coupling, leave couplings free to
+// slide at the ends of branches, panels in some closed squares, some couplings fixed and some
+// designs held by none, with errors in the corrections and the couplings' places. The sparse
+// solver, forced onto every block, must give the dense decomposition's solution to 1e-6 mm.
+TEST(AdjustPositionsTest, TheSparseSolverGivesTheDenseSolutionOnRandomDesigns) {
+    for (unsigned seed = 1; seed <= 8; ++seed) {
+        SCOPED_TRACE(seed);
+        std::mt19937 random(seed);
+        std::uniform_real_distribution<double> angle(-M_PI, M_PI);
+        const bool turned = seed % 2 == 0;
+        // An orthonormal turn: about y, then about x.
+        const double a = turned ? angle(random) : 0.0;
+        const double b = turned ? angle(random) : 0.0;
+        const CMatrix3 aboutY = CMatrix3::FromColumns({std::cos(a), 0, -std::sin(a)}, {0, 1, 0},
+                                                      {std::sin(a), 0, std::cos(a)});
+        const CMatrix3 aboutX = CMatrix3::FromColumns({1, 0, 0}, {0, std::cos(b), std::sin(b)},
+                                                      {0, -std::sin(b), std::cos(b)});
+        const CMatrix3 whole = CMatrix3::Mul(aboutX, aboutY);
+        auto world = [&whole](CVector3 p) { return CMatrix3::MulVec(whole, p); };
+
+        TestDesign d;
+        // Held by the fixed start coupling at the origin, or starting away from it.
+        const CVector3 origin = seed % 3 == 0 ? CVector3(0, 4000, 0) : CVector3(0, 0, 0);
+        std::vector<CVector3> points{origin};
+        std::uniform_int_distribution<int> side(0, 5);
+        const CVector3 steps[] = {{400, 0, 0},  {-400, 0, 0}, {0, 400, 0},
+                                  {0, -400, 0}, {0, 0, 400},  {0, 0, -400}};
+        std::vector<std::pair<CVector3, CVector3>> edges;
+        CVector3 at = origin;
+        for (int i = 0; i < 120; ++i) {
+            if (random() % 4 == 0) {
+                at = points[random() % points.size()]; // a branch
+            }
+            const CVector3 step = steps[side(random)];
+            const CVector3 next = at + step;
+            const bool known = std::any_of(edges.begin(), edges.end(), [&](const auto& e) {
+                return (CVector3::DistSq(e.first, at) < 1 &&
+                        CVector3::DistSq(e.second, next) < 1) ||
+                       (CVector3::DistSq(e.first, next) < 1 && CVector3::DistSq(e.second, at) < 1);
+            });
+            if (!known) {
+                edges.emplace_back(at, next);
+                const CVector3 x = (1.0 / 400.0) * step;
+                const CVector3 y = std::fabs(x.y) > 0.5 ? CVector3(1, 0, 0) : CVector3(0, 1, 0);
+                const CVector3 z{x.y * y.z - x.z * y.y, x.z * y.x - x.x * y.z,
+                                 x.x * y.y - x.y * y.x};
+                const CMatrix3 rotation = CMatrix3::Mul(whole, CMatrix3::FromColumns(x, y, z));
+                d.Add(std::make_unique<CElmnt>(d.ids, 0, ElmntKind::Tube, 2,
+                                               CTransform(rotation, world(at)), false, 350.0f,
+                                               0.0f));
+                points.push_back(next);
+            }
+            at = next;
+        }
+        // Panels in the squares of the x-y plane closed by couplings.
+        const Revision r = d.NewRevision();
+        for (const CVector3& p : points) {
+            const CVector3 corners[] = {p, p + steps[0], p + steps[2], p + steps[0] + steps[2]};
+            if (std::all_of(std::begin(corners), std::end(corners),
+                            [&](CVector3 c) { return d.CouplingAt(world(c)) != nullptr; }) &&
+                random() % 2 == 0) {
+                Put(d, ElmntKind::Panel, world(p + CVector3(200, 200, 0)), false, 350.0f, 350.0f,
+                    whole);
+            }
+        }
+        std::uniform_real_distribution<double> error(-3.0, 3.0);
+        for (CElmnt* e : d.Alive()) {
+            if (e->kind == ElmntKind::Tube || e->kind == ElmntKind::Panel) {
+                e->BeginChange(r, d.list, TestDesign::CouplingMaterial);
+                e->correction = static_cast<float>(error(random));
+            } else if (e->kind == ElmntKind::Connector && e != d.start) {
+                e->BeginChange(r, d.list, TestDesign::CouplingMaterial);
+                e->Translate(error(random), error(random), error(random));
+                e->fixed = random() % 25 == 0;
+            }
+        }
+
+        CElmnt* from = d.AliveOfKind(ElmntKind::Tube).front();
+        CFitSystem system;
+        system.BuildFitEquations(*from, d.Current(), d.list, d.snapRadiusSq);
+        ASSERT_GT(system.GetVars().size(), 200u);
+        const std::vector<double> dense = SolveWhole(system);
+        CFitVctr x;
+        ASSERT_TRUE(system.Solve(x, kSvdMaxSweeps, 0));
+        ASSERT_EQ(x.Count(), static_cast<int>(dense.size()));
+        for (const SFitVar& var : system.GetVars()) {
+            const double unit = var.kind >= FitVarKind::ShiftX ? FitCouplingWeight : 1.0;
+            EXPECT_NEAR(unit * x[var.index], unit * dense[static_cast<std::size_t>(var.index)],
+                        1e-6)
+                << var.index;
         }
     }
 }
