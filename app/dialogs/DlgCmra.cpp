@@ -133,14 +133,9 @@ wxSizer* CDlgCmra::AddFields(wxWindow* parent, const std::vector<int>& editIds,
         const int editId = field.editId;
         edit->Bind(wxEVT_TEXT,
                    [this, editId](wxCommandEvent&) { OnFieldChanged(*FindField(editId)); });
-        spin->Bind(wxEVT_SPIN_UP, [this, editId](wxSpinEvent& event) {
-            event.Veto();
-            OnSpin(*FindField(editId), +1);
-        });
-        spin->Bind(wxEVT_SPIN_DOWN, [this, editId](wxSpinEvent& event) {
-            event.Veto();
-            OnSpin(*FindField(editId), -1);
-        });
+        spin->Bind(wxEVT_SPIN_UP, [this, editId](wxSpinEvent&) { OnSpin(*FindField(editId), +1); });
+        spin->Bind(wxEVT_SPIN_DOWN,
+                   [this, editId](wxSpinEvent&) { OnSpin(*FindField(editId), -1); });
     }
     return grid;
 }
@@ -300,6 +295,7 @@ void CDlgCmra::OnFieldChanged(const SIntField& field) {
     if (!UpdateDataEx(true, &member)) {
         return;
     }
+    FollowWithSpin(field);
     if (field.reaction == Reaction::Recompute) {
         CmraFieldChanged(m_camera, field.cmraField, KeepsAngles());
         UpdateDataEx(false, &member);
@@ -315,8 +311,20 @@ void CDlgCmra::OnSpin(const SIntField& field, int direction) {
     int value = m_camera.*(field.member);
     ParseInt(edit->GetValue().utf8_string(), value);
     value = std::clamp(value + direction * field.step, field.min, field.max);
-    static_cast<wxSpinButton*>(FindWindow(field.spinId))->SetValue(value);
     edit->SetValue(std::to_string(value)); // the field's own handler takes it over
+}
+
+void CDlgCmra::FollowWithSpin(const SIntField& field) {
+    // The spin button's position follows its field, so that it can step on from the field's
+    // value up to either end of its range. Not while its own event may be running: the toolkit
+    // compares the next change with the position it keeps, and a position set under it makes
+    // that change look like a click the other way, which steps the field back, and so on
+    // without end.
+    CallAfter([this, spinId = field.spinId, member = field.member, min = field.min,
+               max = field.max] {
+        static_cast<wxSpinButton*>(FindWindow(spinId))
+            ->SetValue(std::clamp(m_camera.*member, min, max));
+    });
 }
 
 void CDlgCmra::OnFormat() {

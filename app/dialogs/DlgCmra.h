@@ -98,6 +98,7 @@ private:
     void Redraw();
     void OnFieldChanged(const SIntField& field);
     void OnSpin(const SIntField& field, int direction);
+    void FollowWithSpin(const SIntField& field);
     void OnFormat();
     void OnRatio(const double* member);
     void OnFix();

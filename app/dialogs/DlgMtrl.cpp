@@ -493,8 +493,10 @@ bool CDlgMtrl::Edit(wxWindow* parent, CMtrlChoice& choice, Preview preview) {
 }
 
 std::optional<int32_t> CDlgMtrl::Run(wxWindow* parent, CZarnelDcmt& dcmt, const CElmnt* elmnt,
-                                     ElmntKind kind, CMtrlChoice::CategorySlots& categorySlots,
-                                     bool checkUsability, const std::function<void()>& repaint) {
+                                     ElmntKind kind,
+                                     const CMtrlChoice::CategorySlots& categorySlots,
+                                     bool checkUsability, const std::function<void()>& repaint,
+                                     CMtrlChoice::CategorySlots* toolSlots) {
     CMtrlChoice choice(dcmt, elmnt, kind, categorySlots, checkUsability);
     const CMtrlChoice opened = choice;
     bool previewed = false;
@@ -514,7 +516,9 @@ std::optional<int32_t> CDlgMtrl::Run(wxWindow* parent, CZarnelDcmt& dcmt, const 
         return std::nullopt;
     }
     ApplyMtrlChoice(dcmt, choice);
-    categorySlots = choice.GetCategorySlots();
+    if (toolSlots != nullptr) {
+        *toolSlots = choice.GetCategorySlots();
+    }
     if (repaint) {
         repaint();
     }

@@ -67,11 +67,15 @@ public:
     // the element (or nullptr for a tool) and kind, starting from the view's slot per category
     // in categorySlots. Edits are shown in the document while the dialog is open (repaint
     // redraws the view at once) and taken back afterwards. OK applies the edited materials
-    // (ApplyMtrlChoice), stores the chosen slot per category in categorySlots and answers the
-    // chosen slot, which the caller assigns; Cancel answers nothing.
+    // (ApplyMtrlChoice) and answers the chosen slot, which the caller assigns; Cancel answers
+    // nothing. Only the tool materials commands pass toolSlots: on OK the view's slots per
+    // category become the ones chosen in the dialog. A surface chosen for one element leaves
+    // them as they were.
     static std::optional<int32_t> Run(wxWindow* parent, CZarnelDcmt& dcmt, const CElmnt* elmnt,
-                                      ElmntKind kind, CMtrlChoice::CategorySlots& categorySlots,
-                                      bool checkUsability, const std::function<void()>& repaint);
+                                      ElmntKind kind,
+                                      const CMtrlChoice::CategorySlots& categorySlots,
+                                      bool checkUsability, const std::function<void()>& repaint,
+                                      CMtrlChoice::CategorySlots* toolSlots = nullptr);
 
 protected:
     void DoDataExchangeEx(CDataExchange& dx, const void* field) override;

@@ -33,8 +33,9 @@ struct SElmntDlgContext {
     int32_t couplingMaterial = 1;
     // Squared radius (mm²) within which couplings are found: the application's snap option.
     double snapRadiusSq = CouplingSnap::NormalSq;
-    // The view's material slot per category: the surface dialog starts from them and keeps its
-    // choice in them. Borrowed; without them the button "Oberfläche..." is disabled.
+    // The view's material slot per category: the surface dialog starts from them; a tool's
+    // dialog (no element) sets the slot of the tool's category to its choice. Borrowed;
+    // without them the button "Oberfläche..." is disabled.
     CMtrlChoice::CategorySlots* categorySlots = nullptr;
     // The 3D view's window, in whose client pixels the panel dialog's click point is given. May
     // be nullptr.

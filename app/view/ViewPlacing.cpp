@@ -226,6 +226,13 @@ SViewChange DeleteAt(SViewContext& context, CScenePicker& picker, int x, int y) 
     const SPickHit hit = PickOrReport(picker, x, y);
     CElmnt* elmnt = hit.IsHit() ? dcmt.FindElement(hit.element) : nullptr;
     if (elmnt == nullptr) {
+        // A click on nothing still runs the adjustment left pending (in the current revision,
+        // as the click that left it would have), recounts and tells every window.
+        if (context.state.autoAdjust) {
+            dcmt.AdjustPending(context.GetCouplingMaterial(), context.GetSnapRadiusSq());
+        }
+        dcmt.UpdatePartsList();
+        dcmt.UpdateAllViews(ViewHint::Deletion);
         return SViewChange::Beep();
     }
     if (elmnt->kind == K::Connector && elmnt->GetOccupiedArms() != 0) {

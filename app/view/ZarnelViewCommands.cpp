@@ -164,6 +164,7 @@ void CZarnelView::RunToolMaterialDialog(ElmntKind kind, bool checkUsability) {
         return;
     }
     // On OK the dialog leaves the slots chosen per category in the view's slots.
-    CDlgMtrl::Run(GetCanvas(), *dcmt, nullptr, kind, m_state.categoryMaterials, checkUsability,
-                  [this] { RepaintNow(); });
+    CDlgMtrl::Run(
+        GetCanvas(), *dcmt, nullptr, kind, m_state.categoryMaterials, checkUsability,
+        [this] { RepaintNow(); }, &m_state.categoryMaterials);
 }

@@ -228,11 +228,21 @@ TEST(DlgMtrl, CancelChangesNothingAndTheViewsEntryAppliesOk) {
         ChooseMaterial(dialog, "Alu");
         Click(dialog, wxID_OK);
     });
+    CMtrlChoice::CategorySlots toolSlots = kViewSlots;
     EXPECT_EQ(CDlgMtrl::Run(nullptr, f.dcmt, &f.tube, f.tube.kind, slots, true, {}), 11);
     EXPECT_EQ(f.dcmt.GetMaterial(3)->GetBlue(), 1.0f);
     EXPECT_TRUE(f.dcmt.IsModified());
-    EXPECT_EQ(slots[0], 11);
-    EXPECT_EQ(slots[1], 9);
+    EXPECT_EQ(slots, kViewSlots) << "a surface for one element leaves the tools' slots";
+    // The tool materials commands take the slots chosen per category.
+    WhenShown<CDlgMtrl>([](CDlgMtrl& dialog) {
+        ChooseCategory(dialog, 1);
+        ChooseMaterial(dialog, "gelb");
+        Click(dialog, wxID_OK);
+    });
+    EXPECT_TRUE(
+        CDlgMtrl::Run(nullptr, f.dcmt, nullptr, ElmntKind::None, slots, false, {}, &toolSlots));
+    EXPECT_EQ(toolSlots[1], 9);
+    EXPECT_EQ(toolSlots[0], kViewSlots[0]);
 }
 
 TEST(DlgMtrl, Screenshot) {
