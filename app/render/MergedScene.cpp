@@ -127,9 +127,7 @@ void CMergedScene::Draw(const CZarnelDcmt& dcmt, const CRndrPass& pass, ToolMode
             }
         }
         for (const SSingle& single : run->singles) {
-            const double radius = GetDrawRadius(*single.elmnt);
-            if (radius >= 0.0 &&
-                frustum.IsSphereOutside(single.elmnt->placement.translation, radius)) {
+            if (!MayReach(frustum, *single.elmnt)) {
                 continue;
             }
             ApplyGlState(single.state);
