@@ -98,3 +98,8 @@ double GetDrawRadius(const CElmnt& elmnt) {
     }
     return (sizes + KindReach) * scale;
 }
+
+bool MayReach(const CFrustum& volume, const CElmnt& elmnt) {
+    const double radius = GetDrawRadius(elmnt);
+    return radius < 0.0 || !volume.IsSphereOutside(elmnt.placement.translation, radius);
+}

@@ -34,3 +34,6 @@ private:
 // for an element whose extent is not known in advance (the floor grid, a model read from a
 // file), which must always be sent.
 double GetDrawRadius(const CElmnt& elmnt);
+// False only when the element's drawing surely lies outside the volume (an element whose extent
+// is not known always may reach it): the one test by which a pass leaves an element out.
+bool MayReach(const CFrustum& volume, const CElmnt& elmnt);

@@ -2,10 +2,7 @@
 #include "app/render/MergedScene.h"
 
 #include <algorithm>
-#include <atomic>
 #include <span>
-#include <system_error>
-#include <thread>
 
 #include <GL/gl.h>
 
@@ -51,31 +48,6 @@ namespace {
 // Indices and vertices per job: small enough to share the work among all cores.
 constexpr std::size_t kJobIndices = 3 * 8192;
 constexpr std::size_t kJobVertices = 16384;
-
-// Runs job(i) for every i below count on all cores, the calling thread included.
-template <class Job> void RunOnAllCores(std::size_t count, Job&& job) {
-    if (count == 0) {
-        return;
-    }
-    std::atomic<std::size_t> next{0};
-    auto work = [&] {
-        for (std::size_t i = next++; i < count; i = next++) {
-            job(i);
-        }
-    };
-    const std::size_t helpers =
-        std::min<std::size_t>(count, std::max(1u, std::thread::hardware_concurrency())) - 1;
-    std::vector<std::jthread> threads;
-    threads.reserve(helpers);
-    for (std::size_t t = 0; t < helpers; ++t) {
-        try {
-            threads.emplace_back(work);
-        } catch (const std::system_error&) {
-            break; // no more threads to be had: the ones running share the rest
-        }
-    }
-    work();
-}
 
 } // namespace
 
@@ -127,9 +99,7 @@ void CMergedScene::Draw(const CZarnelDcmt& dcmt, const CRndrPass& pass, ToolMode
             }
         }
         for (const SSingle& single : run->singles) {
-            const double radius = GetDrawRadius(*single.elmnt);
-            if (radius >= 0.0 &&
-                frustum.IsSphereOutside(single.elmnt->placement.translation, radius)) {
+            if (!MayReach(frustum, *single.elmnt)) {
                 continue;
             }
             ApplyGlState(single.state);
@@ -178,7 +148,7 @@ void CMergedScene::GatherChangedRuns(const CZarnelDcmt& dcmt, const SDrawView* v
 
 void CMergedScene::PlanCoverage(const CFrustum& frustum) {
     // The triangles of every group in view, in pieces: first every vertex is put into window
-    // coordinates, then the triangles are tested, each step on all cores. DrawGroup takes the
+    // coordinates, then the triangles are tested, each step on all cores (the kept helpers and this thread). DrawGroup takes the
     // pieces in the same order.
     std::size_t jobCount = 0;
     std::size_t pointCount = 0;
@@ -217,12 +187,12 @@ void CMergedScene::PlanCoverage(const CFrustum& frustum) {
     }
     m_points.resize(pointCount);
     const CCoverageCull coverage = CCoverageCull::FromGl();
-    RunOnAllCores(m_vertexJobs.size(), [&](std::size_t j) {
+    m_workers.Run(m_vertexJobs.size(), [&](std::size_t j) {
         const SVertexJob& job = m_vertexJobs[j];
         coverage.Project(job.group->vertices.data(), job.first, job.last,
                          m_points.data() + job.points);
     });
-    RunOnAllCores(jobCount, [&](std::size_t j) {
+    m_workers.Run(jobCount, [&](std::size_t j) {
         SCullJob& job = m_jobs[j];
         job.kept.clear();
         CCoverageCull::KeepCovering(m_points.data() + job.points, job.group->indices.data(),

@@ -14,6 +14,7 @@
 // outside the view volume are not sent, nor gathered triangles too small to colour a pixel.
 //
 // Holds client memory only, so it serves any GL context; on the thread that owns the context.
+// Its helper threads never call GL.
 #pragma once
 
 #include <cstddef>
@@ -24,6 +25,7 @@
 
 #include "app/render/CoverageCull.h"
 #include "app/render/ElmntDraw.h"
+#include "app/render/WorkerPool.h"
 
 class CFrustum;
 class CZarnelDcmt;
@@ -77,6 +79,8 @@ private:
     std::vector<SCullJob> m_jobs;
     std::vector<SVertexJob> m_vertexJobs;
     std::vector<CCoverageCull::SWindowPoint> m_points;
+    // Shares the coverage test among all cores; its threads live as long as the scene.
+    CWorkerPool m_workers;
     uint64_t m_inputsKey = 0;
     bool m_coverageCull = true;
     std::size_t m_runsGathered = 0;

@@ -95,11 +95,8 @@ void DrawElements(const CZarnelDcmt& dcmt, const CRndrPass& pass, ToolMode toolM
     const bool cull = pass.GetMode() == RndrMode::Select;
     const CFrustum frustum = cull ? CFrustum::FromGl() : CFrustum({});
     for (const CElmnt& elmnt : dcmt.GetElmntList()) {
-        if (cull && elmnt.IsAliveAt(revision)) {
-            const double radius = GetDrawRadius(elmnt);
-            if (radius >= 0.0 && frustum.IsSphereOutside(elmnt.placement.translation, radius)) {
-                continue;
-            }
+        if (cull && elmnt.IsAliveAt(revision) && !MayReach(frustum, elmnt)) {
+            continue;
         }
         DrawElmnt(elmnt, pass, materials, revision, toolMode, drawFlags, drawView);
     }

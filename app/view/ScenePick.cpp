@@ -58,12 +58,6 @@ void SetCamera(const SPickScene& scene, int x, int y, int boxSize) {
     ViewScene::SetModelTransform(scene.camera);
 }
 
-// False only when the element's drawing surely lies outside the volume.
-bool MayReach(const CFrustum& volume, const CElmnt& elmnt) {
-    const double radius = GetDrawRadius(elmnt);
-    return radius < 0.0 || !volume.IsSphereOutside(elmnt.placement.translation, radius);
-}
-
 // Doubles the size unless that passes the limit.
 bool Grow(int& size, int limit) {
     if (2LL * size > static_cast<long long>(limit)) {
@@ -73,6 +67,19 @@ bool Grow(int& size, int limit) {
     return true;
 }
 
+// Draws, in list order, the elements that accept takes.
+template <class Accept>
+void DrawAccepted(const SPickScene& scene, const CRndrPass& pass,
+                  const std::vector<const CMtrl*>& materials, Accept&& accept) {
+    const Revision revision = scene.dcmt.GetCurrentRevision();
+    for (const CElmnt& elmnt : scene.dcmt.GetElmntList()) {
+        if (accept(elmnt)) {
+            DrawElmnt(elmnt, pass, materials, revision, scene.toolMode, scene.drawFlags,
+                      scene.drawView);
+        }
+    }
+}
+
 // A selection pass of the elements that draw accepts (in list order) into a buffer that grows
 // as needed. Returns the hit count, or -1 when the buffer could not grow far enough.
 template <class Accept>
@@ -80,7 +87,6 @@ int SelectPass(const SPickScene& scene, int x, int y, int boxSize, int& bufferSi
                std::vector<GLuint>& buffer, Accept&& accept) {
     const CRndrPass pass(RndrMode::Select, scene.quality);
     const std::vector<const CMtrl*> materials = GetMtrlTable(scene.dcmt);
-    const Revision revision = scene.dcmt.GetCurrentRevision();
     for (;;) {
         try {
             buffer.assign(static_cast<std::size_t>(bufferSize), 0u);
@@ -92,12 +98,7 @@ int SelectPass(const SPickScene& scene, int x, int y, int boxSize, int& bufferSi
         glRenderMode(GL_SELECT);
         glInitNames();
         glPushName(0);
-        for (const CElmnt& elmnt : scene.dcmt.GetElmntList()) {
-            if (accept(elmnt)) {
-                DrawElmnt(elmnt, pass, materials, revision, scene.toolMode, scene.drawFlags,
-                          scene.drawView);
-            }
-        }
+        DrawAccepted(scene, pass, materials, accept);
         const GLint hits = glRenderMode(GL_RENDER);
         if (hits >= 0) {
             return hits;
@@ -250,6 +251,12 @@ SAxisResult FindAxisAt(const SPickScene& scene, int x, int y, int& bufferSize, i
     bufferSize = std::max(bufferSize, 1);
     CPassScope scope;
     const CRndrPass pass(RndrMode::AxisFeedback, scene.quality);
+    const std::vector<const CMtrl*> materials = GetMtrlTable(scene.dcmt);
+    // Only the elements whose drawing may reach the neighbourhood of the point are sent. The
+    // feedback itself is taken without a pick matrix, so that no axis is clipped to that
+    // neighbourhood: a line's first vertex stays its connection point.
+    SetCamera(scene, x, y, kAxisNeighbourhood);
+    const CFrustum volume = CFrustum::FromGl();
     std::vector<GLfloat> buffer;
     for (;;) {
         try {
@@ -261,7 +268,8 @@ SAxisResult FindAxisAt(const SPickScene& scene, int x, int y, int& bufferSize, i
         SetCamera(scene, x, y, 0);
         glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_2D, buffer.data());
         glRenderMode(GL_FEEDBACK);
-        ViewScene::DrawElements(scene.dcmt, pass, scene.toolMode, scene.drawFlags, scene.drawView);
+        DrawAccepted(scene, pass, materials,
+                     [&](const CElmnt& elmnt) { return MayReach(volume, elmnt); });
         const GLint count = glRenderMode(GL_RENDER);
         if (count >= 0) {
             result.hit = FindNearestAxis(buffer, count, x, y);

@@ -105,9 +105,15 @@ struct SAxisResult {
     bool bufferLimit = false;
 };
 
-// The axis pass (pass 2) over the whole design into a feedback buffer of bufferSize floats
-// (doubling as above), scanned for the axis nearest to (x, y). Same context rules as
-// PickElement.
+// The side (pixels) of the square around the point whose elements the axis pass sends: the
+// neighbourhood that is placed on, and a pixel more.
+inline constexpr int kAxisNeighbourhood = 2 * (static_cast<int>(kPlaceMaxDistance) + 1);
+
+// The axis pass (pass 2) into a feedback buffer of bufferSize floats (doubling as above),
+// scanned for the axis nearest to (x, y). Only the elements whose bounding sphere reaches the
+// square of kAxisNeighbourhood around the point are drawn, so that an axis within
+// kPlaceMaxDistance is the one the pass over the whole design finds; one farther away may be
+// missed. Same context rules as PickElement.
 SAxisResult FindAxisAt(const SPickScene& scene, int x, int y, int& bufferSize,
                        int bufferLimit = kPickBufferLimit);
 

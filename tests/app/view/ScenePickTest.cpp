@@ -1,11 +1,15 @@
 // Picking and the axis search in a headless GL context: the front element and its sub-name,
 // the later of equal depths, the box that first reaches an element, the growing selection
-// buffer, elements not alive now; and the nearest-axis scan on hand-made feedback buffers.
+// buffer, elements not alive now; the axis pass of a click's neighbourhood against the pass over
+// the whole design; and the nearest-axis scan on hand-made feedback buffers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/render/RndrPass.h"
@@ -190,6 +194,80 @@ TEST_F(ScenePick, SelectionBufferDoublesAndKeepsItsSize) {
     ASSERT_EQ(TestUi().Boxes().size(), 1u);
     EXPECT_NE(TestUi().Boxes()[0].text.find("Selektionspuffer"), std::string::npos);
     ExpectNoGlError("growing buffer");
+}
+
+// A feedback pass of the axes over the whole design; its buffer cut to what was written.
+std::vector<GLfloat> WholeAxisPass(const SPickScene& scene) {
+    std::vector<GLfloat> buffer(1 << 22);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    ViewScene::SetProjection(scene.camera);
+    glMatrixMode(GL_MODELVIEW);
+    ViewScene::SetModelTransform(scene.camera);
+    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_2D, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    const CRndrPass pass(RndrMode::AxisFeedback, scene.quality);
+    ViewScene::DrawElements(scene.dcmt, pass, scene.toolMode, scene.drawFlags, scene.drawView);
+    const GLint count = glRenderMode(GL_RENDER);
+    EXPECT_GT(count, 0);
+    buffer.resize(static_cast<std::size_t>(std::max(count, 0)));
+    return buffer;
+}
+
+TEST_F(ScenePick, AxisPassOfTheNeighbourhoodFindsTheAxisOfTheWholePass) {
+    // Three play towers side by side, seen whole from several places, so that at every point
+    // most of the design lies outside the neighbourhood that is sent.
+    ASSERT_TRUE(m_dcmt.LoadFile(std::string(ZARNEL_DATA_DIR) + "/play-tower.zdf"));
+    std::vector<const CElmnt*> tower;
+    for (const CElmnt& elmnt : m_dcmt.GetAliveElements()) {
+        if (elmnt.kind != ElmntKind::FloorGrid) {
+            tower.push_back(&elmnt);
+        }
+    }
+    for (double dx : {-5000.0, 5000.0}) {
+        for (const CElmnt* original : tower) {
+            auto copy = std::make_unique<CElmnt>(*original);
+            copy->Translate(dx, 0.0, 0.0);
+            m_dcmt.AddElement(std::move(copy));
+        }
+    }
+    CCmra& camera = m_dcmt.GetCamera(0);
+    int found = 0;
+    for (const auto& [turn, tilt] : {std::pair{0, 0}, {30, 20}, {-50, 45}}) {
+        camera.modelTurn = turn;
+        camera.modelTilt = tilt;
+        camera.modelDistance = 2200;
+        camera.modelHeight = -150;
+        camera.farClip = 10000;
+        camera.Update();
+        for (ToolMode mode : {ToolMode::AtConnection, ToolMode::RoundTubeUp}) {
+            m_state.toolMode = mode;
+            int bufferSize = 64;
+            const std::vector<GLfloat> wholePass = WholeAxisPass(Scene());
+            for (int y = 2; y < Size; y += 7) {
+                for (int x = 2; x < Size; x += 7) {
+                    SCOPED_TRACE(testing::Message() << x << ", " << y << " seen from " << turn
+                                                    << "/" << tilt << " in mode " << int(mode));
+                    const SAxisResult culled = FindAxisAt(Scene(), x, y, bufferSize);
+                    ASSERT_FALSE(culled.bufferLimit);
+                    const SAxisHit whole = FindNearestAxis(
+                        wholePass, static_cast<long>(wholePass.size()), x, y);
+                    if (whole.distance > kPlaceMaxDistance) {
+                        EXPECT_TRUE(!culled.hit.element.IsValid() ||
+                                    culled.hit.distance > kPlaceMaxDistance);
+                        continue;
+                    }
+                    EXPECT_EQ(culled.hit.element, whole.element);
+                    EXPECT_EQ(culled.hit.connection, whole.connection);
+                    EXPECT_EQ(culled.hit.distance, whole.distance);
+                    EXPECT_EQ(culled.hit.endDistance, whole.endDistance);
+                    ++found;
+                }
+            }
+        }
+    }
+    EXPECT_GT(found, 200);
+    ExpectNoGlError("axis passes");
 }
 
 TEST(ChooseHitRecord, SmallestDepthLaterOnTiesAndNothingPastTheBuffer) {

@@ -1,0 +1,29 @@
+// The kept helper threads: every job of every call runs exactly once, calls of one job and of
+// none are served, and the helpers started at the first call are the ones of every later call.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "app/render/WorkerPool.h"
+
+TEST(WorkerPool, EveryJobOfEveryCallRunsOnceOnTheSameHelpers) {
+    CWorkerPool pool;
+    pool.Run(0, [](std::size_t) { ADD_FAILURE() << "no job to run"; });
+    std::size_t helpers = 0;
+    for (std::size_t count = 1; count < 300; count += 7) {
+        SCOPED_TRACE(count);
+        std::vector<std::atomic<int>> runs(count);
+        pool.Run(count, [&](std::size_t i) { ++runs[i]; });
+        for (std::size_t i = 0; i < count; ++i) {
+            ASSERT_EQ(runs[i].load(), 1) << "job " << i;
+        }
+        if (count > 1) {
+            helpers = helpers == 0 ? pool.GetHelperCount() : helpers;
+            EXPECT_EQ(pool.GetHelperCount(), helpers);
+        }
+    }
+    EXPECT_EQ(helpers, std::max(1u, std::thread::hardware_concurrency()) - 1);
+}
