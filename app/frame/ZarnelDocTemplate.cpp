@@ -4,7 +4,8 @@
 #include <memory>
 
 #include <wx/app.h>
-#include <wx/docmdi.h>
+#include <wx/defs.h> // before the notebook MDI header, which tests its settings
+#include <wx/aui/tabmdi.h>
 
 #include "app/frame/ChldFrm.h"
 #include "support/Resources.h"
@@ -69,7 +70,7 @@ wxView* CZarnelDocTemplate::CreateView(wxDocument* document, long flags) {
     if (!view) {
         return nullptr;
     }
-    auto* parent = wxDynamicCast(wxTheApp->GetTopWindow(), wxDocMDIParentFrame);
+    auto* parent = wxDynamicCast(wxTheApp->GetTopWindow(), wxAuiMDIParentFrame);
     if (parent == nullptr) {
         return nullptr;
     }
@@ -83,5 +84,8 @@ wxView* CZarnelDocTemplate::CreateView(wxDocument* document, long flags) {
     document->OnChangeFilename(true);
     frame->Show();
     frame->Activate();
+    // The document area selects its first window while the frame is being made, before the
+    // frame listens: the view is told here that it is the active one.
+    view->Activate(true);
     return view.release();
 }
