@@ -10,12 +10,7 @@
 
 class CZarnelView;
 
-struct SWindowCommand {
-    uint32_t command;
-    void (*run)(CZarnelView& view, uint32_t command);
-    ViewCommandRule isEnabled = nullptr; // nullptr: always enabled
-    ViewCommandRule isChecked = nullptr; // nullptr: a plain command, never shown checked
-};
+using SWindowCommand = SCommandRow<void (*)(CZarnelView& view, uint32_t command)>;
 
 // Every command of the window's table, each once.
 std::span<const SWindowCommand> GetWindowCommands();
