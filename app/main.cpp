@@ -1,7 +1,7 @@
 // The design program zarnel. Arguments: nothing (a new design) or the design file to open.
 #include <wx/app.h>
 
-#include "app/frame/ZarnelApp.h"
+#include "app/shell/ZarnelApp.h"
 
 int main(int argc, char** argv) {
     CZarnelApp::PrepareEnvironment();

@@ -9,8 +9,9 @@
 
 #include "app/dialogs/DlgRndrQult.h"
 #include "app/frame/CommandIds.h"
+#include "app/frame/DocumentAppHost.h"
+#include "app/frame/MainFrm.h"
 #include "app/frame/WxCommandIds.h"
-#include "app/frame/ZarnelApp.h"
 #include "app/frame/ZarnelDocTemplate.h"
 #include "app/frame/ZarnelWxView.h"
 #include "app/render/RndrQult.h"
@@ -118,7 +119,8 @@ int32_t CZarnelWxDocument::GetCouplingMaterial() const {
 }
 
 double CZarnelWxDocument::GetSnapRadiusSq() const {
-    return CouplingSnap::RadiusSq(theApp->IsWideSnap());
+    const CDocumentAppHost* host = CDocumentAppHost::Find();
+    return CouplingSnap::RadiusSq(host != nullptr && host->IsWideSnap());
 }
 
 void CZarnelWxDocument::UpdateWindowTitles() {
@@ -268,32 +270,37 @@ void CZarnelWxDocument::OnUpdateEditRedo(wxUpdateUIEvent& event) {
 }
 
 void CZarnelWxDocument::OnQualityEdit(wxCommandEvent&) {
-    if (CRndrQult* quality = theApp->GetEditQuality()) {
-        CDlgRndrQult::Edit(theApp->GetMainFrame(), *quality);
+    const CDocumentAppHost* host = CDocumentAppHost::Find();
+    if (CRndrQult* quality = host != nullptr ? host->GetEditQuality() : nullptr) {
+        CDlgRndrQult::Edit(host->GetMainFrame(), *quality);
     }
     // Whatever the dialog answered: the windows draw with the profile as it is now.
     UpdateAllViews(ViewHint::Everything);
 }
 
 void CZarnelWxDocument::OnQualityPhoto(wxCommandEvent&) {
-    if (CRndrQult* quality = theApp->GetPhotoQuality()) {
-        CDlgRndrQult::Edit(theApp->GetMainFrame(), *quality);
+    const CDocumentAppHost* host = CDocumentAppHost::Find();
+    if (CRndrQult* quality = host != nullptr ? host->GetPhotoQuality() : nullptr) {
+        CDlgRndrQult::Edit(host->GetMainFrame(), *quality);
     }
     UpdateAllViews(ViewHint::Everything);
 }
 
 void CZarnelWxDocument::OnUpdateQualityEdit(wxUpdateUIEvent& event) {
-    event.Enable(theApp->GetEditQuality() != nullptr);
+    const CDocumentAppHost* host = CDocumentAppHost::Find();
+    event.Enable(host != nullptr && host->GetEditQuality() != nullptr);
 }
 
 void CZarnelWxDocument::OnUpdateQualityPhoto(wxUpdateUIEvent& event) {
-    event.Enable(theApp->GetPhotoQuality() != nullptr);
+    const CDocumentAppHost* host = CDocumentAppHost::Find();
+    event.Enable(host != nullptr && host->GetPhotoQuality() != nullptr);
 }
 
 void CZarnelWxDocument::OnWindowPartsList(wxCommandEvent&) {
     // Another window on this design, through the invisible parts-list template; nothing
     // happens when it cannot be made.
-    wxDocTemplate* partsListTemplate = theApp->GetPartsListTemplate();
+    const CDocumentAppHost* host = CDocumentAppHost::Find();
+    wxDocTemplate* partsListTemplate = host != nullptr ? host->GetPartsListTemplate() : nullptr;
     if (partsListTemplate == nullptr) {
         return;
     }

@@ -33,12 +33,16 @@ struct SViewContext {
 // A rule of a row, with the row's command number (several rows share one function).
 using ViewCommandRule = bool (*)(const SViewContext& context, uint32_t command);
 
-struct SViewCommand {
+// A row: the command, what runs it (on the context, or on a window for the window's own rows)
+// and its rules.
+template <class Run> struct SCommandRow {
     uint32_t command;
-    SViewChange (*run)(SViewContext& context, uint32_t command);
+    Run run;
     ViewCommandRule isEnabled = nullptr; // nullptr: always enabled
     ViewCommandRule isChecked = nullptr; // nullptr: a plain command, never shown checked
 };
+
+using SViewCommand = SCommandRow<SViewChange (*)(SViewContext& context, uint32_t command)>;
 
 // Every command of the view that runs without a window, each once, family by family.
 std::span<const SViewCommand> GetViewCommands();

@@ -12,6 +12,7 @@
 #include "app/frame/WxCommandIds.h"
 #include "app/view/GlxCurrent.h"
 #include "app/view/ZarnelGlCanvas.h"
+#include "app/view/ZarnelViewCommands.h"
 #include "model/Coupling.h"
 #include "model/ZarnelDcmt.h"
 #include "support/LangText.h"
@@ -67,7 +68,7 @@ bool CZarnelView::OnCreate(wxDocument* document, long flags) {
     m_camera.BindDefault();
     SetViewport();
     if (CZarnelGlCanvas* canvas = GetCanvas()) {
-        BindMouse();
+        m_mouse.BindTo(canvas);
         canvas->SetFocus();
     }
     return true;
@@ -175,10 +176,6 @@ wxPoint CZarnelView::ToGlWindowPoint(const wxPoint& mouse) const {
     const int x = static_cast<int>(std::lround(mouse.x * scale));
     const int y = static_cast<int>(std::lround(mouse.y * scale));
     return wxPoint(x, height - 1 - y);
-}
-
-double CZarnelView::SegmentDistance(const float segment[4], double x, double y) {
-    return ::SegmentDistance(segment, x, y);
 }
 
 // ---- Tools ----------------------------------------------------------------------------------
@@ -293,7 +290,7 @@ void CZarnelView::OnCommand(wxCommandEvent& event) {
         SViewContext context = MakeContext();
         CarryOut(row->run(context, command));
     } else if (const SWindowCommand* windowRow = FindWindowCommand(command)) {
-        (this->*windowRow->run)();
+        windowRow->run(*this, command);
     }
 }
 

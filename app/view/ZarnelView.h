@@ -8,10 +8,11 @@
 // The view's logic runs without a window (ViewState, ViewCamera, the command tables of
 // ViewCommand); this class turns wx events into calls of it and carries out the SViewChange that
 // comes back. Its parts: ZarnelView.cpp (creation, updates, carrying out changes, the one
-// command handler pair), ZarnelViewCommands.cpp (the table of the commands that need the
-// window), ZarnelViewCamera.cpp (camera, viewport, matrices), ZarnelViewDraw.cpp (drawing,
-// off-screen rendering), ZarnelViewExport.cpp (image export, printing), ZarnelViewMouse.cpp
-// (the mouse on the GL window: picking, placing, selecting, the pan drag, element dialogs).
+// command handler pair), ZarnelViewCamera.cpp (camera, viewport, matrices), ZarnelViewDraw.cpp
+// (drawing, off-screen rendering). The commands that need the window are the rows of its own
+// table (ZarnelViewCommands.h, with image export and printing in ZarnelViewExport.cpp); the
+// mouse on the GL window is CZarnelViewMouse (picking, placing, selecting, the pan drag,
+// element dialogs).
 #pragma once
 
 #include <cstdint>
@@ -30,6 +31,7 @@
 #include "app/view/ViewMouse.h"
 #include "app/view/ViewState.h"
 #include "app/view/ZarnelViewKeptPicture.h"
+#include "app/view/ZarnelViewMouse.h"
 #include "model/Cmra.h"
 
 class CDIB;
@@ -37,11 +39,7 @@ class CElmnt;
 class CRndrQult;
 class CZarnelGlCanvas;
 class wxGLContext;
-class wxKeyEvent;
-class wxMouseCaptureLostEvent;
-class wxMouseEvent;
 class wxPrintout;
-class wxSetCursorEvent;
 
 class CZarnelView : public CZarnelWxView {
 public:
@@ -90,12 +88,6 @@ public:
     // The application's options as the view's logic takes them (defaults without an application
     // that keeps them, as in tests of the view alone).
     static SAppOptions GetAppOptions();
-    // The material slot for the category of the kind (0 for kinds without one).
-    int32_t GetToolMaterial(ElmntKind kind) const { return m_state.GetToolMaterial(kind); }
-    // The material slot of category 0 to 8.
-    int32_t GetCategoryMaterial(int category) const {
-        return m_state.GetCategoryMaterial(category);
-    }
     // The render-quality profile in force: the application's edit profile, or its photo profile
     // while photo quality is on.
     const CRndrQult* GetQuality() const;
@@ -124,6 +116,9 @@ public:
     // context; a client area without pixels (a minimised window) keeps the last viewport and
     // leaves the camera alone. Also for the camera dialog after every change.
     void SetViewport();
+    // Every window on the design that shows the camera in use (this one included) computes its
+    // viewport again and is drawn again.
+    void RedrawCameraViews();
     // The camera in use as this window draws it: with this window's viewport, so that the
     // screen picture format has this window's aspect even when another window shows the same
     // camera. Nothing without a camera.
@@ -152,8 +147,6 @@ public:
     // A mouse point of the window (logical coordinates) as an OpenGL window point: framebuffer
     // pixels, y counted from the bottom row of the client area.
     wxPoint ToGlWindowPoint(const wxPoint& mouse) const;
-    // Distance in pixels from (x, y) to the segment x1, y1, x2, y2 (window pixels).
-    static double SegmentDistance(const float segment[4], double x, double y);
 
     // ---- Off-screen rendering ----------------------------------------------------------------
 
@@ -181,64 +174,6 @@ private:
     void OnCommand(wxCommandEvent& event);
     void OnUpdateCommand(wxUpdateUIEvent& event);
 
-    // The commands that need the window (ZarnelViewCommands.cpp).
-    struct SWindowCommand {
-        uint32_t command;
-        void (CZarnelView::*run)();
-        ViewCommandRule isEnabled = nullptr; // nullptr: always enabled
-        ViewCommandRule isChecked = nullptr; // nullptr: a plain command
-    };
-    static std::span<const SWindowCommand> GetWindowCommands();
-    static const SWindowCommand* FindWindowCommand(uint32_t command);
-    void ShowSystemInfo();
-    void PrintWithDialog();
-    void PrintDirect();
-    void ShowPrintPreview();
-    void SaveImage();
-    void EditToolMaterials();
-    void ChooseSameSurface();
-    // The surface dialog for the tools (no element): OK takes the chosen slot per category.
-    void RunToolMaterialDialog(ElmntKind kind, bool checkUsability);
-    void Print(bool prompt);
-    // "?cm Rohr" and "Sonderplatte": the tool's dialog first; the tool changes only on OK.
-    void ChooseFreeTube();
-    void ChooseSpecialPanel();
-    // The camera dialog on the camera in use, each change shown in every window showing it.
-    void ShowCameraDialog();
-    // "Kollisionstest" (in the view's GL context, the slide model drawn by the view's viewer)
-    // and "Kopffallentest": the findings selected and reported.
-    void CheckCollisions();
-    void CheckHeadTraps();
-
-    // Every window on the design that shows the camera in use (this one included) computes its
-    // viewport again and is drawn again.
-    void RedrawCameraViews();
-
-    // The mouse on the GL window (ZarnelViewMouse.cpp): the window's events turned into the
-    // view's mouse rules (ViewMouse.h) on the GL passes, the dialogs they ask for, the pan
-    // drag's capture and line, and the pan cursor.
-    void BindMouse();
-    SMouseEvent MakeMouseEvent(const wxMouseEvent& event) const;
-    // Runs a rule with the picker of the view's passes, the context current; nothing without
-    // a context.
-    template <class Rule> void RunMouseRule(Rule&& rule);
-    void OnMouseLeftDown(wxMouseEvent& event);
-    void OnMouseLeftUp(wxMouseEvent& event);
-    void OnMouseMotion(wxMouseEvent& event);
-    void OnMouseLeftDoubleClick(wxMouseEvent& event);
-    void OnMouseRightDown(wxMouseEvent& event);
-    void OnMouseCaptureLost(wxMouseCaptureLostEvent& event);
-    void OnMouseSetCursor(wxSetCursorEvent& event);
-    void OnMouseKeyDown(wxKeyEvent& event);
-    void EndPanDrag(const SViewChange& change);
-    // The dialog a click asked for, on the element; click in the window's client pixels.
-    void OpenMouseDialog(const SMouseResult& result, const wxPoint& click);
-    void EditProperties(ElmntId id, const wxPoint& click);
-    // The surface dialog on the element; OK gives it the chosen slot in place.
-    void EditSurface(ElmntId id);
-    // The pan drag's line over the picture, from the drag start to the pointer.
-    void DrawPanLine() const;
-
     wxWeakRef<CZarnelGlCanvas> m_canvas; // owned by the frame
     std::unique_ptr<wxGLContext> m_context;
     wxSize m_clientPixels;
@@ -248,6 +183,7 @@ private:
     CVrmlViewer m_vrmlViewer;   // the slide model, read on its first drawing
     CKeptPicture m_keptPicture; // the last picture drawn, in the context
     CMergedScene m_mergedScene; // the elements gathered for drawing, kept between pictures
+    CZarnelViewMouse m_mouse{*this};
     int m_pictureCount = 0;
 
     wxDECLARE_DYNAMIC_CLASS_NO_COPY(CZarnelView);

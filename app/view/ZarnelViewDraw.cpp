@@ -64,7 +64,7 @@ void CZarnelView::OnDraw(wxDC*) {
     if (m_state.toolMode != ToolMode::NoSelectionLines) {
         ViewScene::DrawViewportFrame(m_viewport, m_clientPixels.x, m_clientPixels.y);
     }
-    DrawPanLine();
+    CZarnelViewMouse::DrawPanLine(m_state, m_clientPixels, m_viewport);
     GetCanvas()->SwapBuffers();
 }
 

@@ -1,9 +1,12 @@
 // The 3D view's pictures for elsewhere: image export as a BMP file, printing and print preview.
+#include "app/view/ZarnelViewCommands.h"
+
 #include <wx/app.h>
 #include <wx/docview.h>
 #include <wx/print.h>
 
 #include "app/dialogs/DlgRndrRes.h"
+#include "app/frame/CommandIds.h"
 #include "app/frame/PreviewFrame.h"
 #include "app/view/PictureExport.h"
 #include "app/view/ZarnelPrintout.h"
@@ -20,15 +23,15 @@ constexpr const char* kRenderSizeSection = "RndrRslt";
 
 // ---- Image export ---------------------------------------------------------------------------
 
-void CZarnelView::SaveImage() {
+void ViewExport::SaveImage(CZarnelView& view, uint32_t) {
     CDlgRndrRes dialog(kRenderSizeSection, nullptr);
-    dialog.SetScreenSize(m_viewport.width, m_viewport.height);
+    dialog.SetScreenSize(view.GetViewport().width, view.GetViewport().height);
     if (dialog.ShowModal() != wxID_OK) {
         return;
     }
     BusyScope busy;
     ExportPicture(
-        [&] { return RenderToBitmap(dialog.GetRenderWidth(), dialog.GetRenderHeight()); });
+        [&] { return view.RenderToBitmap(dialog.GetRenderWidth(), dialog.GetRenderHeight()); });
 }
 
 // ---- Printing -------------------------------------------------------------------------------
@@ -37,36 +40,29 @@ wxPrintout* CZarnelView::OnCreatePrintout() {
     return new CZarnelPrintout(*this);
 }
 
-void CZarnelView::Print(bool prompt) {
-    wxDocManager* manager = GetDocumentManager();
+void ViewExport::Print(CZarnelView& view, uint32_t command) {
+    wxDocManager* manager = view.GetDocumentManager();
     if (manager == nullptr) {
         return;
     }
+    const bool prompt = command != CommandId::FilePrintDirect;
     wxPrintDialogData printData(manager->GetPageSetupDialogData().GetPrintData());
     wxPrinter printer(&printData);
-    std::unique_ptr<wxPrintout> printout(OnCreatePrintout());
-    if (printer.Print(GetFrame(), printout.get(), prompt)) {
+    std::unique_ptr<wxPrintout> printout(view.OnCreatePrintout());
+    if (printer.Print(view.GetFrame(), printout.get(), prompt)) {
         // Settings chosen in the print dialog hold for the next job.
         manager->GetPageSetupDialogData().SetPrintData(printer.GetPrintDialogData().GetPrintData());
     }
 }
 
-void CZarnelView::PrintWithDialog() {
-    Print(true);
-}
-
-void CZarnelView::PrintDirect() {
-    Print(false);
-}
-
-void CZarnelView::ShowPrintPreview() {
-    wxDocManager* manager = GetDocumentManager();
+void ViewExport::ShowPrintPreview(CZarnelView& view, uint32_t) {
+    wxDocManager* manager = view.GetDocumentManager();
     if (manager == nullptr) {
         return;
     }
     wxPrintData& printData = manager->GetPageSetupDialogData().GetPrintData();
-    auto* printout = new CZarnelPrintout(*this);
-    auto* preview = new wxPrintPreview(printout, OnCreatePrintout(), &printData);
+    auto* printout = new CZarnelPrintout(view);
+    auto* preview = new wxPrintPreview(printout, view.OnCreatePrintout(), &printData);
     if (!preview->IsOk()) {
         delete preview;
         return;
@@ -74,8 +70,9 @@ void CZarnelView::ShowPrintPreview() {
     // The preview knows the printer's page now; the resolution is asked and the picture made
     // before the preview window shows a page.
     printout->PreparePicture();
-    auto* frame = new CPreviewFrame(preview, wxTheApp->GetTopWindow(),
-                                    GetFrame() != nullptr ? GetFrame()->GetLabel() : wxString());
+    auto* frame =
+        new CPreviewFrame(preview, wxTheApp->GetTopWindow(),
+                          view.GetFrame() != nullptr ? view.GetFrame()->GetLabel() : wxString());
     frame->Initialize();
     frame->Maximize();
     frame->Show();

@@ -1,6 +1,8 @@
 // The mouse on the 3D view's GL window: wx events turned into mouse records for the view's
 // rules, the GL passes behind them, the dialogs the rules ask for, the pan drag's capture and
 // its line, and the pan cursor.
+#include "app/view/ZarnelViewMouse.h"
+
 #include <cmath>
 
 #include <GL/gl.h>
@@ -41,24 +43,24 @@ const wxCursor& PanCursor() {
 
 } // namespace
 
-void CZarnelView::BindMouse() {
-    CZarnelGlCanvas* canvas = GetCanvas();
-    canvas->Bind(wxEVT_LEFT_DOWN, &CZarnelView::OnMouseLeftDown, this);
-    canvas->Bind(wxEVT_LEFT_UP, &CZarnelView::OnMouseLeftUp, this);
-    canvas->Bind(wxEVT_MOTION, &CZarnelView::OnMouseMotion, this);
-    canvas->Bind(wxEVT_LEFT_DCLICK, &CZarnelView::OnMouseLeftDoubleClick, this);
-    canvas->Bind(wxEVT_RIGHT_DOWN, &CZarnelView::OnMouseRightDown, this);
-    canvas->Bind(wxEVT_MOUSE_CAPTURE_LOST, &CZarnelView::OnMouseCaptureLost, this);
-    canvas->Bind(wxEVT_SET_CURSOR, &CZarnelView::OnMouseSetCursor, this);
-    canvas->Bind(wxEVT_KEY_DOWN, &CZarnelView::OnMouseKeyDown, this);
+void CZarnelViewMouse::BindTo(CZarnelGlCanvas* canvas) {
+    canvas->Bind(wxEVT_LEFT_DOWN, &CZarnelViewMouse::OnMouseLeftDown, this);
+    canvas->Bind(wxEVT_LEFT_UP, &CZarnelViewMouse::OnMouseLeftUp, this);
+    canvas->Bind(wxEVT_MOTION, &CZarnelViewMouse::OnMouseMotion, this);
+    canvas->Bind(wxEVT_LEFT_DCLICK, &CZarnelViewMouse::OnMouseLeftDoubleClick, this);
+    canvas->Bind(wxEVT_RIGHT_DOWN, &CZarnelViewMouse::OnMouseRightDown, this);
+    canvas->Bind(wxEVT_MOUSE_CAPTURE_LOST, &CZarnelViewMouse::OnMouseCaptureLost, this);
+    canvas->Bind(wxEVT_SET_CURSOR, &CZarnelViewMouse::OnMouseSetCursor, this);
+    canvas->Bind(wxEVT_KEY_DOWN, &CZarnelViewMouse::OnMouseKeyDown, this);
 }
 
-SMouseEvent CZarnelView::MakeMouseEvent(const wxMouseEvent& event) const {
+SMouseEvent CZarnelViewMouse::MakeMouseEvent(const wxMouseEvent& event) const {
     SMouseEvent mouse;
-    const wxPoint gl = ToGlWindowPoint(event.GetPosition());
+    const wxPoint gl = m_view.ToGlWindowPoint(event.GetPosition());
     mouse.x = gl.x;
     mouse.y = gl.y;
-    const double scale = GetCanvas() != nullptr ? GetCanvas()->GetPixelScale() : 1.0;
+    const CZarnelGlCanvas* canvas = m_view.GetCanvas();
+    const double scale = canvas != nullptr ? canvas->GetPixelScale() : 1.0;
     mouse.windowX = static_cast<int>(std::lround(event.GetX() * scale));
     mouse.windowY = static_cast<int>(std::lround(event.GetY() * scale));
     mouse.ctrl = event.ControlDown();
@@ -67,113 +69,115 @@ SMouseEvent CZarnelView::MakeMouseEvent(const wxMouseEvent& event) const {
     return mouse;
 }
 
-template <class Rule> void CZarnelView::RunMouseRule(Rule&& rule) {
-    const CCmra* camera = GetCamera();
-    if (GetDcmt() == nullptr || camera == nullptr || !MakeCurrent()) {
+template <class Rule> void CZarnelViewMouse::RunMouseRule(Rule&& rule) {
+    const CCmra* camera = m_view.GetCamera();
+    if (m_view.GetDcmt() == nullptr || camera == nullptr || !m_view.MakeCurrent()) {
         return;
     }
-    const SDrawView drawView = MakeDrawView();
-    const SPickScene scene{*GetDcmt(),       *camera,           GetQuality(),
-                           m_state.toolMode, m_state.drawFlags, &drawView};
-    CGlScenePicker picker(scene, m_state.selectionBufferSize, m_state.placingFeedbackSize);
-    SViewContext context = MakeContext();
+    CViewState& state = m_view.GetState();
+    const SDrawView drawView = m_view.MakeDrawView();
+    const SPickScene scene{*m_view.GetDcmt(), *camera,          m_view.GetQuality(),
+                           state.toolMode,     state.drawFlags, &drawView};
+    CGlScenePicker picker(scene, state.selectionBufferSize, state.placingFeedbackSize);
+    SViewContext context = m_view.MakeContext();
     rule(context, picker);
 }
 
-void CZarnelView::OnMouseLeftDown(wxMouseEvent& event) {
+void CZarnelViewMouse::OnMouseLeftDown(wxMouseEvent& event) {
     event.Skip(); // the window takes the focus
     const SMouseEvent mouse = MakeMouseEvent(event);
     SMouseResult result;
     RunMouseRule([&](SViewContext& context, CScenePicker& picker) {
         result = OnLeftDown(context, picker, mouse);
     });
-    if (result.captureMouse && GetCanvas() != nullptr && !GetCanvas()->HasCapture()) {
-        GetCanvas()->CaptureMouse();
+    CZarnelGlCanvas* canvas = m_view.GetCanvas();
+    if (result.captureMouse && canvas != nullptr && !canvas->HasCapture()) {
+        canvas->CaptureMouse();
     }
-    CarryOut(result.change);
+    m_view.CarryOut(result.change);
     OpenMouseDialog(result, event.GetPosition());
 }
 
-void CZarnelView::OnMouseLeftUp(wxMouseEvent& event) {
+void CZarnelViewMouse::OnMouseLeftUp(wxMouseEvent& event) {
     event.Skip();
-    if (!m_state.dragging) {
+    if (!m_view.GetState().dragging) {
         return;
     }
-    CZarnelGlCanvas* canvas = GetCanvas();
+    CZarnelGlCanvas* canvas = m_view.GetCanvas();
     const bool inside =
         canvas != nullptr && wxRect(canvas->GetClientSize()).Contains(event.GetPosition());
-    SViewContext context = MakeContext();
+    SViewContext context = m_view.MakeContext();
     // Released outside the window: the drag is cancelled, as when the capture is lost.
-    EndPanDrag(inside ? OnLeftUp(context, MakeMouseEvent(event), m_viewport.height)
-                      : CancelPanDrag(m_state));
+    EndPanDrag(inside ? OnLeftUp(context, MakeMouseEvent(event), m_view.GetViewport().height)
+                      : CancelPanDrag(m_view.GetState()));
 }
 
-void CZarnelView::OnMouseMotion(wxMouseEvent& event) {
+void CZarnelViewMouse::OnMouseMotion(wxMouseEvent& event) {
     event.Skip();
-    SViewContext context = MakeContext();
-    CarryOut(OnMouseMove(context, MakeMouseEvent(event)));
+    SViewContext context = m_view.MakeContext();
+    m_view.CarryOut(OnMouseMove(context, MakeMouseEvent(event)));
 }
 
-void CZarnelView::OnMouseLeftDoubleClick(wxMouseEvent& event) {
+void CZarnelViewMouse::OnMouseLeftDoubleClick(wxMouseEvent& event) {
     event.Skip();
     const SMouseEvent mouse = MakeMouseEvent(event);
     SMouseResult result;
     RunMouseRule([&](SViewContext& context, CScenePicker& picker) {
         result = OnDoubleClick(context, picker, mouse);
     });
-    CarryOut(result.change);
+    m_view.CarryOut(result.change);
     OpenMouseDialog(result, event.GetPosition());
 }
 
-void CZarnelView::OnMouseRightDown(wxMouseEvent& event) {
+void CZarnelViewMouse::OnMouseRightDown(wxMouseEvent& event) {
     event.Skip();
-    if (GetDcmt() == nullptr) {
+    if (m_view.GetDcmt() == nullptr) {
         return;
     }
-    SViewContext context = MakeContext();
-    CarryOut(OnRightDown(context));
+    SViewContext context = m_view.MakeContext();
+    m_view.CarryOut(OnRightDown(context));
 }
 
-void CZarnelView::OnMouseCaptureLost(wxMouseCaptureLostEvent&) {
+void CZarnelViewMouse::OnMouseCaptureLost(wxMouseCaptureLostEvent&) {
     // A dialog, another window or the system took the mouse: no camera move.
-    EndPanDrag(CancelPanDrag(m_state));
+    EndPanDrag(CancelPanDrag(m_view.GetState()));
 }
 
-void CZarnelView::OnMouseKeyDown(wxKeyEvent& event) {
-    if (event.GetKeyCode() == WXK_ESCAPE && m_state.dragging) {
-        EndPanDrag(CancelPanDrag(m_state));
+void CZarnelViewMouse::OnMouseKeyDown(wxKeyEvent& event) {
+    if (event.GetKeyCode() == WXK_ESCAPE && m_view.GetState().dragging) {
+        EndPanDrag(CancelPanDrag(m_view.GetState()));
         return;
     }
     event.Skip();
 }
 
-void CZarnelView::EndPanDrag(const SViewChange& change) {
-    CZarnelGlCanvas* canvas = GetCanvas();
+void CZarnelViewMouse::EndPanDrag(const SViewChange& change) {
+    CZarnelGlCanvas* canvas = m_view.GetCanvas();
     if (canvas != nullptr && canvas->HasCapture()) {
         canvas->ReleaseMouse();
     }
-    CarryOut(change);
+    m_view.CarryOut(change);
 }
 
-void CZarnelView::OnMouseSetCursor(wxSetCursorEvent& event) {
-    if (m_state.toolMode == ToolMode::Pan) {
+void CZarnelViewMouse::OnMouseSetCursor(wxSetCursorEvent& event) {
+    if (m_view.GetState().toolMode == ToolMode::Pan) {
         event.SetCursor(PanCursor());
         return;
     }
     event.Skip();
 }
 
-void CZarnelView::OpenMouseDialog(const SMouseResult& result, const wxPoint& click) {
-    CZarnelDcmt* dcmt = GetDcmt();
+void CZarnelViewMouse::OpenMouseDialog(const SMouseResult& result, const wxPoint& click) {
+    CZarnelDcmt* dcmt = m_view.GetDcmt();
     if (result.dialog == MouseDialog::None || dcmt == nullptr) {
         return;
     }
     switch (result.dialog) {
     case MouseDialog::Ramp: {
-        const SViewContext context = MakeContext();
-        CDlgRamp::Run(GetCanvas(), *dcmt, result.element, context.GetCouplingMaterial(),
-                      context.GetSnapRadiusSq(), [this] { RepaintNow(); });
-        Invalidate();
+        const SViewContext context = m_view.MakeContext();
+        CDlgRamp::Run(m_view.GetCanvas(), *dcmt, result.element, context.GetCouplingMaterial(),
+                      context.GetSnapRadiusSq(), [this] { m_view.RepaintNow(); });
+        m_view.Invalidate();
         break;
     }
     case MouseDialog::Surface:
@@ -187,52 +191,53 @@ void CZarnelView::OpenMouseDialog(const SMouseResult& result, const wxPoint& cli
     }
 }
 
-void CZarnelView::EditSurface(ElmntId id) {
-    CZarnelDcmt* dcmt = GetDcmt();
+void CZarnelViewMouse::EditSurface(ElmntId id) {
+    CZarnelDcmt* dcmt = m_view.GetDcmt();
     const CElmnt* elmnt = dcmt != nullptr ? dcmt->FindElement(id) : nullptr;
     if (elmnt == nullptr) {
         return;
     }
     const std::optional<int32_t> slot =
-        CDlgMtrl::Run(GetCanvas(), *dcmt, elmnt, elmnt->kind, m_state.categoryMaterials, true,
-                      [this] { RepaintNow(); });
+        CDlgMtrl::Run(m_view.GetCanvas(), *dcmt, elmnt, elmnt->kind,
+                      m_view.GetState().categoryMaterials, true, [this] { m_view.RepaintNow(); });
     // In place, without a revision; the design is marked modified, recounted and every window
     // told (Change).
     if (slot) {
         SetElementMaterial(*dcmt, id, *slot);
     }
-    Invalidate();
+    m_view.Invalidate();
 }
 
-void CZarnelView::EditProperties(ElmntId id, const wxPoint& click) {
-    CZarnelDcmt* dcmt = GetDcmt();
+void CZarnelViewMouse::EditProperties(ElmntId id, const wxPoint& click) {
+    CZarnelDcmt* dcmt = m_view.GetDcmt();
     const CElmnt* elmnt = dcmt != nullptr ? dcmt->FindElement(id) : nullptr;
     if (elmnt == nullptr) {
         return;
     }
-    const SViewContext context = MakeContext();
+    const SViewContext context = m_view.MakeContext();
     SElmntDlgContext dialog;
     dialog.dcmt = dcmt;
     dialog.couplingMaterial = context.GetCouplingMaterial();
     dialog.snapRadiusSq = context.GetSnapRadiusSq();
-    dialog.categorySlots = &m_state.categoryMaterials;
-    dialog.view = GetCanvas();
-    dialog.repaint = [this] { RepaintNow(); };
+    dialog.categorySlots = &m_view.GetState().categoryMaterials;
+    dialog.view = m_view.GetCanvas();
+    dialog.repaint = [this] { m_view.RepaintNow(); };
     // The dialogs apply their values as document operations, which recount the parts table and
     // tell every window (Change).
     switch (ElementDialogFor(elmnt->kind)) {
     case ElementDialog::Panel: {
-        const double scale = GetCanvas() != nullptr ? GetCanvas()->GetPixelScale() : 1.0;
-        CDlgPnl::Edit(GetCanvas(), dialog, id,
+        const CZarnelGlCanvas* canvas = m_view.GetCanvas();
+        const double scale = canvas != nullptr ? canvas->GetPixelScale() : 1.0;
+        CDlgPnl::Edit(m_view.GetCanvas(), dialog, id,
                       wxPoint(static_cast<int>(std::lround(click.x * scale)),
                               static_cast<int>(std::lround(click.y * scale))));
         break;
     }
     case ElementDialog::Tube:
-        CDlgTube::Edit(GetCanvas(), dialog, id);
+        CDlgTube::Edit(m_view.GetCanvas(), dialog, id);
         break;
     case ElementDialog::Connector:
-        CDlgCnct::Edit(GetCanvas(), dialog, id);
+        CDlgCnct::Edit(m_view.GetCanvas(), dialog, id);
         break;
     case ElementDialog::Surface:
         EditSurface(id);
@@ -243,23 +248,24 @@ void CZarnelView::EditProperties(ElmntId id, const wxPoint& click) {
         GetUserInterface().Beep();
         break;
     }
-    Invalidate();
+    m_view.Invalidate();
 }
 
-void CZarnelView::DrawPanLine() const {
-    if (!m_state.rubberLineShown || m_clientPixels.x <= 0 || m_clientPixels.y <= 0) {
+void CZarnelViewMouse::DrawPanLine(const CViewState& state, const wxSize& clientPixels,
+                                   const SViewport& viewport) {
+    if (!state.rubberLineShown || clientPixels.x <= 0 || clientPixels.y <= 0) {
         return;
     }
     // Window pixels from the upper left, through pixel centres, in black over the picture.
-    const GLfloat h = static_cast<GLfloat>(m_clientPixels.y);
-    const GLfloat line[4] = {static_cast<GLfloat>(m_state.dragStartX) + 0.5f,
-                             h - static_cast<GLfloat>(m_state.dragStartY) - 0.5f,
-                             static_cast<GLfloat>(m_state.dragPointX) + 0.5f,
-                             h - static_cast<GLfloat>(m_state.dragPointY) - 0.5f};
-    glViewport(0, 0, m_clientPixels.x, m_clientPixels.y);
+    const GLfloat h = static_cast<GLfloat>(clientPixels.y);
+    const GLfloat line[4] = {static_cast<GLfloat>(state.dragStartX) + 0.5f,
+                             h - static_cast<GLfloat>(state.dragStartY) - 0.5f,
+                             static_cast<GLfloat>(state.dragPointX) + 0.5f,
+                             h - static_cast<GLfloat>(state.dragPointY) - 0.5f};
+    glViewport(0, 0, clientPixels.x, clientPixels.y);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(0.0, m_clientPixels.x, 0.0, m_clientPixels.y, -1.0, 1.0);
+    glOrtho(0.0, clientPixels.x, 0.0, clientPixels.y, -1.0, 1.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glDisable(GL_LIGHTING);
@@ -271,5 +277,5 @@ void CZarnelView::DrawPanLine() const {
     glDrawArrays(GL_LINES, 0, 2);
     glDisableClientState(GL_VERTEX_ARRAY);
     glEnable(GL_DEPTH_TEST);
-    glViewport(m_viewport.left, m_viewport.bottom, m_viewport.width, m_viewport.height);
+    glViewport(viewport.left, viewport.bottom, viewport.width, viewport.height);
 }

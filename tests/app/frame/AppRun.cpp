@@ -11,7 +11,7 @@
 #include <wx/utils.h>
 
 #include "app/frame/MainFrm.h"
-#include "app/frame/ZarnelApp.h"
+#include "app/shell/ZarnelApp.h"
 #include "tests/harness/WindowWait.h"
 
 namespace {

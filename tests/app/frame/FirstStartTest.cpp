@@ -7,7 +7,7 @@
 #include <wx/display.h>
 
 #include "app/frame/MainFrm.h"
-#include "app/frame/ZarnelApp.h"
+#include "app/shell/ZarnelApp.h"
 #include "tests/app/frame/AppRun.h"
 #include "tests/harness/TempFolder.h"
 

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "app/frame/MainFrm.h"
-#include "app/frame/ZarnelApp.h"
+#include "app/shell/ZarnelApp.h"
 #include "model/Coupling.h"
 #include "model/ZarnelDcmt.h"
 #include "support/Profile.h"

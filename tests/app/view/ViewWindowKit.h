@@ -10,8 +10,8 @@
 
 #include "app/frame/MainFrm.h"
 #include "app/frame/WxCommandIds.h"
-#include "app/frame/ZarnelApp.h"
 #include "app/frame/ZarnelDocManager.h"
+#include "app/shell/ZarnelApp.h"
 #include "app/view/ZarnelView.h"
 #include "tests/harness/TempFolder.h"
 #include "tests/harness/WindowWait.h"

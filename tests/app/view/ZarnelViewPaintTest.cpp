@@ -7,8 +7,8 @@
 #include <wx/docview.h>
 
 #include "app/frame/MainFrm.h"
-#include "app/frame/ZarnelApp.h"
 #include "app/frame/ZarnelDocManager.h"
+#include "app/shell/ZarnelApp.h"
 #include "app/view/ZarnelGlCanvas.h"
 #include "app/view/ZarnelView.h"
 #include "tests/app/frame/AppRun.h"

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,14 +20,15 @@
 #include "app/frame/CommandTable.h"
 #include "app/frame/MainFrm.h"
 #include "app/frame/WxCommandIds.h"
-#include "app/frame/ZarnelApp.h"
 #include "app/frame/ZarnelDocManager.h"
 #include "app/frame/ZarnelWxDocument.h"
 #include "app/render/RndrQult.h"
+#include "app/shell/ZarnelApp.h"
 #include "app/view/ToolCommands.h"
 #include "app/view/ZarnelGlCanvas.h"
 #include "app/view/ZarnelPrintout.h"
 #include "app/view/ZarnelView.h"
+#include "app/view/ZarnelViewCommands.h"
 #include "model/ZarnelDcmt.h"
 #include "support/DIB.h"
 #include "support/UserInterface.h"
@@ -417,6 +419,15 @@ TEST_F(ViewWindow, ChecksRunFromTheWindowAndEveryCommandOfTheViewHasAHandler) {
                                           HeadTrapTest};
         for (const SToolCommand& tool : GetToolCommands()) {
             commands.push_back(tool.command);
+        }
+        // The window's own rows: each once, and none also a row of the view's tables, which
+        // would run in its place.
+        std::set<uint32_t> windowCommands;
+        for (const SWindowCommand& row : GetWindowCommands()) {
+            SCOPED_TRACE(row.command);
+            EXPECT_TRUE(windowCommands.insert(row.command).second);
+            EXPECT_EQ(FindViewCommand(row.command), nullptr);
+            commands.push_back(row.command);
         }
         // The commands that have an enable rule, in a state where it holds.
         view->GetCamera()->nearClip = 320;

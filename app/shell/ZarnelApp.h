@@ -8,6 +8,7 @@
 #include <wx/app.h>
 #include <wx/weakref.h>
 
+#include "app/frame/DocumentAppHost.h"
 #include "app/frame/MainFrm.h"
 #include "app/view/AppOptions.h"
 
@@ -16,7 +17,7 @@ class CZarnelDocManager;
 class WxUserInterface;
 class wxDocTemplate;
 
-class CZarnelApp : public wxApp, public CAppOptionsHost {
+class CZarnelApp : public wxApp, public CDocumentAppHost, public CAppOptionsHost {
 public:
     CZarnelApp();
     ~CZarnelApp() override;
@@ -35,13 +36,13 @@ public:
     int ExitInstance();
 
     wxDocTemplate* GetDesignTemplate() const { return m_designTemplate; }
-    wxDocTemplate* GetPartsListTemplate() const { return m_partsListTemplate; }
+    wxDocTemplate* GetPartsListTemplate() const override { return m_partsListTemplate; }
     // "RndrQultLow" and "RndrQultHigh"; null when they could not be made.
-    CRndrQult* GetEditQuality() const { return m_editQuality; }
-    CRndrQult* GetPhotoQuality() const { return m_photoQuality; }
+    CRndrQult* GetEditQuality() const override { return m_editQuality; }
+    CRndrQult* GetPhotoQuality() const override { return m_photoQuality; }
     const SPrintMargins& GetPrintMargins() const { return m_printMargins; }
     // The option "Fangradius=15cm": couplings are searched within 150 mm instead of 40 mm.
-    bool IsWideSnap() const { return m_wideSnap; }
+    bool IsWideSnap() const override { return m_wideSnap; }
     void SetWideSnap(bool wide) override { m_wideSnap = wide; }
     // The options above as the windows take them.
     SAppOptions GetAppOptions() const override {
@@ -49,7 +50,7 @@ public:
     }
 
     // The main window; null before start-up and after it closed.
-    CMainFrm* GetMainFrame() const { return m_mainFrame.get(); }
+    CMainFrm* GetMainFrame() const override { return m_mainFrame.get(); }
     CZarnelDocManager* GetDocManager() const { return m_docManager; }
 
 private:

@@ -1,5 +1,5 @@
 // Start-up and shut-down of the design program.
-#include "app/frame/ZarnelApp.h"
+#include "app/shell/ZarnelApp.h"
 
 #include <clocale>
 #include <cstdio>
