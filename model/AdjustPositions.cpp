@@ -378,6 +378,8 @@ bool CElmnt::AdjustPositions(Revision r, CElmntList& list, int32_t couplingMater
 }
 
 bool CZarnelDcmt::RunPendingAdjustments(int32_t couplingMaterial, double snapRadiusSq) {
+    // One wait cursor for the whole pass, not one for each start.
+    BusyScope busy;
     const Revision c = m_currentRevision;
     bool wrote = false;
     // Every adjustment clears the flag of its start element, and the records it appends (history
