@@ -18,6 +18,7 @@
 #include "app/frame/ChldFrm.h"
 #include "app/frame/CommandIds.h"
 #include "app/frame/CommandTable.h"
+#include "app/frame/DocumentAppHost.h"
 #include "app/frame/MainFrm.h"
 #include "app/frame/WxCommandIds.h"
 #include "app/frame/ZarnelDocManager.h"
@@ -205,8 +206,12 @@ TEST_F(ViewWindow, ToolCommandsAndWhatTheyDoToTheDesign) {
         CZarnelDcmt& dcmt = *view->GetDcmt();
         EXPECT_TRUE(IsChecked(frame, CommandId::Tube35));
 
-        // Every tool change switches the 15 cm snap option off.
+        // The documents find the application's snap option (for undo, redo and saving) through
+        // their host. Every tool change switches the 15 cm snap option off.
         theApp->SetWideSnap(true);
+        const CDocumentAppHost* host = CDocumentAppHost::Find();
+        ASSERT_NE(host, nullptr);
+        EXPECT_TRUE(host->IsWideSnap());
         SendCommand(frame, CommandId::ToolSelect);
         EXPECT_EQ(view->GetToolMode(), ToolMode::Select);
         EXPECT_FALSE(theApp->IsWideSnap());
