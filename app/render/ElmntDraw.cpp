@@ -20,6 +20,7 @@
 #include "app/render/VrmlViewer.h"
 #include "app/render/WheelDraw.h"
 #include "app/render/WoodDraw.h"
+#include "model/ElmntList.h"
 #include "model/Mtrl.h"
 #include "model/ZarnelDcmt.h"
 
@@ -96,6 +97,33 @@ std::vector<const CMtrl*> GetMtrlTable(const CZarnelDcmt& dcmt) {
         table[slot] = dcmt.GetMaterial(static_cast<int64_t>(slot));
     }
     return table;
+}
+
+void DrawSelectionOnTop(const std::function<void()>& drawSelected) {
+    GLint depthFunc = GL_LESS;
+    glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
+    glDepthFunc(GL_LEQUAL);
+    drawSelected();
+    glDepthFunc(static_cast<GLenum>(depthFunc));
+}
+
+void DrawElmntList(const CElmntList& list, const CRndrPass& pass,
+                   const std::function<void(const CElmnt&)>& drawOne) {
+    const bool selectedLast = pass.IsDraw();
+    for (const CElmnt& elmnt : list) {
+        if (!selectedLast || !elmnt.selected) {
+            drawOne(elmnt);
+        }
+    }
+    if (selectedLast) {
+        DrawSelectionOnTop([&] {
+            for (const CElmnt& elmnt : list) {
+                if (elmnt.selected) {
+                    drawOne(elmnt);
+                }
+            }
+        });
+    }
 }
 
 void DrawElmnt(const CElmnt& elmnt, const CRndrPass& pass, MtrlTable materials, Revision revision,

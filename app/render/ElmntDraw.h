@@ -6,6 +6,7 @@
 // is kept between calls.
 #pragma once
 
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -63,6 +64,17 @@ struct SElmntDraw {
 // name, which this call replaces. The model-view stack is as deep on return as on entry.
 void DrawElmnt(const CElmnt& elmnt, const CRndrPass& pass, MtrlTable materials, Revision revision,
                ToolMode toolMode, DrawFlags drawFlags, const SDrawView* view = nullptr);
+
+// Runs drawSelected with a depth test that lets what it draws win at equal depth (GL_LEQUAL),
+// then restores the depth function: the selected elements, drawn after all others, so that
+// their highlight shows where a selected element's surface coincides with another element's
+// (a copy pasted in place).
+void DrawSelectionOnTop(const std::function<void()>& drawSelected);
+
+// The elements of the list through drawOne: in a draw pass the selected ones after the others
+// (DrawSelectionOnTop); in any other pass in list order, as picking and feedback expect.
+void DrawElmntList(const CElmntList& list, const CRndrPass& pass,
+                   const std::function<void(const CElmnt&)>& drawOne);
 
 // Helpers of the drawing routines.
 namespace ElmntDraw {

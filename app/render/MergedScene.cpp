@@ -74,9 +74,7 @@ void CMergedScene::Draw(const CZarnelDcmt& dcmt, const CRndrPass& pass, ToolMode
     // leaves what is gathered for the whole design as it is.
     if (!pass.IsDraw() || !MeshCache::IsEnabled() || GlBatch::GetSink() != nullptr ||
         HasFlag(drawFlags, DrawFlags::OnlySelected)) {
-        for (const CElmnt& elmnt : dcmt.GetElmntList()) {
-            drawOne(elmnt);
-        }
+        DrawElmntList(dcmt.GetElmntList(), pass, drawOne);
         return;
     }
     const uint64_t inputsKey = InputsKey(materials, pass, toolMode, drawFlags, view);
@@ -92,21 +90,27 @@ void CMergedScene::Draw(const CZarnelDcmt& dcmt, const CRndrPass& pass, ToolMode
     PlanCoverage(frustum);
     SetGatheredState();
     std::size_t job = 0;
-    for (const std::unique_ptr<SRun>& run : m_runs) {
-        for (const SGroup& group : run->groups) {
-            if (!frustum.IsSphereOutside(group.centre, group.radius)) {
-                job = DrawGroup(group, job);
+    // The other elements first, then the selected ones on top, as DrawElmntList draws them.
+    const auto drawPart = [&](bool selected) {
+        for (const std::unique_ptr<SRun>& run : m_runs) {
+            for (const SGroup& group : run->groups) {
+                if (group.key.selected == selected &&
+                    !frustum.IsSphereOutside(group.centre, group.radius)) {
+                    job = DrawGroup(group, job);
+                }
+            }
+            for (const SSingle& single : run->singles) {
+                if (single.elmnt->selected != selected || !MayReach(frustum, *single.elmnt)) {
+                    continue;
+                }
+                ApplyGlState(single.state);
+                drawOne(*single.elmnt);
+                SetGatheredState();
             }
         }
-        for (const SSingle& single : run->singles) {
-            if (!MayReach(frustum, *single.elmnt)) {
-                continue;
-            }
-            ApplyGlState(single.state);
-            drawOne(*single.elmnt);
-            SetGatheredState();
-        }
-    }
+    };
+    drawPart(false);
+    DrawSelectionOnTop([&] { drawPart(true); });
 }
 
 void CMergedScene::GatherChangedRuns(const CZarnelDcmt& dcmt, const SDrawView* view,
@@ -148,33 +152,37 @@ void CMergedScene::GatherChangedRuns(const CZarnelDcmt& dcmt, const SDrawView* v
 
 void CMergedScene::PlanCoverage(const CFrustum& frustum) {
     // The triangles of every group in view, in pieces: first every vertex is put into window
-    // coordinates, then the triangles are tested, each step on all cores (the kept helpers and this thread). DrawGroup takes the
-    // pieces in the same order.
+    // coordinates, then the triangles are tested, each step on all cores (the kept helpers and
+    // this thread). DrawGroup takes the pieces in the same order: the selected elements' groups
+    // last.
     std::size_t jobCount = 0;
     std::size_t pointCount = 0;
     m_vertexJobs.clear();
-    for (const std::unique_ptr<SRun>& run : m_runs) {
-        for (const SGroup& group : run->groups) {
-            if (group.key.family != PrimitiveFamily::Triangles ||
-                frustum.IsSphereOutside(group.centre, group.radius)) {
-                continue;
-            }
-            const std::size_t vertices = group.VertexCount();
-            for (std::size_t first = 0; first < vertices; first += kJobVertices) {
-                m_vertexJobs.push_back(
-                    {&group, pointCount, first, std::min(vertices, first + kJobVertices)});
-            }
-            for (std::size_t first = 0; first < group.indices.size(); first += kJobIndices) {
-                if (jobCount == m_jobs.size()) {
-                    m_jobs.emplace_back();
+    for (const bool selected : {false, true}) {
+        for (const std::unique_ptr<SRun>& run : m_runs) {
+            for (const SGroup& group : run->groups) {
+                if (group.key.selected != selected ||
+                    group.key.family != PrimitiveFamily::Triangles ||
+                    frustum.IsSphereOutside(group.centre, group.radius)) {
+                    continue;
                 }
-                SCullJob& job = m_jobs[jobCount++];
-                job.group = &group;
-                job.points = pointCount;
-                job.first = first;
-                job.last = std::min(group.indices.size(), first + kJobIndices);
+                const std::size_t vertices = group.VertexCount();
+                for (std::size_t first = 0; first < vertices; first += kJobVertices) {
+                    m_vertexJobs.push_back(
+                        {&group, pointCount, first, std::min(vertices, first + kJobVertices)});
+                }
+                for (std::size_t first = 0; first < group.indices.size(); first += kJobIndices) {
+                    if (jobCount == m_jobs.size()) {
+                        m_jobs.emplace_back();
+                    }
+                    SCullJob& job = m_jobs[jobCount++];
+                    job.group = &group;
+                    job.points = pointCount;
+                    job.first = first;
+                    job.last = std::min(group.indices.size(), first + kJobIndices);
+                }
+                pointCount += vertices;
             }
-            pointCount += vertices;
         }
     }
     m_jobs.resize(jobCount);

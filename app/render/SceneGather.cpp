@@ -224,7 +224,8 @@ public:
         : m_groups(groups), m_limits(limits) {}
 
     // Before each element: remembers where its geometry starts.
-    void BeginElement() {
+    void BeginElement(bool selected) {
+        m_selected = selected;
         m_marks.clear();
         for (const SGroup& group : m_groups) {
             m_marks.push_back({group.vertices.size(), group.indices.size()});
@@ -263,6 +264,7 @@ public:
         SGroupKey key;
         key.family = FamilyOf(geometry.mode);
         key.lit = state.lit;
+        key.selected = m_selected;
         key.shadeModel = state.shadeModel;
         if (state.lit) {
             key.material = state.material;
@@ -321,6 +323,7 @@ private:
     std::vector<GLuint> m_remap;
     std::vector<GLuint> m_local;
     bool m_gatherable = true;
+    bool m_selected = false;
 };
 
 // The sphere about the middle of the group's bounding box (w is 1 for everything gathered).
@@ -351,7 +354,7 @@ void GatherRun(std::span<const CElmnt* const> members, const SGlState& start, co
     GlBatch::SetSink(&gatherer);
     for (const CElmnt* elmnt : members) {
         const SGlState before = ReadGlState();
-        gatherer.BeginElement();
+        gatherer.BeginElement(elmnt->selected);
         draw(*elmnt);
         if (!gatherer.EndElement()) {
             singles.push_back({elmnt, before});

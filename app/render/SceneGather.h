@@ -57,15 +57,18 @@ struct SLimits {
 };
 
 // What decides a draw call: the kind of primitive and the state. Unlit geometry carries its
-// colours per vertex, so only lit geometry is told apart by material.
+// colours per vertex, so only lit geometry is told apart by material. The geometry of selected
+// elements goes apart, to be drawn after everything else (DrawSelectionOnTop).
 struct SGroupKey {
     PrimitiveFamily family = PrimitiveFamily::Triangles;
     bool lit = false;
+    bool selected = false;
     GLint shadeModel = GL_SMOOTH;
     std::array<float, kMaterialFloats> material{};
 
     friend bool operator==(const SGroupKey& a, const SGroupKey& b) {
-        return a.family == b.family && a.lit == b.lit && a.shadeModel == b.shadeModel &&
+        return a.family == b.family && a.lit == b.lit && a.selected == b.selected &&
+               a.shadeModel == b.shadeModel &&
                std::memcmp(a.material.data(), b.material.data(), sizeof a.material) == 0;
     }
 };

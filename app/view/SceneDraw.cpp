@@ -94,12 +94,12 @@ void DrawElements(const CZarnelDcmt& dcmt, const CRndrPass& pass, ToolMode toolM
     // may leave GL state to the next one, and feedback names every element.
     const bool cull = pass.GetMode() == RndrMode::Select;
     const CFrustum frustum = cull ? CFrustum::FromGl() : CFrustum({});
-    for (const CElmnt& elmnt : dcmt.GetElmntList()) {
+    DrawElmntList(dcmt.GetElmntList(), pass, [&](const CElmnt& elmnt) {
         if (cull && elmnt.IsAliveAt(revision) && !MayReach(frustum, elmnt)) {
-            continue;
+            return;
         }
         DrawElmnt(elmnt, pass, materials, revision, toolMode, drawFlags, drawView);
-    }
+    });
 }
 
 namespace {

@@ -1,6 +1,6 @@
 // The elements gathered into merged geometry draw the picture that drawing them one by one
 // draws: lit and highlighted, with textured elements drawn by themselves, and again after an
-// element moved, when only its run of elements is gathered anew.
+// element moved, when only its run of elements is gathered anew; a copy pasted in place too.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -13,7 +13,9 @@
 #include "app/render/RndrQult.h"
 #include "app/view/SceneDraw.h"
 #include "app/view/ViewState.h"
+#include "model/Clipboard.h"
 #include "model/Cmra.h"
+#include "model/Coupling.h"
 #include "model/Mtrl.h"
 #include "model/ZarnelDcmt.h"
 #include "support/DIB.h"
@@ -160,6 +162,23 @@ TEST_F(MergedScene, GatheredPictureIsThePictureDrawnElementByElement) {
     EXPECT_EQ(merged.GetRunsGathered(),
               (m_dcmt.GetElmntList().Size() + CMergedScene::kRunLength - 1) /
                   CMergedScene::kRunLength);
+}
+
+// A copy pasted in place lies exactly on its original; its highlight shows all the same.
+TEST_F(MergedScene, ACopyPastedInPlaceShowsItsHighlight) {
+    RecordingUserInterface ui;
+    for (CElmnt& elmnt : m_dcmt.GetAliveElements()) {
+        elmnt.Select();
+    }
+    const std::optional<std::string> text = CopySelectionText(m_dcmt);
+    m_dcmt.ClearSelection(2, CouplingSnap::NormalSq);
+    const std::vector<uint8_t> before = Draw(nullptr);
+    ASSERT_TRUE(text && PasteText(m_dcmt, *text));
+    CMergedScene merged;
+    const std::vector<uint8_t> after = Draw(&merged);
+    EXPECT_GT(ComparePictures(before, after, {255, 255, 255}, 6).different, 300)
+        << "the copy's highlight";
+    ExpectSamePicture(after, "pasted in place");
 }
 
 } // namespace

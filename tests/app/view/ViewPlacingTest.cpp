@@ -223,8 +223,7 @@ TEST_F(ViewPlacing, DeletingAskedAboutAnAutomaticCouplingAndTurningByTheRightBut
     EXPECT_TRUE(Alive(K::Connector).empty());
     EXPECT_EQ(m_dcmt.GetCurrentRevision(), revision + 1);
     EXPECT_EQ(m_views.hints, std::vector<ViewHint>{ViewHint::Deletion});
-    // A click on nothing beeps and opens no revision; it still runs the adjustment left
-    // pending and tells every window.
+    // A click on nothing beeps, opens no revision, runs the pending adjustment, tells all.
     CElmnt& lone = Put(K::Connector, {-400.0, 0.0, 0.0});
     lone.adjustPending = true;
     m_views.hints.clear();
