@@ -4,8 +4,6 @@
 #include <memory>
 
 #include <wx/app.h>
-#include <wx/defs.h> // before the notebook MDI header, which tests its settings
-#include <wx/aui/tabmdi.h>
 
 #include "app/frame/ChldFrm.h"
 #include "support/Resources.h"
