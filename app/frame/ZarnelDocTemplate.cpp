@@ -78,6 +78,9 @@ wxView* CZarnelDocTemplate::CreateView(wxDocument* document, long flags) {
         // Deleting the view closes its frame too.
         return nullptr;
     }
+    // The frame was laid out when the document area took it, before the view made its window:
+    // laid out again, the view's window fills the frame.
+    frame->SendSizeEvent();
     // The titles of all windows on the document: they number the windows once there are two.
     document->OnChangeFilename(true);
     frame->Show();
