@@ -1,8 +1,9 @@
 // The main window: a multi-document frame (document windows as tabs of a document area that
 // can show them side by side) with menu 100 while no document window is open, the thirteen
-// toolbars, the status bar with its prompt and key indicator panes, and the accelerators. It keeps the toolbar layout in the profile section
-// "Toolbars", shows and hides the bars through their toggle commands, and disables every
-// command of the program that no handler on the active route enabled.
+// toolbars, the status bar with its prompt and key indicator panes, and the accelerators. It
+// keeps the toolbar layout in the profile section "Toolbars", shows and hides the bars through
+// their toggle commands, and disables every command of the program that no handler on the
+// active route enabled.
 #pragma once
 
 #include <optional>

@@ -4,8 +4,6 @@
 #include <memory>
 
 #include <wx/app.h>
-#include <wx/defs.h> // before the notebook MDI header, which tests its settings
-#include <wx/aui/tabmdi.h>
 
 #include "app/frame/ChldFrm.h"
 #include "support/Resources.h"
@@ -80,6 +78,9 @@ wxView* CZarnelDocTemplate::CreateView(wxDocument* document, long flags) {
         // Deleting the view closes its frame too.
         return nullptr;
     }
+    // The frame was laid out when the document area took it, before the view made its window:
+    // laid out again, the view's window fills the frame.
+    frame->SendSizeEvent();
     // The titles of all windows on the document: they number the windows once there are two.
     document->OnChangeFilename(true);
     frame->Show();
