@@ -71,7 +71,7 @@ bool MakeGlContextCurrent(std::string& error, int width, int height) {
 }
 
 std::unique_ptr<CZarnelDcmt> LoadReplicatedTower(int targetElements, std::string& error,
-                                                 int copiesPerRow) {
+                                                 int copiesPerRow, double gap) {
     auto dcmt = std::make_unique<CZarnelDcmt>();
     if (!dcmt->LoadFile(ZARNEL_DATA_DIR "/play-tower.zdf")) {
         error = "play-tower.zdf could not be read";
@@ -86,8 +86,8 @@ std::unique_ptr<CZarnelDcmt> LoadReplicatedTower(int targetElements, std::string
             extent.Extend(elmnt.placement.translation);
         }
     }
-    const double stepX = extent.maxX - extent.minX + 3000.0;
-    const double stepZ = extent.maxZ - extent.minZ + 3000.0;
+    const double stepX = extent.maxX - extent.minX + gap;
+    const double stepZ = extent.maxZ - extent.minZ + gap;
     const int copies = targetElements / static_cast<int>(tower.size());
     const int perRow = copiesPerRow > 0
                            ? copiesPerRow

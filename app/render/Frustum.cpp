@@ -9,9 +9,29 @@
 namespace {
 
 // Beyond its sizes, no kind draws farther than this from its origin: the slides (about 1.5 m
-// with the explosion shift), the pools and the large roof are the largest. Checked against the
-// drawing of every kind in the tests.
-constexpr double KindReach = 3000.0;
+// with the explosion shift), the pools and the large roof are the largest; the round textile,
+// the bag and the slide's run-out reach up to 0.9 m. Every other kind stays within half a metre
+// (the axes of couplings, the clamps), so that the tighter sphere lets a pass near the mouse
+// leave out all but the few elements there. Checked against the drawing of every kind in the
+// tests.
+constexpr double LargeKindReach = 3000.0;
+constexpr double KindReach = 1000.0;
+
+bool IsLarge(DrawRoutine draw) {
+    switch (draw) {
+    case DrawRoutine::TextilRound:
+    case DrawRoutine::Bag:
+    case DrawRoutine::Roof:
+    case DrawRoutine::Slide:
+    case DrawRoutine::CurvedSlide:
+    case DrawRoutine::SlideEnd:
+    case DrawRoutine::Pool:
+    case DrawRoutine::PoolSmall:
+        return true;
+    default:
+        return false;
+    }
+}
 
 } // namespace
 
@@ -96,7 +116,7 @@ double GetDrawRadius(const CElmnt& elmnt) {
         const CVector3 axis = r.GetColumn(column);
         scale = std::max(scale, std::sqrt(axis.x * axis.x + axis.y * axis.y + axis.z * axis.z));
     }
-    return (sizes + KindReach) * scale;
+    return (sizes + (IsLarge(info->draw) ? LargeKindReach : KindReach)) * scale;
 }
 
 bool MayReach(const CFrustum& volume, const CElmnt& elmnt) {
