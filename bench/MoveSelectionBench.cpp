@@ -60,15 +60,14 @@ std::unique_ptr<SField> BuildField(int target, std::string& error) {
     // The copies stand extent + 3 m apart in a square field, row by row; the box reaches 1 m
     // around the first towers.
     const int towers = std::max(1, kSelected / towerElements);
-    const int perRow =
-        std::max(1, static_cast<int>(std::ceil(std::sqrt(target / towerElements))));
+    const int perRow = std::max(1, static_cast<int>(std::ceil(std::sqrt(target / towerElements))));
     const int columns = std::min(towers, perRow);
     const int rows = (towers + perRow - 1) / perRow;
     const double stepX = extent.maxX - extent.minX + 3000.0;
     const double stepZ = extent.maxZ - extent.minZ + 3000.0;
-    field->box = CBox3(1e6, -1e6, extent.maxX + stepX * (columns - 1) + 1000.0,
-                       extent.minX - 1000.0, extent.maxZ + stepZ * (rows - 1) + 1000.0,
-                       extent.minZ - 1000.0);
+    field->box =
+        CBox3(1e6, -1e6, extent.maxX + stepX * (columns - 1) + 1000.0, extent.minX - 1000.0,
+              extent.maxZ + stepZ * (rows - 1) + 1000.0, extent.minZ - 1000.0);
     CZarnelDcmt& dcmt = *field->dcmt;
     Reselect(*field);
     for (const CElmnt& elmnt : dcmt.GetAliveElements()) {
