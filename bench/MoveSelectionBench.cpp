@@ -3,7 +3,7 @@
 // 10,000 and 50,000 elements) moved by 5 cm with adapting couplings, so that every moved tube and
 // panel leaves its couplings and finds or makes couplings at its new place. Each step is undone
 // untimed, so that every step meets the same design. Goals on 4 cores: under 50 ms at 10,000
-// elements and under 250 ms at 50,000.
+// elements and under 250 ms at 50,000. Deleting and turning the selection at 10,000 likewise.
 #include <cmath>
 #include <memory>
 #include <string>
@@ -134,5 +134,49 @@ BENCHMARK(BM_MoveSelectionAdapting)
     ->Arg(50000)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// Deleting and turning the same selection use the same lookups: every deleted part frees its
+// arms, and the turned parts are unlinked and linked again where they turn about a tube end.
+// Checked by the states that end (deleted parts, couplings left empty) or begin in the step.
+template <class Step> void RunSelectionStep(benchmark::State& state, Step step) {
+    std::string error;
+    SField* field = GetField(static_cast<int>(state.range(0)), error);
+    if (field == nullptr) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    CZarnelDcmt& dcmt = *field->dcmt;
+    int changed = 0;
+    for (auto _ : state) {
+        if (!step(dcmt)) {
+            state.SkipWithError("the step changed nothing");
+            return;
+        }
+        state.PauseTiming();
+        const Revision r = dcmt.GetCurrentRevision();
+        changed = 0;
+        for (const CElmnt& elmnt : dcmt.GetElmntList()) {
+            changed += elmnt.endRevision == r || elmnt.firstRevision == r ? 1 : 0;
+        }
+        dcmt.OnEditUndo(kCouplingMaterial, CouplingSnap::NormalSq);
+        Reselect(*field);
+        state.ResumeTiming();
+    }
+    state.counters["selected"] = field->selected;
+    state.counters["changed"] = changed;
+}
+
+void BM_DeleteSelection(benchmark::State& state) {
+    RunSelectionStep(state,
+                     [](CZarnelDcmt& dcmt) { return dcmt.DeleteSelection(kCouplingMaterial); });
+}
+BENCHMARK(BM_DeleteSelection)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_TurnSelection(benchmark::State& state) {
+    RunSelectionStep(state, [](CZarnelDcmt& dcmt) {
+        return dcmt.TurnSelection(kCouplingMaterial, CouplingSnap::NormalSq);
+    });
+}
+BENCHMARK(BM_TurnSelection)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
