@@ -30,7 +30,6 @@ struct SField {
     CBox3 box;
 };
 
-// Undoing a step brings back the states from before it, which are not selected.
 void Reselect(SField& field) {
     field.dcmt->SelectInBox(field.box, SelectionMode::Select, kCouplingMaterial,
                             CouplingSnap::NormalSq);
@@ -77,20 +76,30 @@ std::unique_ptr<SField> BuildField(int target, std::string& error) {
     return field;
 }
 
-SField* GetField(int target, std::string& error) {
+// The field of the benchmark's size; nullptr, and the benchmark skipped, when it cannot be built.
+SField* GetField(benchmark::State& state) {
     static std::unique_ptr<SField> fields[3];
+    const int target = static_cast<int>(state.range(0));
     const int slot = target > 20000 ? 2 : target > 5000 ? 1 : 0;
+    std::string error;
     if (!fields[slot]) {
         fields[slot] = BuildField(target, error);
+    }
+    if (!fields[slot]) {
+        state.SkipWithError(error.c_str());
     }
     return fields[slot].get();
 }
 
+// Undoing a step brings back the states from before it, which are not selected.
+void UndoStep(SField& field) {
+    field.dcmt->OnEditUndo(kCouplingMaterial, CouplingSnap::NormalSq);
+    Reselect(field);
+}
+
 void BM_MoveSelectionAdapting(benchmark::State& state) {
-    std::string error;
-    SField* field = GetField(static_cast<int>(state.range(0)), error);
+    SField* field = GetField(state);
     if (field == nullptr) {
-        state.SkipWithError(error.c_str());
         return;
     }
     CZarnelDcmt& dcmt = *field->dcmt;
@@ -115,8 +124,7 @@ void BM_MoveSelectionAdapting(benchmark::State& state) {
             moved += elmnt.selected && elmnt.kind != ElmntKind::Connector ? 1 : 0;
             linked += elmnt.kind == ElmntKind::Connector && elmnt.GetOccupiedArms() != 0 ? 1 : 0;
         }
-        dcmt.OnEditUndo(kCouplingMaterial, CouplingSnap::NormalSq);
-        Reselect(*field);
+        UndoStep(*field);
         state.ResumeTiming();
     }
     if (moved == 0 || linked == 0) {
@@ -139,10 +147,8 @@ BENCHMARK(BM_MoveSelectionAdapting)
 // arms, and the turned parts are unlinked and linked again where they turn about a tube end.
 // Checked by the states that end (deleted parts, couplings left empty) or begin in the step.
 template <class Step> void RunSelectionStep(benchmark::State& state, Step step) {
-    std::string error;
-    SField* field = GetField(static_cast<int>(state.range(0)), error);
+    SField* field = GetField(state);
     if (field == nullptr) {
-        state.SkipWithError(error.c_str());
         return;
     }
     CZarnelDcmt& dcmt = *field->dcmt;
@@ -158,8 +164,7 @@ template <class Step> void RunSelectionStep(benchmark::State& state, Step step) 
         for (const CElmnt& elmnt : dcmt.GetElmntList()) {
             changed += elmnt.endRevision == r || elmnt.firstRevision == r ? 1 : 0;
         }
-        dcmt.OnEditUndo(kCouplingMaterial, CouplingSnap::NormalSq);
-        Reselect(*field);
+        UndoStep(*field);
         state.ResumeTiming();
     }
     state.counters["selected"] = field->selected;
