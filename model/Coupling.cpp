@@ -3,8 +3,11 @@
 // attached, all inside one revision of the history.
 #include "model/Coupling.h"
 
+#include <cassert>
 #include <stdexcept>
+#include <vector>
 
+#include "model/CouplingIndex.h"
 #include "model/Elmnt.h"
 #include "model/ElmntList.h"
 #include "support/LangText.h"
@@ -26,30 +29,69 @@ void ShowNotAtRightAngle() {
     ShowMessage(LoadLangText(TextNotAtRightAngle), {}, MsgButtons::Ok, MsgIcon::Error);
 }
 
-// The coupling-like element alive at r, other than exclude, that passes the filter and whose
-// connection point 0 (a bolt's also 1) is nearest to the frame's point, strictly within the
-// squared radius; on equal distances the earlier element in the list.
-template <class Filter>
-CElmnt* FindCoupling(Revision r, const CElmntList& list, const CTransform& frame, double radiusSq,
-                     const CElmnt* exclude, Filter filter) {
-    CElmnt* found = nullptr;
-    double best = radiusSq;
-    for (std::size_t i = 0; i < list.Size(); ++i) {
-        CElmnt* candidate = list.GetAt(i);
-        if (candidate == exclude || !HasKindBits(candidate->kind, KindBit::CouplingLike) ||
-            !candidate->IsAliveAt(r) || !filter(*candidate)) {
-            continue;
+// The search for the nearest coupling: candidates offered in list order keep the first of the
+// nearest that pass.
+template <class Filter> class CNearestCoupling {
+public:
+    CNearestCoupling(Revision r, const CVector3& point, double radiusSq, const CElmnt* exclude,
+                     Filter& filter)
+        : m_revision(r), m_point(point), m_best(radiusSq), m_exclude(exclude), m_filter(filter) {}
+
+    void Offer(CElmnt* candidate) {
+        if (candidate == m_exclude || !HasKindBits(candidate->kind, KindBit::CouplingLike) ||
+            !candidate->IsAliveAt(m_revision) || !m_filter(*candidate)) {
+            return;
         }
         const int points = candidate->kind == ElmntKind::Bolt ? 2 : 1;
         for (int n = 0; n < points; ++n) {
-            const double d = CVector3::DistSq(candidate->GetConnPoint(n), frame.translation);
-            if (d < best) {
-                best = d;
-                found = candidate;
+            const double d = CVector3::DistSq(candidate->GetConnPoint(n), m_point);
+            if (d < m_best) {
+                m_best = d;
+                m_found = candidate;
             }
         }
     }
-    return found;
+    void OfferAll(const CElmntList& list) {
+        for (std::size_t i = 0; i < list.Size(); ++i) {
+            Offer(list.GetAt(i));
+        }
+    }
+    CElmnt* GetFound() const { return m_found; }
+
+private:
+    Revision m_revision;
+    CVector3 m_point;
+    double m_best;
+    const CElmnt* m_exclude;
+    Filter& m_filter;
+    CElmnt* m_found = nullptr;
+};
+
+// The coupling-like element alive at r, other than exclude, that passes the filter and whose
+// connection point 0 (a bolt's also 1) is nearest to the frame's point, strictly within the
+// squared radius; on equal distances the earlier element in the list. Within an edit that keeps
+// an index of the couplings only those near the point are measured.
+template <class Filter>
+CElmnt* FindCoupling(Revision r, const CElmntList& list, const CTransform& frame, double radiusSq,
+                     const CElmnt* exclude, Filter filter) {
+    CNearestCoupling<Filter> nearest(r, frame.translation, radiusSq, exclude, filter);
+    CCouplingIndex* index = list.GetCouplingIndex();
+    const std::vector<CElmnt*>* near = index != nullptr && index->GetRevision() == r
+                                           ? index->Near(frame.translation, radiusSq)
+                                           : nullptr;
+    if (near == nullptr) {
+        nearest.OfferAll(list);
+        return nearest.GetFound();
+    }
+    for (CElmnt* candidate : *near) {
+        nearest.Offer(candidate);
+    }
+#ifndef NDEBUG
+    CNearestCoupling<Filter> walked(r, frame.translation, radiusSq, exclude, filter);
+    walked.OfferAll(list);
+    assert(nearest.GetFound() == walked.GetFound() && "the index left out a coupling");
+#endif
+    return nearest.GetFound();
 }
 
 // The coupling that holds a tube end or panel corner: the nearest within the widest snap

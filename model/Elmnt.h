@@ -245,6 +245,8 @@ public:
     CElmnt* GetNext() const;
     CElmnt* GetPrev() const;
     CElmntList* GetList() const { return m_list; }
+    // Position in the owning list (0 = head); meaningful only while in a list.
+    std::size_t GetListIndex() const { return m_listIndex; }
 
     // The fields in the order of the record. Fields whose values index tables are private and
     // checked by their setters; the list links are kept by the list.

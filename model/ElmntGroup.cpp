@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "model/GridCell.h"
 #include "model/Selection.h"
 #include "model/ZarnelDcmt.h"
 
@@ -133,10 +134,6 @@ public:
 private:
     // More than twice the connection distance of 40 mm, with 8 mm to spare for rounding.
     static constexpr double kCellSize = 96.0;
-    // Cells are clamped to +-2^19 per axis (some 50 km); points beyond share the edge cells,
-    // which costs time but never a connection. Non-finite coordinates land there as well and
-    // meet nothing, as the distance test fails.
-    static constexpr double kCellLimit = 524288.0;
     static constexpr uint64_t kEmpty = ~uint64_t{0}; // no packed key has the top bit
 
     struct SPending {
@@ -149,28 +146,12 @@ private:
         CVector3 point;
     };
 
-    static int64_t Cell(double v) {
-        const double c = std::floor(v / kCellSize);
-        if (!(c > -kCellLimit)) {
-            return -static_cast<int64_t>(kCellLimit);
-        }
-        if (c > kCellLimit) {
-            return static_cast<int64_t>(kCellLimit);
-        }
-        return static_cast<int64_t>(c);
-    }
+    static int64_t Cell(double v) { return GridCell::Index(v, kCellSize); }
     // The neighbour cell on the side of the cell's nearer border.
     static int64_t Side(double v, int64_t cell) {
         return v - static_cast<double>(cell) * kCellSize < kCellSize / 2 ? -1 : 1;
     }
-    // 21 bits per axis hold -2^20 to 2^20 - 1, the clamped cells and their neighbours.
-    static uint64_t Pack(int64_t x, int64_t y, int64_t z) {
-        constexpr int64_t offset = int64_t{1} << 20;
-        constexpr uint64_t mask = (uint64_t{1} << 21) - 1;
-        return (static_cast<uint64_t>(x + offset) & mask) |
-               ((static_cast<uint64_t>(y + offset) & mask) << 21) |
-               ((static_cast<uint64_t>(z + offset) & mask) << 42);
-    }
+    static uint64_t Pack(int64_t x, int64_t y, int64_t z) { return GridCell::Pack(x, y, z); }
     // The slot that holds the key, or the empty slot where it would go (linear probing).
     std::size_t Probe(uint64_t key) const {
         const std::size_t mask = m_keys.size() - 1;

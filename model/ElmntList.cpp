@@ -25,6 +25,7 @@ CElmnt& CElmntList::Append(std::unique_ptr<CElmnt> elmnt) {
     appended.m_list = this;
     appended.m_listIndex = m_elmnts.size() - 1;
     ++m_changeCount;
+    ++m_appendCount;
     return appended;
 }
 

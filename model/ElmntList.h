@@ -20,6 +20,8 @@
 
 #include "model/Elmnt.h"
 
+class CCouplingIndex;
+
 class CElmntList {
 public:
     // Walks the list by position. A walk sees records appended while it runs (as a walk along
@@ -138,6 +140,14 @@ public:
     // records themselves), so that a caller can tell whether the list was changed since it
     // last looked.
     uint64_t GetChangeCount() const { return m_changeCount; }
+    // Grows by one with every append only: while it grows as the change count does, the list
+    // was only appended to, and every record kept its position.
+    uint64_t GetAppendCount() const { return m_appendCount; }
+
+    // The index of couplings that an edit keeps while it runs (CCouplingIndexScope), which the
+    // coupling lookups in this list use; nullptr outside such an edit.
+    CCouplingIndex* GetCouplingIndex() const { return m_couplingIndex; }
+    void SetCouplingIndex(CCouplingIndex* index) { m_couplingIndex = index; }
 
     std::size_t Size() const { return m_elmnts.size(); }
     bool IsEmpty() const { return m_elmnts.empty(); }
@@ -164,6 +174,8 @@ private:
     std::vector<std::unique_ptr<CElmnt>> m_elmnts;
     std::unordered_map<uint32_t, CElmnt*> m_byId; // identity value -> record
     uint64_t m_changeCount = 0;
+    uint64_t m_appendCount = 0;
+    CCouplingIndex* m_couplingIndex = nullptr; // not owned
 };
 
 template <class Pred> std::size_t CElmntList::RemoveIf(Pred pred) {

@@ -3,6 +3,7 @@
 // floating states that undo, redo and saving must not leave behind.
 #include "model/Selection.h"
 
+#include "model/CouplingIndex.h"
 #include "model/ZarnelDcmt.h"
 
 bool CElmnt::FinishChange(Revision r, CElmntList& list, int32_t couplingMaterial,
@@ -51,6 +52,7 @@ bool AfterLinking(CZarnelDcmt& dcmt, bool linked) {
 
 bool CZarnelDcmt::ClearSelection(int32_t couplingMaterial, double snapRadiusSq) {
     const Revision c = m_currentRevision;
+    CCouplingIndexScope couplings(m_elmnts, c);
     bool linked = false;
     // Linking may append couplings and history states; the walk by position sees them, and
     // they are deselected already.
@@ -63,6 +65,7 @@ bool CZarnelDcmt::ClearSelection(int32_t couplingMaterial, double snapRadiusSq) 
 bool CZarnelDcmt::SelectInBox(const CBox3& box, SelectionMode mode, int32_t couplingMaterial,
                               double snapRadiusSq) {
     const Revision c = m_currentRevision;
+    CCouplingIndexScope couplings(m_elmnts, c);
     bool linked = false;
     for (CElmnt& elmnt : m_elmnts.AliveAt(c)) {
         if (elmnt.IsInsideBox(box)) {
@@ -74,6 +77,7 @@ bool CZarnelDcmt::SelectInBox(const CBox3& box, SelectionMode mode, int32_t coup
 
 bool CZarnelDcmt::SelectMarked(SelectionMode mode, int32_t couplingMaterial, double snapRadiusSq) {
     const Revision c = m_currentRevision;
+    CCouplingIndexScope couplings(m_elmnts, c);
     bool linked = false;
     for (CElmnt& elmnt : m_elmnts.AliveAt(c)) {
         if (elmnt.groupMark != 0) {
@@ -91,6 +95,7 @@ void CZarnelDcmt::ClearMarks() {
 
 bool CZarnelDcmt::FinishFloatingStates(int32_t couplingMaterial, double snapRadiusSq) {
     const Revision c = m_currentRevision;
+    CCouplingIndexScope couplings(m_elmnts, c);
     bool changed = false;
     for (CElmnt& elmnt : m_elmnts) {
         if (!elmnt.floating) {
