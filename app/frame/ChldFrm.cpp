@@ -5,9 +5,9 @@
 
 #include "app/frame/CommandBars.h"
 
-CChldFrm::CChldFrm(wxDocument* document, wxView* view, wxAuiMDIParentFrame* parent,
+CChldFrm::CChldFrm(wxDocument* document, wxView* view, wxDocMDIParentFrame* parent,
                    uint32_t menuId)
-    : wxDocChildFrameAny(document, view, parent, wxID_ANY, document->GetUserReadableName(),
+    : wxDocMDIChildFrame(document, view, parent, wxID_ANY, document->GetUserReadableName(),
                          wxDefaultPosition, wxDefaultSize,
                          wxDEFAULT_FRAME_STYLE | wxMAXIMIZE),
       m_menuId(menuId) {
@@ -28,7 +28,7 @@ CChldFrm::~CChldFrm() {
 }
 
 void CChldFrm::DoGiveHelp(const wxString& text, bool show) {
-    if (wxAuiMDIParentFrame* parent = GetMDIParentFrame()) {
+    if (wxMDIParentFrame* parent = GetMDIParent()) {
         parent->DoGiveHelp(text, show);
     }
 }
