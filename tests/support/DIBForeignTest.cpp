@@ -75,9 +75,10 @@ void ExpectPicture(const Picture& picture, const std::string& path) {
     EXPECT_TRUE(TestUi().Boxes().empty());
 }
 
-// The committed files, beside this source file.
+// The committed files, beside this source file (named by the build: a compiler cache may make
+// __FILE__ relative to the build folder).
 std::string DataFile(const std::string& name) {
-    return (std::filesystem::path(__FILE__).parent_path() / "data" / "bmp" / name).string();
+    return (std::filesystem::path(ZARNEL_BMP_DATA_DIR) / name).string();
 }
 
 bool HaveConvert() {
