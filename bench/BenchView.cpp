@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "app/render/Frustum.h"
+#include "app/render/MeshCache.h"
 #include "app/render/RndrQult.h"
 #include "app/view/SceneDraw.h"
 #include "bench/BenchDesign.h"
@@ -106,6 +107,9 @@ std::unique_ptr<SBenchField> BuildBenchField(int target, int width, int height,
     return field;
 }
 
+SBenchField::SBenchField() : meshes(std::make_unique<CMeshCache>()) {}
+SBenchField::~SBenchField() = default;
+
 const CRndrQult& BenchQuality() {
     static CRndrQult quality;
     static const bool set = (quality.SetValues(SRndrQultValues::ProfileDefaults()), true);
@@ -115,8 +119,9 @@ const CRndrQult& BenchQuality() {
 
 void DrawBenchPicture(const SBenchField& field, CMergedScene* merged, ToolMode toolMode) {
     const CBox3 noBox;
-    const ViewScene::SScene scene{*field.dcmt, field.camera, &BenchQuality(), toolMode,
-                                  DrawFlags::None, noBox, {}, nullptr, merged};
+    const ViewScene::SScene scene{
+        *field.dcmt, field.camera, &BenchQuality(), toolMode, DrawFlags::None,
+        noBox,       {},           nullptr,         merged,   field.meshes.get()};
     glViewport(0, 0, field.width, field.height);
     ViewScene::DrawScene(scene);
 }
@@ -168,7 +173,8 @@ SBenchTarget FindShownTube(const SBenchField& field) {
         std::array<float, 4> depths{};
         glReadPixels(x - 1, y - 1, 2, 2, GL_DEPTH_COMPONENT, GL_FLOAT, depths.data());
         const double front = eyeDistance(w[2]) - 2.5;
-        if (std::ranges::all_of(depths, [&](float d) { return std::abs(eyeDistance(d) - front) < 1.0; })) {
+        if (std::ranges::all_of(depths,
+                                [&](float d) { return std::abs(eyeDistance(d) - front) < 1.0; })) {
             best = {elmnt.GetId(), x, y};
             bestOff = off;
         }

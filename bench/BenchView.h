@@ -17,6 +17,7 @@
 #include "model/ToolMode.h"
 
 class CMergedScene;
+class CMeshCache;
 class CRndrQult;
 class CZarnelDcmt;
 
@@ -28,12 +29,16 @@ struct SBenchField {
     std::size_t elements = 0;
     int width = 0; // pixels
     int height = 0;
+    // The tessellations the field's pictures and picks keep, as the view keeps its own.
+    std::unique_ptr<CMeshCache> meshes;
+
+    SBenchField();
+    ~SBenchField();
 };
 
 // The field of about target elements for a picture of width x height pixels; nullptr with the
 // reason in error.
-std::unique_ptr<SBenchField> BuildBenchField(int target, int width, int height,
-                                             std::string& error);
+std::unique_ptr<SBenchField> BuildBenchField(int target, int width, int height, std::string& error);
 
 // The quality profile in force in the benchmarks: the profile defaults.
 const CRndrQult& BenchQuality();

@@ -49,16 +49,26 @@ double ResidentBytes() {
     return static_cast<double>(resident) * 4096.0;
 }
 
+CMergedScene& KeptMerged() {
+    static CMergedScene merged;
+    return merged;
+}
+
 // The view's kept gathering of the elements; drawn element by element when tessellations are
 // not kept either.
-CMergedScene* Merged() {
-    static CMergedScene merged;
-    return MeshCache::IsEnabled() ? &merged : nullptr;
+CMergedScene* Merged(const SBenchField& field) {
+    return KeepsMeshes(field.meshes.get()) ? &KeptMerged() : nullptr;
 }
 
 SPickScene PickScene(const SBenchField& field) {
-    return SPickScene{*field.dcmt,      field.camera, &BenchQuality(), ToolMode::Select,
-                      DrawFlags::None, nullptr};
+    return SPickScene{*field.dcmt,     field.camera, &BenchQuality(),   ToolMode::Select,
+                      DrawFlags::None, nullptr,      field.meshes.get()};
+}
+
+// Whether the benchmark keeps tessellations: its second argument, when 0, draws every
+// tessellation anew and every element by itself (for comparison).
+bool Keeps(const benchmark::State& state) {
+    return state.range(1) != 0;
 }
 
 SBenchField* Prepare(benchmark::State& state) {
@@ -73,12 +83,7 @@ SBenchField* Prepare(benchmark::State& state) {
         return nullptr;
     }
     state.counters["elements"] = static_cast<double>(field->elements);
-    // The second argument, when 0, draws every tessellation anew and every element by itself
-    // (for comparison).
-    MeshCache::SetEnabled(state.range(1) != 0);
-    if (Merged() != nullptr) {
-        Merged()->Clear();
-    }
+    KeptMerged().Clear();
     return field;
 }
 
@@ -104,10 +109,11 @@ void BM_Frame(benchmark::State& state) {
     if (field == nullptr) {
         return;
     }
+    const CMeshKeepingScope keeping(*field->meshes, Keeps(state));
     // The first picture gathers the merged geometry (BM_FrameAfterChange times that).
-    DrawBenchPicture(*field, Merged());
+    DrawBenchPicture(*field, Merged(*field));
     for (auto _ : state) {
-        DrawBenchPicture(*field, Merged());
+        DrawBenchPicture(*field, Merged(*field));
     }
     CheckPicture(state, *field);
 }
@@ -117,24 +123,25 @@ BENCHMARK(BM_Frame)->ArgsProduct({{1000, 10000}, {0, 1}})->Unit(benchmark::kMill
 // a change that every element's drawing depends on (everything is gathered anew).
 void BM_FrameAfterChange(benchmark::State& state) {
     SBenchField* field = Prepare(state);
-    if (field == nullptr || Merged() == nullptr) {
+    if (field == nullptr) {
         return;
     }
+    const CMeshKeepingScope keeping(*field->meshes, Keeps(state));
     const bool everything = state.range(1) == 2;
     CElmnt* moved = nullptr;
     for (CElmnt& elmnt : field->dcmt->GetAliveElements()) {
         moved = &elmnt;
     }
-    DrawBenchPicture(*field, Merged());
+    DrawBenchPicture(*field, Merged(*field));
     double step = 1.0;
     for (auto _ : state) {
         if (everything) {
-            Merged()->Clear();
+            Merged(*field)->Clear();
         } else {
             moved->Translate(step, 0.0, 0.0);
             step = -step;
         }
-        DrawBenchPicture(*field, Merged());
+        DrawBenchPicture(*field, Merged(*field));
     }
     CheckPicture(state, *field);
 }
@@ -147,6 +154,7 @@ void BM_PickOnElement(benchmark::State& state) {
     if (field == nullptr) {
         return;
     }
+    const CMeshKeepingScope keeping(*field->meshes, Keeps(state));
     const SBenchTarget target = FindShownTube(*field);
     if (!target.element.IsValid()) {
         state.SkipWithError("no tube shows in the picture");
@@ -170,6 +178,7 @@ void BM_PickOnEmptySpace(benchmark::State& state) {
     if (field == nullptr) {
         return;
     }
+    const CMeshKeepingScope keeping(*field->meshes, Keeps(state));
     int bufferSize = 64;
     SPickResult picked;
     for (auto _ : state) {
@@ -187,6 +196,7 @@ void BM_MemoryAfter50Picks(benchmark::State& state) {
     if (field == nullptr) {
         return;
     }
+    const CMeshKeepingScope keeping(*field->meshes, Keeps(state));
     const SBenchTarget target = FindShownTube(*field);
     int bufferSize = 64;
     double growth = 0.0;

@@ -63,8 +63,9 @@ SBenchView* GetView(benchmark::State& state) {
 }
 
 SPickScene PickScene(SBenchView& view) {
-    return SPickScene{*view.field->dcmt,    view.field->camera,   &BenchQuality(),
-                      view.state.toolMode, view.state.drawFlags, nullptr};
+    return SPickScene{*view.field->dcmt,       view.field->camera,   &BenchQuality(),
+                      view.state.toolMode,     view.state.drawFlags, nullptr,
+                      view.field->meshes.get()};
 }
 
 // The left button at (x, y) in the view's tool mode, as the window hands it over.
@@ -155,7 +156,11 @@ BENCHMARK(BM_PlacingClick)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::k
 void BM_PlacingClickToPicture(benchmark::State& state) {
     PlacingClick(state, true);
 }
-BENCHMARK(BM_PlacingClickToPicture)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlacingClickToPicture)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(50000)
+    ->Unit(benchmark::kMillisecond);
 
 // The selected tubes: how many, and the sum of their x positions (mm).
 std::pair<int, double> SelectedTubes(const CZarnelDcmt& dcmt) {

@@ -10,6 +10,7 @@
 
 #include "app/render/ElmntDraw.h"
 #include "app/render/FeedbackBuffer.h"
+#include "app/render/MeshCache.h"
 #include "app/render/RndrPass.h"
 #include "app/render/RndrQult.h"
 #include "model/ZarnelDcmt.h"
@@ -226,9 +227,11 @@ bool CaptureSurfaces(const CZarnelDcmt& dcmt, int& bufferSize, int bufferLimit, 
     if (bufferSize < 1) {
         bufferSize = 1;
     }
-    // Without a profile section: unlit, untextured, coarsest detail.
+    // Without a profile section: unlit, untextured, coarsest detail. The shapes are tessellated
+    // once for all the passes the buffer's growth takes.
     const CRndrQult quality;
-    const CRndrPass pass(RndrMode::SurfaceFeedback, &quality);
+    CMeshCache meshes;
+    const CRndrPass pass(RndrMode::SurfaceFeedback, &quality, &meshes);
     const std::vector<const CMtrl*> materials = GetMtrlTable(dcmt);
     const Revision revision = dcmt.GetCurrentRevision();
     std::vector<GLfloat> buffer;

@@ -116,7 +116,7 @@ void DrawOpenEndAt(const SElmntDraw& call, int side) {
     CMatrixScope matrix;
     MultPlacement(call, *turned);
     ApplyMaterial(call, false);
-    GlPrim::DrawLathe16Kept(OpenEndProfile, call.Detail());
+    GlPrim::DrawLathe16Kept(call.Meshes(), OpenEndProfile, call.Detail());
 }
 
 // Side of an axis-aligned unit vector (the columns of a right-angle turn).
@@ -316,8 +316,8 @@ void DrawConnector(const SElmntDraw& call) {
         }
         ApplyMaterial(call, false);
         const uint32_t arms = coupling.GetOccupiedArms();
-        MeshCache::Draw({MeshShape::ConnectorBody, arms, stride},
-                        [arms, stride] { SendConnectorBody(arms, stride); });
+        DrawKept(call.Meshes(), {MeshShape::ConnectorBody, arms, stride},
+                 [arms, stride] { SendConnectorBody(arms, stride); });
     }
     if (call.Has(DrawFlags::ConnectorEnds)) {
         for (int side = 0; side < Side::Count; ++side) {
@@ -356,8 +356,9 @@ void Draw45Coupling(const SElmntDraw& call) {
     }
     glTranslated(108.3, 0.0, 0.0);
     glRotated(135.0, 0.0, 0.0, 1.0);
-    GlPrim::DrawLathe16Kept(SpigotProfile, stride);
-    MeshCache::Draw({MeshShape::BranchMantle, 0, stride}, [stride] { DrawBranchMantle(stride); });
+    GlPrim::DrawLathe16Kept(call.Meshes(), SpigotProfile, stride);
+    DrawKept(call.Meshes(), {MeshShape::BranchMantle, 0, stride},
+             [stride] { DrawBranchMantle(stride); });
 }
 
 void DrawHoleCoupling(const SElmntDraw& call) {
@@ -378,7 +379,7 @@ void DrawHoleCoupling(const SElmntDraw& call) {
         }
         DrawSeam(-25.0f, stride);
         ApplyMaterial(call, false);
-        GlPrim::DrawLathe16Kept(HoleProfile, stride);
+        GlPrim::DrawLathe16Kept(call.Meshes(), HoleProfile, stride);
     }
     for (int side : {Side::PlusY, Side::MinusY, Side::PlusZ, Side::MinusZ}) {
         if (IsOccupied(call.elmnt, side)) {
@@ -415,12 +416,13 @@ void DrawFlexiCoupling(const SElmntDraw& call) {
     } else {
         ApplyMaterial(call, false);
     }
-    GlPrim::DrawLathe16Kept(KnuckleProfileA, stride);
-    GlPrim::DrawLathe16Kept(KnuckleProfileB, stride);
-    MeshCache::Draw({MeshShape::FlexiMantles, 0, stride}, [stride] { DrawFlexiMantles(stride); });
+    GlPrim::DrawLathe16Kept(call.Meshes(), KnuckleProfileA, stride);
+    GlPrim::DrawLathe16Kept(call.Meshes(), KnuckleProfileB, stride);
+    DrawKept(call.Meshes(), {MeshShape::FlexiMantles, 0, stride},
+             [stride] { DrawFlexiMantles(stride); });
     CMatrixScope down;
     glRotated(-90.0, 0.0, 0.0, 1.0);
-    GlPrim::DrawLathe16Kept(OpenEndProfile, stride);
+    GlPrim::DrawLathe16Kept(call.Meshes(), OpenEndProfile, stride);
 }
 
 void DrawBearingCoupling(const SElmntDraw& call) {
@@ -444,9 +446,10 @@ void DrawBearingCoupling(const SElmntDraw& call) {
     {
         CMatrixScope ring;
         glRotated(90.0, 0.0, 0.0, 1.0);
-        GlPrim::DrawLathe16Kept(BearingRingProfile, stride);
+        GlPrim::DrawLathe16Kept(call.Meshes(), BearingRingProfile, stride);
     }
-    MeshCache::Draw({MeshShape::BearingSleeve, 0, stride}, [stride] { DrawBearingSleeve(stride); });
+    DrawKept(call.Meshes(), {MeshShape::BearingSleeve, 0, stride},
+             [stride] { DrawBearingSleeve(stride); });
 }
 
 void DrawBolt(const SElmntDraw& call) {
@@ -472,9 +475,9 @@ void DrawBolt(const SElmntDraw& call) {
     }
     ApplyMaterial(call, false);
     if (bolt.length == 50.0f) {
-        GlPrim::DrawLathe16Kept(ShortBoltProfile, stride);
+        GlPrim::DrawLathe16Kept(call.Meshes(), ShortBoltProfile, stride);
     } else {
-        GlPrim::DrawLathe16Kept(LongBoltProfile, stride);
+        GlPrim::DrawLathe16Kept(call.Meshes(), LongBoltProfile, stride);
     }
 }
 
@@ -487,7 +490,7 @@ void DrawAdapter(const SElmntDraw& call) {
     MultPlacement(call, 75.0);
     DrawSeam(25.0f, stride);
     ApplyMaterial(call, false);
-    GlPrim::DrawLathe16Kept(AdapterProfile, stride);
+    GlPrim::DrawLathe16Kept(call.Meshes(), AdapterProfile, stride);
 }
 
 void DrawOpenConnEnd(const SElmntDraw& call) {
@@ -497,5 +500,5 @@ void DrawOpenConnEnd(const SElmntDraw& call) {
     CMatrixScope matrix;
     MultPlacement(call);
     ApplyMaterial(call, false);
-    GlPrim::DrawLathe16Kept(OpenEndProfile, call.Detail());
+    GlPrim::DrawLathe16Kept(call.Meshes(), OpenEndProfile, call.Detail());
 }

@@ -48,6 +48,8 @@ struct SElmntDraw {
 
     // Detail stride of curved surfaces: 1, 2 or 4.
     int Detail() const { return pass.GetDetail(); }
+    // Where the drawing keeps its tessellations (MeshCache.h); nullptr: nowhere.
+    CMeshCache* Meshes() const { return pass.GetMeshes(); }
     // Bodies are drawn in the drawing, selection and surface passes, never in the axis
     // feedback, which returns only connection axes and markers.
     bool DrawsBody() const { return pass.GetMode() != RndrMode::AxisFeedback; }

@@ -121,12 +121,16 @@ void DrawGeometry(const SGlGeometry& geometry) {
 
 namespace GlBatch {
 
-void SetSink(IGlGeometrySink* sink) {
-    Sink() = sink;
-}
-
 IGlGeometrySink* GetSink() {
     return Sink();
+}
+
+CSinkScope::CSinkScope(IGlGeometrySink& sink) : m_previous(Sink()) {
+    Sink() = &sink;
+}
+
+CSinkScope::~CSinkScope() {
+    Sink() = m_previous;
 }
 
 void Send(const SGlGeometry& geometry) {

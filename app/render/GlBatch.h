@@ -45,8 +45,20 @@ public:
 namespace GlBatch {
 
 // The sink that takes the geometry instead of GL; nullptr (the default) draws.
-void SetSink(IGlGeometrySink* sink);
 IGlGeometrySink* GetSink();
+
+// Hands every batch and kept mesh to the sink while the scope lasts, then gives back the sink
+// (or drawing) in force before.
+class CSinkScope {
+public:
+    explicit CSinkScope(IGlGeometrySink& sink);
+    ~CSinkScope();
+    CSinkScope(const CSinkScope&) = delete;
+    CSinkScope& operator=(const CSinkScope&) = delete;
+
+private:
+    IGlGeometrySink* m_previous;
+};
 
 // Draws the geometry, or hands it to the sink. The current normal, texture coordinate and
 // colour are left as the last vertex drawn from an array gives them.

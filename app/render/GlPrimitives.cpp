@@ -212,16 +212,16 @@ void DrawLathe16(std::span<const SProfilePoint> profile, int stride) {
     Lathe(profile, stride, GlTables::Circle16());
 }
 
-void DrawLathe16Kept(std::span<const SProfilePoint> profile, int stride) {
+void DrawLathe16Kept(CMeshCache* meshes, std::span<const SProfilePoint> profile, int stride) {
     const SMeshKey key{MeshShape::Lathe16, static_cast<uint32_t>(profile.size()), stride,
                        profile.data()};
-    MeshCache::Draw(key, [&] { Lathe(profile, stride, GlTables::Circle16()); });
+    DrawKept(meshes, key, [&] { Lathe(profile, stride, GlTables::Circle16()); });
 }
 
-void DrawLathe32Kept(std::span<const SProfilePoint> profile, int stride) {
+void DrawLathe32Kept(CMeshCache* meshes, std::span<const SProfilePoint> profile, int stride) {
     const SMeshKey key{MeshShape::Lathe32, static_cast<uint32_t>(profile.size()), stride,
                        profile.data()};
-    MeshCache::Draw(key, [&] { Lathe(profile, stride, GlTables::Circle32()); });
+    DrawKept(meshes, key, [&] { Lathe(profile, stride, GlTables::Circle32()); });
 }
 
 void DrawTexturedRect(float x0, float y0, float x1, float y1) {

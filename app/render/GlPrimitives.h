@@ -14,6 +14,8 @@
 #include <span>
 #include <vector>
 
+class CMeshCache;
+
 // Sines and cosines of k times a fixed step, k = 0 to Last().
 class CAngleTable {
 public:
@@ -118,9 +120,9 @@ void DrawTexturedRect(float x0, float y0, float x1, float y1);
 void DrawLathe32(std::span<const SProfilePoint> profile, int stride);
 void DrawLathe16(std::span<const SProfilePoint> profile, int stride);
 // DrawLathe16 and DrawLathe32 of a profile of static storage (a constant table, never changed):
-// tessellated once per detail stride and kept.
-void DrawLathe16Kept(std::span<const SProfilePoint> profile, int stride);
-void DrawLathe32Kept(std::span<const SProfilePoint> profile, int stride);
+// tessellated once per detail stride and kept in meshes (nullptr: built anew every time).
+void DrawLathe16Kept(CMeshCache* meshes, std::span<const SProfilePoint> profile, int stride);
+void DrawLathe32Kept(CMeshCache* meshes, std::span<const SProfilePoint> profile, int stride);
 // Line strip around the circle of the given radius in the plane of constant x, 16 segments,
 // through (x, r sin t, r cos t).
 void DrawCircle(float x, float radius, int stride);

@@ -72,7 +72,7 @@ void CMergedScene::Draw(const CZarnelDcmt& dcmt, const CRndrPass& pass, ToolMode
     // Without kept tessellations some geometry goes to GL directly, past any gathering. A
     // picture of the selected elements alone is a passing look at a few: drawn one by one, it
     // leaves what is gathered for the whole design as it is.
-    if (!pass.IsDraw() || !MeshCache::IsEnabled() || GlBatch::GetSink() != nullptr ||
+    if (!pass.IsDraw() || !KeepsMeshes(pass.GetMeshes()) || GlBatch::GetSink() != nullptr ||
         HasFlag(drawFlags, DrawFlags::OnlySelected)) {
         DrawElmntList(dcmt.GetElmntList(), pass, drawOne);
         return;

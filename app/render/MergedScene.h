@@ -41,8 +41,9 @@ public:
     CMergedScene& operator=(const CMergedScene&) = delete;
 
     // Draws the design's elements in a draw pass, as DrawElmnt would one after the other,
-    // under the current model-view matrix. Any other pass, drawing while tessellations are not
-    // kept (MeshCache), and a picture of the selected elements alone go element by element.
+    // under the current model-view matrix. Any other pass, a pass that keeps no tessellations
+    // (CRndrPass::GetMeshes), drawing into a geometry sink and a picture of the selected
+    // elements alone go element by element.
     void Draw(const CZarnelDcmt& dcmt, const CRndrPass& pass, ToolMode toolMode,
               DrawFlags drawFlags, const SDrawView* view);
     // Drops everything gathered.

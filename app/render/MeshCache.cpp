@@ -1,50 +1,13 @@
 // Kept tessellations by shape, variant and detail stride.
 #include "app/render/MeshCache.h"
 
-#include <map>
-
-namespace {
-
-struct SCache {
-    std::map<SMeshKey, CGlMesh> meshes;
-    bool enabled = true;
-};
-
-SCache& Cache() {
-    static SCache cache;
-    return cache;
+const CGlMesh* CMeshCache::Find(const SMeshKey& key) const {
+    const auto found = m_meshes.find(key);
+    return found != m_meshes.end() ? &found->second : nullptr;
 }
 
-} // namespace
-
-namespace MeshCache {
-
-const CGlMesh* Find(const SMeshKey& key) {
-    const auto& meshes = Cache().meshes;
-    const auto found = meshes.find(key);
-    return found != meshes.end() ? &found->second : nullptr;
-}
-
-CGlMesh& Add(const SMeshKey& key) {
-    CGlMesh& mesh = Cache().meshes[key];
+CGlMesh& CMeshCache::Add(const SMeshKey& key) {
+    CGlMesh& mesh = m_meshes[key];
     mesh.Clear();
     return mesh;
 }
-
-void Clear() {
-    Cache().meshes.clear();
-}
-
-std::size_t GetCount() {
-    return Cache().meshes.size();
-}
-
-void SetEnabled(bool enabled) {
-    Cache().enabled = enabled;
-}
-
-bool IsEnabled() {
-    return Cache().enabled;
-}
-
-} // namespace MeshCache

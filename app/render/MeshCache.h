@@ -4,13 +4,16 @@
 // kept mesh. Only geometry sent through GlBatch is kept: the build must not set GL state,
 // matrices or names, which the caller does around the call as before.
 //
-// The kept meshes hold client memory only (no GL objects), so they serve every GL context.
-// They are dropped when a quality profile changes its detail, and can be dropped at any time.
+// The kept meshes hold client memory only (no GL objects), so they serve every GL context. The
+// key carries the detail stride, so a profile's new detail simply keys other meshes; they can
+// be dropped at any time. A cache belongs to whoever draws (the view, a test, a benchmark) and
+// reaches the drawing routines through the pass (CRndrPass::GetMeshes).
 #pragma once
 
 #include <compare>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 
 #include "app/render/GlBatch.h"
 
@@ -45,27 +48,60 @@ struct SMeshKey {
     friend auto operator<=>(const SMeshKey&, const SMeshKey&) = default;
 };
 
-namespace MeshCache {
+class CMeshCache {
+public:
+    // The mesh kept under the key; nullptr when there is none.
+    const CGlMesh* Find(const SMeshKey& key) const;
+    // A new empty mesh kept under the key (replacing any kept there).
+    CGlMesh& Add(const SMeshKey& key);
 
-// The mesh kept under the key; nullptr when there is none.
-const CGlMesh* Find(const SMeshKey& key);
-// A new empty mesh kept under the key (replacing any kept there).
-CGlMesh& Add(const SMeshKey& key);
+    // On unless a CMeshKeepingScope says otherwise. Off draws every shape anew each time, as
+    // built (for comparisons).
+    bool IsKeeping() const { return m_keeping; }
 
-// On by default. Off draws every shape anew each time, as built (for comparisons).
-void SetEnabled(bool enabled);
-bool IsEnabled();
+    // Drops every kept mesh.
+    void Clear() { m_meshes.clear(); }
+    // Number of meshes kept now.
+    std::size_t GetCount() const { return m_meshes.size(); }
 
-// Draws the mesh kept under the key, recording it from build() first when there is none. With
-// keeping switched off, build() draws directly every time.
-template <class Build> void Draw(const SMeshKey& key, Build&& build) {
-    if (!IsEnabled()) {
+private:
+    friend class CMeshKeepingScope;
+
+    std::map<SMeshKey, CGlMesh> m_meshes;
+    bool m_keeping = true;
+};
+
+// Switches keeping on or off for the scope and gives back the cache's switch as it found it.
+class CMeshKeepingScope {
+public:
+    CMeshKeepingScope(CMeshCache& meshes, bool keeping)
+        : m_meshes(meshes), m_was(meshes.m_keeping) {
+        meshes.m_keeping = keeping;
+    }
+    ~CMeshKeepingScope() { m_meshes.m_keeping = m_was; }
+    CMeshKeepingScope(const CMeshKeepingScope&) = delete;
+    CMeshKeepingScope& operator=(const CMeshKeepingScope&) = delete;
+
+private:
+    CMeshCache& m_meshes;
+    bool m_was;
+};
+
+// Whether geometry drawn with this cache (nullptr: none) is kept.
+inline bool KeepsMeshes(const CMeshCache* meshes) {
+    return meshes != nullptr && meshes->IsKeeping();
+}
+
+// Draws the mesh kept under the key, recording it from build() first when there is none.
+// Without a cache, or with keeping switched off, build() draws directly every time.
+template <class Build> void DrawKept(CMeshCache* meshes, const SMeshKey& key, Build&& build) {
+    if (!KeepsMeshes(meshes)) {
         build();
         return;
     }
-    const CGlMesh* mesh = Find(key);
+    const CGlMesh* mesh = meshes->Find(key);
     if (mesh == nullptr) {
-        CGlMesh& added = Add(key);
+        CGlMesh& added = meshes->Add(key);
         added.BeginRecording();
         build();
         added.EndRecording();
@@ -73,10 +109,3 @@ template <class Build> void Draw(const SMeshKey& key, Build&& build) {
     }
     mesh->Draw();
 }
-
-// Drops every kept mesh.
-void Clear();
-// Number of meshes kept now.
-std::size_t GetCount();
-
-} // namespace MeshCache

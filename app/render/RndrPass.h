@@ -1,10 +1,12 @@
 // The kind of drawing pass under way, handed to every element drawing call: one set of drawing
 // routines serves plain drawing, picking by GL selection and the two feedback passes. The pass
-// also carries the quality profile that decides how finely curved surfaces are divided.
+// also carries the quality profile that decides how finely curved surfaces are divided, and
+// the cache in which the drawing keeps the tessellations it makes.
 #pragma once
 
 #include <cstdint>
 
+class CMeshCache;
 class CRndrQult;
 
 enum class RndrMode : int {
@@ -16,12 +18,15 @@ enum class RndrMode : int {
 
 class CRndrPass {
 public:
-    // quality is borrowed and must outlive the pass; nullptr draws as the coarsest profile.
-    CRndrPass(RndrMode mode, const CRndrQult* quality) : m_mode(mode), m_quality(quality) {}
+    // quality and meshes are borrowed and must outlive the pass. A nullptr quality draws as the
+    // coarsest profile; without meshes every shape is built anew at every call.
+    CRndrPass(RndrMode mode, const CRndrQult* quality, CMeshCache* meshes = nullptr)
+        : m_mode(mode), m_quality(quality), m_meshes(meshes) {}
 
     RndrMode GetMode() const { return m_mode; }
     bool IsDraw() const { return m_mode == RndrMode::Draw; }
     const CRndrQult* GetQuality() const { return m_quality; }
+    CMeshCache* GetMeshes() const { return m_meshes; }
 
     // Step through the sine and cosine tables of curved surfaces: 1, 2 or 4.
     int GetDetail() const;
@@ -44,4 +49,5 @@ public:
 private:
     RndrMode m_mode;
     const CRndrQult* m_quality;
+    CMeshCache* m_meshes;
 };

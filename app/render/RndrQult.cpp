@@ -7,7 +7,6 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "app/render/MeshCache.h"
 #include "support/DIB.h"
 #include "support/Profile.h"
 
@@ -114,11 +113,7 @@ bool CRndrQult::WriteBack() {
 }
 
 void CRndrQult::SetValues(const SRndrQultValues& values) {
-    const int detail = GetDetail();
     m_values = values.InRange();
-    if (GetDetail() != detail) {
-        MeshCache::Clear();
-    }
 }
 
 int CRndrQult::GetDetail() const {

@@ -38,8 +38,7 @@ public:
 
     const std::string& GetSection() const { return m_section; }
     const SRndrQultValues& GetValues() const { return m_values; }
-    // Takes effect at the next drawing; values out of range become the profile defaults. A new
-    // modelling detail drops the kept tessellations (they are made again as drawn).
+    // Takes effect at the next drawing; values out of range become the profile defaults.
     void SetValues(const SRndrQultValues& values);
     // Writes the values that differ from what the section held when it was read (or last
     // written) to it now, so that a value another running copy of the program changed

@@ -351,16 +351,17 @@ void GatherRun(std::span<const CElmnt* const> members, const SGlState& start, co
     glPushMatrix();
     glLoadIdentity();
     CGatherer gatherer(groups, limits);
-    GlBatch::SetSink(&gatherer);
-    for (const CElmnt* elmnt : members) {
-        const SGlState before = ReadGlState();
-        gatherer.BeginElement(elmnt->selected);
-        draw(*elmnt);
-        if (!gatherer.EndElement()) {
-            singles.push_back({elmnt, before});
+    {
+        const GlBatch::CSinkScope gathering(gatherer);
+        for (const CElmnt* elmnt : members) {
+            const SGlState before = ReadGlState();
+            gatherer.BeginElement(elmnt->selected);
+            draw(*elmnt);
+            if (!gatherer.EndElement()) {
+                singles.push_back({elmnt, before});
+            }
         }
     }
-    GlBatch::SetSink(nullptr);
     glPopMatrix();
     std::erase_if(groups, [](const SGroup& group) { return group.indices.empty(); });
     for (SGroup& group : groups) {

@@ -138,13 +138,16 @@ void SendSurface(const SSlideNet& net, ElmntKind kind, int stride, bool tessella
 }
 
 // The slide's surface: tessellated once per kind and detail and kept.
-void DrawSurface(ElmntKind kind, int stride) {
+void DrawSurface(CMeshCache* meshes, ElmntKind kind, int stride) {
     const SSlideNet* net = GetSlideNet(kind);
     if (net == nullptr) {
         return;
     }
     const SMeshKey key{MeshShape::SlideSurface, static_cast<uint32_t>(kind), stride};
-    MeshCache::Draw(key, [&] { SendSurface(*net, kind, stride, MeshCache::IsEnabled()); });
+    // GLU's NURBS renderer draws straight to GL (immediate mode) only for a comparison that
+    // switched keeping off; otherwise its tessellation goes through the batch layer.
+    const bool tessellate = meshes == nullptr || meshes->IsKeeping();
+    DrawKept(meshes, key, [&] { SendSurface(*net, kind, stride, tessellate); });
 }
 
 // Applies the document's material in the slot; an empty slot leaves the GL state as it is.
@@ -194,7 +197,7 @@ template <class EndFace> void DrawChute(const SElmntDraw& call, EndFace endFace)
     } else {
         ApplyMaterial(call, false);
     }
-    DrawSurface(kind, call.Detail());
+    DrawSurface(call.Meshes(), kind, call.Detail());
     endFace();
 }
 
@@ -260,6 +263,6 @@ void DrawSlideEnd(const SElmntDraw& call) {
     CMatrixScope matrix;
     MultPlacement(call);
     ApplyMaterial(call, false);
-    DrawSurface(ElmntKind::SlideEnd, call.Detail());
+    DrawSurface(call.Meshes(), ElmntKind::SlideEnd, call.Detail());
     FaceZ(-175.0f, 175.0f, -25.0f, 26.0f, 453.0f);
 }

@@ -39,7 +39,7 @@ void DrawSeats(const SElmntDraw& call, double y, double z) {
 
 // The clamp's band: 50 mm wide along X, 3 mm thick, swept around the tube from its top over +Y
 // to below it.
-void DrawClampBand(int stride) {
+void DrawClampBand(const SElmntDraw& call) {
     static const SPoint2 band[] = {{25, 0}, {25, 3}, {-25, 3}, {-25, 0}, {25, 0}};
     static const std::vector<SProfilePoint> profile = ProfileShape::Creased(band);
     static const std::vector<SSweepPoint> path = [] {
@@ -55,33 +55,34 @@ void DrawClampBand(int stride) {
         }
         return points;
     }();
-    MeshCache::Draw({MeshShape::ClampBand, 0, stride}, [] { GlPrim::DrawSweep(profile, path); });
+    DrawKept(call.Meshes(), {MeshShape::ClampBand, 0, call.Detail()},
+             [] { GlPrim::DrawSweep(profile, path); });
 }
 
 // One of the clip's spring arcs, a 50 mm wide prism of this outline, from 0 to about 120
 // degrees around the tube.
-void DrawClipArc(int stride) {
+void DrawClipArc(const SElmntDraw& call) {
     static const SPoint2 points[] = {
         {30, 0},           {27.25f, 11.29f},  {20.51f, 20.51f}, {10.91f, 26.33f}, {0, 28},
         {-10.52f, 25.41f}, {-13.75f, 23.82f}, {-12.5f, 21.65f}, {-9.57f, 23.1f},  {0, 25},
         {9.57f, 23.1f},    {17.68f, 17.68f},  {23.1f, 9.57f},   {25, 0},          {30, 0}};
     static const std::vector<SProfilePoint> outline = ProfileShape::Outline(points);
-    MeshCache::Draw({MeshShape::ClipArc, 0, stride},
-                    [] { GlPrim::DrawPrismTess(outline, -25.0f, 25.0f, 1.0f, 0.0f, 1.0f, 0.0f); });
+    DrawKept(call.Meshes(), {MeshShape::ClipArc, 0, call.Detail()},
+             [] { GlPrim::DrawPrismTess(outline, -25.0f, 25.0f, 1.0f, 0.0f, 1.0f, 0.0f); });
 }
 
 // The clip around one tube: two arcs that meet above the seat of the other tube.
-void DrawClipSeat(int stride) {
+void DrawClipSeat(const SElmntDraw& call) {
     {
         CMatrixScope arc;
         glRotatef(135.0f, 1.0f, 0.0f, 0.0f);
         glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
-        DrawClipArc(stride);
+        DrawClipArc(call);
     }
     CMatrixScope arc;
     glRotatef(-45.0f, 1.0f, 0.0f, 0.0f);
     glRotatef(-90.0f, 0.0f, 1.0f, 0.0f);
-    DrawClipArc(stride);
+    DrawClipArc(call);
 }
 
 } // namespace
@@ -96,20 +97,19 @@ void DrawClamp(const SElmntDraw& call) {
     CMatrixScope matrix;
     MultTransform(call.elmnt.placement);
     ApplyMaterial(call, false);
-    const int stride = call.Detail();
     // Two bands around the tube it sits on and, turned over and 50 mm below, two around the
     // second tube.
-    DrawClampBand(stride);
+    DrawClampBand(call);
     {
         CMatrixScope mirrored;
         glRotatef(180.0f, 0.0f, 0.0f, 1.0f);
-        DrawClampBand(stride);
+        DrawClampBand(call);
     }
     glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
     glTranslatef(0.0f, 0.0f, 50.0f);
-    DrawClampBand(stride);
+    DrawClampBand(call);
     glRotatef(180.0f, 0.0f, 0.0f, 1.0f);
-    DrawClampBand(stride);
+    DrawClampBand(call);
 }
 
 void DrawClip(const SElmntDraw& call) {
@@ -130,11 +130,11 @@ void DrawClip(const SElmntDraw& call) {
         glTranslatef(0.0f, -ClipSeatOffset, 0.0f);
     }
     ApplyMaterial(call, false);
-    DrawClipSeat(call.Detail());
+    DrawClipSeat(call);
     // The seat of the second tube: the first one mirrored across the plane between the tubes.
     glTranslatef(0.0f, ClipSeatOffset, 0.0f);
     glRotatef(180.0f, 0.0f, 0.0f, 1.0f);
-    DrawClipSeat(call.Detail());
+    DrawClipSeat(call);
 }
 
 void DrawAlu(const SElmntDraw& call) {
@@ -169,7 +169,7 @@ void DrawAlu(const SElmntDraw& call) {
         for (int k = 0; 200.0f * static_cast<float>(k) <= alu.length - 200.0f; ++k) {
             CMatrixScope screw;
             glTranslatef(0.0f, 0.0f, 200.0f * static_cast<float>(k));
-            GlPrim::DrawLathe16Kept(mark, 2 * stride);
+            GlPrim::DrawLathe16Kept(call.Meshes(), mark, 2 * stride);
         }
     }
     if (call.toolMode == ToolMode::OnPickedAluConnector) {
@@ -206,6 +206,6 @@ void DrawAluConnector(const SElmntDraw& call) {
     for (float z : {-100.0f, 100.0f}) {
         CMatrixScope screw;
         glTranslatef(0.0f, 0.0f, z);
-        GlPrim::DrawLathe16Kept(mark, 2 * call.Detail());
+        GlPrim::DrawLathe16Kept(call.Meshes(), mark, 2 * call.Detail());
     }
 }

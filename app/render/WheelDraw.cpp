@@ -118,9 +118,9 @@ void DrawRibs() {
 }
 
 // The steering lock's slot marks on its two faces across the tube, in black.
-void DrawLockMarks(int stride) {
+void DrawLockMarks(const SElmntDraw& call) {
     GlPrim::SetUnlitBlack();
-    MeshCache::Draw({MeshShape::LockMarks, 0, stride}, [] {
+    DrawKept(call.Meshes(), {MeshShape::LockMarks, 0, call.Detail()}, [] {
         for (float z : {7.0f, -7.0f}) {
             for (float side : {1.0f, -1.0f}) {
                 GlBatch::Begin(GL_LINE_STRIP);
@@ -141,9 +141,9 @@ void DrawTurned(const SElmntDraw& call, const std::vector<SProfilePoint>& profil
     MultPlacement(call, shiftX);
     ApplyMaterial(call, false);
     if (fine) {
-        GlPrim::DrawLathe32Kept(profile, call.Detail());
+        GlPrim::DrawLathe32Kept(call.Meshes(), profile, call.Detail());
     } else {
-        GlPrim::DrawLathe16Kept(profile, call.Detail());
+        GlPrim::DrawLathe16Kept(call.Meshes(), profile, call.Detail());
     }
 }
 
@@ -157,7 +157,7 @@ void DrawMultiWheel(const SElmntDraw& call) {
     CMatrixScope matrix;
     MultPlacement(call);
     ApplyMaterial(call, false);
-    MeshCache::Draw({MeshShape::MultiWheel, 0, stride}, [stride] {
+    DrawKept(call.Meshes(), {MeshShape::MultiWheel, 0, stride}, [stride] {
         GlPrim::DrawLathe32(MultiWheelProfile(), stride);
         DrawRibs();
     });
@@ -184,14 +184,14 @@ void DrawBearing(const SElmntDraw& call) {
     CMatrixScope matrix;
     MultPlacement(call, 10.0);
     ApplyMaterial(call, false);
-    GlPrim::DrawLathe32Kept(BearingProfile(), call.Detail());
+    GlPrim::DrawLathe32Kept(call.Meshes(), BearingProfile(), call.Detail());
     if (call.toolMode == ToolMode::OnPickedMultiWheel) {
         // The bearing takes a multi wheel: a shell just over it.
         static const SPoint2 shell[] = {{75, 25.1f}, {25, 25.1f}};
         static const std::vector<SProfilePoint> profile = Creased(shell);
         CTargetNameScope name;
         ApplyHighlightMtrl(call.pass);
-        GlPrim::DrawLathe32Kept(profile, call.Detail());
+        GlPrim::DrawLathe32Kept(call.Meshes(), profile, call.Detail());
     }
 }
 
@@ -203,16 +203,16 @@ void DrawCasters(const SElmntDraw& call) {
     CMatrixScope matrix;
     MultPlacement(call, 75.0);
     ApplyMaterial(call, false);
-    GlPrim::DrawLathe16Kept(CastorCapProfile(), stride);
+    GlPrim::DrawLathe16Kept(call.Meshes(), CastorCapProfile(), stride);
     // The fork beyond the cap, and the wheel in it turning about Z, in two halves.
     glTranslatef(115.0f, 20.0f, 0.0f);
-    MeshCache::Draw({MeshShape::CastorFork, 0, stride}, [] {
+    DrawKept(call.Meshes(), {MeshShape::CastorFork, 0, stride}, [] {
         GlPrim::DrawPrismTess(CastorForkOutline(), -25.0f, 25.0f, 1.0f, 0.0f, 1.0f, 0.0f);
     });
     glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
-    GlPrim::DrawLathe16Kept(CastorWheelProfile(), stride);
+    GlPrim::DrawLathe16Kept(call.Meshes(), CastorWheelProfile(), stride);
     glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
-    GlPrim::DrawLathe16Kept(CastorWheelProfile(), stride);
+    GlPrim::DrawLathe16Kept(call.Meshes(), CastorWheelProfile(), stride);
 }
 
 void DrawSteeringLock(const SElmntDraw& call) {
@@ -222,8 +222,8 @@ void DrawSteeringLock(const SElmntDraw& call) {
     CMatrixScope matrix;
     MultPlacement(call, 75.0);
     ApplyMaterial(call, false);
-    GlPrim::DrawLathe16Kept(SteeringLockProfile(), call.Detail());
-    DrawLockMarks(call.Detail());
+    GlPrim::DrawLathe16Kept(call.Meshes(), SteeringLockProfile(), call.Detail());
+    DrawLockMarks(call);
 }
 
 void DrawHubCap(const SElmntDraw& call) {
@@ -237,7 +237,7 @@ void DrawHubCap(const SElmntDraw& call) {
     CMatrixScope matrix;
     MultPlacement(call, 50.0);
     ApplyMaterial(call, false);
-    GlPrim::DrawLathe32Kept(profile, call.Detail());
+    GlPrim::DrawLathe32Kept(call.Meshes(), profile, call.Detail());
 }
 
 void DrawTubeCap(const SElmntDraw& call) {

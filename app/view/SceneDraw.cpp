@@ -241,7 +241,7 @@ void DrawScene(const SScene& scene, const std::array<double, 16>* projectionPref
 
     SetLight();
 
-    const CRndrPass pass(RndrMode::Draw, scene.quality);
+    const CRndrPass pass(RndrMode::Draw, scene.quality, scene.meshes);
     glEnable(GL_NORMALIZE);
     if (scene.merged != nullptr) {
         scene.merged->Draw(scene.dcmt, pass, scene.toolMode, scene.drawFlags, scene.drawView);

@@ -18,6 +18,7 @@ class CCmra;
 class CRndrPass;
 class CRndrQult;
 class CMergedScene;
+class CMeshCache;
 class CZarnelDcmt;
 
 // The GL viewport in the client area, pixels, counted from the bottom left.
@@ -81,6 +82,7 @@ struct SScene {
     std::span<const SWalkBox> walkBoxes;
     const SDrawView* drawView;      // nullptr: no two-click panel under way
     CMergedScene* merged = nullptr; // keeps the elements gathered between pictures, if given
+    CMeshCache* meshes = nullptr;   // keeps the shapes tessellated between pictures, if given
 };
 
 // The whole picture into the current framebuffer and viewport, finished (glFinish): cleared to

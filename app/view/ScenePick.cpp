@@ -85,7 +85,7 @@ void DrawAccepted(const SPickScene& scene, const CRndrPass& pass,
 template <class Accept>
 int SelectPass(const SPickScene& scene, int x, int y, int boxSize, int& bufferSize, int limit,
                std::vector<GLuint>& buffer, Accept&& accept) {
-    const CRndrPass pass(RndrMode::Select, scene.quality);
+    const CRndrPass pass(RndrMode::Select, scene.quality, scene.meshes);
     const std::vector<const CMtrl*> materials = GetMtrlTable(scene.dcmt);
     for (;;) {
         try {
@@ -250,7 +250,7 @@ SAxisResult FindAxisAt(const SPickScene& scene, int x, int y, int& bufferSize, i
     SAxisResult result;
     bufferSize = std::max(bufferSize, 1);
     CPassScope scope;
-    const CRndrPass pass(RndrMode::AxisFeedback, scene.quality);
+    const CRndrPass pass(RndrMode::AxisFeedback, scene.quality, scene.meshes);
     const std::vector<const CMtrl*> materials = GetMtrlTable(scene.dcmt);
     // Only the elements whose drawing may reach the neighbourhood of the point are sent. The
     // feedback itself is taken without a pick matrix, so that no axis is clipped to that

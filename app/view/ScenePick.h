@@ -36,7 +36,8 @@ struct SPickScene {
     const CRndrQult* quality; // nullptr: the coarsest profile
     ToolMode toolMode;
     DrawFlags drawFlags;
-    const SDrawView* drawView; // nullptr: no two-click panel under way
+    const SDrawView* drawView;    // nullptr: no two-click panel under way
+    CMeshCache* meshes = nullptr; // keeps the shapes tessellated between passes, if given
 };
 
 // ---- Picking ------------------------------------------------------------------------------

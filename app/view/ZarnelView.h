@@ -24,6 +24,7 @@
 
 #include "app/frame/ZarnelWxView.h"
 #include "app/render/MergedScene.h"
+#include "app/render/MeshCache.h"
 #include "app/render/VrmlViewer.h"
 #include "app/view/SceneDraw.h"
 #include "app/view/ViewCamera.h"
@@ -91,6 +92,8 @@ public:
     // The render-quality profile in force: the application's edit profile, or its photo profile
     // while photo quality is on.
     const CRndrQult* GetQuality() const;
+    // The tessellations this view's drawing and picking keep.
+    CMeshCache* GetMeshCache() { return &m_meshCache; }
 
     // What the view's passes draw for picking and placing: the two-click panel's state and the
     // slide model's viewer, valid while the view and its first tube are.
@@ -182,6 +185,7 @@ private:
     CViewState m_state;
     CVrmlViewer m_vrmlViewer;   // the slide model, read on its first drawing
     CKeptPicture m_keptPicture; // the last picture drawn, in the context
+    CMeshCache m_meshCache;     // the shapes tessellated for drawing, kept between pictures
     CMergedScene m_mergedScene; // the elements gathered for drawing, kept between pictures
     CZarnelViewMouse m_mouse{*this};
     int m_pictureCount = 0;

@@ -43,7 +43,8 @@ void CZarnelView::DrawPicture(const std::array<double, 16>* projectionPrefix, Dr
                                   m_state.selectionBox,
                                   m_state.walkBoxes,
                                   &drawView,
-                                  &m_mergedScene};
+                                  &m_mergedScene,
+                                  &m_meshCache};
     ViewScene::DrawScene(scene, projectionPrefix);
 }
 

@@ -76,8 +76,8 @@ template <class Rule> void CZarnelViewMouse::RunMouseRule(Rule&& rule) {
     }
     CViewState& state = m_view.GetState();
     const SDrawView drawView = m_view.MakeDrawView();
-    const SPickScene scene{*m_view.GetDcmt(), *camera,          m_view.GetQuality(),
-                           state.toolMode,     state.drawFlags, &drawView};
+    const SPickScene scene{*m_view.GetDcmt(), *camera,   m_view.GetQuality(),  state.toolMode,
+                           state.drawFlags,   &drawView, m_view.GetMeshCache()};
     CGlScenePicker picker(scene, state.selectionBufferSize, state.placingFeedbackSize);
     SViewContext context = m_view.MakeContext();
     rule(context, picker);

@@ -129,7 +129,7 @@ std::vector<SFeedbackToken> CDrawProbe::Feedback(RndrMode mode,
                                                  ToolMode tool, DrawFlags flags,
                                                  Revision revision) {
     return CaptureFeedback([&] {
-        const CRndrPass pass(mode, &m_quality);
+        const CRndrPass pass(mode, &m_quality, &m_meshes);
         for (const CElmnt* elmnt : elmnts) {
             DrawElmnt(*elmnt, pass, m_materials, revision, tool, flags);
         }
@@ -144,8 +144,8 @@ std::vector<std::vector<GLuint>> CDrawProbe::Select(const CElmnt& elmnt, ToolMod
     glInitNames();
     glPushName(0);
     SetMillimetreProjection(x, y, size);
-    DrawElmnt(elmnt, CRndrPass(RndrMode::Select, &m_quality), m_materials, 1, tool, DrawFlags::None,
-              view);
+    DrawElmnt(elmnt, CRndrPass(RndrMode::Select, &m_quality, &m_meshes), m_materials, 1, tool,
+              DrawFlags::None, view);
     const GLint hits = glRenderMode(GL_RENDER);
     EXPECT_GE(hits, 0) << "selection buffer overflow";
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
@@ -161,7 +161,8 @@ std::vector<std::vector<GLuint>> CDrawProbe::Select(const CElmnt& elmnt, ToolMod
 void CDrawProbe::Draw(const CElmnt& elmnt, ToolMode tool, DrawFlags flags, double halfSize,
                       const CRndrQult* quality) {
     SetPictureScene(halfSize);
-    DrawElmnt(elmnt, CRndrPass(RndrMode::Draw, quality != nullptr ? quality : &m_quality),
+    DrawElmnt(elmnt,
+              CRndrPass(RndrMode::Draw, quality != nullptr ? quality : &m_quality, &m_meshes),
               m_materials, 1, tool, flags);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

@@ -8,6 +8,7 @@
 #include <GL/gl.h>
 
 #include "app/render/ElmntDraw.h"
+#include "app/render/MeshCache.h"
 #include "app/render/RndrQult.h"
 #include "model/Mtrl.h"
 
@@ -55,6 +56,7 @@ private:
     std::vector<std::unique_ptr<CMtrl>> m_owned;
     std::vector<const CMtrl*> m_materials;
     CRndrQult m_quality;
+    CMeshCache m_meshes;
 };
 
 // A new element alive from revision 1, in material 4, at the placement or the origin.

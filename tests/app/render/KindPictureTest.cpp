@@ -118,7 +118,7 @@ protected:
         glEnable(GL_LIGHT0);
         glEnable(GL_NORMALIZE);
         CElmntIdSource ids;
-        const CRndrPass pass(RndrMode::Draw, &m_quality);
+        const CRndrPass pass(RndrMode::Draw, &m_quality, &m_meshes);
         int marked = 0;
         std::vector<uint8_t> before = m_gl.ReadPixels();
         for (const SPlaced& p : placed) {
@@ -154,6 +154,7 @@ protected:
     std::vector<std::unique_ptr<CMtrl>> m_owned;
     std::vector<const CMtrl*> m_materials;
     CRndrQult m_quality;
+    CMeshCache m_meshes;
 };
 
 } // namespace
@@ -232,16 +233,19 @@ TEST_F(KindPicture, KeptTessellationsDrawThePictureDrawnAnew) {
     };
     for (const SScene& scene : scenes) {
         SCOPED_TRACE(scene.name);
-        MeshCache::SetEnabled(false);
-        Render(scene.placed, scene.eye, scene.centre, "render-" + scene.name + "-anew.bmp");
-        const std::vector<uint8_t> anew = m_gl.ReadPixels();
-        MeshCache::SetEnabled(true);
-        MeshCache::Clear();
+        std::vector<uint8_t> anew;
+        {
+            const CMeshKeepingScope drawnAnew(m_meshes, false);
+            Render(scene.placed, scene.eye, scene.centre, "render-" + scene.name + "-anew.bmp");
+            anew = m_gl.ReadPixels();
+        }
+        EXPECT_TRUE(m_meshes.IsKeeping());
+        m_meshes.Clear();
         Render(scene.placed, scene.eye, scene.centre, "render-" + scene.name + "-first.bmp");
-        const std::size_t kept = MeshCache::GetCount();
+        const std::size_t kept = m_meshes.GetCount();
         EXPECT_GT(kept, 0u);
         Render(scene.placed, scene.eye, scene.centre, "render-" + scene.name + ".bmp");
-        EXPECT_EQ(MeshCache::GetCount(), kept); // drawn from the kept meshes, nothing new
+        EXPECT_EQ(m_meshes.GetCount(), kept); // drawn from the kept meshes, nothing new
         const std::vector<uint8_t> fromKept = m_gl.ReadPixels();
         const SPictureComparison seen = ComparePictures(anew, fromKept, {217, 230, 242}, 6);
         EXPECT_GT(seen.drawn, 20000);

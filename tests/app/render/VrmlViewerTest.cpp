@@ -15,6 +15,7 @@
 
 #include "app/render/ChildProcess.h"
 #include "app/render/MergedScene.h"
+#include "app/render/MeshCache.h"
 #include "app/render/VrmlViewer.h"
 #include "model/ZarnelDcmt.h"
 #include "support/File.h"
@@ -217,8 +218,7 @@ TEST(VrmlScene, RefusesDamagedWorldsWithAReason) {
          header + "Shape { geometry IndexedLineSet { coord Coordinate { point [0 0 0] } "
                   "coordIndex [0 7] } }\n",
          "coordIndex 7"},
-        {"another file", header + "File { name \"" + model + "\" }\n",
-         "File is not a VRML97 node"},
+        {"another file", header + "File { name \"" + model + "\" }\n", "File is not a VRML97 node"},
         {"inline world", header + "Inline { url \"" + model + "\" }\n", "one file"},
         {"node inside itself", header + "DEF Loop Transform { children USE Loop }\n", "itself"},
         // Coin's own reader crashes on these: the node being read is used inside itself (after
@@ -333,9 +333,9 @@ TEST(VrmlScene, TexturesChangeNothingAndEarlierReadingsLeaveNoDefinitions) {
         ASSERT_NE(textured, nullptr) << reason;
         const auto& vertices = textured->GetVertices();
         ASSERT_EQ(vertices.size(), expected.size());
-        EXPECT_EQ(std::memcmp(vertices.data(), expected.data(),
-                              vertices.size() * sizeof(SVrmlVertex)),
-                  0);
+        EXPECT_EQ(
+            std::memcmp(vertices.data(), expected.data(), vertices.size() * sizeof(SVrmlVertex)),
+            0);
     }
 
     // Coin keeps the PROTO of a reading that failed after it; the next reading does not see it.
@@ -473,11 +473,12 @@ TEST_F(VrmlViewerTest, MergedPicturesShowTheSlideAsSoonAsTheModelIsFound) {
                                              0.0f));
     m_quality.SetValues(SRndrQultValues::ProfileDefaults());
     CMergedScene merged;
+    CMeshCache meshes;
     auto picture = [&] {
         SetPictureScene(1400.0);
         glEnable(GL_NORMALIZE);
-        merged.Draw(dcmt, CRndrPass(RndrMode::Draw, &m_quality), ToolMode::Select, DrawFlags::None,
-                    &m_view);
+        merged.Draw(dcmt, CRndrPass(RndrMode::Draw, &m_quality, &meshes), ToolMode::Select,
+                    DrawFlags::None, &m_view);
         return CountPixelsNotEqual(255, 255, 255);
     };
     const std::string* noFolder = nullptr;

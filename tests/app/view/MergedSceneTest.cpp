@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/render/MergedScene.h"
+#include "app/render/MeshCache.h"
 #include "app/render/RndrQult.h"
 #include "app/view/SceneDraw.h"
 #include "app/view/ViewState.h"
@@ -52,8 +53,8 @@ protected:
 
     std::vector<uint8_t> Draw(CMergedScene* merged) {
         const CBox3 box = CViewState::kDefaultSelectionBox;
-        const ViewScene::SScene scene{
-            m_dcmt, m_camera, &m_quality, ToolMode::Select, m_drawFlags, box, {}, nullptr, merged};
+        const ViewScene::SScene scene{m_dcmt, m_camera, &m_quality, ToolMode::Select, m_drawFlags,
+                                      box,    {},       nullptr,    merged,           &m_meshes};
         glViewport(0, 0, kWidth, kHeight);
         ViewScene::DrawScene(scene);
         ExpectNoGlError("scene");
@@ -74,6 +75,7 @@ protected:
     DrawFlags m_drawFlags = DrawFlags::None;
     CCmra m_camera;
     CRndrQult m_quality;
+    CMeshCache m_meshes;
     TempFolder m_folder;
 };
 

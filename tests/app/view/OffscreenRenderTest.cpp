@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/render/MeshCache.h"
 #include "app/render/RndrQult.h"
 #include "app/view/OffscreenRender.h"
 #include "app/view/PictureExport.h"
@@ -54,8 +55,8 @@ protected:
     void DrawTile(const SOffscreenTile& tile) {
         const CBox3 box = CViewState::kDefaultSelectionBox;
         const ViewScene::SScene scene{
-            m_dcmt,          m_camera, &m_quality, ToolMode::NoSelectionLines,
-            DrawFlags::None, box,      {},         nullptr};
+            m_dcmt,  m_camera, &m_quality, ToolMode::NoSelectionLines, DrawFlags::None, box, {},
+            nullptr, nullptr,  &m_meshes};
         const std::array<double, 16> prefix = tile.ProjectionPrefix();
         ViewScene::DrawScene(scene, &prefix);
         ++m_tiles;
@@ -69,6 +70,7 @@ protected:
     CZarnelDcmt m_dcmt;
     CCmra m_camera;
     CRndrQult m_quality;
+    CMeshCache m_meshes;
     int m_tiles = 0;
 };
 

@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/render/MeshCache.h"
 #include "app/render/RndrQult.h"
 #include "app/view/OffscreenRender.h"
 #include "app/view/SceneDraw.h"
@@ -190,8 +191,8 @@ protected:
 
     SPixelCounts Draw(ToolMode mode, const std::vector<SWalkBox>& walk = {}) {
         const CBox3 box = CViewState::kDefaultSelectionBox;
-        const ViewScene::SScene scene{m_dcmt,          m_camera, &m_quality, mode,
-                                      DrawFlags::None, box,      walk,       nullptr};
+        const ViewScene::SScene scene{m_dcmt, m_camera, &m_quality, mode,    DrawFlags::None,
+                                      box,    walk,     nullptr,    nullptr, &m_meshes};
         glViewport(0, 0, 256, 256);
         ViewScene::DrawScene(scene);
         ExpectNoGlError("scene");
@@ -201,6 +202,7 @@ protected:
     CZarnelDcmt m_dcmt;
     CCmra m_camera;
     CRndrQult m_quality;
+    CMeshCache m_meshes;
 };
 
 TEST_F(ScenePicture, LitTubeOnWhite) {
@@ -282,8 +284,8 @@ TEST_F(ScenePicture, PictureInTilesIsThePictureWhole) {
     m_camera = StraightCamera(200, 150);
     m_camera.cameraDistance = 100;
     const CBox3 box = CViewState::kDefaultSelectionBox;
-    const ViewScene::SScene scene{m_dcmt,          m_camera, &m_quality, ToolMode::BoxTop,
-                                  DrawFlags::None, box,      {},         nullptr};
+    const ViewScene::SScene scene{m_dcmt, m_camera, &m_quality, ToolMode::BoxTop, DrawFlags::None,
+                                  box,    {},       nullptr,    nullptr,          &m_meshes};
     auto render = [&](int maxTile) {
         return RenderOffscreen(
             200, 150,

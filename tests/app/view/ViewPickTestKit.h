@@ -12,6 +12,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "app/render/MeshCache.h"
 #include "app/view/SceneDraw.h"
 #include "app/view/ScenePick.h"
 #include "app/view/ViewCommand.h"
@@ -59,7 +60,8 @@ protected:
         m_drawView = SDrawView{m_dcmt.FindElement(m_state.firstTube), m_state.panelWidth,
                                m_state.panelLength, nullptr};
         return SPickScene{m_dcmt,           m_dcmt.GetCamera(0), nullptr,
-                          m_state.toolMode, m_state.drawFlags,   &m_drawView};
+                          m_state.toolMode, m_state.drawFlags,   &m_drawView,
+                          &m_meshes};
     }
     CGlScenePicker Picker() {
         return CGlScenePicker(Scene(), m_state.selectionBufferSize, m_state.placingFeedbackSize);
@@ -114,5 +116,6 @@ protected:
     CViewState m_state;
     CViewCamera m_camera;
     SDrawView m_drawView;
+    CMeshCache m_meshes;
     SViewHints m_views;
 };
