@@ -253,3 +253,24 @@ TEST_F(KindPicture, KeptTessellationsDrawThePictureDrawnAnew) {
             << seen.different << " of " << seen.drawn << " pixels differ";
     }
 }
+
+// A kept mesh is keyed by its detail: after a profile's detail changes, the shapes of the new
+// detail are drawn, not the ones kept at the old.
+TEST_F(KindPicture, KeptTessellationsFollowTheProfilesDetail) {
+    const std::vector<SPlaced> placed = Joined(Slides(), WheelsAndCaps());
+    const CVector3 eye{-3000, 3000, -2500};
+    const CVector3 centre{300, 200, 400};
+    Render(placed, eye, centre, "render-fine-fresh.bmp");
+    const std::vector<uint8_t> fresh = m_gl.ReadPixels();
+    m_meshes.Clear();
+    SRndrQultValues coarse = m_quality.GetValues();
+    coarse.modell = 0;
+    const SRndrQultValues fine = m_quality.GetValues();
+    m_quality.SetValues(coarse);
+    Render(placed, eye, centre, "render-coarse.bmp");
+    const std::vector<uint8_t> coarsePicture = m_gl.ReadPixels();
+    m_quality.SetValues(fine);
+    Render(placed, eye, centre, "render-fine-after-coarse.bmp");
+    EXPECT_NE(coarsePicture, fresh);
+    EXPECT_EQ(m_gl.ReadPixels(), fresh);
+}
