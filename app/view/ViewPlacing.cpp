@@ -32,24 +32,24 @@ bool IsOneOf(K kind, std::initializer_list<K> kinds) {
 SLinkSettings LinkSettings(const SViewContext& context) {
     return {.couplingMaterial = context.GetCouplingMaterial(),
             .snapRadiusSq = context.GetSnapRadiusSq(),
-            .autoAdjust = context.state.autoAdjust};
+            .autoAdjust = context.state.tool.autoAdjust};
 }
 
 // The tool's element at the connection of the target, with the view's kind, material, arms and
 // turn count; atAxis: placed at a connection axis (the kind's own finishing).
 SAttachOrder AttachOrder(const CViewState& state, ElmntId target, int connection,
                          std::pair<float, float> sizes, bool atAxis) {
-    const ElmntKind kind = state.toolKind;
+    const ElmntKind kind = state.tool.kind;
     return {.target = target,
             .connection = connection,
-            .toolMode = state.toolMode,
+            .toolMode = state.tool.mode,
             .kind = kind,
             .material = state.GetToolMaterial(kind),
             .size1 = sizes.first,
             .size2 = sizes.second,
-            .holeArms = state.holeArms,
+            .holeArms = state.tool.holeArms,
             .atAxis = atAxis,
-            .turnCount = state.turnCount};
+            .turnCount = state.tool.turnCount};
 }
 
 // Places what the order says; a beep when the rules of attaching create nothing.
@@ -58,7 +58,7 @@ SViewChange Place(SViewContext& context, const SAttachOrder& order) {
     if (!placed.IsValid()) {
         return SViewChange::Beep();
     }
-    context.state.placing = placed;
+    context.state.tool.placing = placed;
     return {};
 }
 
@@ -76,13 +76,13 @@ SPickHit PickOrReport(CScenePicker& picker, int x, int y) {
 std::optional<std::pair<float, float>> AxisPlacingSizes(const CViewState& state, ElmntKind kind) {
     using Sizes = std::pair<float, float>;
     if (kind == K::Tube || kind == K::Bolt) {
-        return Sizes{state.toolLength, 0.0f};
+        return Sizes{state.tool.length, 0.0f};
     }
     if (kind == K::RoundTube) {
         return Sizes{350.0f, 0.0f};
     }
     if (IsPanelLike(kind)) {
-        return Sizes{state.panelLength, state.panelWidth};
+        return Sizes{state.tool.panelLength, state.tool.panelWidth};
     }
     if (kind == K::Bearing) {
         return Sizes{50.0f, 0.0f};
@@ -98,7 +98,7 @@ std::optional<std::pair<float, float>> AxisPlacingSizes(const CViewState& state,
 std::optional<std::pair<float, float>> PickedPlacingSizes(const CViewState& state, ElmntKind kind) {
     using Sizes = std::pair<float, float>;
     if (kind == K::Alu || kind == K::AluConnector) {
-        return Sizes{state.toolLength, 0.0f};
+        return Sizes{state.tool.length, 0.0f};
     }
     if (IsOneOf(kind, {K::Slide, K::CurvedSlide, K::SlideEnd, K::Pool, K::PoolSmall, K::SlideNew,
                        K::MultiWheel, K::FloatingWheel, K::Bag, K::TextilRound, K::BearingConnector,
@@ -120,7 +120,7 @@ SViewChange PlaceByFeedback(SViewContext& context, CScenePicker& picker, int x, 
     if (!axis.hit.element.IsValid() || axis.hit.distance > kPlaceMaxDistance) {
         return SViewChange::Beep();
     }
-    const ElmntKind kind = context.state.toolKind;
+    const ElmntKind kind = context.state.tool.kind;
     const auto sizes = AxisPlacingSizes(context.state, kind);
     if (!sizes) {
         return SViewChange::Beep();
@@ -134,7 +134,7 @@ SViewChange PlaceOnPicked(SViewContext& context, CScenePicker& picker, int x, in
         return {};
     }
     const SPickHit hit = PickOrReport(picker, x, y);
-    const auto sizes = PickedPlacingSizes(context.state, context.state.toolKind);
+    const auto sizes = PickedPlacingSizes(context.state, context.state.tool.kind);
     if (!hit.IsHit() || !sizes) {
         return SViewChange::Beep();
     }
@@ -152,19 +152,19 @@ SViewChange PlacePanel(SViewContext& context, CScenePicker& picker, int x, int y
     if (!hit.IsHit() || hit.sub == -1) {
         return SViewChange::Beep();
     }
-    const ElmntKind kind = state.toolKind;
-    const SPanelOrder order{.firstTube = state.firstTube,
+    const ElmntKind kind = state.tool.kind;
+    const SPanelOrder order{.firstTube = state.tool.firstTube,
                             .secondTube = hit.element,
                             .kind = kind,
                             .material = state.GetToolMaterial(kind),
-                            .length = state.panelLength,
-                            .width = state.panelWidth,
-                            .turnCount = state.turnCount};
+                            .length = state.tool.panelLength,
+                            .width = state.tool.panelWidth,
+                            .turnCount = state.tool.turnCount};
     const ElmntId placed = PlacePanelBetween(*context.dcmt, order, LinkSettings(context));
     if (!placed.IsValid()) {
         return SViewChange::Beep();
     }
-    state.placing = placed;
+    state.tool.placing = placed;
     return {};
 }
 
@@ -178,7 +178,7 @@ SViewChange DeleteAt(SViewContext& context, CScenePicker& picker, int x, int y) 
     if (elmnt == nullptr) {
         // A click on nothing still runs the adjustment left pending (in the current revision,
         // as the click that left it would have), recounts and tells every window.
-        if (context.state.autoAdjust) {
+        if (context.state.tool.autoAdjust) {
             dcmt.AdjustPending(context.GetCouplingMaterial(), context.GetSnapRadiusSq());
         }
         dcmt.UpdatePartsList();
@@ -205,13 +205,13 @@ SViewChange TurnPlacedOrSelection(SViewContext& context) {
     CZarnelDcmt& dcmt = *context.dcmt;
     const int32_t couplingMaterial = context.GetCouplingMaterial();
     const double snapRadiusSq = context.GetSnapRadiusSq();
-    if (dcmt.FindElement(context.state.placing) != nullptr) {
+    if (dcmt.FindElement(context.state.tool.placing) != nullptr) {
         const std::optional<int> turns =
-            TurnElement(dcmt, context.state.placing, couplingMaterial, snapRadiusSq);
+            TurnElement(dcmt, context.state.tool.placing, couplingMaterial, snapRadiusSq);
         if (!turns) {
             return SViewChange::Beep();
         }
-        context.state.turnCount = *turns;
+        context.state.tool.turnCount = *turns;
         return {};
     }
     if (!dcmt.TurnSelection(couplingMaterial, snapRadiusSq)) {
