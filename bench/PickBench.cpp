@@ -63,16 +63,16 @@ SBenchView* GetView(benchmark::State& state) {
 }
 
 SPickScene PickScene(SBenchView& view) {
-    return SPickScene{*view.field->dcmt,       view.field->camera,   &BenchQuality(),
-                      view.state.toolMode,     view.state.drawFlags, nullptr,
+    return SPickScene{*view.field->dcmt,       view.field->camera,       &BenchQuality(),
+                      view.state.tool.mode,    view.state.display.flags, nullptr,
                       view.field->meshes.get()};
 }
 
 // The left button at (x, y) in the view's tool mode, as the window hands it over.
 SMouseResult Click(SBenchView& view, int x, int y) {
     SViewContext context{view.field->dcmt.get(), view.state, view.camera, SAppOptions()};
-    CGlScenePicker picker(PickScene(view), view.state.selectionBufferSize,
-                          view.state.placingFeedbackSize);
+    CGlScenePicker picker(PickScene(view), view.state.pickBuffers.selectionSize,
+                          view.state.pickBuffers.placingFeedbackSize);
     SMouseEvent event;
     event.x = x;
     event.y = y;
@@ -89,8 +89,8 @@ void Undo(SBenchView& view) {
 // the picture's centre; false when no such arm shows.
 bool AimAtFreeArm(SBenchView& view, int& x, int& y) {
     view.state.SetTool(ToolMode::AtConnection);
-    view.state.toolKind = ElmntKind::Tube;
-    view.state.toolLength = 350.0f;
+    view.state.tool.kind = ElmntKind::Tube;
+    view.state.tool.length = 350.0f;
     double best = 1e30;
     for (const CElmnt& elmnt : view.field->dcmt->GetAliveElements()) {
         std::array<double, 3> w{};
@@ -110,7 +110,7 @@ bool AimAtFreeArm(SBenchView& view, int& x, int& y) {
 
 // True when the last click placed a tube in a revision of its own.
 bool PlacedATube(SBenchView& view, Revision before, const SMouseResult& result) {
-    const CElmnt* placed = view.field->dcmt->FindElement(view.state.placing);
+    const CElmnt* placed = view.field->dcmt->FindElement(view.state.tool.placing);
     return !result.change.beep && view.field->dcmt->GetCurrentRevision() == before + 1 &&
            placed != nullptr && placed->kind == ElmntKind::Tube;
 }
@@ -124,13 +124,13 @@ void PlacingClick(benchmark::State& state, bool withPicture) {
         return;
     }
     CZarnelDcmt& dcmt = *view->field->dcmt;
-    DrawBenchPicture(*view->field, &view->merged, view->state.toolMode);
+    DrawBenchPicture(*view->field, &view->merged, view->state.tool.mode);
     std::size_t gathered = 0;
     for (auto _ : state) {
         const Revision before = dcmt.GetCurrentRevision();
         const SMouseResult result = Click(*view, x, y);
         if (withPicture) {
-            DrawBenchPicture(*view->field, &view->merged, view->state.toolMode);
+            DrawBenchPicture(*view->field, &view->merged, view->state.tool.mode);
             gathered += view->merged.GetRunsGathered();
         }
         state.PauseTiming();
@@ -139,13 +139,13 @@ void PlacingClick(benchmark::State& state, bool withPicture) {
             return;
         }
         Undo(*view);
-        DrawBenchPicture(*view->field, &view->merged, view->state.toolMode);
+        DrawBenchPicture(*view->field, &view->merged, view->state.tool.mode);
         state.ResumeTiming();
     }
     if (withPicture && gathered == 0) {
         state.SkipWithError("the picture after the click did not show it");
     }
-    state.counters["bufferFloats"] = view->state.placingFeedbackSize;
+    state.counters["bufferFloats"] = view->state.pickBuffers.placingFeedbackSize;
 }
 
 void BM_PlacingClick(benchmark::State& state) {
@@ -191,7 +191,7 @@ void BM_MoveStepToPicture(benchmark::State& state) {
         return;
     }
     view->state.SetTool(ToolMode::SelectGroup);
-    DrawBenchPicture(*view->field, &view->merged, view->state.toolMode);
+    DrawBenchPicture(*view->field, &view->merged, view->state.tool.mode);
     int moved = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -200,18 +200,18 @@ void BM_MoveStepToPicture(benchmark::State& state) {
         state.ResumeTiming();
         SViewContext context{&dcmt, view->state, view->camera, SAppOptions()};
         move->run(context, CommandId::MoveRight);
-        DrawBenchPicture(*view->field, &view->merged, view->state.toolMode);
+        DrawBenchPicture(*view->field, &view->merged, view->state.tool.mode);
         state.PauseTiming();
         const auto after = SelectedTubes(dcmt);
         if (before.first < 10 || after.first != before.first ||
-            std::abs(after.second - before.second - before.first * view->state.moveStep) >
+            std::abs(after.second - before.second - before.first * view->state.boxAndMove.step) >
                 before.first * 0.5) {
             state.SkipWithError("the step did not move a tower");
             return;
         }
         moved = before.first;
         Undo(*view);
-        DrawBenchPicture(*view->field, &view->merged, view->state.toolMode);
+        DrawBenchPicture(*view->field, &view->merged, view->state.tool.mode);
         state.ResumeTiming();
     }
     state.counters["tubesMoved"] = moved;

@@ -72,11 +72,11 @@ namespace Id = CommandId;
 // ---- Rules ---------------------------------------------------------------------------------
 
 bool InBoxSideMode(const SViewContext& context, uint32_t) {
-    return IsBoxSideMode(context.state.toolMode);
+    return IsBoxSideMode(context.state.tool.mode);
 }
 
 bool InSelectOrBoxMode(const SViewContext& context, uint32_t) {
-    return IsSelectOrBoxMode(context.state.toolMode);
+    return IsSelectOrBoxMode(context.state.tool.mode);
 }
 
 // ---- The box -------------------------------------------------------------------------------
@@ -84,10 +84,10 @@ bool InSelectOrBoxMode(const SViewContext& context, uint32_t) {
 SViewChange RunBoxShape(SViewContext& context, uint32_t command) {
     CViewState& state = context.state;
     if (command == Id::BoxMove) {
-        MoveSelBox(state.selectionBox, state.toolMode, state.moveStep);
+        MoveSelBox(state.boxAndMove.box, state.tool.mode, state.boxAndMove.step);
     } else {
-        const double d = command == Id::BoxLarger ? state.moveStep : -state.moveStep;
-        ResizeSelBox(state.selectionBox, state.toolMode, d);
+        const double d = command == Id::BoxLarger ? state.boxAndMove.step : -state.boxAndMove.step;
+        ResizeSelBox(state.boxAndMove.box, state.tool.mode, d);
     }
     return SViewChange::Redraw();
 }
@@ -107,7 +107,7 @@ SViewChange RunBoxSelect(SViewContext& context, uint32_t command) {
     } else if (command == Id::BoxInvert) {
         mode = SelectionMode::Invert;
     }
-    context.dcmt->SelectInBox(context.state.selectionBox, mode, material, radiusSq);
+    context.dcmt->SelectInBox(context.state.boxAndMove.box, mode, material, radiusSq);
     SViewChange change;
     change.hint = ViewHint::Selection;
     return change;
@@ -135,23 +135,23 @@ double StepOf(uint32_t command) {
 }
 
 SViewChange RunStep(SViewContext& context, uint32_t command) {
-    context.state.moveStep = StepOf(command);
+    context.state.boxAndMove.step = StepOf(command);
     return SViewChange();
 }
 
 bool IsStepChecked(const SViewContext& context, uint32_t command) {
-    return context.state.moveStep == StepOf(command);
+    return context.state.boxAndMove.step == StepOf(command);
 }
 
 SViewChange RunMoveOption(SViewContext& context, uint32_t command) {
     CViewState& state = context.state;
-    state.adaptCouplings = command != Id::MoveKeepCouplings;
-    state.copyOnce = command == Id::MoveCopy;
+    state.boxAndMove.adaptCouplings = command != Id::MoveKeepCouplings;
+    state.boxAndMove.copyOnce = command == Id::MoveCopy;
     SViewChange change;
     if (command == Id::MoveKeepCouplings) {
         // The couplings' open ends show what moving without adapting leaves behind.
-        change.invalidate = !HasFlag(state.drawFlags, DrawFlags::ConnectorEnds);
-        state.drawFlags = state.drawFlags | DrawFlags::ConnectorEnds;
+        change.invalidate = !HasFlag(state.display.flags, DrawFlags::ConnectorEnds);
+        state.display.flags = state.display.flags | DrawFlags::ConnectorEnds;
     }
     return change;
 }
@@ -160,11 +160,11 @@ bool IsMoveOptionChecked(const SViewContext& context, uint32_t command) {
     const CViewState& state = context.state;
     switch (command) {
     case Id::MoveAdaptCouplings:
-        return state.adaptCouplings && !state.copyOnce;
+        return state.boxAndMove.adaptCouplings && !state.boxAndMove.copyOnce;
     case Id::MoveKeepCouplings:
-        return !state.adaptCouplings && !state.copyOnce;
+        return !state.boxAndMove.adaptCouplings && !state.boxAndMove.copyOnce;
     default:
-        return state.copyOnce;
+        return state.boxAndMove.copyOnce;
     }
 }
 
@@ -188,12 +188,12 @@ SViewChange RunMove(SViewContext& context, uint32_t command) {
     const auto move = std::find_if(kMoves.begin(), kMoves.end(),
                                    [command](const SMove& m) { return m.command == command; });
     if (context.dcmt != nullptr && move != kMoves.end()) {
-        const double step = state.moveStep;
+        const double step = state.boxAndMove.step;
         context.dcmt->MoveSelection(move->x * step, move->y * step, move->z * step,
                                     context.GetCouplingMaterial(), context.GetSnapRadiusSq(),
-                                    state.adaptCouplings, state.copyOnce);
+                                    state.boxAndMove.adaptCouplings, state.boxAndMove.copyOnce);
     }
-    state.copyOnce = false;
+    state.boxAndMove.copyOnce = false;
     return SViewChange();
 }
 

@@ -18,18 +18,18 @@ DrawFlags Toggled(DrawFlags flags, DrawFlags flag) {
 bool HasDrawFlag(const SViewContext& context, uint32_t command) {
     switch (command) {
     case CommandId::WithoutPanels:
-        return HasFlag(context.state.drawFlags, DrawFlags::WithoutPanels);
+        return HasFlag(context.state.display.flags, DrawFlags::WithoutPanels);
     case CommandId::Explosion:
-        return HasFlag(context.state.drawFlags, DrawFlags::Explosion);
+        return HasFlag(context.state.display.flags, DrawFlags::Explosion);
     case CommandId::ConnectorEnds:
-        return HasFlag(context.state.drawFlags, DrawFlags::ConnectorEnds);
+        return HasFlag(context.state.display.flags, DrawFlags::ConnectorEnds);
     default:
         return false;
     }
 }
 
 SViewChange RunDrawFlag(SViewContext& context, uint32_t command) {
-    DrawFlags& flags = context.state.drawFlags;
+    DrawFlags& flags = context.state.display.flags;
     switch (command) {
     case CommandId::WithoutPanels:
         flags = Toggled(flags, DrawFlags::WithoutPanels);
@@ -55,8 +55,8 @@ SViewChange RunDrawFlag(SViewContext& context, uint32_t command) {
 // again. Pressed while that frame is on the screen, the window is only drawn again.
 SViewChange RunOnlySelected(SViewContext& context, uint32_t) {
     SViewChange change;
-    if (!HasFlag(context.state.lastDrawnFlags, DrawFlags::OnlySelected)) {
-        context.state.nextFrameFlags = DrawFlags::OnlySelected;
+    if (!HasFlag(context.state.display.lastDrawnFlags, DrawFlags::OnlySelected)) {
+        context.state.display.nextFrameFlags = DrawFlags::OnlySelected;
         change.repaintNow = true;
     } else {
         change.invalidate = true;
@@ -65,16 +65,16 @@ SViewChange RunOnlySelected(SViewContext& context, uint32_t) {
 }
 
 bool IsShowingOnlySelected(const SViewContext& context, uint32_t) {
-    return HasFlag(context.state.lastDrawnFlags, DrawFlags::OnlySelected);
+    return HasFlag(context.state.display.lastDrawnFlags, DrawFlags::OnlySelected);
 }
 
 SViewChange RunPhotoQuality(SViewContext& context, uint32_t) {
-    context.state.photoQuality = !context.state.photoQuality;
+    context.state.display.photoQuality = !context.state.display.photoQuality;
     return SViewChange::Redraw();
 }
 
 bool IsPhotoQuality(const SViewContext& context, uint32_t) {
-    return context.state.photoQuality;
+    return context.state.display.photoQuality;
 }
 
 // ---- Walk heights -----------------------------------------------------------------------------
@@ -103,7 +103,7 @@ std::vector<SWalkBox> ComputeWalkBoxes(CZarnelDcmt& dcmt) {
 
 // A snapshot: the boxes stay as they are until the command is given twice.
 SViewChange RunWalkHeight(SViewContext& context, uint32_t) {
-    std::vector<SWalkBox>& boxes = context.state.walkBoxes;
+    std::vector<SWalkBox>& boxes = context.state.display.walkBoxes;
     if (!boxes.empty()) {
         boxes.clear();
     } else if (context.dcmt != nullptr) {
@@ -113,7 +113,7 @@ SViewChange RunWalkHeight(SViewContext& context, uint32_t) {
 }
 
 bool IsShowingWalkHeight(const SViewContext& context, uint32_t) {
-    return !context.state.walkBoxes.empty();
+    return !context.state.display.walkBoxes.empty();
 }
 
 // ---- Design options ---------------------------------------------------------------------------
@@ -121,7 +121,7 @@ bool IsShowingWalkHeight(const SViewContext& context, uint32_t) {
 // Switched on, the whole design is adjusted at once, in a revision of its own that can be
 // undone; the design marks itself modified and tells every window. Switched off nothing moves.
 SViewChange RunAutoAdjust(SViewContext& context, uint32_t) {
-    bool& on = context.state.autoAdjust;
+    bool& on = context.state.tool.autoAdjust;
     on = !on;
     if (on && context.dcmt != nullptr) {
         context.dcmt->AdjustAll(context.GetCouplingMaterial(), context.GetSnapRadiusSq());
@@ -130,7 +130,7 @@ SViewChange RunAutoAdjust(SViewContext& context, uint32_t) {
 }
 
 bool IsAutoAdjustOn(const SViewContext& context, uint32_t) {
-    return context.state.autoAdjust;
+    return context.state.tool.autoAdjust;
 }
 
 SViewChange RunWideSnap(SViewContext& context, uint32_t) {

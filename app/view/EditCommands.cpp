@@ -138,18 +138,18 @@ std::optional<SColourTarget> ColourTarget(ElmntKind kind, uint32_t command) {
 
 // Only what the tool inserts from now on changes; no element already placed.
 SViewChange RunColour(SViewContext& context, uint32_t command) {
-    if (std::optional<SColourTarget> target = ColourTarget(context.state.toolKind, command)) {
-        context.state.categoryMaterials[static_cast<size_t>(target->category)] = target->slot;
+    if (std::optional<SColourTarget> target = ColourTarget(context.state.tool.kind, command)) {
+        context.state.tool.categoryMaterials[static_cast<size_t>(target->category)] = target->slot;
     }
     return SViewChange();
 }
 
 bool CanColour(const SViewContext& context, uint32_t) {
-    return HasKindBits(context.state.toolKind, KindBit::MtrlTubes | KindBit::MtrlPanels);
+    return HasKindBits(context.state.tool.kind, KindBit::MtrlTubes | KindBit::MtrlPanels);
 }
 
 bool IsColourChecked(const SViewContext& context, uint32_t command) {
-    const std::optional<SColourTarget> target = ColourTarget(context.state.toolKind, command);
+    const std::optional<SColourTarget> target = ColourTarget(context.state.tool.kind, command);
     return target &&
            context.state.GetCategoryMaterial(static_cast<int>(target->category)) == target->slot;
 }

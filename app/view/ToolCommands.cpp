@@ -151,45 +151,46 @@ const SToolCommand* FindToolCommand(uint32_t command) {
 SViewChange ApplyToolCommand(const SToolCommand& tool, CViewState& state) {
     SViewChange change = state.SetTool(tool.mode);
     change.invalidate = change.invalidate || tool.redraw;
-    state.toolKind = tool.kind;
+    state.tool.kind = tool.kind;
     if (tool.length) {
-        state.toolLength = *tool.length;
+        state.tool.length = *tool.length;
     }
     if (tool.panelWidth) {
-        state.panelWidth = *tool.panelWidth;
+        state.tool.panelWidth = *tool.panelWidth;
     }
     if (tool.panelLength) {
-        state.panelLength = *tool.panelLength;
+        state.tool.panelLength = *tool.panelLength;
     }
     if (tool.holeArms) {
-        state.holeArms = *tool.holeArms;
+        state.tool.holeArms = *tool.holeArms;
     }
     return change;
 }
 
 bool IsToolChecked(const SToolCommand& tool, const CViewState& state) {
-    const bool kindMatches = state.toolKind == tool.kind;
-    const bool modeMatches = state.toolMode == tool.mode;
+    const bool kindMatches = state.tool.kind == tool.kind;
+    const bool modeMatches = state.tool.mode == tool.mode;
     switch (tool.check) {
     case ToolCheck::Mode:
         return modeMatches;
     case ToolCheck::ModeNoKind:
-        return modeMatches && state.toolKind == ElmntKind::None;
+        return modeMatches && state.tool.kind == ElmntKind::None;
     case ToolCheck::ModeKind:
         return modeMatches && kindMatches;
     case ToolCheck::ModeKindLength:
-        return modeMatches && kindMatches && tool.length && state.toolLength == *tool.length;
+        return modeMatches && kindMatches && tool.length && state.tool.length == *tool.length;
     case ToolCheck::ModeKindPanel:
         return modeMatches && kindMatches && tool.panelWidth && tool.panelLength &&
-               state.panelWidth == *tool.panelWidth && state.panelLength == *tool.panelLength;
+               state.tool.panelWidth == *tool.panelWidth &&
+               state.tool.panelLength == *tool.panelLength;
     case ToolCheck::HoleArms:
-        return IsOneOf(state.toolMode, {ToolMode::AtConnection, ToolMode::AtTubeEnd}) &&
-               kindMatches && tool.holeArms && state.holeArms == *tool.holeArms;
+        return IsOneOf(state.tool.mode, {ToolMode::AtConnection, ToolMode::AtTubeEnd}) &&
+               kindMatches && tool.holeArms && state.tool.holeArms == *tool.holeArms;
     case ToolCheck::OnConnectorOrTube:
-        return IsOneOf(state.toolMode, {ToolMode::AtConnection, ToolMode::OnPickedMultiWheel}) &&
+        return IsOneOf(state.tool.mode, {ToolMode::AtConnection, ToolMode::OnPickedMultiWheel}) &&
                kindMatches;
     case ToolCheck::OnConnectorOrTubeEnd:
-        return IsOneOf(state.toolMode, {ToolMode::AtConnection, ToolMode::AtTubeEnd}) &&
+        return IsOneOf(state.tool.mode, {ToolMode::AtConnection, ToolMode::AtTubeEnd}) &&
                kindMatches;
     }
     return false;
@@ -200,8 +201,8 @@ bool IsPlacementVariant(uint32_t command) {
 }
 
 bool CanApplyPlacementVariant(uint32_t command, const CViewState& state) {
-    const ElmntKind kind = state.toolKind;
-    const ToolMode mode = state.toolMode;
+    const ElmntKind kind = state.tool.kind;
+    const ToolMode mode = state.tool.mode;
     switch (command) {
     case kOnConnector:
         return IsOneOf(kind, {K::HoleConnector, K::BearingConnector, K::FlexiConnector}) &&
@@ -224,15 +225,15 @@ std::optional<SViewChange> ApplyPlacementVariant(uint32_t command, CViewState& s
     const ToolMode mode = command == kOnConnector ? M::AtConnection
                           : command == kOnTubeEnd ? M::AtTubeEnd
                                                   : M::OnPickedMultiWheel;
-    const ElmntKind kind = state.toolKind;
+    const ElmntKind kind = state.tool.kind;
     SViewChange change = state.SetTool(mode);
-    state.toolKind = kind;
+    state.tool.kind = kind;
     return change;
 }
 
 bool IsPlacementVariantChecked(uint32_t command, const CViewState& state) {
-    const ElmntKind kind = state.toolKind;
-    const ToolMode mode = state.toolMode;
+    const ElmntKind kind = state.tool.kind;
+    const ToolMode mode = state.tool.mode;
     switch (command) {
     case kOnConnector:
         return IsOneOf(kind, {K::HoleConnector, K::BearingConnector, K::FlexiConnector}) &&
@@ -248,17 +249,17 @@ bool IsPlacementVariantChecked(uint32_t command, const CViewState& state) {
 
 SViewChange ApplyFreeTube(CViewState& state, float lengthCm) {
     SViewChange change = state.SetTool(ToolMode::AtConnection);
-    state.toolKind = ElmntKind::Tube;
-    state.toolLength = lengthCm * 10.0f;
+    state.tool.kind = ElmntKind::Tube;
+    state.tool.length = lengthCm * 10.0f;
     return change;
 }
 
 bool IsFreeTubeChecked(const CViewState& state) {
-    if (state.toolMode != ToolMode::AtConnection || state.toolKind != ElmntKind::Tube) {
+    if (state.tool.mode != ToolMode::AtConnection || state.tool.kind != ElmntKind::Tube) {
         return false;
     }
     for (float fixed : {100.0f, 150.0f, 250.0f, 350.0f, 750.0f}) {
-        if (state.toolLength == fixed) {
+        if (state.tool.length == fixed) {
             return false;
         }
     }
@@ -268,17 +269,17 @@ bool IsFreeTubeChecked(const CViewState& state) {
 SViewChange ApplySpecialPanel(CViewState& state, int panelType, float widthCm, float lengthCm) {
     SViewChange change = state.SetTool(ToolMode::SpecialPanel);
     const std::span<const ElmntKind> types = GetPanelTypes();
-    state.toolKind = panelType >= 0 && static_cast<std::size_t>(panelType) < types.size()
-                         ? types[static_cast<std::size_t>(panelType)]
-                         : ElmntKind::None;
-    state.panelWidth = widthCm * 10.0f;
-    state.panelLength = lengthCm * 10.0f;
+    state.tool.kind = panelType >= 0 && static_cast<std::size_t>(panelType) < types.size()
+                          ? types[static_cast<std::size_t>(panelType)]
+                          : ElmntKind::None;
+    state.tool.panelWidth = widthCm * 10.0f;
+    state.tool.panelLength = lengthCm * 10.0f;
     return change;
 }
 
 bool IsSpecialPanelChecked(const CViewState& state) {
-    return state.toolMode == ToolMode::SpecialPanel && GetPanelTypeIndex(state.toolKind) >= 0 &&
-           !(state.panelWidth == 350.0f && state.panelLength == 350.0f);
+    return state.tool.mode == ToolMode::SpecialPanel && GetPanelTypeIndex(state.tool.kind) >= 0 &&
+           !(state.tool.panelWidth == 350.0f && state.tool.panelLength == 350.0f);
 }
 
 // ---- Rows ------------------------------------------------------------------------------------
@@ -322,7 +323,7 @@ SViewChange RunPan(SViewContext& context, uint32_t) {
 }
 
 bool IsPanning(const SViewContext& context, uint32_t) {
-    return context.state.toolMode == ToolMode::Pan;
+    return context.state.tool.mode == ToolMode::Pan;
 }
 
 std::vector<SViewCommand> MakeToolCommandRows() {

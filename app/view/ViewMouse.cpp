@@ -128,14 +128,14 @@ SMouseResult StartPanDrag(SViewContext& context, CScenePicker& picker, const SMo
         result.change = SViewChange::Beep();
         return result;
     }
-    state.grabDepth = hit.depth;
-    state.panElement = hit.element;
-    state.dragStartX = event.windowX;
-    state.dragStartY = event.windowY;
-    state.dragPointX = event.windowX;
-    state.dragPointY = event.windowY;
-    state.rubberLineShown = false;
-    state.dragging = true;
+    state.pan.grabDepth = hit.depth;
+    state.pan.element = hit.element;
+    state.pan.startX = event.windowX;
+    state.pan.startY = event.windowY;
+    state.pan.pointX = event.windowX;
+    state.pan.pointY = event.windowY;
+    state.pan.rubberLineShown = false;
+    state.pan.dragging = true;
     result.captureMouse = true;
     return result;
 }
@@ -176,9 +176,9 @@ SViewChange PickFirstTube(SViewContext& context, CScenePicker& picker, const SMo
     CViewState& state = context.state;
     const SPickHit hit = PickOrReport(picker, event.x, event.y);
     // Only a tube drawn as a panel carrier carries a sub-name.
-    state.firstTube = hit.IsHit() && hit.sub != -1 ? hit.element : ElmntId();
-    if (context.dcmt->FindElement(state.firstTube) == nullptr) {
-        state.firstTube = ElmntId();
+    state.tool.firstTube = hit.IsHit() && hit.sub != -1 ? hit.element : ElmntId();
+    if (context.dcmt->FindElement(state.tool.firstTube) == nullptr) {
+        state.tool.firstTube = ElmntId();
         return SViewChange::Beep();
     }
     return state.SetTool(M::PanelSecondTube);
@@ -186,7 +186,7 @@ SViewChange PickFirstTube(SViewContext& context, CScenePicker& picker, const SMo
 
 SMouseResult Dispatch(SViewContext& context, CScenePicker& picker, const SMouseEvent& event) {
     SMouseResult result;
-    const M mode = context.state.toolMode;
+    const M mode = context.state.tool.mode;
     if (IsAxisPlacingMode(mode)) {
         result.change = PlaceByFeedback(context, picker, event.x, event.y);
     } else if (IsPickedPlacingMode(mode)) {
@@ -279,11 +279,11 @@ SMouseResult OnLeftDown(SViewContext& context, CScenePicker& picker, const SMous
     // The flexible joint alternates between placing at an axis and on a picked element,
     // whatever the click did.
     CViewState& state = context.state;
-    if (state.toolKind == K::FlexiConnector) {
-        if (state.toolMode == M::AtConnection || state.toolMode == M::AtTubeEnd) {
-            state.toolMode = M::OnPickedFlexiArm;
-        } else if (state.toolMode == M::OnPickedFlexiArm) {
-            state.toolMode = M::AtConnection;
+    if (state.tool.kind == K::FlexiConnector) {
+        if (state.tool.mode == M::AtConnection || state.tool.mode == M::AtTubeEnd) {
+            state.tool.mode = M::OnPickedFlexiArm;
+        } else if (state.tool.mode == M::OnPickedFlexiArm) {
+            state.tool.mode = M::AtConnection;
         }
     }
     return result;
@@ -291,20 +291,20 @@ SMouseResult OnLeftDown(SViewContext& context, CScenePicker& picker, const SMous
 
 SViewChange OnMouseMove(SViewContext& context, const SMouseEvent& event) {
     CViewState& state = context.state;
-    if (state.toolMode != M::Pan || !state.dragging || context.dcmt == nullptr ||
-        context.dcmt->FindElement(state.panElement) == nullptr) {
+    if (state.tool.mode != M::Pan || !state.pan.dragging || context.dcmt == nullptr ||
+        context.dcmt->FindElement(state.pan.element) == nullptr) {
         return {};
     }
     SViewChange change;
-    if (state.rubberLineShown) {
+    if (state.pan.rubberLineShown) {
         // The line drawn last goes with the next picture.
         change.invalidate = true;
-        state.rubberLineShown = false;
+        state.pan.rubberLineShown = false;
     }
     if (event.leftDown) {
-        state.dragPointX = event.windowX;
-        state.dragPointY = event.windowY;
-        state.rubberLineShown = true;
+        state.pan.pointX = event.windowX;
+        state.pan.pointY = event.windowY;
+        state.pan.rubberLineShown = true;
         change.invalidate = true;
     }
     return change;
@@ -325,8 +325,8 @@ SPanStep PanCameraStep(double fieldOfViewDeg, float depthCm, int viewportHeight,
 
 SViewChange OnLeftUp(SViewContext& context, const SMouseEvent& event, int viewportHeight) {
     CViewState& state = context.state;
-    if (state.toolMode != M::Pan || !state.dragging || context.dcmt == nullptr ||
-        context.dcmt->FindElement(state.panElement) == nullptr) {
+    if (state.tool.mode != M::Pan || !state.pan.dragging || context.dcmt == nullptr ||
+        context.dcmt->FindElement(state.pan.element) == nullptr) {
         return CancelPanDrag(state);
     }
     SViewChange change = CancelPanDrag(state);
@@ -336,8 +336,8 @@ SViewChange OnLeftUp(SViewContext& context, const SMouseEvent& event, int viewpo
         return change;
     }
     const SPanStep step =
-        PanCameraStep(camera->fieldOfView, state.grabDepth, viewportHeight,
-                      event.windowX - state.dragStartX, event.windowY - state.dragStartY);
+        PanCameraStep(camera->fieldOfView, state.pan.grabDepth, viewportHeight,
+                      event.windowX - state.pan.startX, event.windowY - state.pan.startY);
     camera->cameraLeftRight += step.across;
     camera->cameraHeight += step.up;
     if (context.camera.IsDesignCamera()) {
@@ -348,16 +348,16 @@ SViewChange OnLeftUp(SViewContext& context, const SMouseEvent& event, int viewpo
 
 SViewChange CancelPanDrag(CViewState& state) {
     SViewChange change;
-    change.invalidate = state.rubberLineShown;
-    state.dragging = false;
-    state.rubberLineShown = false;
-    state.panElement = ElmntId();
+    change.invalidate = state.pan.rubberLineShown;
+    state.pan.dragging = false;
+    state.pan.rubberLineShown = false;
+    state.pan.element = ElmntId();
     return change;
 }
 
 SMouseResult OnDoubleClick(SViewContext& context, CScenePicker& picker, const SMouseEvent& event) {
     SMouseResult result;
-    if (context.dcmt == nullptr || context.state.toolMode != M::Select) {
+    if (context.dcmt == nullptr || context.state.tool.mode != M::Select) {
         return result;
     }
     const SPickHit hit = PickOrReport(picker, event.x, event.y);

@@ -1,10 +1,8 @@
-// Placing, deleting and turning by mouse: the decision first, then one revision.
+// Placing, deleting and turning by mouse: the view picks and decides what to create or delete;
+// the document's operations (model/PlaceElement.h) make the change in one revision.
 #include "app/view/ViewPlacing.h"
 
-#include <memory>
-
-#include "model/Coupling.h"
-#include "model/PanelFit.h"
+#include "model/PlaceElement.h"
 #include "model/ZarnelDcmt.h"
 #include "support/LangText.h"
 #include "support/UserInterface.h"
@@ -16,10 +14,6 @@ using K = ElmntKind;
 constexpr uint32_t TextSelectionBufferLimit = 4192;
 constexpr uint32_t TextFeedbackBufferLimit = 4193;
 constexpr uint32_t TextDeleteAutoCoupling = 4194;
-
-// Distances along the new element's own x axis (mm).
-constexpr double BearingCouplingShift = 103.0;
-constexpr double HoleCouplingShift = 50.0;
 
 void ReportStop(uint32_t text) {
     ShowMessage(LoadLangText(text), {}, MsgButtons::Ok, MsgIcon::Error);
@@ -34,77 +28,38 @@ bool IsOneOf(K kind, std::initializer_list<K> kinds) {
     return false;
 }
 
-// What a placing click will create, decided before any revision opens.
-struct SOrder {
-    const CElmnt* target = nullptr;
-    int connection = -1;
-    K kind = K::None;
-    int32_t material = 0;
-    float size1 = 0.0f;
-    float size2 = 0.0f;
-};
-
-std::unique_ptr<CElmnt> Create(const SViewContext& context, const SOrder& order, Revision r) {
-    const CViewState& state = context.state;
-    std::unique_ptr<CElmnt> created = order.target->CreateAttached(
-        r, state.toolMode, order.kind, order.material, order.size1, order.size2, order.connection);
-    if (created && order.kind == K::HoleConnector) {
-        created->SetArmMasks(state.holeArms);
-    }
-    return created;
+// How the view's insertions and deletions link and adjust.
+SLinkSettings LinkSettings(const SViewContext& context) {
+    return {.couplingMaterial = context.GetCouplingMaterial(),
+            .snapRadiusSq = context.GetSnapRadiusSq(),
+            .autoAdjust = context.state.tool.autoAdjust};
 }
 
-// A hole or flexible coupling, or a bolt, takes the place of the automatic coupling at its
-// connection point 0: that coupling ends in the revision.
-void EndAutomaticCouplingAt(const SViewContext& context, const CElmnt& created, Revision r) {
-    CElmnt* coupling = CElmnt::FindNearestCoupling(
-        r, context.dcmt->GetElmntList(), created.GetConnFrame(0), context.GetSnapRadiusSq());
-    if (coupling != nullptr && coupling->kind == K::Connector) {
-        coupling->endRevision = r;
-    }
+// The tool's element at the connection of the target, with the view's kind, material, arms and
+// turn count; atAxis: placed at a connection axis (the kind's own finishing).
+SAttachOrder AttachOrder(const CViewState& state, ElmntId target, int connection,
+                         std::pair<float, float> sizes, bool atAxis) {
+    const ElmntKind kind = state.tool.kind;
+    return {.target = target,
+            .connection = connection,
+            .toolMode = state.tool.mode,
+            .kind = kind,
+            .material = state.GetToolMaterial(kind),
+            .size1 = sizes.first,
+            .size2 = sizes.second,
+            .holeArms = state.tool.holeArms,
+            .atAxis = atAxis,
+            .turnCount = state.tool.turnCount};
 }
 
-// Turn, append, link, adjust, recount and tell: the common end of every placing.
-SViewChange Finish(SViewContext& context, std::unique_ptr<CElmnt> created, Revision r) {
-    CZarnelDcmt& dcmt = *context.dcmt;
-    CElmntList& list = dcmt.GetElmntList();
-    const int32_t couplingMaterial = context.GetCouplingMaterial();
-    const double snapRadiusSq = context.GetSnapRadiusSq();
-    created->TurnElementTimes(&list, couplingMaterial, snapRadiusSq, context.state.turnCount);
-    CElmnt& added = dcmt.AddElement(std::move(created));
-    context.state.placing = added.GetId();
-    added.LinkEnds(r, list, couplingMaterial, snapRadiusSq);
-    if (context.state.autoAdjust) {
-        dcmt.AdjustPending(couplingMaterial, snapRadiusSq);
+// Places what the order says; a beep when the rules of attaching create nothing.
+SViewChange Place(SViewContext& context, const SAttachOrder& order) {
+    const ElmntId placed = PlaceAttached(*context.dcmt, order, LinkSettings(context));
+    if (!placed.IsValid()) {
+        return SViewChange::Beep();
     }
-    dcmt.FinishChange(ViewHint::Insertion);
+    context.state.tool.placing = placed;
     return {};
-}
-
-// Creates what the order says in a new revision; a beep, and no revision, when the rules of
-// attaching create nothing.
-SViewChange Place(SViewContext& context, const SOrder& order, bool kindMoves) {
-    CZarnelDcmt& dcmt = *context.dcmt;
-    if (!Create(context, order, dcmt.GetCurrentRevision() + 1)) {
-        return SViewChange::Beep();
-    }
-    const Revision r = dcmt.NewRevision();
-    std::unique_ptr<CElmnt> created = Create(context, order, r);
-    if (!created) {
-        // The same rules on the same values: not reached. The revision stays empty.
-        return SViewChange::Beep();
-    }
-    if (kindMoves) {
-        if (order.kind == K::BearingConnector) {
-            created->MoveLocalX(BearingCouplingShift);
-        } else if (order.kind == K::HoleConnector || order.kind == K::FlexiConnector) {
-            created->MoveLocalX(HoleCouplingShift);
-            EndAutomaticCouplingAt(context, *created, r);
-        } else if (order.kind == K::Bolt) {
-            EndAutomaticCouplingAt(context, *created, r);
-        }
-    }
-    return Finish(context, std::move(created), r);
 }
 
 } // namespace
@@ -121,13 +76,13 @@ SPickHit PickOrReport(CScenePicker& picker, int x, int y) {
 std::optional<std::pair<float, float>> AxisPlacingSizes(const CViewState& state, ElmntKind kind) {
     using Sizes = std::pair<float, float>;
     if (kind == K::Tube || kind == K::Bolt) {
-        return Sizes{state.toolLength, 0.0f};
+        return Sizes{state.tool.length, 0.0f};
     }
     if (kind == K::RoundTube) {
         return Sizes{350.0f, 0.0f};
     }
     if (IsPanelLike(kind)) {
-        return Sizes{state.panelLength, state.panelWidth};
+        return Sizes{state.tool.panelLength, state.tool.panelWidth};
     }
     if (kind == K::Bearing) {
         return Sizes{50.0f, 0.0f};
@@ -143,7 +98,7 @@ std::optional<std::pair<float, float>> AxisPlacingSizes(const CViewState& state,
 std::optional<std::pair<float, float>> PickedPlacingSizes(const CViewState& state, ElmntKind kind) {
     using Sizes = std::pair<float, float>;
     if (kind == K::Alu || kind == K::AluConnector) {
-        return Sizes{state.toolLength, 0.0f};
+        return Sizes{state.tool.length, 0.0f};
     }
     if (IsOneOf(kind, {K::Slide, K::CurvedSlide, K::SlideEnd, K::Pool, K::PoolSmall, K::SlideNew,
                        K::MultiWheel, K::FloatingWheel, K::Bag, K::TextilRound, K::BearingConnector,
@@ -165,15 +120,13 @@ SViewChange PlaceByFeedback(SViewContext& context, CScenePicker& picker, int x, 
     if (!axis.hit.element.IsValid() || axis.hit.distance > kPlaceMaxDistance) {
         return SViewChange::Beep();
     }
-    const CElmnt* target = context.dcmt->FindElement(axis.hit.element);
-    const ElmntKind kind = context.state.toolKind;
+    const ElmntKind kind = context.state.tool.kind;
     const auto sizes = AxisPlacingSizes(context.state, kind);
-    if (target == nullptr || !sizes) {
+    if (!sizes) {
         return SViewChange::Beep();
     }
-    const SOrder order{target,       axis.hit.connection, kind, context.state.GetToolMaterial(kind),
-                       sizes->first, sizes->second};
-    return Place(context, order, true);
+    return Place(context,
+                 AttachOrder(context.state, axis.hit.element, axis.hit.connection, *sizes, true));
 }
 
 SViewChange PlaceOnPicked(SViewContext& context, CScenePicker& picker, int x, int y) {
@@ -181,41 +134,38 @@ SViewChange PlaceOnPicked(SViewContext& context, CScenePicker& picker, int x, in
         return {};
     }
     const SPickHit hit = PickOrReport(picker, x, y);
-    const CElmnt* target = hit.IsHit() ? context.dcmt->FindElement(hit.element) : nullptr;
-    const ElmntKind kind = context.state.toolKind;
-    const auto sizes = PickedPlacingSizes(context.state, kind);
-    if (target == nullptr || !sizes) {
+    const auto sizes = PickedPlacingSizes(context.state, context.state.tool.kind);
+    if (!hit.IsHit() || !sizes) {
         return SViewChange::Beep();
     }
-    const SOrder order{target,       hit.sub,      kind, context.state.GetToolMaterial(kind),
-                       sizes->first, sizes->second};
-    return Place(context, order, false);
+    return Place(context, AttachOrder(context.state, hit.element, hit.sub, *sizes, false));
 }
 
 SViewChange PlacePanel(SViewContext& context, CScenePicker& picker, int x, int y) {
     if (context.dcmt == nullptr) {
         return {};
     }
-    CZarnelDcmt& dcmt = *context.dcmt;
     CViewState& state = context.state;
     const SPickHit hit = PickOrReport(picker, x, y);
     // Only a tube drawn as fitting the first one carries a sub-name; the first tube must still
     // be alive (an undo may have taken it away since the first click).
-    const CElmnt* second = hit.IsHit() && hit.sub != -1 ? dcmt.FindElement(hit.element) : nullptr;
-    const CElmnt* first = dcmt.FindElement(state.firstTube);
-    const ElmntKind kind = state.toolKind;
-    if (second == nullptr || first == nullptr || first == second || !IsPanelLike(kind) ||
-        !CanHoldPanel(first, second, dcmt.GetCurrentRevision(), state.panelWidth, state.panelLength,
-                      true, true)) {
+    if (!hit.IsHit() || hit.sub == -1) {
         return SViewChange::Beep();
     }
-    const CTransform frame = GetPanelFrame(*first, *second, state.panelLength);
-    const bool fixed = second->fixed;
-    const Revision r = dcmt.NewRevision();
-    auto panel = std::make_unique<CElmnt>(dcmt.GetIdSource(), r, kind, state.GetToolMaterial(kind),
-                                          frame, fixed, state.panelLength, state.panelWidth);
-    panel->SetPanelOffset();
-    return Finish(context, std::move(panel), r);
+    const ElmntKind kind = state.tool.kind;
+    const SPanelOrder order{.firstTube = state.tool.firstTube,
+                            .secondTube = hit.element,
+                            .kind = kind,
+                            .material = state.GetToolMaterial(kind),
+                            .length = state.tool.panelLength,
+                            .width = state.tool.panelWidth,
+                            .turnCount = state.tool.turnCount};
+    const ElmntId placed = PlacePanelBetween(*context.dcmt, order, LinkSettings(context));
+    if (!placed.IsValid()) {
+        return SViewChange::Beep();
+    }
+    state.tool.placing = placed;
+    return {};
 }
 
 SViewChange DeleteAt(SViewContext& context, CScenePicker& picker, int x, int y) {
@@ -224,11 +174,11 @@ SViewChange DeleteAt(SViewContext& context, CScenePicker& picker, int x, int y) 
     }
     CZarnelDcmt& dcmt = *context.dcmt;
     const SPickHit hit = PickOrReport(picker, x, y);
-    CElmnt* elmnt = hit.IsHit() ? dcmt.FindElement(hit.element) : nullptr;
+    const CElmnt* elmnt = hit.IsHit() ? dcmt.FindElement(hit.element) : nullptr;
     if (elmnt == nullptr) {
         // A click on nothing still runs the adjustment left pending (in the current revision,
         // as the click that left it would have), recounts and tells every window.
-        if (context.state.autoAdjust) {
+        if (context.state.tool.autoAdjust) {
             dcmt.AdjustPending(context.GetCouplingMaterial(), context.GetSnapRadiusSq());
         }
         dcmt.UpdatePartsList();
@@ -242,19 +192,9 @@ SViewChange DeleteAt(SViewContext& context, CScenePicker& picker, int x, int y) 
             return {};
         }
     }
-    const ElmntId id = elmnt->GetId();
-    const Revision r = dcmt.NewRevision();
-    // Opening the revision may have folded the history: look the element up again.
-    elmnt = dcmt.FindElement(id);
-    if (elmnt == nullptr) {
+    if (!DeleteElement(dcmt, hit.element, LinkSettings(context))) {
         return SViewChange::Beep();
     }
-    elmnt->endRevision = r;
-    elmnt->UnlinkEnds(r, dcmt.GetElmntList(), context.GetCouplingMaterial());
-    if (context.state.autoAdjust) {
-        dcmt.AdjustPending(context.GetCouplingMaterial(), context.GetSnapRadiusSq());
-    }
-    dcmt.FinishChange(ViewHint::Deletion);
     return {};
 }
 
@@ -265,15 +205,13 @@ SViewChange TurnPlacedOrSelection(SViewContext& context) {
     CZarnelDcmt& dcmt = *context.dcmt;
     const int32_t couplingMaterial = context.GetCouplingMaterial();
     const double snapRadiusSq = context.GetSnapRadiusSq();
-    if (CElmnt* placing = dcmt.FindElement(context.state.placing)) {
-        CRevisionScope scope(dcmt);
-        const int turns = placing->TurnElement(scope.GetRevision(), &dcmt.GetElmntList(),
-                                               couplingMaterial, snapRadiusSq, false);
-        if (!scope.Close()) {
+    if (dcmt.FindElement(context.state.tool.placing) != nullptr) {
+        const std::optional<int> turns =
+            TurnElement(dcmt, context.state.tool.placing, couplingMaterial, snapRadiusSq);
+        if (!turns) {
             return SViewChange::Beep();
         }
-        context.state.turnCount = turns;
-        dcmt.FinishChange(ViewHint::Change);
+        context.state.tool.turnCount = *turns;
         return {};
     }
     if (!dcmt.TurnSelection(couplingMaterial, snapRadiusSq)) {

@@ -1,10 +1,11 @@
 // The view's operations that turn a click into a change of the design: place the tool's
 // element at the nearest connection axis or on the picked element, put a panel between two
-// tubes, delete the picked element, and turn the element just placed (right button). Each
-// decides what it will create or delete (kind, sizes, target, connection) before it opens a
-// revision, so that a click that changes nothing neither cuts the redo branch nor marks the
-// design modified; it then beeps. Every change ends with the parts table recounted and every
-// window told (Insertion, Deletion or Change).
+// tubes, delete the picked element, and turn the element just placed (right button). Each picks
+// and decides what to create or delete (kind, sizes, target, connection) and hands that to the
+// document's operation (model/PlaceElement.h), which opens a revision only when it changes
+// something, so that a click that changes nothing neither cuts the redo branch nor marks the
+// design modified; the view then beeps. Every change ends with the parts table recounted and
+// every window told (Insertion, Deletion or Change).
 //
 // The element being placed and the first tube of a two-click panel are held by identity in the
 // view's state and looked up alive at the current revision before each use. x and y are GL

@@ -31,49 +31,49 @@ SViewChange CViewState::SetTool(ToolMode newMode) {
     SViewChange change;
     // The application's 15 cm snap option goes off with every change of tool.
     change.wideSnap = false;
-    turnCount = 0;
+    tool.turnCount = 0;
 
     // Leaving the old mode. The element being placed survives a change between the select, box
     // and pan modes and from the second panel click back to the first.
-    if (IsSelectOrBoxMode(toolMode)) {
+    if (IsSelectOrBoxMode(tool.mode)) {
         change.clearSelection = !IsSelectOrBoxMode(newMode);
-    } else if (toolMode == ToolMode::Pan) {
-        change.invalidate = rubberLineShown; // the inverted line must go
-        rubberLineShown = false;
-        dragging = false;
-        panElement = ElmntId();
-    } else if (!(toolMode == ToolMode::PanelSecondTube && newMode == ToolMode::PanelFirstTube)) {
-        placing = ElmntId();
+    } else if (tool.mode == ToolMode::Pan) {
+        change.invalidate = pan.rubberLineShown; // the inverted line must go
+        pan.rubberLineShown = false;
+        pan.dragging = false;
+        pan.element = ElmntId();
+    } else if (!(tool.mode == ToolMode::PanelSecondTube && newMode == ToolMode::PanelFirstTube)) {
+        tool.placing = ElmntId();
     }
 
     const bool keepKind =
         newMode == ToolMode::PanelSecondTube ||
-        (newMode == ToolMode::PanelFirstTube && toolMode == ToolMode::PanelSecondTube);
+        (newMode == ToolMode::PanelFirstTube && tool.mode == ToolMode::PanelSecondTube);
     if (!keepKind) {
-        toolKind = ElmntKind::None;
+        tool.kind = ElmntKind::None;
     }
 
     // Entering the new mode.
-    const bool modeChanges = newMode != toolMode;
+    const bool modeChanges = newMode != tool.mode;
     if (IsBoxSideMode(newMode)) {
         // Moving from one side of the box to another keeps the picture.
-        change.invalidate = change.invalidate || !IsBoxSideMode(toolMode);
+        change.invalidate = change.invalidate || !IsBoxSideMode(tool.mode);
     } else if (newMode == ToolMode::SpecialPanel || newMode == ToolMode::PanelFirstTube ||
                newMode == ToolMode::PanelSecondTube) {
         // A panel tool shows the panels again.
         change.invalidate = change.invalidate || modeChanges;
-        drawFlags = drawFlags & ~DrawFlags::WithoutPanels;
+        display.flags = display.flags & ~DrawFlags::WithoutPanels;
     } else if (RedrawsOnChange(newMode)) {
         change.invalidate = change.invalidate || modeChanges;
     }
-    toolMode = newMode;
+    tool.mode = newMode;
     return change;
 }
 
 DrawFlags CViewState::TakeFrameFlags() {
-    lastDrawnFlags = nextFrameFlags.value_or(drawFlags);
-    nextFrameFlags.reset();
-    return lastDrawnFlags;
+    display.lastDrawnFlags = display.nextFrameFlags.value_or(display.flags);
+    display.nextFrameFlags.reset();
+    return display.lastDrawnFlags;
 }
 
 int32_t CViewState::GetToolMaterial(ElmntKind kind) const {
@@ -81,12 +81,12 @@ int32_t CViewState::GetToolMaterial(ElmntKind kind) const {
     if (!category) {
         return 0;
     }
-    return categoryMaterials[static_cast<size_t>(*category)];
+    return tool.categoryMaterials[static_cast<size_t>(*category)];
 }
 
 int32_t CViewState::GetCategoryMaterial(int category) const {
     if (category < 0 || category >= MtrlCategoryCount) {
         return 0;
     }
-    return categoryMaterials[static_cast<size_t>(category)];
+    return tool.categoryMaterials[static_cast<size_t>(category)];
 }

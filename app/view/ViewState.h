@@ -1,8 +1,9 @@
-// The interaction state of one 3D view, apart from its window and OpenGL context: the tool mode
-// with the tool's kind, sizes and material slots, the display flags, the selection box and the
-// move options, the pan drag and the walk-height boxes. Several views of one design each keep
-// their own. Elements are held by identity and looked up in the design when used, so that
-// nothing here can outlive the record it names.
+// The interaction state of one 3D view, apart from its window and OpenGL context, in named
+// parts: the tool (mode, kind, sizes, material slots, the element being placed), the display
+// (flags, walk-height boxes), the selection box and the move options, the pan drag and the sizes
+// of the picking buffers. Several views of one design each keep their own. Elements are held by
+// identity and looked up in the design when used, so that nothing here can outlive the record it
+// names.
 //
 // SetTool is the one way a command changes the tool mode; it returns what the change asks of
 // the window and the design (the snap option off, the selection cleared, a redraw), which the
@@ -31,52 +32,67 @@ public:
     // The selection box at the start, in the order max y, min y, max x, min x, max z, min z.
     static constexpr CBox3 kDefaultSelectionBox{826.0, -26.0, 426.0, -426.0, 426.0, -426.0};
 
-    // ---- Tool -------------------------------------------------------------------------------
-    // A new view starts with the tool "35cm Rohr".
-    ToolMode toolMode = ToolMode::AtConnection;
-    ElmntKind toolKind = ElmntKind::Tube; // the kind that an insert tool creates
-    std::array<int32_t, MtrlCategoryCount> categoryMaterials = kDefaultCategoryMaterials;
-    float toolLength = 350.0f;  // mm: length of tubes, aluminium profiles and bolts
-    float panelWidth = 350.0f;  // mm: second size of panels
-    float panelLength = 350.0f; // mm: third size of panels
-    // Right-button turns of the element just placed; the next inserted element turns as often.
-    int turnCount = 0;
-    uint32_t holeArms = 0; // arm mask of the hole couplings that the tool inserts
-    ElmntId placing;       // the element inserted last, turned by the right button; none: 0
-    ElmntId firstTube;     // first tube picked by a two-click panel tool; none: 0
+    // The tool: what a click does and what an insert creates. A new view starts with the tool
+    // "35cm Rohr".
+    struct STool {
+        ToolMode mode = ToolMode::AtConnection;
+        ElmntKind kind = ElmntKind::Tube; // the kind that an insert tool creates
+        std::array<int32_t, MtrlCategoryCount> categoryMaterials = kDefaultCategoryMaterials;
+        float length = 350.0f;      // mm: length of tubes, aluminium profiles and bolts
+        float panelWidth = 350.0f;  // mm: second size of panels
+        float panelLength = 350.0f; // mm: third size of panels
+        // Right-button turns of the element just placed; the next inserted element turns as often.
+        int turnCount = 0;
+        uint32_t holeArms = 0;  // arm mask of the hole couplings that the tool inserts
+        ElmntId placing;        // the element inserted last, turned by the right button; none: 0
+        ElmntId firstTube;      // first tube picked by a two-click panel tool; none: 0
+        bool autoAdjust = true; // position adjustment after each insertion and deletion
+    };
 
-    // ---- Display ------------------------------------------------------------------------------
-    DrawFlags drawFlags = DrawFlags::None;
-    DrawFlags lastDrawnFlags = DrawFlags::None; // the flags with which the last frame was drawn
-    // Flags for the next frame only ("Nur selektierte Elemente" shows the selection once).
-    std::optional<DrawFlags> nextFrameFlags;
-    bool photoQuality = false; // drawn with the application's photo profile, else its edit profile
+    // How the design is shown.
+    struct SDisplay {
+        DrawFlags flags = DrawFlags::None;
+        DrawFlags lastDrawnFlags = DrawFlags::None; // the flags with which the last frame was drawn
+        // Flags for the next frame only ("Nur selektierte Elemente" shows the selection once).
+        std::optional<DrawFlags> nextFrameFlags;
+        // Drawn with the application's photo profile, else with its edit profile.
+        bool photoQuality = false;
+        // The walk-height boxes: a snapshot; empty while the walkable height is not shown.
+        std::vector<SWalkBox> walkBoxes;
+    };
 
-    // ---- Picking buffers: they only grow, doubling on each overflow --------------------------
-    int placingFeedbackSize = 4096;  // floats
-    int selectionBufferSize = 64;    // names
-    int checkFeedbackSize = 0x40000; // floats, collision test
+    // The selection box and the options of moving the selection.
+    struct SBoxAndMove {
+        CBox3 box = kDefaultSelectionBox; // mm
+        double step = 400.0;              // mm
+        bool adaptCouplings = true;       // moving the selection adapts its couplings
+        bool copyOnce = false;            // the next move copies the selection
+    };
 
-    // ---- Selection box and moving -----------------------------------------------------------
-    CBox3 selectionBox = kDefaultSelectionBox; // mm
-    double moveStep = 400.0;                   // mm
-    bool adaptCouplings = true;                // moving the selection adapts its couplings
-    bool copyOnce = false;                     // the next move copies the selection
-    bool autoAdjust = true;                    // position adjustment after each insertion
+    // The pan drag (window pixels).
+    struct SPanDrag {
+        int startX = 0;
+        int startY = 0;
+        int pointX = 0; // end of the rubber line drawn last
+        int pointY = 0;
+        float grabDepth = 0.0f; // cm, distance of the grabbed point from the eye
+        bool dragging = false;
+        bool rubberLineShown = false;
+        ElmntId element; // the element grabbed at the start
+    };
 
-    // ---- Pan drag (window pixels) -----------------------------------------------------------
-    int dragStartX = 0;
-    int dragStartY = 0;
-    int dragPointX = 0; // end of the rubber line drawn last
-    int dragPointY = 0;
-    float grabDepth = 0.0f; // cm, distance of the grabbed point from the eye
-    bool dragging = false;
-    bool rubberLineShown = false;
-    ElmntId panElement;
+    // Sizes of the picking buffers: they only grow, doubling on each overflow.
+    struct SPickBuffers {
+        int placingFeedbackSize = 4096;  // floats
+        int selectionSize = 64;          // names
+        int checkFeedbackSize = 0x40000; // floats, collision test
+    };
 
-    // ---- Walk heights -----------------------------------------------------------------------
-    // A snapshot; empty while the walkable height is not shown.
-    std::vector<SWalkBox> walkBoxes;
+    STool tool;
+    SDisplay display;
+    SBoxAndMove boxAndMove;
+    SPanDrag pan;
+    SPickBuffers pickBuffers;
 
     // Changes the tool mode with every side effect on this state; the caller sets the tool's
     // kind and sizes afterwards and carries out the returned change.
@@ -93,6 +109,6 @@ public:
     int32_t GetCategoryMaterial(int category) const;
     // The slot that automatically created couplings receive: the category "Verbinder".
     int32_t GetCouplingMaterial() const {
-        return categoryMaterials[static_cast<size_t>(MtrlCategory::Connectors)];
+        return tool.categoryMaterials[static_cast<size_t>(MtrlCategory::Connectors)];
     }
 };

@@ -113,8 +113,8 @@ void CZarnelView::OnDesignUpdate(wxView*, ViewHint hint) {
     // placed and the first tube of a panel, and an identity freed by them may come back on a new
     // element: the view forgets both.
     if (hint == ViewHint::Everything || hint == ViewHint::UndoRedo || hint == ViewHint::Deletion) {
-        m_state.placing = ElmntId();
-        m_state.firstTube = ElmntId();
+        m_state.tool.placing = ElmntId();
+        m_state.tool.firstTube = ElmntId();
     }
     switch (hint) {
     case ViewHint::UndoRedo:
@@ -186,15 +186,15 @@ CElmnt* CZarnelView::FindAlive(ElmntId id) const {
 }
 
 CElmnt* CZarnelView::GetPlacingElement() const {
-    return FindAlive(m_state.placing);
+    return FindAlive(m_state.tool.placing);
 }
 
 CElmnt* CZarnelView::GetFirstTube() const {
-    return FindAlive(m_state.firstTube);
+    return FindAlive(m_state.tool.firstTube);
 }
 
 CElmnt* CZarnelView::GetPanElement() const {
-    return FindAlive(m_state.panElement);
+    return FindAlive(m_state.pan.element);
 }
 
 void CZarnelView::SetTool(ToolMode mode) {
@@ -208,8 +208,8 @@ SAppOptions CZarnelView::GetAppOptions() {
 
 const CRndrQult* CZarnelView::GetQuality() const {
     const SAppOptions options = GetAppOptions();
-    return m_state.photoQuality && options.photoQuality != nullptr ? options.photoQuality
-                                                                    : options.editQuality;
+    return m_state.display.photoQuality && options.photoQuality != nullptr ? options.photoQuality
+                                                                           : options.editQuality;
 }
 
 SViewContext CZarnelView::MakeContext() {

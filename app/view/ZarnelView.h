@@ -75,7 +75,7 @@ public:
     // pan drag and walk boxes. Commands change them here and redraw (Invalidate) themselves.
     CViewState& GetState() { return m_state; }
     const CViewState& GetState() const { return m_state; }
-    ToolMode GetToolMode() const { return m_state.toolMode; }
+    ToolMode GetToolMode() const { return m_state.tool.mode; }
     // The one way to change the tool mode: the state's changes, then the application's 15 cm
     // snap option switched off, the design's selection cleared when leaving the select and box
     // modes (all windows on the design are told, hint 5), and a redraw where the change asks for

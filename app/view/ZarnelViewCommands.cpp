@@ -30,12 +30,12 @@ bool HasDesign(const SViewContext& context, uint32_t) {
 
 // "Farbe/Textur" shows checked while the current tool inserts in a material the user made.
 bool IsToolInUserMaterial(const SViewContext& context, uint32_t) {
-    const ElmntKind kind = context.state.toolKind;
+    const ElmntKind kind = context.state.tool.kind;
     return kind != ElmntKind::None && context.state.GetToolMaterial(kind) >= kFirstUserMaterial;
 }
 
 bool IsSameSurfaceTool(const SViewContext& context, uint32_t) {
-    return context.state.toolMode == ToolMode::SameSurface;
+    return context.state.tool.mode == ToolMode::SameSurface;
 }
 
 bool IsFreeTube(const SViewContext& context, uint32_t) {
@@ -56,7 +56,7 @@ void ShowSystemInfo(CZarnelView& view, uint32_t) {
 void ChooseFreeTube(CZarnelView& view, uint32_t) {
     CViewState& state = view.GetState();
     CDlgTubeVrbl dialog(view.GetFrame());
-    dialog.SetLength(state.toolLength * 0.1f);
+    dialog.SetLength(state.tool.length * 0.1f);
     // Cancelled, the tool stays as it was.
     if (dialog.ShowModal() == wxID_OK) {
         view.CarryOut(ApplyFreeTube(state, dialog.GetLength()));
@@ -69,13 +69,13 @@ void ChooseSpecialPanel(CZarnelView& view, uint32_t) {
     context.dcmt = view.GetDcmt();
     context.couplingMaterial = state.GetCouplingMaterial();
     context.snapRadiusSq = CouplingSnap::RadiusSq(CZarnelView::GetAppOptions().wideSnap);
-    context.categorySlots = &state.categoryMaterials;
+    context.categorySlots = &state.tool.categoryMaterials;
     context.view = view.GetCanvas();
     context.repaint = [&view] { view.RepaintNow(); };
     int type = 0;
     SPanelProps values;
-    values.width = state.panelWidth * 0.1f;
-    values.length = state.panelLength * 0.1f;
+    values.width = state.tool.panelWidth * 0.1f;
+    values.length = state.tool.panelLength * 0.1f;
     if (CDlgPnl::Choose(view.GetFrame(), context, type, values)) {
         view.CarryOut(ApplySpecialPanel(state, type, values.width, values.length));
     }
@@ -109,7 +109,7 @@ void CheckCollisions(CZarnelView& view, uint32_t) {
     const SDrawView drawView{nullptr, 0.0f, 0.0f, view.MakeDrawView().vrmlViewer};
     RunCollisionTest(*dcmt, state.GetCouplingMaterial(),
                      CouplingSnap::RadiusSq(CZarnelView::GetAppOptions().wideSnap),
-                     state.checkFeedbackSize, CheckFeedbackMaxSize, &drawView);
+                     state.pickBuffers.checkFeedbackSize, CheckFeedbackMaxSize, &drawView);
     view.Invalidate();
 }
 
@@ -133,12 +133,12 @@ void RunToolMaterialDialog(CZarnelView& view, ElmntKind kind, bool checkUsabilit
     }
     // On OK the dialog leaves the slots chosen per category in the view's slots.
     CDlgMtrl::Run(
-        view.GetCanvas(), *dcmt, nullptr, kind, view.GetState().categoryMaterials, checkUsability,
-        [&view] { view.RepaintNow(); }, &view.GetState().categoryMaterials);
+        view.GetCanvas(), *dcmt, nullptr, kind, view.GetState().tool.categoryMaterials,
+        checkUsability, [&view] { view.RepaintNow(); }, &view.GetState().tool.categoryMaterials);
 }
 
 void EditToolMaterials(CZarnelView& view, uint32_t) {
-    RunToolMaterialDialog(view, view.GetState().toolKind, true);
+    RunToolMaterialDialog(view, view.GetState().tool.kind, true);
 }
 
 // Each click of the tool then gives the picked element its category's slot.

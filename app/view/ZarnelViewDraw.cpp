@@ -38,10 +38,10 @@ void CZarnelView::DrawPicture(const std::array<double, 16>* projectionPrefix, Dr
     const ViewScene::SScene scene{*dcmt,
                                   *camera,
                                   GetQuality(),
-                                  m_state.toolMode,
+                                  m_state.tool.mode,
                                   drawFlags,
-                                  m_state.selectionBox,
-                                  m_state.walkBoxes,
+                                  m_state.boxAndMove.box,
+                                  m_state.display.walkBoxes,
                                   &drawView,
                                   &m_mergedScene,
                                   &m_meshCache};
@@ -62,7 +62,7 @@ void CZarnelView::OnDraw(wxDC*) {
     }
     // The frame shows where a picture format narrower than the window ends; drawn outside the
     // viewport, it is out of sight when the viewport fills the window.
-    if (m_state.toolMode != ToolMode::NoSelectionLines) {
+    if (m_state.tool.mode != ToolMode::NoSelectionLines) {
         ViewScene::DrawViewportFrame(m_viewport, m_clientPixels.x, m_clientPixels.y);
     }
     CZarnelViewMouse::DrawPanLine(m_state, m_clientPixels, m_viewport);
@@ -70,7 +70,8 @@ void CZarnelView::OnDraw(wxDC*) {
 }
 
 SDrawView CZarnelView::MakeDrawView() {
-    return SDrawView{GetFirstTube(), m_state.panelWidth, m_state.panelLength, &m_vrmlViewer};
+    return SDrawView{GetFirstTube(), m_state.tool.panelWidth, m_state.tool.panelLength,
+                     &m_vrmlViewer};
 }
 
 std::unique_ptr<CDIB> CZarnelView::RenderToBitmap(int width, int height) {
@@ -91,17 +92,17 @@ std::unique_ptr<CDIB> CZarnelView::RenderToBitmap(int width, int height) {
         return nullptr;
     }
     // Photo quality and no tool highlights or frame while the picture is made.
-    const ToolMode savedMode = m_state.toolMode;
-    const bool savedPhotoQuality = m_state.photoQuality;
-    m_state.toolMode = ToolMode::NoSelectionLines;
-    m_state.photoQuality = true;
+    const ToolMode savedMode = m_state.tool.mode;
+    const bool savedPhotoQuality = m_state.display.photoQuality;
+    m_state.tool.mode = ToolMode::NoSelectionLines;
+    m_state.display.photoQuality = true;
     std::unique_ptr<CDIB> bitmap =
         RenderOffscreen(width, height, [this](const SOffscreenTile& tile) {
             const std::array<double, 16> prefix = tile.ProjectionPrefix();
-            DrawPicture(&prefix, m_state.drawFlags);
+            DrawPicture(&prefix, m_state.display.flags);
         });
-    m_state.toolMode = savedMode;
-    m_state.photoQuality = savedPhotoQuality;
+    m_state.tool.mode = savedMode;
+    m_state.display.photoQuality = savedPhotoQuality;
     // The window's next picture makes its context current again.
     ReleaseCurrentGlxContext();
     return bitmap;

@@ -76,9 +76,10 @@ template <class Rule> void CZarnelViewMouse::RunMouseRule(Rule&& rule) {
     }
     CViewState& state = m_view.GetState();
     const SDrawView drawView = m_view.MakeDrawView();
-    const SPickScene scene{*m_view.GetDcmt(), *camera,   m_view.GetQuality(),  state.toolMode,
-                           state.drawFlags,   &drawView, m_view.GetMeshCache()};
-    CGlScenePicker picker(scene, state.selectionBufferSize, state.placingFeedbackSize);
+    const SPickScene scene{*m_view.GetDcmt(),   *camera,   m_view.GetQuality(),  state.tool.mode,
+                           state.display.flags, &drawView, m_view.GetMeshCache()};
+    CGlScenePicker picker(scene, state.pickBuffers.selectionSize,
+                          state.pickBuffers.placingFeedbackSize);
     SViewContext context = m_view.MakeContext();
     rule(context, picker);
 }
@@ -100,7 +101,7 @@ void CZarnelViewMouse::OnMouseLeftDown(wxMouseEvent& event) {
 
 void CZarnelViewMouse::OnMouseLeftUp(wxMouseEvent& event) {
     event.Skip();
-    if (!m_view.GetState().dragging) {
+    if (!m_view.GetState().pan.dragging) {
         return;
     }
     CZarnelGlCanvas* canvas = m_view.GetCanvas();
@@ -144,7 +145,7 @@ void CZarnelViewMouse::OnMouseCaptureLost(wxMouseCaptureLostEvent&) {
 }
 
 void CZarnelViewMouse::OnMouseKeyDown(wxKeyEvent& event) {
-    if (event.GetKeyCode() == WXK_ESCAPE && m_view.GetState().dragging) {
+    if (event.GetKeyCode() == WXK_ESCAPE && m_view.GetState().pan.dragging) {
         EndPanDrag(CancelPanDrag(m_view.GetState()));
         return;
     }
@@ -160,7 +161,7 @@ void CZarnelViewMouse::EndPanDrag(const SViewChange& change) {
 }
 
 void CZarnelViewMouse::OnMouseSetCursor(wxSetCursorEvent& event) {
-    if (m_view.GetState().toolMode == ToolMode::Pan) {
+    if (m_view.GetState().tool.mode == ToolMode::Pan) {
         event.SetCursor(PanCursor());
         return;
     }
@@ -197,9 +198,9 @@ void CZarnelViewMouse::EditSurface(ElmntId id) {
     if (elmnt == nullptr) {
         return;
     }
-    const std::optional<int32_t> slot =
-        CDlgMtrl::Run(m_view.GetCanvas(), *dcmt, elmnt, elmnt->kind,
-                      m_view.GetState().categoryMaterials, true, [this] { m_view.RepaintNow(); });
+    const std::optional<int32_t> slot = CDlgMtrl::Run(m_view.GetCanvas(), *dcmt, elmnt, elmnt->kind,
+                                                      m_view.GetState().tool.categoryMaterials,
+                                                      true, [this] { m_view.RepaintNow(); });
     // In place, without a revision; the design is marked modified, recounted and every window
     // told (Change).
     if (slot) {
@@ -219,7 +220,7 @@ void CZarnelViewMouse::EditProperties(ElmntId id, const wxPoint& click) {
     dialog.dcmt = dcmt;
     dialog.couplingMaterial = context.GetCouplingMaterial();
     dialog.snapRadiusSq = context.GetSnapRadiusSq();
-    dialog.categorySlots = &m_view.GetState().categoryMaterials;
+    dialog.categorySlots = &m_view.GetState().tool.categoryMaterials;
     dialog.view = m_view.GetCanvas();
     dialog.repaint = [this] { m_view.RepaintNow(); };
     // The dialogs apply their values as document operations, which recount the parts table and
@@ -253,15 +254,15 @@ void CZarnelViewMouse::EditProperties(ElmntId id, const wxPoint& click) {
 
 void CZarnelViewMouse::DrawPanLine(const CViewState& state, const wxSize& clientPixels,
                                    const SViewport& viewport) {
-    if (!state.rubberLineShown || clientPixels.x <= 0 || clientPixels.y <= 0) {
+    if (!state.pan.rubberLineShown || clientPixels.x <= 0 || clientPixels.y <= 0) {
         return;
     }
     // Window pixels from the upper left, through pixel centres, in black over the picture.
     const GLfloat h = static_cast<GLfloat>(clientPixels.y);
-    const GLfloat line[4] = {static_cast<GLfloat>(state.dragStartX) + 0.5f,
-                             h - static_cast<GLfloat>(state.dragStartY) - 0.5f,
-                             static_cast<GLfloat>(state.dragPointX) + 0.5f,
-                             h - static_cast<GLfloat>(state.dragPointY) - 0.5f};
+    const GLfloat line[4] = {static_cast<GLfloat>(state.pan.startX) + 0.5f,
+                             h - static_cast<GLfloat>(state.pan.startY) - 0.5f,
+                             static_cast<GLfloat>(state.pan.pointX) + 0.5f,
+                             h - static_cast<GLfloat>(state.pan.pointY) - 0.5f};
     glViewport(0, 0, clientPixels.x, clientPixels.y);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();

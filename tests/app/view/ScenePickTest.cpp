@@ -64,7 +64,7 @@ SPickHit PickPerBox(const SPickScene& scene, int x, int y) {
 class ScenePick : public ViewPickTest {};
 
 TEST_F(ScenePick, FrontElementFoundAsAPassPerBoxWouldFindIt) {
-    m_state.toolMode = ToolMode::Select;
+    m_state.tool.mode = ToolMode::Select;
     // Two tubes across the picture, the second 300 mm behind the first, and a third one above
     // them, standing out over the floor.
     CElmnt& front = Put(ElmntKind::Tube, {-175.0, 200.0, 0.0});
@@ -111,7 +111,7 @@ TEST_F(ScenePick, SamplePlayTowerPickedAsAPassPerBoxWouldPickIt) {
     camera.Update();
     int hits = 0;
     for (ToolMode mode : {ToolMode::Select, ToolMode::AtConnection}) {
-        m_state.toolMode = mode;
+        m_state.tool.mode = mode;
         int bufferSize = 64;
         for (int y = 4; y < Size; y += 21) {
             for (int x = 4; x < Size; x += 21) {
@@ -130,7 +130,7 @@ TEST_F(ScenePick, SamplePlayTowerPickedAsAPassPerBoxWouldPickIt) {
 }
 
 TEST_F(ScenePick, EqualDepthsGiveTheLaterRecordAndUndoneElementsAreNotHit) {
-    m_state.toolMode = ToolMode::Select;
+    m_state.tool.mode = ToolMode::Select;
     Put(ElmntKind::Tube, {-175.0, 200.0, 0.0});
     CElmnt& same = Put(ElmntKind::Tube, {-175.0, 200.0, 0.0});
     const auto [x, y] = Window({0.0, 200.0, 0.0});
@@ -151,21 +151,21 @@ TEST_F(ScenePick, EqualDepthsGiveTheLaterRecordAndUndoneElementsAreNotHit) {
 TEST_F(ScenePick, TubeFittingThePanelCarriesItsSubName) {
     CElmnt& first = Put(ElmntKind::Tube, {-175.0, 0.0, 0.0});
     CElmnt& second = Put(ElmntKind::Tube, {-175.0, 400.0, 0.0});
-    m_state.panelWidth = 350.0f;
-    m_state.panelLength = 350.0f;
-    m_state.firstTube = first.GetId();
+    m_state.tool.panelWidth = 350.0f;
+    m_state.tool.panelLength = 350.0f;
+    m_state.tool.firstTube = first.GetId();
     const auto [x, y] = Window({0.0, 400.0, 0.0});
     int bufferSize = 64;
-    m_state.toolMode = ToolMode::PanelSecondTube;
+    m_state.tool.mode = ToolMode::PanelSecondTube;
     const SPickHit carrier = PickElement(Scene(), x, y, bufferSize).hit;
     EXPECT_EQ(carrier.element, second.GetId());
     EXPECT_EQ(carrier.sub, 0);
-    m_state.toolMode = ToolMode::Select;
+    m_state.tool.mode = ToolMode::Select;
     EXPECT_EQ(PickElement(Scene(), x, y, bufferSize).hit.sub, -1);
 }
 
 TEST_F(ScenePick, SelectionBufferDoublesAndKeepsItsSize) {
-    m_state.toolMode = ToolMode::Select;
+    m_state.tool.mode = ToolMode::Select;
     std::vector<ElmntId> tubes;
     for (int k = 0; k < 40; ++k) {
         tubes.push_back(Put(ElmntKind::Tube, {-175.0, 200.0, -10.0 * k}).GetId());
@@ -241,7 +241,7 @@ TEST_F(ScenePick, AxisPassOfTheNeighbourhoodFindsTheAxisOfTheWholePass) {
         camera.farClip = 10000;
         camera.Update();
         for (ToolMode mode : {ToolMode::AtConnection, ToolMode::RoundTubeUp}) {
-            m_state.toolMode = mode;
+            m_state.tool.mode = mode;
             int bufferSize = 64;
             const std::vector<GLfloat> wholePass = WholeAxisPass(Scene());
             for (int y = 2; y < Size; y += 7) {

@@ -168,13 +168,13 @@ TEST(DisplayCommands, FlagsExplosionAndOneFrameOfTheSelection) {
     SView view;
     // Explosion brings the connector ends; switching those off keeps the explosion.
     EXPECT_TRUE(view.Run(C::Explosion).invalidate);
-    EXPECT_EQ(view.state.drawFlags, DrawFlags::Explosion | DrawFlags::ConnectorEnds);
+    EXPECT_EQ(view.state.display.flags, DrawFlags::Explosion | DrawFlags::ConnectorEnds);
     EXPECT_TRUE(view.Checked(C::Explosion) && view.Checked(C::ConnectorEnds));
     view.Run(C::ConnectorEnds);
-    EXPECT_EQ(view.state.drawFlags, DrawFlags::Explosion);
+    EXPECT_EQ(view.state.display.flags, DrawFlags::Explosion);
     view.Run(C::ConnectorEnds);
     view.Run(C::Explosion);
-    EXPECT_EQ(view.state.drawFlags, DrawFlags::None);
+    EXPECT_EQ(view.state.display.flags, DrawFlags::None);
 
     // The selection alone for the frame drawn at once; every later frame shows all again.
     view.Run(C::WithoutPanels);
@@ -188,7 +188,7 @@ TEST(DisplayCommands, FlagsExplosionAndOneFrameOfTheSelection) {
     EXPECT_TRUE(again.invalidate);
     EXPECT_EQ(view.state.TakeFrameFlags(), DrawFlags::WithoutPanels);
     EXPECT_FALSE(view.Checked(C::OnlySelected));
-    EXPECT_EQ(view.state.drawFlags, DrawFlags::WithoutPanels);
+    EXPECT_EQ(view.state.display.flags, DrawFlags::WithoutPanels);
 
     // The snap option is the application's: the row asks for the other value.
     view.options.wideSnap = true;
@@ -217,9 +217,9 @@ TEST(DisplayCommands, WalkHeightsOfEachGroupWithCouplings) {
 
     // The start coupling at the origin, then the frame: as high as it is narrow above its
     // lowest coupling, at most its top.
-    ASSERT_EQ(state.walkBoxes.size(), 2u);
-    EXPECT_EQ(state.walkBoxes[0].height, 0.0);
-    const SWalkBox& frame = state.walkBoxes[1];
+    ASSERT_EQ(state.display.walkBoxes.size(), 2u);
+    EXPECT_EQ(state.display.walkBoxes[0].height, 0.0);
+    const SWalkBox& frame = state.display.walkBoxes[1];
     EXPECT_DOUBLE_EQ(frame.minX, 0.0);
     EXPECT_DOUBLE_EQ(frame.maxX, 400.0);
     EXPECT_DOUBLE_EQ(frame.minZ, 0.0);
@@ -228,9 +228,9 @@ TEST(DisplayCommands, WalkHeightsOfEachGroupWithCouplings) {
 
     // A snapshot until the command is given twice.
     design.Put(ElmntKind::Tube, {0, 1800, 0}, 750.0f, AlongX, 0.0f, true);
-    EXPECT_EQ(state.walkBoxes.size(), 2u);
+    EXPECT_EQ(state.display.walkBoxes.size(), 2u);
     row->run(context, C::WalkHeight);
-    EXPECT_TRUE(state.walkBoxes.empty());
+    EXPECT_TRUE(state.display.walkBoxes.empty());
     EXPECT_FALSE(row->isChecked(context, C::WalkHeight));
 }
 
@@ -246,7 +246,7 @@ TEST(DisplayCommands, AutomaticAdjustmentSwitchedOnAdjustsInARevisionOfItsOwn) {
         view.dcmt.GetIdSource(), r, ElmntKind::Tube, 2, CTransform(), false, 350.0f, 0.0f));
     const ElmntId tubeId = tube.GetId();
     view.dcmt.SetModified(false);
-    ASSERT_TRUE(view.state.autoAdjust);
+    ASSERT_TRUE(view.state.tool.autoAdjust);
     EXPECT_TRUE(view.Checked(C::AutoAdjust));
 
     // Off: nothing moves.

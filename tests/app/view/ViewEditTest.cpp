@@ -37,7 +37,7 @@ struct SViewOnTube {
     SViewOnTube() {
         camera.BindDefault();
         d.dcmt.AddObserver(views);
-        state.toolMode = M::Select;
+        state.tool.mode = M::Select;
         TestUi().Reset();
     }
     ~SViewOnTube() { d.dcmt.RemoveObserver(views); }
@@ -103,17 +103,17 @@ TEST(SelectionBox, SidesMoveAndStopFiftyTwoMillimetresApart) {
     for (const Row& row : rows) {
         SCOPED_TRACE(ToolModeCode(row.side));
         SViewOnTube view;
-        view.state.toolMode = row.side;
-        view.state.moveStep = 800.0;
+        view.state.tool.mode = row.side;
+        view.state.boxAndMove.step = 800.0;
         view.Run(CommandId::BoxSmaller);
-        EXPECT_EQ(view.state.selectionBox, row.smaller800);
-        view.state.selectionBox = b;
-        view.state.moveStep = 50.0;
+        EXPECT_EQ(view.state.boxAndMove.box, row.smaller800);
+        view.state.boxAndMove.box = b;
+        view.state.boxAndMove.step = 50.0;
         EXPECT_TRUE(view.Run(CommandId::BoxLarger).invalidate);
-        EXPECT_EQ(view.state.selectionBox, row.larger50);
-        view.state.selectionBox = b;
+        EXPECT_EQ(view.state.boxAndMove.box, row.larger50);
+        view.state.boxAndMove.box = b;
         view.Run(CommandId::BoxMove);
-        EXPECT_EQ(view.state.selectionBox, row.moved50);
+        EXPECT_EQ(view.state.boxAndMove.box, row.moved50);
     }
     CBox3 box = b;
     ResizeSelBox(box, M::Select, 100.0);
@@ -129,7 +129,7 @@ TEST(SelectionBox, EnabledAndCheckedPerToolMode) {
                    M::BoxFront, M::BoxBack, M::AtConnection, M::Pan, M::SameSurface}) {
         SCOPED_TRACE(ToolModeCode(mode));
         SViewOnTube view;
-        view.state.toolMode = mode;
+        view.state.tool.mode = mode;
         for (uint32_t command : boxCommands) {
             EXPECT_EQ(view.Enabled(command), IsBoxSideMode(mode)) << command;
             EXPECT_FALSE(view.Checked(command)) << command;
@@ -142,26 +142,26 @@ TEST(SelectionBox, EnabledAndCheckedPerToolMode) {
     SViewOnTube view;
     EXPECT_TRUE(view.Checked(CommandId::Step40));
     view.Run(CommandId::Step5);
-    EXPECT_EQ(view.state.moveStep, 50.0);
+    EXPECT_EQ(view.state.boxAndMove.step, 50.0);
     EXPECT_TRUE(view.Checked(CommandId::Step5));
-    view.state.moveStep = 50.5;
+    view.state.boxAndMove.step = 50.5;
     EXPECT_FALSE(view.Checked(CommandId::Step5));
 
     // Keeping the couplings switches their open ends on.
     EXPECT_TRUE(view.Checked(CommandId::MoveAdaptCouplings));
     EXPECT_TRUE(view.Run(CommandId::MoveKeepCouplings).invalidate);
-    EXPECT_TRUE(HasFlag(view.state.drawFlags, DrawFlags::ConnectorEnds));
-    EXPECT_FALSE(view.state.adaptCouplings);
+    EXPECT_TRUE(HasFlag(view.state.display.flags, DrawFlags::ConnectorEnds));
+    EXPECT_FALSE(view.state.boxAndMove.adaptCouplings);
     EXPECT_TRUE(view.Checked(CommandId::MoveKeepCouplings));
     view.Run(CommandId::MoveCopy);
-    EXPECT_TRUE(view.state.adaptCouplings && view.state.copyOnce);
+    EXPECT_TRUE(view.state.boxAndMove.adaptCouplings && view.state.boxAndMove.copyOnce);
     EXPECT_FALSE(view.Checked(CommandId::MoveAdaptCouplings));
     EXPECT_TRUE(view.Checked(CommandId::MoveCopy));
 }
 
 TEST(SelectionBox, SelectsAddsInvertsAndDeselectsWhatIsInside) {
     SViewOnTube view;
-    view.state.toolMode = M::BoxTop;
+    view.state.tool.mode = M::BoxTop;
     auto wheel = std::make_unique<CElmnt>(view.d.ids, 0, ElmntKind::MultiWheel, 2, 0.0f, 0.0f);
     wheel->Translate(2000, 0, 0); // outside the box
     CElmnt& outside = view.d.Add(std::move(wheel));
@@ -189,7 +189,7 @@ TEST(MoveCommands, EachMovesTheSelectionOneStepAlongItsAxis) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.command);
         SViewOnTube view;
-        view.state.moveStep = 200.0;
+        view.state.boxAndMove.step = 200.0;
         view.tube->Select();
         const CVector3 before = view.TubeAt();
         const Revision revision = view.d.Current();
@@ -209,7 +209,7 @@ TEST(MoveCommands, CopyingAppliesToOneMoveAndNothingSelectedOpensNoRevision) {
     view.Run(CommandId::MoveCopy);
     view.Run(CommandId::MoveUp);
     EXPECT_EQ(view.d.AliveOfKind(ElmntKind::Tube).size(), 2u);
-    EXPECT_FALSE(view.state.copyOnce);
+    EXPECT_FALSE(view.state.boxAndMove.copyOnce);
     EXPECT_TRUE(view.Checked(CommandId::MoveAdaptCouplings));
     view.Run(CommandId::MoveUp);
     EXPECT_EQ(view.d.AliveOfKind(ElmntKind::Tube).size(), 2u);
@@ -276,10 +276,10 @@ TEST(EditCommands, SelectAllTakesWhatIsAliveButNoFloorGridOrKindlessRecord) {
         view.d.Place(*view.d.start, M::AtConnection, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusY);
     view.d.Delete(*gone);
     CElmnt& kindless = view.d.Add(std::make_unique<CElmnt>(view.d.ids));
-    view.state.toolMode = M::AtConnection;
+    view.state.tool.mode = M::AtConnection;
     const SViewChange change = view.Run(CommandId::SelectAll);
     EXPECT_EQ(change.hint, ViewHint::Selection);
-    EXPECT_EQ(view.state.toolMode, M::Select);
+    EXPECT_EQ(view.state.tool.mode, M::Select);
     EXPECT_TRUE(view.tube->selected && view.d.start->selected);
     EXPECT_FALSE(view.d.grid->selected);
     EXPECT_FALSE(gone->selected);
@@ -299,8 +299,8 @@ TEST(ColourCommands, TubeOrPanelSlotByTheToolsKind) {
     for (const Row& row : rows) {
         SCOPED_TRACE(KindCode(row.kind));
         SViewOnTube view;
-        view.state.toolKind = row.kind;
-        const auto slotsBefore = view.state.categoryMaterials;
+        view.state.tool.kind = row.kind;
+        const auto slotsBefore = view.state.tool.categoryMaterials;
         for (uint32_t command : {32786u, 32787u, 32788u, 32789u, 32984u, 32985u}) {
             EXPECT_EQ(view.Enabled(command), row.category >= 0) << command;
         }
@@ -309,7 +309,7 @@ TEST(ColourCommands, TubeOrPanelSlotByTheToolsKind) {
         if (row.category >= 0) {
             expected[static_cast<size_t>(row.category)] = row.category == 0 ? 13 : 14;
         }
-        EXPECT_EQ(view.state.categoryMaterials, expected);
+        EXPECT_EQ(view.state.tool.categoryMaterials, expected);
         EXPECT_EQ(view.Checked(CommandId::ColourWhite), row.category >= 0);
         EXPECT_FALSE(view.Checked(CommandId::ColourBlack));
         view.Run(CommandId::ColourBlack);

@@ -87,7 +87,7 @@ TEST_F(ViewMouse, SelectWithPlainCtrlAndShiftClicks) {
 
 TEST_F(ViewMouse, GroupSelectTakesTheConnectedElements) {
     m_state.SetTool(M::AtConnection);
-    m_state.toolKind = K::Tube;
+    m_state.tool.kind = K::Tube;
     SViewContext context = Context();
     CGlScenePicker picker = Picker();
     ASSERT_FALSE(OnLeftDown(context, picker, Event({150.0, 0.0, 0.0})).change.beep);
@@ -107,19 +107,19 @@ TEST_F(ViewMouse, GroupSelectTakesTheConnectedElements) {
 
 TEST_F(ViewMouse, FlexibleJointAlternatesWhateverTheClickDid) {
     m_state.SetTool(M::AtConnection);
-    m_state.toolKind = K::FlexiConnector;
+    m_state.tool.kind = K::FlexiConnector;
     EXPECT_TRUE(Down(Event(kSky)).change.beep);
-    EXPECT_EQ(m_state.toolMode, M::OnPickedFlexiArm);
+    EXPECT_EQ(m_state.tool.mode, M::OnPickedFlexiArm);
     Down(Event(kSky));
-    EXPECT_EQ(m_state.toolMode, M::AtConnection);
-    m_state.toolMode = M::AtTubeEnd;
+    EXPECT_EQ(m_state.tool.mode, M::AtConnection);
+    m_state.tool.mode = M::AtTubeEnd;
     Down(Event(kSky));
-    EXPECT_EQ(m_state.toolMode, M::OnPickedFlexiArm);
+    EXPECT_EQ(m_state.tool.mode, M::OnPickedFlexiArm);
     // Another kind keeps its mode.
-    m_state.toolKind = K::Tube;
-    m_state.toolMode = M::AtConnection;
+    m_state.tool.kind = K::Tube;
+    m_state.tool.mode = M::AtConnection;
     Down(Event(kSky));
-    EXPECT_EQ(m_state.toolMode, M::AtConnection);
+    EXPECT_EQ(m_state.tool.mode, M::AtConnection);
 }
 
 TEST_F(ViewMouse, PanDragMovesTheCameraOnRelease) {
@@ -135,26 +135,26 @@ TEST_F(ViewMouse, PanDragMovesTheCameraOnRelease) {
     m_state.SetTool(M::Pan);
     m_dcmt.SetModified(false);
     EXPECT_TRUE(Down(Event(kSky)).change.beep);
-    EXPECT_FALSE(m_state.dragging);
+    EXPECT_FALSE(m_state.pan.dragging);
     const SMouseEvent start = Event({0.0, 200.0, 0.0});
     const SMouseResult grabbed = Down(start);
     EXPECT_TRUE(grabbed.captureMouse);
-    ASSERT_TRUE(m_state.dragging);
-    EXPECT_NEAR(m_state.grabDepth, 320.0, 4.0);
+    ASSERT_TRUE(m_state.pan.dragging);
+    EXPECT_NEAR(m_state.pan.grabDepth, 320.0, 4.0);
     // The line follows the pointer while the button is held.
     SMouseEvent moved = start;
     moved.windowX += 100;
     moved.windowY += 50;
     SViewContext context = Context();
     EXPECT_TRUE(OnMouseMove(context, moved).invalidate);
-    EXPECT_TRUE(m_state.rubberLineShown);
-    EXPECT_EQ(m_state.dragPointX, start.windowX + 100);
+    EXPECT_TRUE(m_state.pan.rubberLineShown);
+    EXPECT_EQ(m_state.pan.pointX, start.windowX + 100);
     const CCmra before = m_dcmt.GetCamera(0);
     const SViewChange released = OnLeftUp(context, moved, Size);
     EXPECT_TRUE(released.invalidate);
-    EXPECT_FALSE(m_state.dragging);
-    EXPECT_FALSE(m_state.rubberLineShown);
-    const SPanStep step = PanCameraStep(before.fieldOfView, m_state.grabDepth, Size, 100, 50);
+    EXPECT_FALSE(m_state.pan.dragging);
+    EXPECT_FALSE(m_state.pan.rubberLineShown);
+    const SPanStep step = PanCameraStep(before.fieldOfView, m_state.pan.grabDepth, Size, 100, 50);
     EXPECT_GT(step.across, 80);
     EXPECT_EQ(m_dcmt.GetCamera(0).cameraLeftRight, before.cameraLeftRight + step.across);
     EXPECT_EQ(m_dcmt.GetCamera(0).cameraHeight, before.cameraHeight + step.up);
@@ -188,7 +188,7 @@ TEST_F(ViewMouse, DialogsAskedForByClicksAndTheDoubleClick) {
     EXPECT_TRUE(Down(Event(kSky)).change.beep);
     // The current surface: in place, no revision, but the design is modified and told.
     m_state.SetTool(M::SameSurface);
-    m_state.categoryMaterials[0] = 7;
+    m_state.tool.categoryMaterials[0] = 7;
     m_dcmt.SetModified(false);
     m_views.hints.clear();
     const Revision newest = m_dcmt.GetNewestRevision();
@@ -205,7 +205,7 @@ TEST_F(ViewMouse, DialogsAskedForByClicksAndTheDoubleClick) {
     EXPECT_EQ(result.element, tube);
     EXPECT_TRUE(Double(Event(kSky)).change.beep);
     m_state.SetTool(M::AtConnection);
-    m_state.toolKind = K::Tube;
+    m_state.tool.kind = K::Tube;
     result = Double(Event({150.0, 0.0, 0.0}));
     EXPECT_EQ(result.dialog, MouseDialog::None);
     EXPECT_FALSE(result.change.beep);

@@ -57,14 +57,19 @@ protected:
 
     // The scene as the view draws it for picking, with its two-click panel state.
     SPickScene Scene() {
-        m_drawView = SDrawView{m_dcmt.FindElement(m_state.firstTube), m_state.panelWidth,
-                               m_state.panelLength, nullptr};
-        return SPickScene{m_dcmt,           m_dcmt.GetCamera(0), nullptr,
-                          m_state.toolMode, m_state.drawFlags,   &m_drawView,
+        m_drawView = SDrawView{m_dcmt.FindElement(m_state.tool.firstTube), m_state.tool.panelWidth,
+                               m_state.tool.panelLength, nullptr};
+        return SPickScene{m_dcmt,
+                          m_dcmt.GetCamera(0),
+                          nullptr,
+                          m_state.tool.mode,
+                          m_state.display.flags,
+                          &m_drawView,
                           &m_meshes};
     }
     CGlScenePicker Picker() {
-        return CGlScenePicker(Scene(), m_state.selectionBufferSize, m_state.placingFeedbackSize);
+        return CGlScenePicker(Scene(), m_state.pickBuffers.selectionSize,
+                              m_state.pickBuffers.placingFeedbackSize);
     }
 
     // The GL window point of a world point (mm), rounded to whole pixels.

@@ -20,7 +20,7 @@ class ViewPlacing : public ViewPickTest {
 protected:
     void Tool(M mode, K kind) {
         m_state.SetTool(mode);
-        m_state.toolKind = kind;
+        m_state.tool.kind = kind;
     }
     // A left click at the world point; what the click asks of the window.
     SMouseResult Click(const CVector3& at, bool ctrl = false, bool shift = false) {
@@ -60,13 +60,13 @@ protected:
 
 TEST_F(ViewPlacing, FrameOfTubesAndAPanelBuiltAndUndone) {
     Tool(M::AtConnection, K::Tube);
-    m_state.toolLength = 350.0f;
+    m_state.tool.length = 350.0f;
     // A tube on the start coupling's +X arm: its far end gets a coupling 400 mm away.
     EXPECT_FALSE(Click({150.0, 0.0, 0.0}).change.beep);
     ASSERT_EQ(Alive(K::Tube).size(), 1u);
     EXPECT_EQ(m_dcmt.GetCurrentRevision(), 1u);
     EXPECT_EQ(m_views.hints, std::vector<ViewHint>{ViewHint::Insertion});
-    EXPECT_EQ(m_state.placing, Alive(K::Tube)[0]->GetId());
+    EXPECT_EQ(m_state.tool.placing, Alive(K::Tube)[0]->GetId());
     ASSERT_NE(CouplingAt({400.0, 0.0, 0.0}), nullptr);
     // Upright tubes on the start coupling and on the coupling at the free end: parallel,
     // 400 mm apart.
@@ -79,14 +79,14 @@ TEST_F(ViewPlacing, FrameOfTubesAndAPanelBuiltAndUndone) {
 
     // The two-click panel: the first upright tube, then the second.
     Tool(M::PanelFirstTube, K::Panel);
-    m_state.panelWidth = 350.0f;
-    m_state.panelLength = 350.0f;
+    m_state.tool.panelWidth = 350.0f;
+    m_state.tool.panelLength = 350.0f;
     SMouseResult first = Click({0.0, 200.0, 0.0});
     EXPECT_FALSE(first.change.beep);
-    EXPECT_EQ(m_state.toolMode, M::PanelSecondTube);
-    EXPECT_EQ(m_state.firstTube, Alive(K::Tube)[1]->GetId());
+    EXPECT_EQ(m_state.tool.mode, M::PanelSecondTube);
+    EXPECT_EQ(m_state.tool.firstTube, Alive(K::Tube)[1]->GetId());
     EXPECT_FALSE(Click({400.0, 200.0, 0.0}).change.beep);
-    EXPECT_EQ(m_state.toolMode, M::PanelFirstTube);
+    EXPECT_EQ(m_state.tool.mode, M::PanelFirstTube);
     ASSERT_EQ(Alive(K::Panel).size(), 1u);
     const CElmnt& panel = *Alive(K::Panel)[0];
     EXPECT_NEAR(panel.placement.translation.x, 200.0, 1.0);
@@ -123,7 +123,7 @@ TEST_F(ViewPlacing, ClicksThatCreateNothingOpenNoRevision) {
     SViewContext context = Context();
     CGlScenePicker picker = Picker();
     ExpectNothingChanged(OnLeftDown(context, picker, event), 0);
-    EXPECT_FALSE(m_state.placing.IsValid());
+    EXPECT_FALSE(m_state.tool.placing.IsValid());
     event.y = y + 10;
     EXPECT_FALSE(OnLeftDown(context, picker, event).change.beep);
     EXPECT_EQ(m_dcmt.GetCurrentRevision(), 1u);
@@ -140,7 +140,7 @@ TEST_F(ViewPlacing, ClicksThatCreateNothingOpenNoRevision) {
     ExpectNothingChanged(Click({-2000.0, 2500.0, 0.0}), 0, 1);
     Tool(M::PanelSecondTube, K::Panel);
     ExpectNothingChanged(Click({0.0, 0.0, 0.0}), 0, 1);
-    EXPECT_EQ(m_state.toolMode, M::PanelFirstTube) << "back to the first tube in any case";
+    EXPECT_EQ(m_state.tool.mode, M::PanelFirstTube) << "back to the first tube in any case";
     Tool(M::DeleteSingle, K::None);
     ExpectNothingChanged(Click({-2000.0, 2500.0, 0.0}), 0, 1);
     EXPECT_TRUE(m_dcmt.CanRedo());
@@ -153,12 +153,12 @@ TEST_F(ViewPlacing, PanelToolNeverUsesATubeThatUndoTookAway) {
     ASSERT_FALSE(Click({150.0, 0.0, 0.0}).change.beep);
     ASSERT_FALSE(Click({400.0, 150.0, 0.0}).change.beep);
     ASSERT_FALSE(Click({0.0, 150.0, 0.0}).change.beep);
-    const CElmnt* placed = m_dcmt.FindElement(m_state.placing);
+    const CElmnt* placed = m_dcmt.FindElement(m_state.tool.placing);
     ASSERT_NE(placed, nullptr);
     const ElmntId placedId = placed->GetId();
     Tool(M::PanelFirstTube, K::Panel);
     ASSERT_FALSE(Click({0.0, 200.0, 0.0}).change.beep);
-    ASSERT_EQ(m_state.firstTube, placedId);
+    ASSERT_EQ(m_state.tool.firstTube, placedId);
     // The first tube goes with an undo; the second click finds no panel to place.
     m_dcmt.OnEditUndo(2, CouplingSnap::NormalSq);
     ASSERT_EQ(m_dcmt.FindElement(placedId), nullptr);
@@ -177,8 +177,8 @@ TEST_F(ViewPlacing, HoleCouplingAndBoltTakeTheAutomaticCouplingsPlace) {
     for (K kind : {K::HoleConnector, K::Bolt}) {
         SCOPED_TRACE(KindCode(kind));
         Tool(M::AtTubeEnd, kind);
-        m_state.holeArms = 0x3F;
-        m_state.toolLength = 100.0f;
+        m_state.tool.holeArms = 0x3F;
+        m_state.tool.length = 100.0f;
         const Revision before = m_dcmt.GetCurrentRevision();
         ASSERT_FALSE(Click({500.0, 0.0, 0.0}).change.beep);
         ASSERT_EQ(Alive(kind).size(), 1u);
@@ -252,7 +252,7 @@ TEST_F(ViewPlacing, RightButtonTurnsThePanelJustPlacedAndTheNextOneAsOften) {
     Tool(M::PanelFirstTube, K::Panel);
     ASSERT_FALSE(Click({0.0, 200.0, 0.0}).change.beep);
     ASSERT_FALSE(Click({400.0, 200.0, 0.0}).change.beep);
-    const ElmntId panel = m_state.placing;
+    const ElmntId panel = m_state.tool.placing;
     const int variant = m_dcmt.FindElement(panel)->turnVariant;
     const Revision revision = m_dcmt.GetCurrentRevision();
     m_views.hints.clear();
@@ -261,7 +261,7 @@ TEST_F(ViewPlacing, RightButtonTurnsThePanelJustPlacedAndTheNextOneAsOften) {
     EXPECT_EQ(m_dcmt.GetCurrentRevision(), revision + 1);
     EXPECT_NE(m_dcmt.FindElement(panel)->turnVariant, variant);
     EXPECT_EQ(m_views.hints, std::vector<ViewHint>{ViewHint::Change});
-    EXPECT_GT(m_state.turnCount, 0);
+    EXPECT_GT(m_state.tool.turnCount, 0);
 }
 
 } // namespace

@@ -59,55 +59,55 @@ TEST(SetTool, ChangesOfModeAsTheTableSays) {
         SCOPED_TRACE(testing::Message()
                      << std::hex << ToolModeCode(row.from) << " -> " << ToolModeCode(row.to));
         CViewState state;
-        state.toolMode = row.from;
-        state.toolKind = ElmntKind::Panel;
-        state.placing = ElmntId(2345);
-        state.turnCount = 3;
+        state.tool.mode = row.from;
+        state.tool.kind = ElmntKind::Panel;
+        state.tool.placing = ElmntId(2345);
+        state.tool.turnCount = 3;
         const SViewChange change = state.SetTool(row.to);
-        EXPECT_EQ(state.toolMode, row.to);
+        EXPECT_EQ(state.tool.mode, row.to);
         EXPECT_EQ(change.wideSnap, std::optional<bool>(false));
         EXPECT_EQ(change.clearSelection, row.clearSelection);
         EXPECT_EQ(change.invalidate, row.invalidate);
-        EXPECT_EQ(state.placing, row.keepsPlacing ? ElmntId(2345) : ElmntId());
-        EXPECT_EQ(state.toolKind, row.keepsKind ? ElmntKind::Panel : ElmntKind::None);
-        EXPECT_EQ(state.turnCount, 0);
+        EXPECT_EQ(state.tool.placing, row.keepsPlacing ? ElmntId(2345) : ElmntId());
+        EXPECT_EQ(state.tool.kind, row.keepsKind ? ElmntKind::Panel : ElmntKind::None);
+        EXPECT_EQ(state.tool.turnCount, 0);
     }
 }
 
 TEST(SetTool, PanelToolsShowPanelsAgain) {
     for (M to : {M::SpecialPanel, M::PanelFirstTube, M::PanelSecondTube}) {
         CViewState state;
-        state.drawFlags = DrawFlags::WithoutPanels | DrawFlags::ConnectorEnds;
+        state.display.flags = DrawFlags::WithoutPanels | DrawFlags::ConnectorEnds;
         state.SetTool(to);
-        EXPECT_EQ(state.drawFlags, DrawFlags::ConnectorEnds) << ToolModeCode(to);
+        EXPECT_EQ(state.display.flags, DrawFlags::ConnectorEnds) << ToolModeCode(to);
     }
     CViewState state;
-    state.drawFlags = DrawFlags::WithoutPanels;
+    state.display.flags = DrawFlags::WithoutPanels;
     state.SetTool(M::Select);
-    EXPECT_EQ(state.drawFlags, DrawFlags::WithoutPanels);
+    EXPECT_EQ(state.display.flags, DrawFlags::WithoutPanels);
 }
 
 TEST(SetTool, LeavingPanEndsTheDragAndErasesItsLine) {
     for (bool lineShown : {false, true}) {
         CViewState state;
-        state.toolMode = M::Pan;
-        state.dragging = true;
-        state.rubberLineShown = lineShown;
-        state.panElement = ElmntId(4000);
-        state.placing = ElmntId(4001);
+        state.tool.mode = M::Pan;
+        state.pan.dragging = true;
+        state.pan.rubberLineShown = lineShown;
+        state.pan.element = ElmntId(4000);
+        state.tool.placing = ElmntId(4001);
         const SViewChange change = state.SetTool(M::Pan);
         EXPECT_EQ(change.invalidate, lineShown);
-        EXPECT_FALSE(state.dragging);
-        EXPECT_FALSE(state.rubberLineShown);
-        EXPECT_EQ(state.panElement, ElmntId());
-        EXPECT_EQ(state.placing, ElmntId(4001));
+        EXPECT_FALSE(state.pan.dragging);
+        EXPECT_FALSE(state.pan.rubberLineShown);
+        EXPECT_EQ(state.pan.element, ElmntId());
+        EXPECT_EQ(state.tool.placing, ElmntId(4001));
     }
 }
 
 TEST(ViewState, StartsWithTheTubeToolAndTheDefaultSlots) {
     CViewState state;
-    EXPECT_EQ(state.toolMode, M::AtConnection);
-    EXPECT_EQ(state.toolKind, ElmntKind::Tube);
+    EXPECT_EQ(state.tool.mode, M::AtConnection);
+    EXPECT_EQ(state.tool.kind, ElmntKind::Tube);
     EXPECT_EQ(state.GetCouplingMaterial(), 1);
 
     // The slot of the kind's category; roofs and the floor grid take none.
@@ -121,7 +121,7 @@ TEST(ViewState, StartsWithTheTubeToolAndTheDefaultSlots) {
     for (const auto& [kind, slot] : rows) {
         EXPECT_EQ(state.GetToolMaterial(kind), slot) << KindCode(kind);
     }
-    state.categoryMaterials[4] = 23;
+    state.tool.categoryMaterials[4] = 23;
     EXPECT_EQ(state.GetToolMaterial(ElmntKind::SlideNew), 23);
     EXPECT_EQ(state.GetCategoryMaterial(4), 23);
     EXPECT_EQ(state.GetCategoryMaterial(9), 0);
@@ -160,10 +160,10 @@ TEST(ToolCommands, EachToolIsCheckedAloneAfterItsCommand) {
     for (const SToolCommand& tool : GetToolCommands()) {
         SCOPED_TRACE(tool.command);
         CViewState state;
-        state.toolMode = M::Select;
+        state.tool.mode = M::Select;
         ApplyToolCommand(tool, state);
-        EXPECT_EQ(state.toolMode, tool.mode);
-        EXPECT_EQ(state.toolKind, tool.kind);
+        EXPECT_EQ(state.tool.mode, tool.mode);
+        EXPECT_EQ(state.tool.kind, tool.kind);
         EXPECT_EQ(CheckedCommands(state), (std::set<uint32_t>{tool.command}));
     }
 }
@@ -171,21 +171,21 @@ TEST(ToolCommands, EachToolIsCheckedAloneAfterItsCommand) {
 TEST(ToolCommands, SizesKindsAndArmsTheyGive) {
     CViewState state;
     ApplyToolCommand(*FindToolCommand(32908), state); // half panel
-    EXPECT_EQ(state.toolMode, M::PanelFirstTube);
-    EXPECT_EQ(state.toolKind, ElmntKind::Panel);
-    EXPECT_EQ(state.panelWidth, 350.0f);
-    EXPECT_EQ(state.panelLength, 150.0f);
-    EXPECT_EQ(state.toolLength, 350.0f);
+    EXPECT_EQ(state.tool.mode, M::PanelFirstTube);
+    EXPECT_EQ(state.tool.kind, ElmntKind::Panel);
+    EXPECT_EQ(state.tool.panelWidth, 350.0f);
+    EXPECT_EQ(state.tool.panelLength, 150.0f);
+    EXPECT_EQ(state.tool.length, 350.0f);
 
     ApplyToolCommand(*FindToolCommand(32948), state); // 15 cm flexible bolt
-    EXPECT_EQ(state.toolLength, 150.0f);
-    EXPECT_EQ(state.panelLength, 150.0f); // sizes not named keep their values
+    EXPECT_EQ(state.tool.length, 150.0f);
+    EXPECT_EQ(state.tool.panelLength, 150.0f); // sizes not named keep their values
 
     // Box sides and select tools set no kind; select redraws even when already in force.
     CViewState select;
-    select.toolMode = M::Select;
+    select.tool.mode = M::Select;
     EXPECT_TRUE(ApplyToolCommand(*FindToolCommand(32809), select).invalidate);
-    EXPECT_EQ(select.toolKind, ElmntKind::None);
+    EXPECT_EQ(select.tool.kind, ElmntKind::None);
     // From select to insert, the selection goes.
     EXPECT_TRUE(ApplyToolCommand(*FindToolCommand(32801), select).clearSelection);
 }
@@ -195,28 +195,28 @@ TEST(ToolCommands, PlacementVariantsOfCouplingTools) {
     // The tube tool has no variants: nothing happens.
     EXPECT_FALSE(CanApplyPlacementVariant(32970, state));
     EXPECT_FALSE(ApplyPlacementVariant(32970, state));
-    EXPECT_EQ(state.toolMode, M::AtConnection);
-    EXPECT_EQ(state.toolKind, ElmntKind::Tube);
+    EXPECT_EQ(state.tool.mode, M::AtConnection);
+    EXPECT_EQ(state.tool.kind, ElmntKind::Tube);
 
     // A hole coupling goes to a tube end and back to a connector, keeping its kind and arms.
     ApplyToolCommand(*FindToolCommand(32926), state);
     EXPECT_TRUE(IsPlacementVariantChecked(32969, state));
     ASSERT_TRUE(ApplyPlacementVariant(32970, state));
-    EXPECT_EQ(state.toolMode, M::AtTubeEnd);
-    EXPECT_EQ(state.toolKind, ElmntKind::HoleConnector);
-    EXPECT_EQ(state.holeArms, 12u);
+    EXPECT_EQ(state.tool.mode, M::AtTubeEnd);
+    EXPECT_EQ(state.tool.kind, ElmntKind::HoleConnector);
+    EXPECT_EQ(state.tool.holeArms, 12u);
     EXPECT_EQ(CheckedCommands(state), (std::set<uint32_t>{32926}));
     EXPECT_TRUE(IsPlacementVariantChecked(32970, state));
     EXPECT_FALSE(IsPlacementVariantChecked(32969, state));
     EXPECT_FALSE(CanApplyPlacementVariant(32972, state)); // not a bearing coupling
     ASSERT_TRUE(ApplyPlacementVariant(32969, state));
-    EXPECT_EQ(state.toolMode, M::AtConnection);
+    EXPECT_EQ(state.tool.mode, M::AtConnection);
 
     // The bearing coupling goes onto a tube.
     ApplyToolCommand(*FindToolCommand(32928), state);
     ASSERT_TRUE(ApplyPlacementVariant(32972, state));
-    EXPECT_EQ(state.toolMode, M::OnPickedMultiWheel);
-    EXPECT_EQ(state.toolKind, ElmntKind::BearingConnector);
+    EXPECT_EQ(state.tool.mode, M::OnPickedMultiWheel);
+    EXPECT_EQ(state.tool.kind, ElmntKind::BearingConnector);
     EXPECT_EQ(CheckedCommands(state), (std::set<uint32_t>{32928}));
     EXPECT_FALSE(CanApplyPlacementVariant(32970, state));
 }
@@ -265,7 +265,7 @@ TEST(ViewCommands, EveryRowOnceAndRunOnTheViewsContext) {
     ASSERT_NE(select, nullptr);
     EXPECT_FALSE(select->isChecked(context, 32809));
     const SViewChange change = select->run(context, 32809);
-    EXPECT_EQ(state.toolMode, M::Select);
+    EXPECT_EQ(state.tool.mode, M::Select);
     EXPECT_TRUE(select->isChecked(context, 32809));
     EXPECT_EQ(change.wideSnap, std::optional<bool>(false));
     EXPECT_TRUE(change.invalidate);
@@ -276,7 +276,7 @@ TEST(ViewCommands, EveryRowOnceAndRunOnTheViewsContext) {
     const SViewCommand* pan = FindViewCommand(32777);
     ASSERT_NE(pan, nullptr);
     pan->run(context, 32777);
-    EXPECT_EQ(state.toolMode, M::Select);
+    EXPECT_EQ(state.tool.mode, M::Select);
     EXPECT_EQ(TestUi().Boxes().size(), 1u);
     dcmt.GetCamera(0).cameraTurn = 0;
     pan->run(context, 32777);

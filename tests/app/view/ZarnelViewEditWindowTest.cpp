@@ -98,14 +98,14 @@ TEST_F(ViewEditWindow, SameSurfaceToolAndToolMaterialsDialog) {
         EXPECT_TRUE(frame.IsCommandEnabled(WxCommandId(CommandId::ToolMaterials)));
         // Checked while the tool's category is in a material the user made (slot 20 and up).
         EXPECT_FALSE(IsChecked(frame, CommandId::ToolMaterials));
-        view->GetState().categoryMaterials[0] = 20;
+        view->GetState().tool.categoryMaterials[0] = 20;
         EXPECT_TRUE(IsChecked(frame, CommandId::ToolMaterials));
-        view->GetState().categoryMaterials[0] = 2;
+        view->GetState().tool.categoryMaterials[0] = 2;
         SendCommand(frame, CommandId::ToolMaterials);
         EXPECT_EQ(view->GetToolMode(), ToolMode::AtConnection);
         SendCommand(frame, CommandId::ToolSameSurface);
         EXPECT_EQ(view->GetToolMode(), ToolMode::SameSurface);
-        EXPECT_EQ(view->GetState().toolKind, ElmntKind::None);
+        EXPECT_EQ(view->GetState().tool.kind, ElmntKind::None);
         view->GetDcmt()->SetModified(false);
     });
     ASSERT_EQ(result.dialogs.size(), 2u);

@@ -157,13 +157,13 @@ TEST_F(ViewMouseWindow, ClicksBuildAFrameThatIsSavedAndOpenedAgain) {
         mouse.MouseMove(grab);
         WaitForInput(mouse);
         mouse.MouseDown();
-        ASSERT_TRUE(WaitFor([&] { return view->GetState().dragging; }));
+        ASSERT_TRUE(WaitFor([&] { return view->GetState().pan.dragging; }));
         mouse.MouseMove(grab + wxPoint(120, 60));
-        ASSERT_TRUE(WaitFor([&] { return view->GetState().rubberLineShown; }));
+        ASSERT_TRUE(WaitFor([&] { return view->GetState().pan.rubberLineShown; }));
         WaitUntilPainted(*view->GetCanvas());
         EXPECT_FALSE(TakeScreenshot("zarnel-mouse-pan-line.png").empty());
         mouse.MouseUp();
-        ASSERT_TRUE(WaitFor([&] { return !view->GetState().dragging; }));
+        ASSERT_TRUE(WaitFor([&] { return !view->GetState().pan.dragging; }));
         EXPECT_GT(view->GetCamera()->cameraLeftRight, before.cameraLeftRight);
         EXPECT_GT(view->GetCamera()->cameraHeight, before.cameraHeight);
 

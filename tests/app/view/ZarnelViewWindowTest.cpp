@@ -243,7 +243,7 @@ TEST_F(ViewWindow, ToolCommandsAndWhatTheyDoToTheDesign) {
         EXPECT_FALSE(tube->selected) << "an insert tool clears it";
         EXPECT_EQ(second->GetUpdateCount(), heard + 1);
         EXPECT_EQ(second->GetLastHint(), ViewHint::Selection);
-        EXPECT_EQ(view->GetState().toolKind, ElmntKind::Panel);
+        EXPECT_EQ(view->GetState().tool.kind, ElmntKind::Panel);
         EXPECT_TRUE(IsChecked(frame, CommandId::Panel35));
 
         // Placement variants act only on the coupling tools.
@@ -263,18 +263,18 @@ TEST_F(ViewWindow, ToolCommandsAndWhatTheyDoToTheDesign) {
         EXPECT_EQ(view->GetToolMode(), ToolMode::Pan);
 
         // A deletion forgets the element being placed; the element itself is held by identity.
-        view->GetState().placing = tube->GetId();
+        view->GetState().tool.placing = tube->GetId();
         EXPECT_EQ(view->GetPlacingElement(), tube);
         view->GetZarnelDocument()->UpdateAllViews(ViewHint::Deletion);
         EXPECT_EQ(view->GetPlacingElement(), nullptr);
-        EXPECT_EQ(view->GetState().placing, ElmntId());
+        EXPECT_EQ(view->GetState().tool.placing, ElmntId());
         // A hint 0 or 5 recomputes the viewport, which picks up a new picture format.
         view->GetCamera()->pictureFormat = PictureFormat::Cinema;
         view->GetCamera()->Update();
         view->GetZarnelDocument()->UpdateAllViews(ViewHint::Selection);
         EXPECT_LT(view->GetViewport().width, view->GetClientPixels().x);
         // The coupling material of the design's own operations is the view's connector slot.
-        view->GetState().categoryMaterials[2] = 13;
+        view->GetState().tool.categoryMaterials[2] = 13;
         EXPECT_EQ(view->GetCouplingMaterial(), 13);
         dcmt.SetModified(false);
     });
@@ -348,8 +348,8 @@ TEST_F(ViewWindow, ToolsThatAskForTheirSizesChangeTheToolOnlyOnOk) {
         ASSERT_NE(view, nullptr);
         DialogRecorder& dialogs = *ActiveDialogRecorder();
         SendCommand(frame, CommandId::ToolSelect);
-        view->GetState().toolLength = 125.0f;
-        view->GetState().panelWidth = 500.0f;
+        view->GetState().tool.length = 125.0f;
+        view->GetState().tool.panelWidth = 500.0f;
 
         // Cancelled, the tool stays as it was: no insert mode without a kind.
         dialogs.answer = wxID_CANCEL;
@@ -364,14 +364,14 @@ TEST_F(ViewWindow, ToolsThatAskForTheirSizesChangeTheToolOnlyOnOk) {
         dialogs.answer = wxID_OK;
         SendCommand(frame, CommandId::TubeFree);
         EXPECT_EQ(view->GetToolMode(), ToolMode::AtConnection);
-        EXPECT_EQ(view->GetState().toolKind, ElmntKind::Tube);
-        EXPECT_EQ(view->GetState().toolLength, 125.0f);
+        EXPECT_EQ(view->GetState().tool.kind, ElmntKind::Tube);
+        EXPECT_EQ(view->GetState().tool.length, 125.0f);
         EXPECT_TRUE(IsChecked(frame, CommandId::TubeFree));
         EXPECT_FALSE(IsChecked(frame, CommandId::Tube35));
         SendCommand(frame, CommandId::SpecialPanel);
         EXPECT_EQ(view->GetToolMode(), ToolMode::SpecialPanel);
-        EXPECT_EQ(view->GetState().toolKind, ElmntKind::Panel);
-        EXPECT_EQ(view->GetState().panelWidth, 500.0f);
+        EXPECT_EQ(view->GetState().tool.kind, ElmntKind::Panel);
+        EXPECT_EQ(view->GetState().tool.panelWidth, 500.0f);
         EXPECT_TRUE(IsChecked(frame, CommandId::SpecialPanel));
         EXPECT_FALSE(IsChecked(frame, CommandId::TubeFree));
     });
