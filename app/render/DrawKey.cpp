@@ -229,11 +229,13 @@ uint64_t InputsKey(MtrlTable materials, const CRndrPass& pass, ToolMode toolMode
     return key.Value();
 }
 
-// What drawing reads of the record, field by field: the placement, sizes and corrections, the
-// kind, the material slot, the arm and corner-slot masks, the direction mask, the turn variant
-// and the flags; the revision interval as alive or not. The list links and the list index are
-// not read (a run holds its members by address, which is keyed); the identity and its source
-// name the element only in picking and feedback passes, which are never gathered.
+// The record field by field. Read by drawing and keyed: the placement, sizes and corrections,
+// the kind, the material slot, the arm and corner-slot masks, the turn variant, the selected
+// flag, and the revision interval as alive or not. Keyed though no routine reads them yet (cheap,
+// and right when one starts to): the direction mask, fixed, floating, adjust-pending and the
+// group mark. Not keyed: the list links and the list index (a run holds its members by address,
+// which is keyed), and the identity and its source, which name the element only in picking and
+// feedback passes, never gathered.
 //
 // The size below catches a field added to CElmnt unless it fits a padding gap (3 bytes after
 // fixed, 1 after adjustPending, 4 at the end); whoever adds one there looks here all the same.
