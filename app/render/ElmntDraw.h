@@ -4,6 +4,22 @@
 // filter, placement with the explosion transform, material, and the highlight of the elements
 // on which the current tool can place a part. Records are drawn as they are (const); nothing
 // is kept between calls.
+//
+// The rules for a drawing routine, so that the merged drawing (MergedScene.h) draws the picture
+// that drawing element by element draws:
+// - Geometry goes to GL through GlBatch only (or a CGlMesh, which replays batches): the batch
+//   layer is where gathering takes it from, and the picking passes need its vertex arrays.
+// - Geometry that depends only on a shape, its variant and the detail stride is built once and
+//   kept (MeshCache); only what follows the record is built at each call.
+// - GL state it may set: the model-view matrix inside a CMatrixScope, names through the pass and
+//   the name scopes, lighting, shade model, material, colour and normal (MtrlGl, GlBatch),
+//   texturing and texture generation. A capability of DrawKey.cpp's list or a line width, point
+//   size, depth function, depth mask or polygon mode other than gathering's makes the element
+//   drawn by itself; any other state is not seen by gathering, so it must not be set at all.
+// - Everything it draws, in every pass and tool mode, lies inside the element's cull sphere
+//   (GetDrawRadius, Frustum.h): outside it the element is left out.
+// - Everything it reads is in the keys of DrawKey.h: a field of the record, of a material or of
+//   the view that drawing starts to read goes into the key in the same change.
 #pragma once
 
 #include <functional>

@@ -7,6 +7,7 @@
 #include <GL/gl.h>
 
 #include "app/render/CoverageCull.h"
+#include "app/render/DrawKey.h"
 #include "app/render/Frustum.h"
 #include "app/render/GlBatch.h"
 #include "app/render/MeshCache.h"
@@ -15,6 +16,7 @@
 #include "app/render/VrmlViewer.h"
 #include "model/ZarnelDcmt.h"
 
+using namespace DrawKey;
 using namespace SceneGather;
 
 struct CMergedScene::SRun {
@@ -77,7 +79,7 @@ void CMergedScene::Draw(const CZarnelDcmt& dcmt, const CRndrPass& pass, ToolMode
         DrawElmntList(dcmt.GetElmntList(), pass, drawOne);
         return;
     }
-    const uint64_t inputsKey = InputsKey(materials, pass, toolMode, drawFlags, view);
+    const uint64_t inputsKey = InputsKey(materials, pass, toolMode, drawFlags, view, revision);
     if (inputsKey != m_inputsKey) {
         m_runs.clear();
         m_inputsKey = inputsKey;

@@ -1,167 +1,18 @@
-// Gathering geometry: keys, GL state, world coordinates, groups.
+// Gathering geometry: world coordinates, groups.
 #include "app/render/SceneGather.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "app/render/GlBatch.h"
-#include "app/render/RndrPass.h"
-#include "app/render/RndrQult.h"
 #include "model/Elmnt.h"
 
 namespace SceneGather {
 
-namespace {
-
-constexpr std::array<GLenum, 4> kMaterialColours = {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR,
-                                                    GL_EMISSION};
-
-// Capabilities that gathered geometry was drawn without; an element that draws with any of
-// them on is drawn by itself.
-constexpr std::array<GLenum, 14> kOffWhenGathered = {
-    GL_TEXTURE_2D,     GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T,       GL_BLEND,
-    GL_COLOR_MATERIAL, GL_CULL_FACE,     GL_POLYGON_OFFSET_FILL, GL_POLYGON_OFFSET_LINE,
-    GL_ALPHA_TEST,     GL_LINE_STIPPLE,  GL_POLYGON_STIPPLE,     GL_FOG,
-    GL_CLIP_PLANE0,    GL_STENCIL_TEST};
-
-} // namespace
-
-void SetGatheredState() {
-    for (GLenum capability : kOffWhenGathered) {
-        glDisable(capability);
-    }
-    glEnable(GL_NORMALIZE);
-    glEnable(GL_DEPTH_TEST);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glDepthMask(GL_TRUE);
-}
-
-SLimits SLimits::Read() {
-    SLimits limits;
-    glGetIntegerv(GL_DEPTH_FUNC, &limits.depthFunc);
-    glGetFloatv(GL_LINE_WIDTH, &limits.lineWidth);
-    glGetFloatv(GL_POINT_SIZE, &limits.pointSize);
-    return limits;
-}
-
-bool SLimits::AllowGathering() const {
-    for (GLenum capability : kOffWhenGathered) {
-        if (glIsEnabled(capability)) {
-            return false;
-        }
-    }
-    if (!glIsEnabled(GL_NORMALIZE) || !glIsEnabled(GL_DEPTH_TEST)) {
-        return false;
-    }
-    GLint polygonMode[2] = {GL_FILL, GL_FILL};
-    glGetIntegerv(GL_POLYGON_MODE, polygonMode);
-    GLboolean depthMask = GL_TRUE;
-    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthMask);
-    const SLimits now = Read();
-    return polygonMode[0] == GL_FILL && polygonMode[1] == GL_FILL && depthMask == GL_TRUE &&
-           now.depthFunc == depthFunc && now.lineWidth == lineWidth && now.pointSize == pointSize;
-}
-
-SGlState ReadGlState() {
-    SGlState state;
-    state.lit = glIsEnabled(GL_LIGHTING) == GL_TRUE;
-    glGetIntegerv(GL_SHADE_MODEL, &state.shadeModel);
-    float* at = state.material.data();
-    for (GLenum face : {GL_FRONT, GL_BACK}) {
-        for (GLenum colour : kMaterialColours) {
-            glGetMaterialfv(face, colour, at);
-            at += 4;
-        }
-        glGetMaterialfv(face, GL_SHININESS, at);
-        at += 1;
-    }
-    glGetFloatv(GL_CURRENT_COLOR, state.color.data());
-    glGetFloatv(GL_CURRENT_NORMAL, state.normal.data());
-    return state;
-}
-
-void ApplyMaterial(const std::array<float, kMaterialFloats>& material) {
-    const float* at = material.data();
-    for (GLenum face : {GL_FRONT, GL_BACK}) {
-        for (GLenum colour : kMaterialColours) {
-            glMaterialfv(face, colour, at);
-            at += 4;
-        }
-        glMaterialfv(face, GL_SHININESS, at);
-        at += 1;
-    }
-}
-
-void ApplyGlState(const SGlState& state) {
-    if (state.lit) {
-        glEnable(GL_LIGHTING);
-    } else {
-        glDisable(GL_LIGHTING);
-    }
-    glShadeModel(static_cast<GLenum>(state.shadeModel));
-    ApplyMaterial(state.material);
-    glColor4fv(state.color.data());
-    glNormal3fv(state.normal.data());
-}
-
-uint64_t InputsKey(MtrlTable materials, const CRndrPass& pass, ToolMode toolMode,
-                   DrawFlags drawFlags, const SDrawView* view) {
-    CKeyHash key;
-    for (const CMtrl* material : materials) {
-        key.Add(material);
-        if (material != nullptr) {
-            for (const SGlMaterial* light :
-                 {&material->GetFront(), &material->GetBack(), &material->GetHighlight()}) {
-                key.Add(light->ambient);
-                key.Add(light->diffuse);
-                key.Add(light->specular);
-                key.Add(light->shininess);
-            }
-            key.Add(std::array<float, 3>{material->GetRed(), material->GetGreen(),
-                                         material->GetBlue()});
-            key.Add(material->GetTextureFile().size());
-            for (char c : material->GetTextureFile()) {
-                key.Add(c);
-            }
-        }
-    }
-    const CRndrQult* quality = pass.GetQuality();
-    key.Add(quality != nullptr);
-    if (quality != nullptr) {
-        key.Add(quality->GetValues());
-    }
-    key.Add(toolMode);
-    key.Add(drawFlags);
-    key.Add(view != nullptr);
-    if (view != nullptr) {
-        key.Add(view->firstTube);
-        key.Add(view->panelWidth);
-        key.Add(view->panelHeight);
-        key.Add(view->vrmlViewer);
-    }
-    return key.Value();
-}
-
-// The element's record as far as drawing reads it, and whether it is alive.
-void AddElementKey(CKeyHash& key, const CElmnt& elmnt, Revision revision) {
-    key.Add(&elmnt);
-    const bool alive = elmnt.IsAliveAt(revision);
-    key.Add(alive);
-    if (!alive) {
-        return;
-    }
-    key.Add(elmnt.placement.rotation.m);
-    key.Add(elmnt.placement.translation.x);
-    key.Add(elmnt.placement.translation.y);
-    key.Add(elmnt.placement.translation.z);
-    key.Add(std::array<float, 4>{elmnt.secondSize, elmnt.length, elmnt.secondCorrection,
-                                 elmnt.correction});
-    key.Add(elmnt.kind);
-    key.Add(std::array<uint32_t, 4>{elmnt.GetOccupiedArms(), elmnt.GetFreeArms(),
-                                    elmnt.GetFreeCornerSlots(), elmnt.GetDirections()});
-    key.Add(std::array<int32_t, 3>{elmnt.GetMaterial(), elmnt.turnVariant, elmnt.groupMark});
-    key.Add(std::array<bool, 4>{elmnt.fixed, elmnt.selected, elmnt.floating, elmnt.adjustPending});
-}
+using DrawKey::ApplyGlState;
+using DrawKey::ReadGlState;
+using DrawKey::SGlState;
+using DrawKey::SLimits;
 
 namespace {
 

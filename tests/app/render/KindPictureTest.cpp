@@ -14,6 +14,7 @@
 #include "app/render/RndrQult.h"
 #include "model/Mtrl.h"
 #include "support/DIB.h"
+#include "tests/app/render/KindPlacements.h"
 #include "tests/harness/GlTestContext.h"
 #include "tests/harness/TempFolder.h"
 
@@ -21,48 +22,6 @@ namespace {
 
 constexpr int Width = 1200;
 constexpr int Height = 720;
-constexpr int TexturedSlot = 15;
-
-struct SPlaced {
-    ElmntKind kind;
-    float length;
-    float width;
-    CVector3 at;
-    int material;
-    double tilt = 0.0; // degrees about the local X axis
-    uint32_t arms = 0; // occupied arms of a coupling
-};
-
-// The slides, in the picture of slides and in the comparison of kept tessellations.
-std::vector<SPlaced> Slides() {
-    return {
-        {ElmntKind::Slide, 0, 0, {0, 800, 0}, 7},
-        {ElmntKind::CurvedSlide, 0, 0, {800, 800, 0}, 8},
-        {ElmntKind::SlideEnd, 0, 0, {0, 0, 1700}, 9},
-    };
-}
-
-// The turned parts and small parts, in their picture and in the comparison.
-std::vector<SPlaced> WheelsAndCaps() {
-    return {
-        {ElmntKind::MultiWheel, 0, 0, {0, 0, 0}, 6},
-        {ElmntKind::FloatingWheel, 0, 0, {400, 0, 0}, 8},
-        {ElmntKind::Bearing, 0, 0, {750, 0, 0}, 2},
-        {ElmntKind::Casters, 0, 0, {950, 0, 0}, 3},
-        {ElmntKind::SteeringLock, 0, 0, {0, 0, 350}, 5},
-        {ElmntKind::HubCap, 0, 0, {350, 0, 350}, 2},
-        {ElmntKind::TubeCap, 0, 0, {550, 0, 350}, 4},
-        {ElmntKind::Clamp, 0, 0, {750, 0, 350}, 11},
-        {ElmntKind::Clip, 0, 0, {1000, 0, 350}, 11},
-        {ElmntKind::Alu, 600, 0, {0, 0, 650}, 11},
-    };
-}
-
-std::vector<SPlaced> Joined(std::vector<SPlaced> first, const std::vector<SPlaced>& more) {
-    first.insert(first.end(), more.begin(), more.end());
-    return first;
-}
-
 class KindPicture : public GlTest {
 protected:
     void SetUp() override {
@@ -74,15 +33,7 @@ protected:
             m_owned.push_back(CMtrl::CreateDefault(slot));
             m_materials[static_cast<std::size_t>(slot)] = m_owned.back().get();
         }
-        // A checked texture, so that the textured faces show their coordinates.
-        CDIB texture;
-        ASSERT_TRUE(texture.Create(64, 64, 24, 0));
-        for (int y = 0; y < 64; ++y) {
-            for (int x = 0; x < 64; ++x) {
-                texture.SetPixel(x, y, ((x / 8 + y / 8) % 2) != 0 ? 0x3070c0u : 0xe8d8a0u);
-            }
-        }
-        ASSERT_TRUE(texture.Save(m_folder.File("checks.bmp")));
+        ASSERT_TRUE(WriteCheckedTexture(m_folder.File("checks.bmp")));
         m_owned.push_back(std::make_unique<CMtrl>(*m_owned[9]));
         m_owned.back()->SetTextureFile(m_folder.File("checks.bmp"));
         m_materials[TexturedSlot] = m_owned.back().get();
@@ -122,13 +73,8 @@ protected:
         int marked = 0;
         std::vector<uint8_t> before = m_gl.ReadPixels();
         for (const SPlaced& p : placed) {
-            CTransform placement({}, p.at);
-            placement.RotateDeg(p.tilt, 1, 2);
-            CElmnt elmnt(ids, 1, p.kind, p.material, placement, true, p.length, p.width);
-            if (p.arms != 0) {
-                EXPECT_TRUE(elmnt.SetOccupiedArms(p.arms));
-            }
-            DrawElmnt(elmnt, pass, m_materials, 1, ToolMode::NoSelectionLines, DrawFlags::None);
+            DrawElmnt(*MakePlaced(ids, 1, p), pass, m_materials, 1, ToolMode::NoSelectionLines,
+                      DrawFlags::None);
             std::vector<uint8_t> after = m_gl.ReadPixels();
             marked += after != before ? 1 : 0;
             before = std::move(after);
@@ -160,20 +106,7 @@ protected:
 } // namespace
 
 TEST_F(KindPicture, PanelsWoodLatticeAndTextiles) {
-    constexpr double Flat = -90.0; // panels lie with their faces up
-    const std::vector<SPlaced> placed = {
-        {ElmntKind::Panel, 350, 350, {0, 0, 0}, TexturedSlot, Flat},
-        {ElmntKind::Display, 350, 350, {500, 0, 0}, TexturedSlot, Flat},
-        {ElmntKind::Wood, 350, 350, {1000, 0, 0}, TexturedSlot, Flat},
-        {ElmntKind::WoodKnob, 350, 350, {1500, 0, 0}, TexturedSlot, Flat},
-        {ElmntKind::RoundWood, 350, 350, {0, 0, 600}, 5, Flat},
-        {ElmntKind::Lattice, 350, 350, {500, 0, 600}, 3, Flat},
-        {ElmntKind::WoodBed, 350, 750, {1000, 0, 700}, 10, Flat},
-        {ElmntKind::Textil, 350, 350, {1500, 0, 600}, TexturedSlot, Flat},
-        {ElmntKind::ChairSeatBack, 350, 350, {0, 0, 1200}, TexturedSlot, Flat},
-        {ElmntKind::TextilRound, 350, 0, {900, -200, 1400}, 7},
-        {ElmntKind::Bag, 0, 0, {1700, 0, 1300}, 8},
-    };
+    const std::vector<SPlaced> placed = PanelsAndTextiles();
     EXPECT_EQ(Render(placed, {800, 2600, -1800}, {800, 0, 800}, "render-panels.bmp"),
               static_cast<int>(placed.size()));
 }
@@ -186,15 +119,7 @@ TEST_F(KindPicture, WheelsCapsClampsAndProfiles) {
 }
 
 TEST_F(KindPicture, SlidesPoolsAndRoofs) {
-    const std::vector<SPlaced> placed =
-        Joined(Slides(), {
-                             {ElmntKind::Pool, 0, 0, {-1400, 0, 0}, 8},
-                             {ElmntKind::PoolSmall, 0, 0, {-2700, 0, 500}, 14},
-                             // Roofs sit on tubes turned by 45 degrees; their slopes then fall to
-                             // either side.
-                             {ElmntKind::Roof, 0, 0, {2400, 600, -300}, 1, 45.0},
-                             {ElmntKind::RoofLarge, 0, 0, {1800, 600, 2200}, 1, 45.0},
-                         });
+    const std::vector<SPlaced> placed = Joined(Slides(), PoolsAndRoofs());
     EXPECT_EQ(Render(placed, {-6500, 4500, 4500}, {-200, -200, 500}, "render-slides.bmp"),
               static_cast<int>(placed.size()));
 }
@@ -219,17 +144,7 @@ TEST_F(KindPicture, KeptTessellationsDrawThePictureDrawnAnew) {
          {-4500, 3500, 3500},
          {-200, 300, 500},
          "kept-slides"},
-        {Joined(WheelsAndCaps(),
-                {
-                    {ElmntKind::Connector, 0, 0, {0, 0, 1000}, 2, 0.0, 0b010101},
-                    {ElmntKind::Connector, 0, 0, {250, 0, 1000}, 5, 0.0, 0b100110},
-                    {ElmntKind::Connector45, 0, 0, {400, 0, 1000}, 6},
-                    {ElmntKind::BearingConnector, 0, 0, {800, 0, 1000}, 3},
-                    {ElmntKind::FlexiConnector, 0, 0, {1000, 0, 1000}, 4},
-                }),
-         {500, 1500, -1100},
-         {500, 0, 450},
-         "kept-parts"},
+        {Joined(WheelsAndCaps(), Couplings()), {500, 1500, -1100}, {500, 0, 450}, "kept-parts"},
     };
     for (const SScene& scene : scenes) {
         SCOPED_TRACE(scene.name);
