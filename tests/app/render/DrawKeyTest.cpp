@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/render/MergedScene.h"
+#include "app/render/MeshCache.h"
 #include "app/render/RndrQult.h"
 #include "app/render/VrmlViewer.h"
 #include "model/Coupling.h"
@@ -84,9 +85,10 @@ protected:
         glEnable(GL_LIGHT0);
         glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
         glEnable(GL_NORMALIZE);
-        const CRndrPass pass(RndrMode::Draw, &m_quality);
+        const CRndrPass pass(RndrMode::Draw, &m_quality, &m_meshes);
         if (merged != nullptr) {
             merged->Draw(m_dcmt, pass, mode, m_flags, &m_view);
+            EXPECT_GT(merged->GetMergedCalls(), 0u) << "drawn element by element";
         } else {
             const std::vector<const CMtrl*> materials = GetMtrlTable(m_dcmt);
             DrawElmntList(m_dcmt.GetElmntList(), pass, [&](const CElmnt& elmnt) {
@@ -103,6 +105,7 @@ protected:
     CZarnelDcmt m_dcmt;
     std::vector<CElmnt*> m_placed;
     CRndrQult m_quality;
+    CMeshCache m_meshes;
     DrawFlags m_flags = DrawFlags::None;
     CVrmlViewer m_viewer;
     SDrawView m_view{nullptr, 350.0f, 500.0f, &m_viewer};
