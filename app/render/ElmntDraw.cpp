@@ -83,12 +83,15 @@ constexpr RoutineTable Routines = MakeRoutineTable();
 
 } // namespace
 
-const CMtrl* SElmntDraw::Material() const {
-    const int32_t slot = elmnt.GetMaterial();
-    if (slot < 0 || static_cast<std::size_t>(slot) >= materials.size()) {
-        return nullptr;
-    }
-    return materials[static_cast<std::size_t>(slot)];
+const CMtrl* SElmntDraw::MaterialIn(int32_t slot) const {
+    const auto held = [&](int32_t at) -> const CMtrl* {
+        if (at < 0 || static_cast<std::size_t>(at) >= materials.size()) {
+            return nullptr;
+        }
+        return materials[static_cast<std::size_t>(at)];
+    };
+    const CMtrl* material = held(slot);
+    return material != nullptr ? material : held(1);
 }
 
 std::vector<const CMtrl*> GetMtrlTable(const CZarnelDcmt& dcmt) {
@@ -183,7 +186,11 @@ void MultPlacement(const SElmntDraw& call, double shiftX, double shiftY, double 
 }
 
 void ApplyMaterial(const SElmntDraw& call, bool textured) {
-    if (const CMtrl* material = call.Material()) {
+    ApplyMaterial(call, call.elmnt.GetMaterial(), textured);
+}
+
+void ApplyMaterial(const SElmntDraw& call, int32_t slot, bool textured) {
+    if (const CMtrl* material = call.MaterialIn(slot)) {
         MtrlGl::Apply(*material, call.pass, call.elmnt.selected, textured);
     }
 }

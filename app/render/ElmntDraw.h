@@ -71,8 +71,13 @@ struct SElmntDraw {
     bool DrawsBody() const { return pass.GetMode() != RndrMode::AxisFeedback; }
     bool Has(DrawFlags flag) const { return HasFlag(drawFlags, flag); }
     bool Exploded() const { return Has(DrawFlags::Explosion); }
-    // The material in the element's slot; nullptr for an empty slot or one outside the table.
-    const CMtrl* Material() const;
+    // The material in a slot of the table. A slot that holds none (empty, or outside the table:
+    // a design file or a paste may name one) stands for slot 1, so that such an element looks
+    // the same whatever was drawn before it; nullptr only when slot 1 is empty too, which a
+    // document's table never is.
+    const CMtrl* MaterialIn(int32_t slot) const;
+    // The material in the element's slot, as above.
+    const CMtrl* Material() const { return MaterialIn(elmnt.GetMaterial()); }
 };
 
 // Draws the element when it is alive at the revision: filters by the display flags, names the
@@ -117,8 +122,10 @@ void MultPlacement(const SElmntDraw& call, double shiftX = 0.0, double shiftY = 
 void MultTransform(const CTransform& transform);
 
 // Applies the element's material for the pass (selected highlight by its flag); textured only
-// for bodies drawn with texture coordinates. An empty slot leaves the GL state as it is.
+// for bodies drawn with texture coordinates.
 void ApplyMaterial(const SElmntDraw& call, bool textured);
+// The same with the material of a given slot, for kinds whose faces take fixed slots.
+void ApplyMaterial(const SElmntDraw& call, int32_t slot, bool textured);
 
 // The magenta material of the targets of the current tool, shared by every routine: built on
 // first use, destroyed at exit.

@@ -6,7 +6,6 @@
 #include <GL/gl.h>
 
 #include "app/render/GlBatch.h"
-#include "app/render/MtrlGl.h"
 
 namespace {
 
@@ -21,15 +20,6 @@ constexpr float RidgeY = 40.0f;
 constexpr float Overhang = 430.0f;   // beyond the frame on the -X side
 constexpr float OverhangEnd = 30.0f; // beyond the width on the +X side
 constexpr float InvSqrt2 = 0.70710678f;
-
-// Applies the document's material in the slot; an empty slot leaves the GL state as it is.
-void ApplySlot(const SElmntDraw& call, int slot) {
-    if (static_cast<std::size_t>(slot) < call.materials.size()) {
-        if (const CMtrl* material = call.materials[static_cast<std::size_t>(slot)]) {
-            MtrlGl::Apply(*material, call.pass, call.elmnt.selected, false);
-        }
-    }
-}
 
 void Quad(const float (&corners)[4][3]) {
     for (const auto& corner : corners) {
@@ -64,7 +54,7 @@ void DrawRoofSized(const SElmntDraw& call, float width, float slope) {
     const float x1 = width + OverhangEnd;
     const float eaveY = RidgeY - slope;
     const float bandY = -slope - 60.0f; // the eave bands hang 100 mm below the eaves
-    ApplySlot(call, SlopeSlot);
+    ApplyMaterial(call, SlopeSlot, false);
     GlBatch::Begin(GL_QUADS);
     // The slopes from the ridge down to the eaves at z = +slope and z = -slope.
     GlBatch::Normal(0.0f, InvSqrt2, InvSqrt2);
@@ -82,14 +72,14 @@ void DrawRoofSized(const SElmntDraw& call, float width, float slope) {
         const float x = side < 0.0f ? x0 : x1;
         // Counter-clockwise seen from outside the end.
         const float near = side * slope;
-        ApplySlot(call, GableSlot);
+        ApplyMaterial(call, GableSlot, false);
         GlBatch::Begin(GL_TRIANGLES);
         GlBatch::Normal(side, 0.0f, 0.0f);
         GlBatch::Vertex(x, RidgeY, 0.0f);
         GlBatch::Vertex(x, eaveY, near);
         GlBatch::Vertex(x, eaveY, -near);
         GlBatch::End();
-        ApplySlot(call, side < 0.0f ? GableBandLeftSlot : GableBandRightSlot);
+        ApplyMaterial(call, side < 0.0f ? GableBandLeftSlot : GableBandRightSlot, false);
         GlBatch::Begin(GL_QUADS);
         GlBatch::Normal(side, 0.0f, 0.0f);
         GlBatch::Vertex(x, eaveY, near);

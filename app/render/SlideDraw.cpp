@@ -13,7 +13,6 @@
 #include "app/render/GlBatch.h"
 #include "app/render/GlPrimitives.h"
 #include "app/render/MeshCache.h"
-#include "app/render/MtrlGl.h"
 #include "app/render/SlideNet.h"
 
 namespace {
@@ -150,15 +149,6 @@ void DrawSurface(CMeshCache* meshes, ElmntKind kind, int stride) {
     DrawKept(meshes, key, [&] { SendSurface(*net, kind, stride, tessellate); });
 }
 
-// Applies the document's material in the slot; an empty slot leaves the GL state as it is.
-void ApplySlot(const SElmntDraw& call, int slot) {
-    if (static_cast<std::size_t>(slot) < call.materials.size()) {
-        if (const CMtrl* material = call.materials[static_cast<std::size_t>(slot)]) {
-            MtrlGl::Apply(*material, call.pass, call.elmnt.selected, false);
-        }
-    }
-}
-
 // A face of constant z, normal +Z.
 void FaceZ(float x0, float x1, float y0, float y1, float z) {
     GlBatch::Begin(GL_QUADS);
@@ -220,7 +210,7 @@ void DrawSlide(const SElmntDraw& call) {
     CMatrixScope matrix;
     MultPlacement(call, 0.0, 0.0, 400.0);
     DrawChute(call, [] { FaceZ(-174.0f, 174.0f, -825.0f, -762.0f, 1257.0f); });
-    ApplySlot(call, FixingSlot);
+    ApplyMaterial(call, FixingSlot, false);
     DrawTopFixings(stride);
     GlPrim::DrawDisc2(-231.0f, -660.0f, 1200.0f, FixingRadius, stride);
     GlPrim::DrawDisc1(231.0f, -660.0f, 1200.0f, FixingRadius, stride);
@@ -243,7 +233,7 @@ void DrawCurvedSlide(const SElmntDraw& call) {
     CMatrixScope matrix;
     MultPlacement(call, 0.0, 0.0, 400.0);
     DrawChute(call, [] { FaceX(-825.0f, -755.0f, 426.0f, 774.0f, 660.0f); });
-    ApplySlot(call, FixingSlot);
+    ApplyMaterial(call, FixingSlot, false);
     DrawTopFixings(stride);
     GlPrim::DrawDisc3(600.0f, -660.0f, 371.0f, FixingRadius, stride);
     GlPrim::DrawDisc4(600.0f, -660.0f, 829.0f, FixingRadius, stride);

@@ -139,10 +139,14 @@ TEST_F(MergedPicture, IsThePictureDrawnElementByElementForEveryKindAndEveryKeyed
                     std::ranges::find(m_placed, info.kind, &CElmnt::kind) != m_placed.end())
             << "kind " << KindCode(info.kind) << " is not placed";
     }
-    // Couplings far behind the camera fill the first run.
-    while (m_dcmt.GetElmntList().Size() < CMergedScene::kRunLength) {
+    // Couplings and a blue tube far behind the camera fill the first run. The second starts with
+    // a tube whose slot is emptied later: drawn element by element it follows the blue tube,
+    // gathered it is the first of its run.
+    while (m_dcmt.GetElmntList().Size() < CMergedScene::kRunLength - 1) {
         Place({ElmntKind::Connector, 0, 0, {0, 0, -20000}, 2}, {});
     }
+    Place({ElmntKind::Tube, 600, 0, {0, 0, -20000}, 4}, {});
+    CElmnt& afterRunStart = Place({ElmntKind::Tube, 900, 0, {-2600, 0, -1000}, 7}, {});
     CElmnt& first = Place({ElmntKind::Tube, 1500, 0, {-1000, 0, -850}, 1}, {});
     m_view.firstTube = &first;
 
@@ -178,6 +182,7 @@ TEST_F(MergedPicture, IsThePictureDrawnElementByElementForEveryKindAndEveryKeyed
         {"second correction", [&] { Placed(ElmntKind::WoodBed).secondCorrection = 300.0f; }},
         {"kind", [&] { Placed(ElmntKind::Slide).kind = ElmntKind::CurvedSlide; }},
         {"material slot", [&] { EXPECT_TRUE(Placed(ElmntKind::Pool).SetMaterial(3)); }},
+        {"empty material slot", [&] { EXPECT_TRUE(afterRunStart.SetMaterial(17)); }},
         {"occupied arms", [&] { EXPECT_TRUE(Placed(ElmntKind::Connector).SetOccupiedArms(63)); }},
         {"free arms", [&] { EXPECT_TRUE(Placed(ElmntKind::Connector).SetFreeArms(0)); }},
         {"free corner slots",
