@@ -17,14 +17,14 @@ int32_t CheckedMaterial(int32_t material) {
 
 } // namespace
 
-CElmnt::CElmnt(CElmntIdSource& ids) : m_idSource(&ids), m_id(ids.Next()) {
+CElmnt::CElmnt(CElmntIdSource& ids) : m_id(ids.Next()), m_idSource(&ids) {
     Init();
 }
 
 CElmnt::CElmnt(CElmntIdSource& ids, Revision firstRevisionValue, ElmntKind kindValue,
                int32_t material, float lengthValue, float secondSizeValue)
     : secondSize(secondSizeValue), length(lengthValue), m_material(CheckedMaterial(material)),
-      kind(kindValue), firstRevision(firstRevisionValue), m_idSource(&ids), m_id(ids.Next()) {
+      kind(kindValue), firstRevision(firstRevisionValue), m_id(ids.Next()), m_idSource(&ids) {
     SetDefaultArms();
 }
 
@@ -42,9 +42,9 @@ CElmnt::CElmnt(const CElmnt& other)
       m_material(other.m_material), kind(other.kind), m_occupiedArms(other.m_occupiedArms),
       m_freeArms(other.m_freeArms), m_freeCornerSlots(other.m_freeCornerSlots),
       firstRevision(other.firstRevision), endRevision(other.endRevision),
-      turnVariant(other.turnVariant), fixed(other.fixed), m_directions(other.m_directions),
+      turnVariant(other.turnVariant), m_directions(other.m_directions), fixed(other.fixed),
       selected(other.selected), floating(other.floating), adjustPending(other.adjustPending),
-      groupMark(other.groupMark), m_idSource(other.m_idSource), m_id(m_idSource->Next()) {}
+      groupMark(other.groupMark), m_id(other.m_idSource->Next()), m_idSource(other.m_idSource) {}
 
 CElmnt::~CElmnt() {
     assert(m_list == nullptr && "a listed element is deleted only by its list");

@@ -248,8 +248,11 @@ public:
     // Position in the owning list (0 = head); meaningful only while in a list.
     std::size_t GetListIndex() const { return m_listIndex; }
 
-    // The fields in the order of the record. Fields whose values index tables are private and
-    // checked by their setters; the list links are kept by the list.
+    // The fields in the order of the record, but for the fixed flag, which sits with the other
+    // flags: so the record has no padding, and any field added changes its size, which
+    // DrawKey.cpp checks (drawing must decide whether it reads the new field). Fields whose
+    // values index tables are private and checked by their setters; the list links are kept by
+    // the list.
     CTransform placement;          // rotation (columns = local axes) and translation
     float secondSize = 0.0f;       // width of panel-like parts (local x extent)
     float length = 0.0f;           // length of tubes, profiles, bolts; panel length (y extent)
@@ -271,12 +274,12 @@ public:
     Revision firstRevision = 0;
     Revision endRevision = RevisionOpen;
     int32_t turnVariant = 0; // orientation variant counter of turnable kinds
-    bool fixed = true;       // not moved by the position adjustment
 
 private:
     uint32_t m_directions = 0; // direction mask of coupling-like kinds (side bits)
 
 public:
+    bool fixed = true; // not moved by the position adjustment
     // Transient working state, never written to a file.
     bool selected = false;
     bool floating = false;      // pasted or copied, ends not linked yet
@@ -300,8 +303,8 @@ private:
     CElmnt& CreateCoupling(const CTransform& frame, Revision r, CElmntList& list,
                            int32_t couplingMaterial);
 
+    ElmntId m_id;                 // beside the group mark, where it leaves no padding
     CElmntList* m_list = nullptr; // owner; nullptr while in no list
     std::size_t m_listIndex = 0;  // position in the owner, kept by the list
     CElmntIdSource* m_idSource;
-    ElmntId m_id;
 };

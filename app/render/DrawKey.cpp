@@ -237,9 +237,9 @@ uint64_t InputsKey(MtrlTable materials, const CRndrPass& pass, ToolMode toolMode
 // which is keyed), and the identity and its source, which name the element only in picking and
 // feedback passes, never gathered.
 //
-// The size below catches a field added to CElmnt unless it fits a padding gap (3 bytes after
-// fixed, 1 after adjustPending, 4 at the end); whoever adds one there looks here all the same.
-static_assert(sizeof(CElmnt) == 192,
+// CElmnt leaves no padding between or after its fields (Elmnt.h keeps its flags together), so
+// the size below changes with any field added.
+static_assert(sizeof(CElmnt) == 184,
               "a field was added to CElmnt: decide whether drawing reads it, add it to the element "
               "key (AddElementKey), then update this size");
 
