@@ -1,6 +1,6 @@
-// A new design document (start coupling at the origin, floor grid) with the steps that the
-// view's and the document's operations take around the couplings: place an element attached at
-// a connection, add a ready-made one, delete one, each in a new revision of the document.
+// A new design document (start coupling at the origin, floor grid) with the steps that build
+// designs in tests: place an element attached at a connection and delete one through the
+// document operations that a click in the view calls, add a ready-made one record by record.
 #pragma once
 
 #include <memory>
@@ -9,6 +9,7 @@
 #include "model/Coupling.h"
 #include "model/Elmnt.h"
 #include "model/ElmntList.h"
+#include "model/PlaceElement.h"
 #include "model/ZarnelDcmt.h"
 
 struct TestDesign {
@@ -27,20 +28,21 @@ struct TestDesign {
     void Undo() { dcmt.OnEditUndo(CouplingMaterial, snapRadiusSq); }
     void Redo() { dcmt.OnEditRedo(CouplingMaterial, snapRadiusSq); }
 
-    // The view's placing: a new revision, the element attached at connection n of the target,
-    // turned, appended and linked. nullptr when nothing was created (the revision stays).
+    // The view's placing: the element attached at connection n of the target in a new revision,
+    // turned, appended and linked, without the position adjustment. nullptr when nothing was
+    // created (and no revision opened).
     CElmnt* Place(CElmnt& target, ToolMode toolMode, ElmntKind kind, float size1, float size2, int n,
                   int turns = 0) {
-        const Revision r = NewRevision();
-        std::unique_ptr<CElmnt> created =
-            target.CreateAttached(r, toolMode, kind, 2, size1, size2, n);
-        if (!created) {
-            return nullptr;
-        }
-        created->TurnElementTimes(&list, CouplingMaterial, snapRadiusSq, turns);
-        CElmnt& placed = list.Append(std::move(created));
-        placed.LinkEnds(r, list, CouplingMaterial, snapRadiusSq);
-        return &placed;
+        const SAttachOrder order{.target = target.GetId(),
+                                 .connection = n,
+                                 .toolMode = toolMode,
+                                 .kind = kind,
+                                 .material = 2,
+                                 .size1 = size1,
+                                 .size2 = size2,
+                                 .turnCount = turns};
+        const ElmntId placed = PlaceAttached(dcmt, order, LinkSettings());
+        return placed.IsValid() ? dcmt.FindElement(placed) : nullptr;
     }
     // Appends a ready-made element in a new revision and links it.
     CElmnt& Add(std::unique_ptr<CElmnt> elmnt) {
@@ -50,12 +52,9 @@ struct TestDesign {
         added.LinkEnds(r, list, CouplingMaterial, snapRadiusSq);
         return added;
     }
-    // The document's deletion: the element ends in a new revision and frees its couplings.
-    void Delete(CElmnt& elmnt) {
-        const Revision r = NewRevision();
-        elmnt.endRevision = r;
-        elmnt.UnlinkEnds(r, list, CouplingMaterial);
-    }
+    // The view's deletion: the element ends in a new revision and frees its couplings.
+    void Delete(CElmnt& elmnt) { DeleteElement(dcmt, elmnt.GetId(), LinkSettings()); }
+    SLinkSettings LinkSettings() const { return {CouplingMaterial, snapRadiusSq, false}; }
 
     std::vector<CElmnt*> Alive() {
         std::vector<CElmnt*> alive;
