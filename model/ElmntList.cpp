@@ -18,8 +18,7 @@ CElmnt& CElmntList::Append(std::unique_ptr<CElmnt> elmnt) {
     try {
         m_byId.emplace(appended.GetId().Value(), &appended);
     } catch (...) {
-        m_elmnts.back().release();
-        m_elmnts.pop_back();
+        m_elmnts.pop_back(); // the record goes with the failed append
         throw;
     }
     appended.m_list = this;

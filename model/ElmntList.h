@@ -113,7 +113,8 @@ public:
     CElmntList& operator=(const CElmntList&) = delete;
     ~CElmntList();
 
-    // Takes the record and appends it at the tail. The record must be in no list.
+    // Takes the record and appends it at the tail. The record must be in no list. When memory
+    // runs out, std::bad_alloc comes through with the record deleted and the list unchanged.
     CElmnt& Append(std::unique_ptr<CElmnt> elmnt);
     // Unlinks the record and deletes it; false (and nothing deleted) when it is not in this list.
     bool Remove(CElmnt& elmnt);
