@@ -149,8 +149,7 @@ void TakePasted(CZarnelDcmt& dcmt, SPasted& pasted) {
         dcmt.GetElmntList(), dcmt.GetCurrentRevision(),
         [&](int32_t slot) {
             const CMtrl* material = pasted.GetMaterial(dcmt, slot);
-            return material != nullptr ? std::string_view(material->GetName())
-                                       : std::string_view();
+            return material != nullptr ? std::string_view(material->GetName()) : std::string_view();
         },
         pasted.elmnts);
     const bool materialAdded = pasted.slotsUsed > pasted.firstSlot;

@@ -71,8 +71,8 @@ public:
         m_fields.reserve(m_size);
         for (const CElmnt& e : list) {
             m_fields.push_back({e.firstRevision, e.endRevision, e.GetOccupiedArms(),
-                                e.GetFreeArms(), e.GetFreeCornerSlots(), e.GetDirections(),
-                                e.fixed, e.adjustPending, e.selected, e.floating});
+                                e.GetFreeArms(), e.GetFreeCornerSlots(), e.GetDirections(), e.fixed,
+                                e.adjustPending, e.selected, e.floating});
         }
     }
 
@@ -146,8 +146,7 @@ template <class Step> bool SelectionStep(CZarnelDcmt& dcmt, Step step) {
 }
 
 // Finishes every floating state in revision c (FinishFloatingStates); true when any was found.
-bool FinishFloatingIn(CElmntList& list, Revision c, int32_t couplingMaterial,
-                      double snapRadiusSq) {
+bool FinishFloatingIn(CElmntList& list, Revision c, int32_t couplingMaterial, double snapRadiusSq) {
     CCouplingIndexScope couplings(list, c);
     bool changed = false;
     for (CElmnt& elmnt : list) {
