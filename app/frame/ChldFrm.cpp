@@ -5,9 +5,9 @@
 
 #include "app/frame/CommandBars.h"
 
-CChldFrm::CChldFrm(wxDocument* document, wxView* view, wxDocMDIParentFrame* parent,
+CChldFrm::CChldFrm(wxDocument* document, wxView* view, wxAuiMDIParentFrame* parent,
                    uint32_t menuId)
-    : wxDocMDIChildFrame(document, view, parent, wxID_ANY, document->GetUserReadableName(),
+    : wxDocChildFrameAny(document, view, parent, wxID_ANY, document->GetUserReadableName(),
                          wxDefaultPosition, wxDefaultSize,
                          wxDEFAULT_FRAME_STYLE | wxMAXIMIZE),
       m_menuId(menuId) {
@@ -28,7 +28,7 @@ CChldFrm::~CChldFrm() {
 }
 
 void CChldFrm::DoGiveHelp(const wxString& text, bool show) {
-    if (wxMDIParentFrame* parent = GetMDIParent()) {
+    if (wxAuiMDIParentFrame* parent = GetMDIParentFrame()) {
         parent->DoGiveHelp(text, show);
     }
 }
