@@ -19,6 +19,13 @@ public:
 
     void DoGiveHelp(const wxString& text, bool show) override;
 
+#ifdef __WXGTK__
+    // The page is a plain child widget, although its class derives from the toolkit's top
+    // level frame: only a plain window's handling applies when it is realised (the frame's
+    // would treat the widget as a top level window and make GTK report a failed cast).
+    void GTKHandleRealized() override;
+#endif
+
 private:
     uint32_t m_menuId;
     wxMenu* m_fileMenu = nullptr; // the File menu, whose recent-file list is kept up to date
