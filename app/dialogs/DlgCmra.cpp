@@ -1,7 +1,7 @@
 // Layout, data exchange and handlers of the camera dialog. Every field is exchanged on its own
 // at each keystroke; what follows from it goes to every other field, never to the one the user
-// types in nor to a position field that waits for OK. A spin button steps its field by 10 cm or 5 units and lets the field's own handler
-// do the rest.
+// types in nor to a position field that waits for OK. A spin button steps its field by 10 cm or
+// 5 units and lets the field's own handler do the rest.
 #include "app/dialogs/DlgCmra.h"
 
 #include <algorithm>
@@ -235,8 +235,7 @@ void CDlgCmra::CreateControls() {
 void CDlgCmra::DoDataExchangeEx(CDataExchange& dx, const void* field) {
     for (const SIntField& f : m_fields) {
         int& member = m_camera.*(f.member);
-        if (!Takes(dx, field, &member) ||
-            (!dx.IsSaving() && m_waitingEdits.count(f.editId) != 0)) {
+        if (!Takes(dx, field, &member) || (!dx.IsSaving() && m_waitingEdits.count(f.editId) != 0)) {
             continue;
         }
         int value = member;
