@@ -24,8 +24,9 @@ std::optional<std::string> CopySelectionText(const CZarnelDcmt& dcmt);
 // couplings when they are deselected), with the materials they were matched to; an element
 // whose material has no record in the text keeps its slot when the table has a material there,
 // else it takes the table's first material. A text that is no design text, or a damaged record,
-// or memory that runs out, is reported by the reader with the source "Clipboard" and its line,
-// and ends the paste there: what arrived before stays. On every way out after reading began the parts table is recounted
-// and the views are updated with ViewHint::Insertion; added materials mark the document
-// modified. True when every record was read; pasted counts the elements that arrived.
+// is reported by the reader with the source "Clipboard" and its line, and ends the paste there:
+// what was read before arrives. The parts table is recounted and the views are updated with
+// ViewHint::Insertion; added materials mark the document modified. Memory that runs out is
+// refused as a whole, with the system's reason in a box: the document stays as it was. True
+// when every record was read; pasted counts the elements that arrived.
 bool PasteText(CZarnelDcmt& dcmt, std::string_view text, int* pasted = nullptr);

@@ -18,8 +18,7 @@ CElmnt& CElmntList::Append(std::unique_ptr<CElmnt> elmnt) {
     try {
         m_byId.emplace(appended.GetId().Value(), &appended);
     } catch (...) {
-        m_elmnts.back().release();
-        m_elmnts.pop_back();
+        m_elmnts.pop_back(); // the record goes with the failed append
         throw;
     }
     appended.m_list = this;
@@ -40,6 +39,36 @@ bool CElmntList::Remove(CElmnt& elmnt) {
     Unindex(*owned);
     ++m_changeCount;
     return true;
+}
+
+CElmntList::SPreparedAppend CElmntList::PrepareAppend(std::vector<std::unique_ptr<CElmnt>> elmnts) {
+    SPreparedAppend prepared;
+    prepared.elmnts = std::move(elmnts);
+    prepared.byId.reserve(prepared.elmnts.size());
+    for (const std::unique_ptr<CElmnt>& elmnt : prepared.elmnts) {
+        if (elmnt == nullptr) {
+            throw std::invalid_argument("no element to append");
+        }
+        assert(elmnt->m_list == nullptr && "an element belongs to one list at a time");
+        prepared.byId.emplace(elmnt->GetId().Value(), elmnt.get());
+    }
+    // Enough buckets that merging the entries in needs no new ones.
+    Reserve(m_elmnts.size() + prepared.elmnts.size());
+    return prepared;
+}
+
+void CElmntList::AppendPrepared(SPreparedAppend prepared) noexcept {
+    if (prepared.elmnts.empty()) {
+        return;
+    }
+    m_byId.merge(prepared.byId); // moves the nodes made by PrepareAppend
+    for (std::unique_ptr<CElmnt>& elmnt : prepared.elmnts) {
+        elmnt->m_list = this;
+        elmnt->m_listIndex = m_elmnts.size();
+        m_elmnts.push_back(std::move(elmnt)); // within the capacity reserved
+        ++m_changeCount;
+        ++m_appendCount; // as Append counts, so that an index of the list sees only appends
+    }
 }
 
 void CElmntList::Reserve(std::size_t count) {

@@ -113,7 +113,8 @@ public:
     CElmntList& operator=(const CElmntList&) = delete;
     ~CElmntList();
 
-    // Takes the record and appends it at the tail. The record must be in no list.
+    // Takes the record and appends it at the tail. The record must be in no list. When memory
+    // runs out, std::bad_alloc comes through with the record deleted and the list unchanged.
     CElmnt& Append(std::unique_ptr<CElmnt> elmnt);
     // Unlinks the record and deletes it; false (and nothing deleted) when it is not in this list.
     bool Remove(CElmnt& elmnt);
@@ -123,6 +124,18 @@ public:
     template <class Pred> std::size_t RemoveIf(Pred pred);
     // Unlinks and deletes every record, from the head.
     void DeleteAll();
+    // Records made ready to be appended by one step that cannot fail (a change that must be
+    // all or nothing prepares first, then changes the document).
+    struct SPreparedAppend {
+        std::vector<std::unique_ptr<CElmnt>> elmnts;
+        std::unordered_map<uint32_t, CElmnt*> byId; // their index entries, to be merged in
+    };
+    // Takes the records (each in no list) and makes room for them in this list. May throw
+    // std::bad_alloc; the list keeps its records then, and the records go with the exception.
+    // Records may be removed from the list before AppendPrepared, but none appended.
+    SPreparedAppend PrepareAppend(std::vector<std::unique_ptr<CElmnt>> elmnts);
+    // Appends the prepared records at the tail, in their order; allocates nothing.
+    void AppendPrepared(SPreparedAppend prepared) noexcept;
     // Makes room for count records in all, so that appending up to that many allocates no more
     // than the records' index entries. May throw std::bad_alloc; the list is unchanged then.
     void Reserve(std::size_t count);
@@ -184,7 +197,17 @@ template <class Pred> std::size_t CElmntList::RemoveIf(Pred pred) {
 }
 
 template <class Pred> std::vector<CElmntList::STakenOut> CElmntList::TakeOutIf(Pred pred) {
+    // The room for what is taken is made before the list changes: memory that runs out then
+    // leaves the list as it was.
     std::vector<STakenOut> taken;
+    std::size_t count = 0;
+    for (const std::unique_ptr<CElmnt>& elmnt : m_elmnts) {
+        count += pred(*elmnt) ? 1 : 0;
+    }
+    if (count == 0) {
+        return taken;
+    }
+    taken.reserve(count);
     std::size_t kept = 0;
     for (std::size_t i = 0; i < m_elmnts.size(); ++i) {
         std::unique_ptr<CElmnt>& elmnt = m_elmnts[i];

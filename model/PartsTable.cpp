@@ -120,70 +120,111 @@ void CPartsTable::ClearAvailable() {
     }
 }
 
-void CPartsTable::Recount(const CElmntList& elmnts, Revision revision,
-                          const MaterialNameLookup& names) {
-    for (SPartEntry& entry : m_entries) {
-        entry.count = 0;
-    }
-    // Articles that the table does not hold yet are collected apart, so that the index, which
-    // views the strings of the existing entries, stays valid during the walk. Positions from
-    // old onwards in the memo mean added[position - old].
-    const std::size_t old = m_entries.size();
-    std::vector<SPartEntry> added;
-    std::unordered_map<std::string, std::size_t> addedIndex;
-    std::unordered_map<SDesignationKey, std::size_t, SDesignationKeyHash> memo;
+namespace {
 
-    for (const CElmnt& elmnt : elmnts) {
-        if (!elmnt.IsAliveAt(revision)) {
-            continue;
-        }
+// Counts elements by designation into a recount kept aside from the table, which it only reads.
+class CPartsCounter {
+public:
+    CPartsCounter(const CPartsTable& table, const MaterialNameLookup& names, SPartsRecount& out)
+        : m_table(table), m_names(names), m_out(out), m_old(table.Size()) {
+        m_out.counts.assign(m_old, 0);
+    }
+
+    void Count(const CElmnt& elmnt) {
         const SDesignationKey key{KindCode(elmnt.kind), elmnt.GetOccupiedArms(),
                                   std::bit_cast<uint32_t>(elmnt.length),
                                   std::bit_cast<uint32_t>(elmnt.secondSize), elmnt.GetMaterial()};
-        auto [slot, isNew] = memo.try_emplace(key, NoEntry);
+        auto [slot, isNew] = m_memo.try_emplace(key, NoEntry);
         if (isNew) {
-            const uint32_t id = GetDesignationId(elmnt);
-            std::string designation;
-            if (id != 0) {
-                const std::string_view material =
-                    DesignationTakesMaterial(id) ? names(elmnt.GetMaterial()) : std::string_view();
-                designation = FormatArticleName(id, elmnt.length, elmnt.secondSize, material);
-            }
-            if (!designation.empty()) {
-                const std::size_t existing = IndexOf(designation);
-                if (existing < old) {
-                    slot->second = existing;
-                } else {
-                    auto [addedSlot, addedNew] =
-                        addedIndex.try_emplace(designation, old + added.size());
-                    if (addedNew) {
-                        SPartEntry entry(std::move(designation));
-                        entry.count = 0;
-                        added.push_back(std::move(entry));
-                    }
-                    slot->second = addedSlot->second;
-                }
-            }
+            slot->second = FindOrAdd(elmnt);
         }
         const std::size_t position = slot->second;
         if (position == NoEntry) {
-            continue;
+            return;
         }
-        if (position < old) {
-            ++m_entries[position].count;
+        if (position < m_old) {
+            ++m_out.counts[position];
         } else {
-            ++added[position - old].count;
+            ++m_out.added[position - m_old].count;
         }
     }
 
-    if (!added.empty()) {
-        m_entries.reserve(old + added.size());
-        for (SPartEntry& entry : added) {
-            m_entries.push_back(std::move(entry));
+private:
+    // The position of the element's article: an entry of the table, or from m_old on one of
+    // the entries to add; NoEntry for an element without article.
+    std::size_t FindOrAdd(const CElmnt& elmnt) {
+        const uint32_t id = GetDesignationId(elmnt);
+        if (id == 0) {
+            return NoEntry;
+        }
+        const std::string_view material =
+            DesignationTakesMaterial(id) ? m_names(elmnt.GetMaterial()) : std::string_view();
+        std::string designation = FormatArticleName(id, elmnt.length, elmnt.secondSize, material);
+        if (designation.empty()) {
+            return NoEntry;
+        }
+        const std::size_t existing = m_table.IndexOf(designation);
+        if (existing < m_old) {
+            return existing;
+        }
+        auto [added, isNew] = m_addedIndex.try_emplace(designation, m_old + m_out.added.size());
+        if (isNew) {
+            SPartEntry entry(std::move(designation));
+            entry.count = 0;
+            m_out.added.push_back(std::move(entry));
+        }
+        return added->second;
+    }
+
+    const CPartsTable& m_table;
+    const MaterialNameLookup& m_names;
+    SPartsRecount& m_out;
+    const std::size_t m_old;
+    std::unordered_map<std::string, std::size_t> m_addedIndex;
+    std::unordered_map<SDesignationKey, std::size_t, SDesignationKeyHash> m_memo;
+};
+
+} // namespace
+
+void CPartsTable::Recount(const CElmntList& elmnts, Revision revision,
+                          const MaterialNameLookup& names) {
+    ApplyRecount(PrepareRecount(elmnts, revision, names));
+}
+
+SPartsRecount CPartsTable::PrepareRecount(const CElmntList& elmnts, Revision revision,
+                                          const MaterialNameLookup& names,
+                                          std::span<const std::unique_ptr<CElmnt>> extra) {
+    SPartsRecount recount;
+    CPartsCounter counter(*this, names, recount);
+    for (const CElmnt& elmnt : elmnts) {
+        if (elmnt.IsAliveAt(revision)) {
+            counter.Count(elmnt);
+        }
+    }
+    for (const std::unique_ptr<CElmnt>& elmnt : extra) {
+        counter.Count(*elmnt);
+    }
+    // Capacity only: the entries keep their values, whatever happens later. Entries that move
+    // take the strings the index views with them.
+    const SPartEntry* before = m_entries.data();
+    m_entries.reserve(m_entries.size() + recount.added.size());
+    if (m_entries.data() != before) {
+        m_indexStale = true;
+    }
+    return recount;
+}
+
+void CPartsTable::ApplyRecount(SPartsRecount recount) noexcept {
+    for (std::size_t i = 0; i < m_entries.size() && i < recount.counts.size(); ++i) {
+        m_entries[i].count = recount.counts[i];
+    }
+    if (!recount.added.empty()) {
+        for (SPartEntry& entry : recount.added) {
+            m_entries.push_back(std::move(entry)); // within the capacity prepared
         }
         m_indexStale = true;
     }
-    Sort();
+    Sort(); // a merge without a buffer when none can be had
 }
 
 void CPartsTable::Swap(CPartsTable& other) noexcept {

@@ -12,6 +12,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -47,6 +49,12 @@ struct SPartEntry {
 // The name of the material in a slot of the design's material table; empty for an empty slot
 // or a slot outside the table. The text must stay valid while a recount runs.
 using MaterialNameLookup = std::function<std::string_view(int32_t slot)>;
+
+// A recount worked out aside from the table (CPartsTable::PrepareRecount).
+struct SPartsRecount {
+    std::vector<int32_t> counts;   // the new count of the entry at each position
+    std::vector<SPartEntry> added; // entries for designations that the table does not hold yet
+};
 
 class CPartsTable {
 public:
@@ -88,8 +96,18 @@ public:
     // Recounts the design: every count to 0, then one per element state of the list alive at
     // revision (floating ones included) by its designation, with a new entry for a designation
     // that the table does not hold yet; then sorted. Entries whose count drops to 0 stay with
-    // their price, order number and stock.
+    // their price, order number and stock. When memory runs out, std::bad_alloc comes through
+    // with the table as it was.
     void Recount(const CElmntList& elmnts, Revision revision, const MaterialNameLookup& names);
+    // The same recount worked out without changing an entry, the records of extra counted as
+    // alive too (elements about to be added), for a change that must not fail once it began:
+    // room is made for the entries to add, so that ApplyRecount allocates nothing. May throw
+    // std::bad_alloc.
+    SPartsRecount PrepareRecount(const CElmntList& elmnts, Revision revision,
+                                 const MaterialNameLookup& names,
+                                 std::span<const std::unique_ptr<CElmnt>> extra = {});
+    // Takes in a recount prepared on this table while its entries stayed as they were.
+    void ApplyRecount(SPartsRecount recount) noexcept;
 
     // Exchanges the contents of two tables (a price list read aside replaces the table so).
     void Swap(CPartsTable& other) noexcept;

@@ -118,7 +118,8 @@ public:
     CPartsTable& GetPartsTable() { return m_partsTable; }
     const CPartsTable& GetPartsTable() const { return m_partsTable; }
     // Recounts the articles of the elements alive at the current revision, with the names of
-    // the document's materials. Called after every change that can alter the articles.
+    // the document's materials. Called after every change that can alter the articles. When
+    // memory runs out, std::bad_alloc comes through with the table as it was.
     void UpdatePartsList();
     // The price list and the stock list named in the settings, read into the parts table; when
     // one cannot be read the user is asked whether to choose another file.
@@ -202,7 +203,10 @@ public:
     // that was moved or deleted while it floated) just stops floating and is deselected, kept
     // as it was seen. So no floating state is left out of a save or lost to the history. Marks
     // the document modified, recounts and updates the views with ViewHint::Change when anything
-    // changed; true then. Undo and redo do this before they move; call it before saving.
+    // changed; true then. Undo and redo do this before they move; call it before saving. All or
+    // nothing: when memory runs out on the way, std::bad_alloc comes through with the elements,
+    // the parts table and the modified flag as they were (the views told so again). The
+    // selection steps above are all or nothing likewise.
     bool FinishFloating(int32_t couplingMaterial, double snapRadiusSq);
 
     // Editing operations. Each opens a new revision (none when it changes nothing), marks the
@@ -280,7 +284,7 @@ public:
     bool CopyToClipboard() const;
     // Pastes the clipboard's text (PasteText); the caller clears the selection first. False when
     // the clipboard held no text or not all of it could be pasted (memory that ran out is
-    // reported as the reader's failure to read the clipboard).
+    // reported with the system's reason, and nothing is pasted).
     bool PasteFromClipboard();
 
 private:

@@ -93,6 +93,13 @@ Revision CZarnelDcmt::OpenPendingRevision(CRevisionScope& scope) {
     if (m_currentRevision < m_newestRevision) {
         // CutHistory, keeping what it takes so that the branch can be put back.
         const Revision r = m_currentRevision;
+        // The room for the reopened ends is made first: memory that runs out then leaves the
+        // history as it was.
+        std::size_t ends = 0;
+        for (const CElmnt& elmnt : m_elmnts) {
+            ends += elmnt.endRevision > r ? 1 : 0;
+        }
+        pending.reopened.reserve(ends);
         pending.cut =
             m_elmnts.TakeOutIf([r](const CElmnt& elmnt) { return elmnt.firstRevision > r; });
         for (CElmnt& elmnt : m_elmnts) {

@@ -4,9 +4,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -55,11 +58,18 @@ void GiveNewFileMode(int descriptor) {
 // running save keeps its file locked until it is renamed or discarded.
 void RemoveStaleTemporaries(const std::string& targetPath, const std::string& ownTemp) {
     const std::filesystem::path target(targetPath);
+    const std::string folder = target.parent_path().empty() ? "." : target.parent_path().string();
     const std::string prefix = target.filename().string() + kTempInfix;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(target.parent_path(), error)) {
-        const std::string name = entry.path().filename().string();
-        const std::string path = entry.path().string();
+    // Listed through the system: the standard library's listing is noexcept, and memory that
+    // runs out in it would end the program. Strings that cannot be made throw to the caller.
+    DIR* listing = opendir(folder.c_str());
+    if (listing == nullptr) {
+        return;
+    }
+    std::unique_ptr<DIR, int (*)(DIR*)> closing(listing, closedir);
+    while (const dirent* entry = readdir(listing)) {
+        const std::string name = entry->d_name;
+        const std::string path = (std::filesystem::path(folder) / name).string();
         if (name.size() != prefix.size() + kTempSuffixLength ||
             name.compare(0, prefix.size(), prefix) != 0 || path == ownTemp) {
             continue;
@@ -177,8 +187,13 @@ bool AtomicFile::Commit() {
         Discard();
         return false;
     }
-    SyncFolder(m_targetPath);
-    RemoveStaleTemporaries(m_targetPath, m_tempPath);
+    // The file is saved now; what follows is tidying up, which may fail without harm (memory
+    // that runs out, a folder that cannot be listed).
+    try {
+        SyncFolder(m_targetPath);
+        RemoveStaleTemporaries(m_targetPath, m_tempPath);
+    } catch (const std::exception&) {
+    }
     m_tempPath.clear();
     ReleaseLock();
     return true;

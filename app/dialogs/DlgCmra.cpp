@@ -1,7 +1,7 @@
 // Layout, data exchange and handlers of the camera dialog. Every field is exchanged on its own
 // at each keystroke; what follows from it goes to every other field, never to the one the user
-// types in. A spin button steps its field by 10 cm or 5 units and lets the field's own handler
-// do the rest.
+// types in nor to a position field that waits for OK. A spin button steps its field by 10 cm or
+// 5 units and lets the field's own handler do the rest.
 #include "app/dialogs/DlgCmra.h"
 
 #include <algorithm>
@@ -67,7 +67,7 @@ uint32_t LabelOf(int editId) {
 
 } // namespace
 
-CDlgCmra::CDlgCmra(wxWindow* parent, const CCmra& camera, Preview preview)
+CDlgCmra::CDlgCmra(wxWindow* parent, CCmra& camera, Preview preview)
     : CDialogEx(parent, LangTextWx(kCaption)), m_camera(camera), m_preview(std::move(preview)) {
     m_camera.Update();
     using R = Reaction;
@@ -235,7 +235,7 @@ void CDlgCmra::CreateControls() {
 void CDlgCmra::DoDataExchangeEx(CDataExchange& dx, const void* field) {
     for (const SIntField& f : m_fields) {
         int& member = m_camera.*(f.member);
-        if (!Takes(dx, field, &member)) {
+        if (!Takes(dx, field, &member) || (!dx.IsSaving() && m_waitingEdits.count(f.editId) != 0)) {
             continue;
         }
         int value = member;
@@ -286,16 +286,23 @@ void CDlgCmra::DoDataExchangeEx(CDataExchange& dx, const void* field) {
 void CDlgCmra::Redraw() {
     if (m_redraw && IsInitialised() && m_preview) {
         m_preview(m_camera);
-        m_previewed = true;
     }
 }
 
 void CDlgCmra::OnFieldChanged(const SIntField& field) {
     int& member = m_camera.*(field.member);
+    const int before = member;
     if (!UpdateDataEx(true, &member)) {
         return;
     }
-    FollowWithSpin(field);
+    FollowWithSpin(field, member);
+    if (field.reaction == Reaction::Position && !m_redraw) {
+        // Not shown, so not taken yet: the camera keeps its value until OK takes every field.
+        member = before;
+        m_waitingEdits.insert(field.editId);
+        return;
+    }
+    m_waitingEdits.erase(field.editId);
     if (field.reaction == Reaction::Recompute) {
         CmraFieldChanged(m_camera, field.cmraField, KeepsAngles());
         UpdateDataEx(false, &member);
@@ -314,16 +321,14 @@ void CDlgCmra::OnSpin(const SIntField& field, int direction) {
     edit->SetValue(std::to_string(value)); // the field's own handler takes it over
 }
 
-void CDlgCmra::FollowWithSpin(const SIntField& field) {
+void CDlgCmra::FollowWithSpin(const SIntField& field, int value) {
     // The spin button's position follows its field, so that it can step on from the field's
     // value up to either end of its range. Not while its own event may be running: the toolkit
     // compares the next change with the position it keeps, and a position set under it makes
     // that change look like a click the other way, which steps the field back, and so on
     // without end.
-    CallAfter([this, spinId = field.spinId, member = field.member, min = field.min,
-               max = field.max] {
-        static_cast<wxSpinButton*>(FindWindow(spinId))
-            ->SetValue(std::clamp(m_camera.*member, min, max));
+    CallAfter([this, spinId = field.spinId, value, min = field.min, max = field.max] {
+        static_cast<wxSpinButton*>(FindWindow(spinId))->SetValue(std::clamp(value, min, max));
     });
 }
 
@@ -356,37 +361,30 @@ void CDlgCmra::OnRedrawBox() {
 }
 
 void CDlgCmra::OnStandard() {
+    m_waitingEdits.clear();
     m_camera.SetDefaults();
     UpdateDataEx(false);
     Redraw();
 }
 
 bool CDlgCmra::Edit(wxWindow* parent, CCmra& camera, Preview preview) {
-    CDlgCmra dialog(parent, camera, preview);
-    if (dialog.ShowModal() == wxID_OK) {
-        camera = dialog.GetCamera();
-        return true;
-    }
-    if (dialog.HasPreviewed() && preview) {
-        preview(camera);
-    }
-    return false;
+    CDlgCmra dialog(parent, camera, std::move(preview));
+    return dialog.ShowModal() == wxID_OK;
 }
 
 bool CDlgCmra::Run(wxWindow* parent, CZarnelDcmt& dcmt, CCmra& camera,
                    const std::function<void()>& repaint) {
-    const CCmra original = camera;
-    CCmra edited = camera;
-    const bool confirmed = Edit(parent, edited, [&](const CCmra& shown) {
-        camera = shown;
+    const CCmra before = camera;
+    const bool confirmed = Edit(parent, camera, [&repaint](const CCmra&) {
         if (repaint) {
             repaint();
         }
     });
-    camera = original;
-    if (confirmed) {
-        ApplyCamera(dcmt, camera, edited);
-    }
+    // What has reached the camera stays, however the dialog was closed. It is applied to the
+    // camera as it was before, so that the document is marked only when anything changed.
+    const CCmra edited = camera;
+    camera = before;
+    ApplyCamera(dcmt, camera, edited);
     if (repaint) {
         repaint();
     }

@@ -1,12 +1,13 @@
 // Dialog 208 "Kamera / Perspektive": the camera through which a 3D view shows the design (camera
 // and model positions, visible area, field of view or focal length, the eye before the picture,
 // the picture format), field by field. Each change recomputes what follows from it and, while
-// "3D-Bild sofort neu zeichnen" is ticked, is shown in the view at once. The dialog works on a
-// copy of the camera; the caller applies it (ApplyCamera) when the dialog is confirmed.
+// "3D-Bild sofort neu zeichnen" is ticked, is shown in the view at once. The dialog works on the
+// camera in place: a change reaches it as it is typed, and cancelling keeps what has reached it.
 #pragma once
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "app/dialogs/DialogEx.h"
@@ -47,28 +48,29 @@ public:
         IdStandard = 1100,
     };
 
-    // Shows the camera in the 3D view while the dialog is open.
+    // Shows the edited camera in the 3D view at once; called after a change while "3D-Bild
+    // sofort neu zeichnen" is ticked.
     using Preview = std::function<void(const CCmra& camera)>;
 
-    // The dialog on a copy of camera (derived values recomputed); preview may be empty.
-    CDlgCmra(wxWindow* parent, const CCmra& camera, Preview preview);
+    // The dialog on camera in place, which must outlive it (derived values recomputed at once);
+    // preview may be empty.
+    CDlgCmra(wxWindow* parent, CCmra& camera, Preview preview);
 
     const CCmra& GetCamera() const { return m_camera; }
     // True: a new camera distance keeps the field of view ("Fix" beside the angles); false: it
     // keeps the visible size.
     bool KeepsAngles() const { return m_fixed == 1; }
-    // Whether a camera has been shown in the view.
-    bool HasPreviewed() const { return m_previewed; }
 
-    // Shows the dialog modally. OK stores the edited camera in camera and answers true. Cancel
-    // (Escape or the close box) leaves camera as it was, shows it again when a change was
-    // previewed, and answers false.
+    // Shows the dialog modally on camera. Each change reaches camera as it is typed, except that
+    // the camera and model positions and the eye typed while "3D-Bild sofort neu zeichnen" is
+    // cleared wait for OK. OK takes over every field and answers true; Escape or the close box
+    // keep what has reached camera so far and answer false.
     static bool Edit(wxWindow* parent, CCmra& camera, Preview preview);
 
     // The 3D view's camera command (32834): the dialog on the camera the view shows, each change
-    // shown in it in place while the dialog is open (repaint sets the view's viewport and redraws
-    // at once). Afterwards the camera is as it was; OK then applies the edited one (ApplyCamera:
-    // the document is marked modified when it is one of its cameras and anything changed).
+    // shown in it at once (repaint sets the view's viewport and redraws at once). However the
+    // dialog is closed, the result is applied as one change of the document (ApplyCamera: the
+    // document is marked modified when it is one of its cameras and anything changed).
     static bool Run(wxWindow* parent, CZarnelDcmt& dcmt, CCmra& camera,
                     const std::function<void()>& repaint);
 
@@ -78,7 +80,7 @@ protected:
 private:
     // What a change of a field does.
     enum class Reaction {
-        Position,  // taken over and shown; nothing follows from it
+        Position,  // nothing follows from it; with redraw at once cleared it waits for OK
         Recompute, // the field of view follows from it (CmraFieldChanged)
     };
     // One int field with its edit and spin button.
@@ -98,18 +100,20 @@ private:
     void Redraw();
     void OnFieldChanged(const SIntField& field);
     void OnSpin(const SIntField& field, int direction);
-    void FollowWithSpin(const SIntField& field);
+    void FollowWithSpin(const SIntField& field, int value);
     void OnFormat();
     void OnRatio(const double* member);
     void OnFix();
     void OnRedrawBox();
     void OnStandard();
 
-    CCmra m_camera;
+    CCmra& m_camera;
     Preview m_preview;
     int m_fixed = 1;
     bool m_redraw = true;
-    bool m_previewed = false;
+    // Edits of position fields typed while redraw at once was cleared: checked, but kept from the
+    // camera until OK; their text is not rewritten by what other fields recompute.
+    std::set<int> m_waitingEdits;
     std::vector<SIntField> m_fields;
     std::unique_ptr<CRadioGroup> m_fixGroup;
     std::unique_ptr<CRadioGroup> m_formatGroup;

@@ -5,12 +5,14 @@
 
 #include "app/frame/CommandBars.h"
 
-CChldFrm::CChldFrm(wxDocument* document, wxView* view, wxDocMDIParentFrame* parent,
+CChldFrm::CChldFrm(wxDocument* document, wxView* view, wxAuiMDIParentFrame* parent,
                    uint32_t menuId)
-    : wxDocMDIChildFrame(document, view, parent, wxID_ANY, document->GetUserReadableName(),
-                         wxDefaultPosition, wxDefaultSize,
-                         wxDEFAULT_FRAME_STYLE | wxMAXIMIZE),
-      m_menuId(menuId) {
+    : m_menuId(menuId) {
+    // Created here rather than by the base's constructor: the page is realised while it is
+    // created when the document area is on the screen already, and only from here on do
+    // the toolkit's calls reach this class's overrides.
+    Create(document, view, parent, wxID_ANY, document->GetUserReadableName(), wxDefaultPosition,
+           wxDefaultSize, wxDEFAULT_FRAME_STYLE | wxMAXIMIZE);
     if (wxMenuBar* menuBar = BuildMenuBar(menuId)) {
         SetMenuBar(menuBar);
         m_fileMenu = menuBar->GetMenu(0);
@@ -28,7 +30,13 @@ CChldFrm::~CChldFrm() {
 }
 
 void CChldFrm::DoGiveHelp(const wxString& text, bool show) {
-    if (wxMDIParentFrame* parent = GetMDIParent()) {
+    if (wxAuiMDIParentFrame* parent = GetMDIParentFrame()) {
         parent->DoGiveHelp(text, show);
     }
 }
+
+#ifdef __WXGTK__
+void CChldFrm::GTKHandleRealized() {
+    wxWindow::GTKHandleRealized();
+}
+#endif

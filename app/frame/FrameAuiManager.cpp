@@ -1,6 +1,8 @@
 // Laying out the main frame without painting its document area half-way.
 #include "app/frame/FrameAuiManager.h"
 
+#include <vector>
+
 #include <wx/wupdlock.h>
 
 bool CFrameAuiManager::ProcessEvent(wxEvent& event) {
@@ -12,6 +14,20 @@ bool CFrameAuiManager::ProcessEvent(wxEvent& event) {
     // the 3D view would draw the whole design at the size it is about to lose (at start, the
     // restored size the window manager has just maximised). Held, the document area is painted
     // once, at its new size, on the toolkit's next frame.
-    wxWindowUpdateLocker hold(m_held);
-    return wxAuiManager::ProcessEvent(event);
+    // The notebook gives its pages their new size only when it is thawed, after its children
+    // and after repainting its tab row at once: the pages stay held until they have it.
+    std::vector<wxWindow*> pages;
+    for (size_t page = 0; page < m_held->GetPageCount(); ++page) {
+        pages.push_back(m_held->GetPage(page));
+        pages.back()->Freeze();
+    }
+    bool processed = false;
+    {
+        wxWindowUpdateLocker hold(m_held);
+        processed = wxAuiManager::ProcessEvent(event);
+    }
+    for (wxWindow* page : pages) {
+        page->Thaw();
+    }
+    return processed;
 }

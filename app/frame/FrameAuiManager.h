@@ -2,16 +2,17 @@
 // document area's painting while it does so on a new frame size.
 #pragma once
 
+#include <wx/aui/auibook.h>
 #include <wx/aui/framemanager.h>
 
 class CFrameAuiManager : public wxAuiManager {
 public:
-    // The window that is not painted while the frame is laid out anew on a size change (the
-    // document area with the 3D views); nullptr holds nothing.
-    void SetHeldWindow(wxWindow* window) { m_held = window; }
+    // The notebook whose windows are not painted while the frame is laid out anew on a size
+    // change (the document area with the 3D views); nullptr holds nothing.
+    void SetHeldWindow(wxAuiNotebook* notebook) { m_held = notebook; }
 
     bool ProcessEvent(wxEvent& event) override;
 
 private:
-    wxWindow* m_held = nullptr;
+    wxAuiNotebook* m_held = nullptr;
 };

@@ -10,6 +10,7 @@
 #include "app/frame/CommandBars.h"
 #include "app/frame/CommandIds.h"
 #include "app/frame/CommandTable.h"
+#include "app/frame/DocumentArea.h"
 #include "app/frame/FirstShowSize.h"
 #include "app/frame/RecentFileList.h"
 #include "app/frame/ToolbarLayout.h"
@@ -62,10 +63,11 @@ wxIcon WindowIcon() {
 
 } // namespace
 
-CMainFrm::CMainFrm(wxDocManager* manager)
-    : wxDocMDIParentFrame(manager, nullptr, wxID_ANY, FromUtf8(LoadLangText(kAppTitle)),
-                          wxDefaultPosition, wxSize(1024, 768),
-                          wxDEFAULT_FRAME_STYLE | wxMAXIMIZE) {
+CMainFrm::CMainFrm(wxDocManager* manager) {
+    // Made here rather than by the base's constructor, so that the frame creates this class's
+    // document area. The window menu is the program's own.
+    Create(manager, nullptr, wxID_ANY, FromUtf8(LoadLangText(kAppTitle)), wxDefaultPosition,
+           wxSize(1024, 768), wxDEFAULT_FRAME_STYLE | wxMAXIMIZE | wxFRAME_NO_WINDOW_MENU);
     if (wxMenuBar* menuBar = BuildMenuBar(100)) {
         SetMenuBar(menuBar);
         m_fileMenu = menuBar->GetMenu(0);
@@ -98,6 +100,17 @@ CMainFrm::CMainFrm(wxDocManager* manager)
          WxCommandId(CommandId::ViewStatusBar));
     Bind(wxEVT_MENU, &CMainFrm::OnWindowNew, this, WxCommandId(CommandId::WindowNew));
     Bind(wxEVT_UPDATE_UI, &CMainFrm::OnUpdateWindowNew, this, WxCommandId(CommandId::WindowNew));
+    for (uint32_t command : {CommandId::WindowCascade, CommandId::WindowTileHorz,
+                             CommandId::WindowTileVert, CommandId::WindowArrange,
+                             CommandId::NextPane, CommandId::PrevPane}) {
+        Bind(wxEVT_MENU, &CMainFrm::OnWindowArrange, this, WxCommandId(command));
+    }
+    for (uint32_t command : {CommandId::WindowCascade, CommandId::WindowTileHorz,
+                             CommandId::WindowTileVert, CommandId::WindowArrange}) {
+        Bind(wxEVT_UPDATE_UI, &CMainFrm::OnUpdateWindowArrange, this, WxCommandId(command));
+    }
+    Bind(wxEVT_UPDATE_UI, &CMainFrm::OnUpdatePane, this, WxCommandId(CommandId::NextPane));
+    Bind(wxEVT_UPDATE_UI, &CMainFrm::OnUpdatePane, this, WxCommandId(CommandId::PrevPane));
     Bind(wxEVT_UPDATE_UI, &CMainFrm::OnUpdateRecentFile, this, wxID_FILE1, wxID_FILE9);
     Bind(wxEVT_MENU, &CMainFrm::OnAppExit, this, WxCommandId(CommandId::AppExit));
     Bind(wxEVT_MENU, &CMainFrm::OnFileClose, this, WxCommandId(CommandId::FileClose));
@@ -116,6 +129,15 @@ CMainFrm::~CMainFrm() {
         manager->GetFileHistory()->RemoveMenu(m_fileMenu);
     }
     m_aui.UnInit();
+}
+
+wxAuiMDIClientWindow* CMainFrm::OnCreateClient() {
+    m_pClientWindow = new CDocumentArea(this);
+    return m_pClientWindow;
+}
+
+CDocumentArea* CMainFrm::GetDocumentArea() const {
+    return static_cast<CDocumentArea*>(GetClientWindow());
 }
 
 bool CMainFrm::CreateBars() {
@@ -236,7 +258,7 @@ void CMainFrm::ShowBar(int bar, bool show) {
 }
 
 void CMainFrm::SetStatusText(const wxString& text, int number) {
-    wxDocMDIParentFrame::SetStatusText(text, number);
+    CDocParentFrame::SetStatusText(text, number);
     if (wxStatusBar* statusBar = GetStatusBar()) {
         statusBar->Update();
     }
@@ -251,16 +273,27 @@ bool CMainFrm::IsCommandEnabled(int wxId) {
     return !probe.GetSetEnabled() || probe.GetEnabled();
 }
 
-bool CMainFrm::TryBefore(wxEvent& event) {
-    if (!m_probing && event.GetEventType() == wxEVT_MENU &&
+bool CMainFrm::IsComingUpFromDocumentArea(const wxEvent& event) const {
+    return event.GetPropagatedFrom() == GetClientWindow();
+}
+
+bool CMainFrm::ProcessEvent(wxEvent& event) {
+    // Checked before the base hands the event to the active document window, once: not again
+    // when the window passes it back up.
+    if (!m_probing && !IsComingUpFromDocumentArea(event) && event.GetEventType() == wxEVT_MENU &&
         SystemCommandId(event.GetId()) != 0 && !IsCommandEnabled(event.GetId())) {
         return true;
     }
-    return wxDocMDIParentFrame::TryBefore(event);
+    return CDocParentFrame::ProcessEvent(event);
 }
 
 bool CMainFrm::TryAfter(wxEvent& event) {
-    if (wxDocMDIParentFrame::TryAfter(event)) {
+    // The base hands every command to the active document window first; what that window
+    // leaves comes up through the document area and reaches this frame's own handlers after.
+    if (IsComingUpFromDocumentArea(event)) {
+        return false;
+    }
+    if (CDocParentFrame::TryAfter(event)) {
         return true;
     }
     if (event.GetEventType() != wxEVT_UPDATE_UI) {
@@ -368,6 +401,36 @@ void CMainFrm::OnWindowNew(wxCommandEvent&) {
 
 void CMainFrm::OnUpdateWindowNew(wxUpdateUIEvent& event) {
     event.Enable(GetDocumentManager()->GetCurrentView() != nullptr);
+}
+
+void CMainFrm::Cascade() { GetDocumentArea()->Join(); }
+
+void CMainFrm::Tile(wxOrientation orientation) { GetDocumentArea()->Tile(orientation); }
+
+void CMainFrm::ArrangeIcons() { GetDocumentArea()->Join(); }
+
+void CMainFrm::ActivateNext() { GetDocumentArea()->ActivateShown(1); }
+
+void CMainFrm::ActivatePrevious() { GetDocumentArea()->ActivateShown(-1); }
+
+void CMainFrm::OnWindowArrange(wxCommandEvent& event) {
+    switch (SystemCommandId(event.GetId())) {
+    case CommandId::WindowCascade: Cascade(); break;
+    case CommandId::WindowTileHorz: Tile(wxHORIZONTAL); break;
+    case CommandId::WindowTileVert: Tile(wxVERTICAL); break;
+    case CommandId::WindowArrange: ArrangeIcons(); break;
+    case CommandId::NextPane: ActivateNext(); break;
+    case CommandId::PrevPane: ActivatePrevious(); break;
+    default: break;
+    }
+}
+
+void CMainFrm::OnUpdateWindowArrange(wxUpdateUIEvent& event) {
+    event.Enable(GetActiveChild() != nullptr);
+}
+
+void CMainFrm::OnUpdatePane(wxUpdateUIEvent& event) {
+    event.Enable(GetDocumentArea()->GetShownWindows().size() > 1);
 }
 
 void CMainFrm::OnUpdateRecentFile(wxUpdateUIEvent& event) {

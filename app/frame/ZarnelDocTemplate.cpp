@@ -4,7 +4,6 @@
 #include <memory>
 
 #include <wx/app.h>
-#include <wx/docmdi.h>
 
 #include "app/frame/ChldFrm.h"
 #include "support/Resources.h"
@@ -69,7 +68,7 @@ wxView* CZarnelDocTemplate::CreateView(wxDocument* document, long flags) {
     if (!view) {
         return nullptr;
     }
-    auto* parent = wxDynamicCast(wxTheApp->GetTopWindow(), wxDocMDIParentFrame);
+    auto* parent = wxDynamicCast(wxTheApp->GetTopWindow(), wxAuiMDIParentFrame);
     if (parent == nullptr) {
         return nullptr;
     }
@@ -79,9 +78,15 @@ wxView* CZarnelDocTemplate::CreateView(wxDocument* document, long flags) {
         // Deleting the view closes its frame too.
         return nullptr;
     }
+    // The frame was laid out when the document area took it, before the view made its window:
+    // laid out again, the view's window fills the frame.
+    frame->SendSizeEvent();
     // The titles of all windows on the document: they number the windows once there are two.
     document->OnChangeFilename(true);
     frame->Show();
     frame->Activate();
+    // The document area selects its first window while the frame is being made, before the
+    // frame listens: the view is told here that it is the active one.
+    view->Activate(true);
     return view.release();
 }

@@ -2,6 +2,7 @@
 // selection, selecting everything, and the six colours that choose the material slot of the
 // tubes and panels that the tools insert.
 #include <array>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "app/view/ViewCommand.h"
 #include "model/ZarnelDcmt.h"
 #include "support/LangText.h"
+#include "support/Messages.h"
 #include "support/UserInterface.h"
 
 namespace {
@@ -19,6 +21,8 @@ namespace Id = CommandId;
 constexpr uint32_t kCopyFailed = 4340;
 // "... Es wurde nichts ausgeschnitten."
 constexpr uint32_t kCutFailed = 4341;
+// "Der Inhalt der Zwischenablage konnte nicht eingefügt werden."
+constexpr uint32_t kPasteFailed = 4342;
 
 bool HasDesign(const SViewContext& context, uint32_t) {
     return context.dcmt != nullptr;
@@ -71,7 +75,13 @@ SViewChange RunPaste(SViewContext& context, uint32_t) {
     if (context.dcmt == nullptr) {
         return SViewChange();
     }
-    context.dcmt->ClearSelection(context.GetCouplingMaterial(), context.GetSnapRadiusSq());
+    try {
+        context.dcmt->ClearSelection(context.GetCouplingMaterial(), context.GetSnapRadiusSq());
+    } catch (const std::bad_alloc&) {
+        // The selection is as it was: nothing is pasted over it.
+        ShowFileFailure(LoadLangText(kPasteFailed), {}, OutOfMemoryReason());
+        return SViewChange();
+    }
     context.dcmt->PasteFromClipboard();
     SViewChange change = context.state.SetTool(ToolMode::Select);
     change.hint = ViewHint::Insertion;

@@ -88,8 +88,8 @@ void ShowCameraDialog(CZarnelView& view, uint32_t) {
     if (dcmt == nullptr || camera == nullptr) {
         return;
     }
-    // Confirmed, a change of one of the design's cameras marks the design modified; a private
-    // copy changes nothing in it.
+    // However the dialog is closed, a change of one of the design's cameras marks the design
+    // modified; a private copy changes nothing in it.
     CDlgCmra::Run(view.GetFrame(), *dcmt, *camera, [&view] {
         view.RedrawCameraViews();
         view.RepaintNow();

@@ -1,6 +1,7 @@
 // Copy and paste: what a copy carries (materials in use, elements but no plain couplings),
 // pasting into the same design and into another with materials matched rather than duplicated,
-// the new revision and its floating, selected elements, and the ways a paste ends early.
+// the new revision and its floating, selected elements, and the ways a paste ends early or is
+// refused.
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,7 +11,9 @@
 #include "TestDesign.h"
 #include "model/Clipboard.h"
 #include "model/Mtrl.h"
+#include "support/Messages.h"
 #include "support/Orientation.h"
+#include "tests/harness/FailingAllocation.h"
 #include "tests/harness/RecordingUserInterface.h"
 
 namespace {
@@ -342,4 +345,55 @@ TEST(ClipboardSeam, CopyAndPasteThroughTheUserInterface) {
     const Revision before = target.Current();
     EXPECT_FALSE(target.dcmt.PasteFromClipboard());
     EXPECT_EQ(target.Current(), before);
+}
+
+// One allocation at a time fails, each point of a paste in turn (into a design with a redo
+// branch, with a material to add): the paste is refused with the system's reason and the
+// document is exactly as before, redo branch, materials and parts table included; once memory
+// is back the same paste arrives.
+TEST(ClipboardPaste, MemoryThatRunsOutLeavesTheDocumentAsItWas) {
+    SCopySource source;
+    source.first->Select();
+    source.wheel->Select();
+    const std::string text = CopySelectionText(source.d.dcmt).value();
+    auto target = [] {
+        auto d = std::make_unique<TestDesign>();
+        d->Place(*d->start, ToolMode::AtConnection, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusY);
+        d->Undo();
+        TestUi().Reset();
+        return d;
+    };
+    std::string pastedState;
+    {
+        std::unique_ptr<TestDesign> d = target();
+        ASSERT_TRUE(PasteText(d->dcmt, text));
+        pastedState = DescribeDocument(d->dcmt);
+    }
+    int refusals = 0;
+    for (int letThrough = 0;; ++letThrough) {
+        SCOPED_TRACE(letThrough);
+        std::unique_ptr<TestDesign> d = target();
+        const std::string before = DescribeDocument(d->dcmt);
+        int pasted = -1;
+        ArmFailingAllocations(1, letThrough, 1);
+        const bool done = PasteText(d->dcmt, text, &pasted);
+        const bool failed = DisarmFailingAllocations();
+        if (done) { // no failure, or one that was got round (a sort without its buffer)
+            EXPECT_EQ(pasted, 2);
+            EXPECT_EQ(DescribeDocument(d->dcmt), pastedState);
+            if (!failed) {
+                break;
+            }
+            continue;
+        }
+        ++refusals;
+        EXPECT_EQ(pasted, 0);
+        ASSERT_EQ(TestUi().Boxes().size(), 1u);
+        EXPECT_EQ(TestUi().Boxes()[0].text,
+                  "Der Inhalt der Zwischenablage konnte nicht eingefügt werden.\n" +
+                      OutOfMemoryReason());
+        EXPECT_EQ(DescribeDocument(d->dcmt), before);
+        EXPECT_TRUE(d->dcmt.CanRedo());
+    }
+    EXPECT_GE(refusals, 20);
 }

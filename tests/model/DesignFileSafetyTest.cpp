@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -23,59 +22,16 @@
 
 #include <gtest/gtest.h>
 
+#include "TestDesign.h"
+#include "model/Clipboard.h"
 #include "model/Coupling.h"
 #include "model/DesignFile.h"
 #include "model/ZarnelDcmt.h"
 #include "support/File.h"
+#include "support/Orientation.h"
+#include "tests/harness/FailingAllocation.h"
 #include "tests/harness/RecordingUserInterface.h"
 #include "tests/harness/TempFolder.h"
-
-// Allocation failure on demand: while armed, every allocation of at least the given size fails
-// once the given number of them went through, as when memory runs out for large blocks only.
-namespace {
-std::atomic<std::size_t> g_failFrom{0}; // 0: off
-std::atomic<int> g_letThrough{0};
-
-void* Allocate(std::size_t size) {
-    const std::size_t limit = g_failFrom.load();
-    if (limit != 0 && size >= limit && g_letThrough.fetch_sub(1) <= 0) {
-        throw std::bad_alloc();
-    }
-    if (void* block = std::malloc(size != 0 ? size : 1)) {
-        return block;
-    }
-    throw std::bad_alloc();
-}
-} // namespace
-
-void* operator new(std::size_t size) {
-    return Allocate(size);
-}
-void* operator new[](std::size_t size) {
-    return Allocate(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    try {
-        return Allocate(size);
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
-}
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
-    return operator new(size, tag);
-}
-void operator delete(void* block) noexcept {
-    std::free(block);
-}
-void operator delete[](void* block) noexcept {
-    std::free(block);
-}
-void operator delete(void* block, std::size_t) noexcept {
-    std::free(block);
-}
-void operator delete[](void* block, std::size_t) noexcept {
-    std::free(block);
-}
 
 namespace {
 
@@ -171,11 +127,7 @@ void ExpectRefused(const std::string& path) {
 
 // Runs call while allocations of 16 KiB and more fail once letThrough of them went through.
 template <class Call> bool WithLargeBlocksFailing(int letThrough, Call call) {
-    g_letThrough = letThrough;
-    g_failFrom = 16 * 1024;
-    const bool done = call();
-    g_failFrom = 0;
-    return done;
+    return WithAllocationsFailing(16 * 1024, letThrough, INT_MAX, call);
 }
 
 std::string SaveReport(const std::string& path, int errorNumber) {
@@ -294,6 +246,60 @@ TEST(DesignFileSave, MemoryThatRunsOutIsTheSavesReasonAndKeepsTheOldFile) {
     }
     EXPECT_GE(letThrough, 2);
     EXPECT_EQ(TempFolder::Read(path), Text(*dcmt));
+}
+
+// Two tubes pasted into a new design, floating: the save links them, taking the start coupling
+// (a history state and arms changed in place) and making two couplings.
+std::unique_ptr<TestDesign> WithFloatingTubes() {
+    TestDesign source;
+    CElmnt* first =
+        source.Place(*source.start, ToolMode::AtConnection, ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
+    CElmnt* second = source.Place(*source.CouplingAt({400, 0, 0}), ToolMode::AtConnection,
+                                  ElmntKind::Tube, 350.0f, 0.0f, Side::PlusX);
+    first->Select();
+    second->Select();
+    auto target = std::make_unique<TestDesign>();
+    EXPECT_TRUE(PasteText(target->dcmt, CopySelectionText(source.dcmt).value()));
+    TestUi().Reset();
+    return target;
+}
+
+// One allocation at a time fails, each point of the save in turn: the save is refused with
+// the reason, and the design is either as it was (a failure while linking or recounting) or
+// completely linked (a failure while the file is written), never linked in part.
+TEST(DesignFileSave, MemoryThatRunsOutWhileFloatingElementsAreLinkedLeavesThemAsTheyWere) {
+    TempFolder folder;
+    const std::string path = folder.Write("d.zdf", "old");
+    const std::string before = DescribeDocument(WithFloatingTubes()->dcmt);
+    std::unique_ptr<TestDesign> linked = WithFloatingTubes();
+    ASSERT_TRUE(linked->dcmt.FinishFloating(kCouplingMaterial, CouplingSnap::NormalSq));
+    ASSERT_EQ(linked->AliveOfKind(ElmntKind::Connector).size(), 3u);
+    const std::string after = DescribeDocument(linked->dcmt);
+
+    int refusals = 0;
+    for (int letThrough = 0;; ++letThrough) {
+        SCOPED_TRACE(letThrough);
+        std::unique_ptr<TestDesign> d = WithFloatingTubes();
+        ArmFailingAllocations(1, letThrough, 1);
+        const bool saved = SaveDesignFile(d->dcmt, path, kCouplingMaterial, CouplingSnap::NormalSq);
+        const bool failed = DisarmFailingAllocations();
+        if (saved) {
+            EXPECT_EQ(TempFolder::Read(path), Text(d->dcmt));
+            if (!failed) {
+                break; // the save got through without a failure: every point was tried
+            }
+            folder.Write("d.zdf", "old");
+            continue;
+        }
+        ++refusals;
+        ASSERT_EQ(TestUi().Boxes().size(), 1u);
+        EXPECT_EQ(TestUi().Boxes()[0].text, SaveReport(path, ENOMEM));
+        EXPECT_EQ(TempFolder::Read(path), "old");
+        const std::string state = DescribeDocument(d->dcmt);
+        EXPECT_TRUE(state == before || state == after) << state;
+        TestUi().Reset();
+    }
+    EXPECT_GE(refusals, 20);
 }
 
 TEST(DesignFileSave, ThroughALinkTheTargetIsReplacedWithItsModeAndOwner) {

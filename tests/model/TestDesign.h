@@ -4,11 +4,14 @@
 #pragma once
 
 #include <memory>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "model/Coupling.h"
 #include "model/Elmnt.h"
 #include "model/ElmntList.h"
+#include "model/Mtrl.h"
 #include "model/PlaceElement.h"
 #include "model/ZarnelDcmt.h"
 
@@ -84,3 +87,29 @@ struct TestDesign {
         return nullptr;
     }
 };
+
+// Everything of a document that an operation may change, as text to compare: the revisions,
+// the modified flag, the materials, every element state with its fields and flags, the parts
+// table.
+inline std::string DescribeDocument(const CZarnelDcmt& dcmt) {
+    std::ostringstream out;
+    out << dcmt.GetCurrentRevision() << '/' << dcmt.GetNewestRevision() << " modified "
+        << dcmt.IsModified() << " slots " << dcmt.GetSlotsUsed() << '\n';
+    for (int slot = 0; slot < CZarnelDcmt::GetMaterialCapacity(); ++slot) {
+        if (const CMtrl* material = dcmt.GetMaterial(slot)) {
+            out << "material " << slot << ' ' << material->GetName() << '\n';
+        }
+    }
+    for (const CElmnt& e : dcmt.GetElmntList()) {
+        const CVector3& at = e.placement.translation;
+        out << e.GetId().Value() << ' ' << static_cast<int32_t>(e.kind) << ' ' << e.GetMaterial()
+            << " [" << e.firstRevision << ',' << e.endRevision << ") arms "
+            << e.GetOccupiedArms() << '/' << e.GetFreeArms() << '/' << e.GetFreeCornerSlots()
+            << '/' << e.GetDirections() << " flags " << e.fixed << e.adjustPending << e.selected
+            << e.floating << " at " << at.x << ',' << at.y << ',' << at.z << '\n';
+    }
+    for (const SPartEntry& entry : dcmt.GetPartsTable()) {
+        out << entry.designation << ' ' << entry.count << '/' << entry.available << '\n';
+    }
+    return out.str();
+}

@@ -1,7 +1,8 @@
 // The camera dialog on a virtual display: it opens with the camera's values, recomputes what
 // follows from a typed field or a spin click and shows it in the view at once, refuses values
-// out of range, and hands back its copy on OK only: Escape and the close box leave the camera
-// and the view as they were.
+// out of range, and edits the camera in place: Escape and the close box keep what has reached
+// it, OK takes every field.
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -104,11 +105,11 @@ TEST(DlgCmra, FieldsRecomputeAndShowTheCameraAtOnce) {
     Spin(dialog, 1067, false);
     EXPECT_EQ(dialog.GetCamera().cameraTurn, 0) << "not below the range";
 
-    // Without redraw at once, a change reaches the copy but not the view.
+    // Without redraw at once, a position waits for OK, and nothing is shown.
     Click(dialog, D::IdRedraw);
     const std::size_t shown = f.previews.size();
     Type(dialog, D::IdCameraHeight, "200");
-    EXPECT_EQ(dialog.GetCamera().cameraHeight, 200);
+    EXPECT_EQ(dialog.GetCamera().cameraHeight, 130);
     EXPECT_EQ(f.previews.size(), shown);
 
     Click(dialog, D::IdStandard);
@@ -134,7 +135,7 @@ TEST(DlgCmra, ValuesOutOfRangeAreRefusedAtOnce) {
     EXPECT_EQ(dialog.GetCamera().userRatioHeight, 1.0);
 }
 
-TEST(DlgCmra, OkHandsBackTheCopyEscapeLeavesTheCameraAsItWas) {
+TEST(DlgCmra, OkTakesEveryFieldCancelKeepsWhatReachedTheCamera) {
     SCmraFixture f;
     CCmra camera = f.camera;
     WhenShown<CDlgCmra>([](CDlgCmra& dialog) {
@@ -157,34 +158,53 @@ TEST(DlgCmra, OkHandsBackTheCopyEscapeLeavesTheCameraAsItWas) {
             escape ? PressEscape(dialog) : PressCloseBox(dialog);
         });
         EXPECT_FALSE(CDlgCmra::Edit(nullptr, camera, f.Recorder()));
-        EXPECT_EQ(camera.cameraDistance, 320);
-        EXPECT_EQ(camera.cameraHeight, 130);
+        EXPECT_EQ(camera.cameraDistance, 500);
+        EXPECT_EQ(camera.cameraHeight, 20);
         ASSERT_FALSE(f.previews.empty());
-        EXPECT_EQ(f.previews.back().cameraDistance, 320) << "the view shows the camera again";
+        EXPECT_EQ(f.previews.back().cameraHeight, 20) << "the view keeps showing the change";
     }
+}
+
+TEST(DlgCmra, WithoutRedrawEscapeKeepsTheDistanceButNotTheTypedHeight) {
+    SCmraFixture f;
+    CCmra camera = f.camera;
+    WhenShown<CDlgCmra>([](CDlgCmra& dialog) {
+        Click(dialog, D::IdRedraw);
+        Type(dialog, D::IdCameraHeight, "200");
+        Type(dialog, D::IdCameraDistance, "640");
+        EXPECT_EQ(FieldText(dialog, D::IdCameraHeight), "200") << "still typed, for OK";
+        EXPECT_EQ(FieldText(dialog, D::IdVisibleHeight), "466");
+        PressEscape(dialog);
+    });
+    EXPECT_FALSE(CDlgCmra::Edit(nullptr, camera, f.Recorder()));
+    EXPECT_EQ(camera.cameraHeight, 130);
+    EXPECT_EQ(camera.cameraDistance, 640);
+    EXPECT_EQ(camera.visibleHeight, 466);
+    EXPECT_TRUE(f.previews.empty());
 }
 
 TEST(DlgCmra, TheViewsCommandMarksOnlyAChangedDocumentCamera) {
     CZarnelDcmt dcmt;
     CCmra& camera = dcmt.GetCamera(0);
-    int repaints = 0;
-    WhenShown<CDlgCmra>([&](CDlgCmra& dialog) {
-        Type(dialog, D::IdCameraDistance, "400");
-        EXPECT_EQ(camera.cameraDistance, 400) << "shown in place";
-        PressEscape(dialog);
-    });
-    EXPECT_FALSE(CDlgCmra::Run(nullptr, dcmt, camera, [&repaints] { ++repaints; }));
-    EXPECT_EQ(camera.cameraDistance, 320);
-    EXPECT_FALSE(dcmt.IsModified());
-    EXPECT_GE(repaints, 2);
-
-    WhenShown<CDlgCmra>([](CDlgCmra& dialog) {
-        Type(dialog, D::IdCameraDistance, "400");
-        Click(dialog, wxID_OK);
-    });
+    WhenShown<CDlgCmra>([](CDlgCmra& dialog) { Click(dialog, wxID_OK); });
     EXPECT_TRUE(CDlgCmra::Run(nullptr, dcmt, camera, [] {}));
-    EXPECT_EQ(camera.cameraDistance, 400);
-    EXPECT_TRUE(dcmt.IsModified());
+    EXPECT_FALSE(dcmt.IsModified()) << "nothing changed";
+
+    for (bool escape : {true, false}) {
+        SCOPED_TRACE(escape ? "Escape" : "OK");
+        dcmt.SetModified(false);
+        const int distance = escape ? 400 : 500;
+        int repaints = 0;
+        WhenShown<CDlgCmra>([&](CDlgCmra& dialog) {
+            Type(dialog, D::IdCameraDistance, std::to_string(distance));
+            EXPECT_EQ(camera.cameraDistance, distance) << "shown in place";
+            escape ? PressEscape(dialog) : Click(dialog, wxID_OK);
+        });
+        EXPECT_EQ(CDlgCmra::Run(nullptr, dcmt, camera, [&repaints] { ++repaints; }), !escape);
+        EXPECT_EQ(camera.cameraDistance, distance);
+        EXPECT_TRUE(dcmt.IsModified());
+        EXPECT_GE(repaints, 2);
+    }
 }
 
 // Real clicks through the display server: each click on a spin button steps its field once

@@ -431,31 +431,30 @@ TEST_F(ZarnelWindow, CommandsThatNoHandlerEnablesAreDisabled) {
                                  CommandId::ViewStatusBar, CommandId::WindowNew,
                                  CommandId::Tube35, CommandId::FilePrintDirect,
                                  CommandId::ColourRed, CommandId::SelectAll,
-                                 CommandId::CollisionTest, CommandId::TubeFree}) {
+                                 CommandId::CollisionTest, CommandId::TubeFree,
+                                 CommandId::WindowCascade, CommandId::WindowTileVert}) {
             EXPECT_TRUE(IsEnabled(frame, command)) << command;
         }
         WaitUntil([&] { return frame.GetToolbar(1)->GetToolEnabled(WxCommandId(CommandId::TubeFree)); },
                   "the free tube button enabled");
-        // Commands that no window handles; the tiling of windows has no meaning with tabs.
-        for (uint32_t command : {CommandId::WindowCascade, CommandId::NextPane}) {
-            EXPECT_FALSE(IsEnabled(frame, command)) << command;
-        }
-        EXPECT_FALSE(IsChecked(frame, CommandId::WindowCascade));
+        // With one window shown there is no other pane to move to.
+        EXPECT_FALSE(IsEnabled(frame, CommandId::NextPane));
+        EXPECT_FALSE(IsChecked(frame, CommandId::NextPane));
 
         // A handler in the design window enables its command there, and only there.
         CChldFrm* design = ActiveChild(app);
         ASSERT_NE(design, nullptr);
         design->Bind(
             wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) { event.Enable(true); },
-            WxCommandId(CommandId::WindowCascade));
-        EXPECT_TRUE(IsEnabled(frame, CommandId::WindowCascade));
+            WxCommandId(CommandId::NextPane));
+        EXPECT_TRUE(IsEnabled(frame, CommandId::NextPane));
 
         // In a parts-list window the 3D window's commands are disabled again.
         wxDocument* document = app.GetDocManager()->GetCurrentDocument();
         ASSERT_NE(app.GetPartsListTemplate()->CreateView(document), nullptr);
         WaitUntil([&] { return ActiveChild(app) != design; }, "the parts-list window active");
         ASSERT_NE(ActiveChild(app), design);
-        EXPECT_FALSE(IsEnabled(frame, CommandId::WindowCascade));
+        EXPECT_FALSE(IsEnabled(frame, CommandId::NextPane));
         EXPECT_FALSE(IsEnabled(frame, CommandId::TubeFree));
         EXPECT_FALSE(IsEnabled(frame, CommandId::ColourRed));
         EXPECT_FALSE(IsEnabled(frame, CommandId::Tube35));

@@ -260,7 +260,9 @@ TEST(ViewCommands, EveryRowOnceAndRunOnTheViewsContext) {
     CViewState state;
     CViewCamera camera;
     camera.BindDefault();
-    SViewContext context{&dcmt, state, camera, SAppOptions{true}};
+    SAppOptions options;
+    options.wideSnap = true;
+    SViewContext context{&dcmt, state, camera, options};
     const SViewCommand* select = FindViewCommand(32809);
     ASSERT_NE(select, nullptr);
     EXPECT_FALSE(select->isChecked(context, 32809));

@@ -1,7 +1,9 @@
 // The mouse in the design program on a virtual display, with real input events (XTest through
 // wxUIActionSimulator): a small frame of tubes and a panel built by clicks on a new design,
 // deleted, undone and redone, selected, edited by double click and panned; then saved and
-// opened again with every piece counted. A screenshot of the frame is kept.
+// opened again with every piece counted; the parts list beside the 3D window follows each tube
+// placed there. Screenshots are kept.
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -13,6 +15,7 @@
 #include <wx/docview.h>
 #include <wx/uiaction.h>
 
+#include "app/frame/ChldFrm.h"
 #include "app/frame/CommandIds.h"
 #include "app/frame/MainFrm.h"
 #include "app/frame/WxCommandIds.h"
@@ -20,6 +23,8 @@
 #include "app/frame/ZarnelWxDocument.h"
 #include "app/shell/ZarnelApp.h"
 #include "app/view/ZarnelGlCanvas.h"
+#include "app/partlist/PartListCtrl.h"
+#include "app/partlist/PartListView.h"
 #include "app/view/ZarnelView.h"
 #include "model/ZarnelDcmt.h"
 #include "tests/app/frame/AppRun.h"
@@ -190,6 +195,83 @@ TEST_F(ViewMouseWindow, ClicksBuildAFrameThatIsSavedAndOpenedAgain) {
     // The only dialog: the tube's, opened by the double click.
     ASSERT_EQ(result.dialogs.size(), 1u);
     EXPECT_EQ(result.dialogs[0].title, "Rohr");
+}
+
+// The window's client area on the screen.
+wxRect ClientOnScreen(wxWindow& window) {
+    return {window.ClientToScreen(wxPoint(0, 0)), window.GetClientSize()};
+}
+
+TEST_F(ViewMouseWindow, PartsListBesideTheDesignWindowFollowsEveryTubePlaced) {
+    RunZarnel({}, [&](CZarnelApp& app) {
+        CMainFrm& frame = *app.GetMainFrame();
+        CZarnelView* view = ActiveView(app);
+        ASSERT_NE(view, nullptr);
+        CZarnelDcmt& dcmt = dynamic_cast<CZarnelWxDocument&>(*view->GetDocument()).GetDcmt();
+        // A tube tool other than the new design's, so that the key's effect shows.
+        SendCommand(frame, CommandId::Tube75);
+        SendCommand(frame, CommandId::WindowPartsList);
+        auto* partsList = dynamic_cast<CPartListView*>(app.GetDocManager()->GetCurrentView());
+        ASSERT_NE(partsList, nullptr);
+        CPartListCtrl& list = *partsList->GetListCtrl();
+        // The count of the list's last row ("Gesamt"), and what the design counts.
+        const auto total = [&] {
+            const int rows = list.GetItemCount();
+            return rows > 0 ? list.GetItemText(rows - 1, 1) : wxString("0");
+        };
+        const auto counted = [&] { return wxString::Format("%d", PartsCounted(dcmt)); };
+        const wxString before = total();
+        EXPECT_EQ(before, counted());
+
+        // Fenster > Nebeneinander from the keyboard: both windows shown, side by side, the
+        // parts list still the active one; the 3D view draws on its whole new client area.
+        wxUIActionSimulator input;
+        input.Char('f', wxMOD_ALT);
+        WaitForIdle(); // not WaitForInput: the open menu holds the keyboard
+        input.Char('n');
+        CZarnelGlCanvas& canvas = *view->GetCanvas();
+        ASSERT_TRUE(WaitFor([&] { return canvas.IsShownOnScreen() && list.IsShownOnScreen(); }));
+        WaitForIdle();
+        const wxRect design = ClientOnScreen(canvas);
+        const wxRect parts = ClientOnScreen(list);
+        EXPECT_GT(design.width, 300);
+        EXPECT_GT(parts.width, 300);
+        EXPECT_FALSE(design.Intersects(parts));
+        EXPECT_LT(design.x, parts.x);
+        EXPECT_EQ(design.y, parts.y);
+        EXPECT_EQ(app.GetDocManager()->GetCurrentView(), partsList);
+        EXPECT_EQ(view->GetViewport().width, canvas.GetClientPixels().x);
+        EXPECT_EQ(view->GetViewport().height, canvas.GetClientPixels().y);
+
+        // F6 moves to the 3D window; key 3 takes the 35 cm tube, a click places it and the list
+        // beside it counts it.
+        input.Char(WXK_F6);
+        ASSERT_TRUE(WaitFor([&] { return ActiveView(app) == view; }));
+        input.Char('3');
+        WaitForInput(input);
+        ASSERT_TRUE(WaitFor([&] { return IsChecked(frame, CommandId::Tube35); }));
+        input.MouseMove(ScreenPoint(*view, {150.0, 0.0, 0.0}));
+        WaitForInput(input);
+        input.MouseClick();
+        ASSERT_TRUE(WaitFor([&] { return dcmt.GetCurrentRevision() == 1; }));
+        EXPECT_TRUE(WaitFor([&] { return total() != before && total() == counted(); }));
+        EXPECT_TRUE(list.IsShownOnScreen());
+        view->RepaintNow();
+        WaitUntilPainted(canvas);
+        const auto shown = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+        WaitUntil([&] { return std::chrono::steady_clock::now() > shown; }, "the list drawn");
+        EXPECT_FALSE(TakeScreenshot("zarnel-side-by-side.png").empty());
+
+        // Fenster > Überlappend joins them again: the 3D window in front, the list behind it.
+        input.Char('f', wxMOD_ALT);
+        WaitForIdle();
+        input.Char('l');
+        ASSERT_TRUE(WaitFor([&] { return !list.IsShownOnScreen(); }));
+        EXPECT_TRUE(canvas.IsShownOnScreen());
+        EXPECT_EQ(ActiveView(app), view);
+        EXPECT_FALSE(frame.IsCommandEnabled(WxCommandId(CommandId::NextPane)));
+        view->GetDocument()->Modify(false);
+    });
 }
 
 } // namespace
