@@ -3,6 +3,7 @@
 // materials and the chosen one's values.
 #include "app/dialogs/DlgMtrl.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <wx/button.h>
@@ -57,8 +58,17 @@ wxString ControlText(int controlId) {
     return LangTextWx(kTextBase + static_cast<uint32_t>(controlId));
 }
 
+// A material value scaled and truncated towards zero, held to 0 to max before it becomes an int:
+// a value read from a file may lie far outside what the control shows, beyond what an int holds.
+int ToControlValue(float scaled, int max) {
+    if (!(scaled > 0.0f)) {
+        return 0;
+    }
+    return static_cast<int>(std::min(std::trunc(scaled), static_cast<float>(max)));
+}
+
 int ToByte(float component) {
-    return std::clamp(static_cast<int>(component * 255.0f), 0, 255);
+    return ToControlValue(component * 255.0f, 255);
 }
 
 } // namespace
@@ -326,8 +336,7 @@ void CDlgMtrl::LoadControls() {
         auto* control = static_cast<wxSlider*>(FindWindow(slider.id));
         control->SetRange(0, slider.range);
         const float value = mtrl != nullptr ? GetValue(*mtrl, slider.value) : 0.0f;
-        control->SetValue(
-            std::clamp(static_cast<int>(slider.range / slider.scale * value), 0, slider.range));
+        control->SetValue(ToControlValue(slider.range / slider.scale * value, slider.range));
     }
     static_cast<wxTextCtrl*>(FindWindow(IdTextureFile))
         ->ChangeValue(mtrl != nullptr ? wxString::FromUTF8(mtrl->GetTextureFile()) : wxString());

@@ -148,6 +148,30 @@ TEST(DlgMtrl, EditsTheCopyAndShowsItAtOnce) {
     EXPECT_NE(Materials(dialog).FindString("Hellgrün", true), wxNOT_FOUND);
 }
 
+// A design file may hold values far beyond what the controls show: they stand at the end they
+// passed, and the swatch shows the colour held to full strength.
+TEST(DlgMtrl, ValuesFarOutOfRangeStandAtTheControlsEnds) {
+    SMtrlFixture f;
+    CMtrl& green = *f.dcmt.GetMaterial(3);
+    green.SetColor(3.0e38f, 0.5f, -2.0e9f);
+    SLightFactors outside = green.GetOutside();
+    outside.ambient = 1.0e9f;
+    green.SetOutside(outside);
+    CDlgMtrl dialog(nullptr, f.Choice(), f.Recorder());
+    dialog.InitDialog();
+    const auto position = [&dialog](int id) {
+        return static_cast<wxSlider*>(dialog.FindWindow(id))->GetValue();
+    };
+    EXPECT_EQ(position(D::IdRed), 255);
+    EXPECT_EQ(position(D::IdGreen), 127);
+    EXPECT_EQ(position(D::IdBlue), 0);
+    EXPECT_EQ(position(D::IdOutAmbient), 20);
+    const wxColour swatch = dialog.FindWindow(D::IdSwatch)->GetBackgroundColour();
+    EXPECT_EQ(swatch.Red(), 255);
+    EXPECT_EQ(swatch.Green(), 127);
+    EXPECT_EQ(swatch.Blue(), 0);
+}
+
 TEST(DlgMtrl, OkRefusesAnUnusableMaterialAndTheFullTable) {
     SMtrlFixture f;
     CMtrlChoice choice = f.Choice();
