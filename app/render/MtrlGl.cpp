@@ -1,6 +1,8 @@
 // Applying a material: texture through the quality profile, else GL material or plain colour.
 #include "app/render/MtrlGl.h"
 
+#include <algorithm>
+
 #include <GL/gl.h>
 
 #include "app/render/RndrPass.h"
@@ -16,11 +18,17 @@ const CRndrQult& QualityOf(const CRndrPass& pass) {
     return pass.GetQuality() != nullptr ? *pass.GetQuality() : coarsest;
 }
 
+// GL refuses a shininess outside 0 to 128 and keeps the one set before; a design file may hold
+// any number.
+constexpr GLfloat kMaxShininess = 128.0f;
+
 void SetFace(GLenum face, const SGlMaterial& material) {
     glMaterialfv(face, GL_AMBIENT, material.ambient.data());
     glMaterialfv(face, GL_DIFFUSE, material.diffuse.data());
     glMaterialfv(face, GL_SPECULAR, material.specular.data());
-    glMaterialfv(face, GL_SHININESS, &material.shininess);
+    const GLfloat shininess =
+        material.shininess > 0.0f ? std::min(material.shininess, kMaxShininess) : 0.0f;
+    glMaterialf(face, GL_SHININESS, shininess);
 }
 
 } // namespace

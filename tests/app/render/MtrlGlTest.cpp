@@ -83,6 +83,25 @@ TEST_F(MtrlGlApply, LitDrawingSetsFrontAndBack) {
     ExpectNoGlError("lit drawing");
 }
 
+// A design file may carry a shininess outside what GL takes (0 to 128): GL would refuse it and
+// leave the element before's in force, and an off-screen picture would fail on the error.
+TEST_F(MtrlGlApply, ShininessBeyondGlsRangeIsHeldToIt) {
+    SLightFactors outside = m_material->GetOutside();
+    outside.shininess = -7.5f;
+    m_material->SetOutside(outside);
+    SLightFactors inside = m_material->GetInside();
+    inside.shininess = 500.0f;
+    m_material->SetInside(inside);
+    CRndrQult quality;
+    quality.SetValues(Quality(2, 1));
+    CRndrPass pass(RndrMode::Draw, &quality);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 30.0f);
+    MtrlGl::Apply(*m_material, pass, false, false);
+    ExpectNoGlError("shininess out of range");
+    EXPECT_EQ(Material(GL_FRONT, GL_SHININESS)[0], 0.0f);
+    EXPECT_EQ(Material(GL_BACK, GL_SHININESS)[0], 128.0f);
+}
+
 TEST_F(MtrlGlApply, SelectedGetsTheHighlightOnBothFaces) {
     CRndrQult quality;
     quality.SetValues(Quality(1, 1));
