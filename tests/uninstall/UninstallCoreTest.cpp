@@ -266,7 +266,12 @@ TEST_F(Uninstaller, SelfRemovalTakesTheFolderOnlyWhenEmpty) {
     EXPECT_FALSE(PathExists(m_folder.File("b/UnInstall")));
     EXPECT_TRUE(PathExists(m_folder.File("b/other")));
     EXPECT_FALSE(DeleteSelf(m_folder.File("b/UnInstall")));
+    EXPECT_TRUE(PathExists(m_folder.File("b")));
     EXPECT_FALSE(DeleteSelf(""));
+    // The remove list took the program file already: its folder, empty by then, still goes.
+    MakeFolder(m_folder.File("c"));
+    DeleteSelf(m_folder.File("c/UnInstall"));
+    EXPECT_FALSE(PathExists(m_folder.File("c")));
 }
 
 TEST_F(Uninstaller, RunAsksCarriesOutReportsAndRemovesItself) {
