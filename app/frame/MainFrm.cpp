@@ -192,6 +192,24 @@ std::vector<std::string> CMainFrm::PaneNames() {
     return names;
 }
 
+bool CMainFrm::Show(bool show) {
+    if (!CDocParentFrame::Show(show)) {
+        return false;
+    }
+    // A saved layout's floating bars appeared while this frame was not on screen yet, and the
+    // window manager then stacks them like windows of their own: the maximised frame covered
+    // them. Shown again now, they are taken as the frame's own.
+    wxAuiPaneInfoArray& panes = m_aui.GetAllPanes();
+    for (size_t i = 0; show && i < panes.GetCount(); ++i) {
+        wxAuiPaneInfo& pane = panes.Item(i);
+        if (pane.IsFloating() && pane.IsShown() && pane.frame != nullptr) {
+            pane.frame->Hide();
+            pane.frame->Show();
+        }
+    }
+    return true;
+}
+
 void CMainFrm::SaveBarState() {
     const std::string layout = m_aui.SavePerspective().utf8_string();
     const int statusBar = GetStatusBar() != nullptr && GetStatusBar()->IsShown() ? 1 : 0;

@@ -31,6 +31,10 @@ public:
 
     bool IsCreated() const { return m_created; }
 
+    // Shows the floating bars again once the frame is on screen, so that the window manager
+    // keeps them above the frame they belong to.
+    bool Show(bool show = true) override;
+
     // The text of status pane 0, shown at once (the 3D view shows element names there).
     void SetStatusText(const wxString& text, int number = 0) override;
 

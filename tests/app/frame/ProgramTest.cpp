@@ -109,6 +109,29 @@ public:
         return found == 2;
     }
 
+    // Whether the window manager stacks client window upper above client window lower.
+    bool IsStackedAbove(Window upper, Window lower) const {
+        Atom stacking = XInternAtom(m_display, "_NET_CLIENT_LIST_STACKING", False);
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long after = 0;
+        unsigned char* data = nullptr;
+        long upperAt = -1;
+        long lowerAt = -1;
+        if (XGetWindowProperty(m_display, DefaultRootWindow(m_display), stacking, 0, 1024, False,
+                               XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
+            data != nullptr) {
+            const auto* windows = reinterpret_cast<const Window*>(data);
+            for (unsigned long i = 0; i < count; ++i) { // bottom first
+                upperAt = windows[i] == upper ? static_cast<long>(i) : upperAt;
+                lowerAt = windows[i] == lower ? static_cast<long>(i) : lowerAt;
+            }
+            XFree(data);
+        }
+        return upperAt >= 0 && lowerAt >= 0 && upperAt > lowerAt;
+    }
+
     // Runs on the display's events until found() holds; false, with a failure naming what,
     // when it does not within the limit.
     bool WaitFor(const std::function<bool()>& found, const std::string& what) {
@@ -266,6 +289,39 @@ TEST_F(ZarnelProgram, StartsWithADesignAndEndsCleanlyWhenClosed) {
     std::string errors = TempFolder::Read(m_folder.File("stderr"));
     EXPECT_EQ(errors.find("-CRITICAL"), std::string::npos) << errors;
     EXPECT_EQ(errors.find("Gtk-WARNING"), std::string::npos) << errors;
+}
+
+TEST_F(ZarnelProgram, FloatingToolbarOfTheSavedLayoutStaysAboveTheMainWindow) {
+    Start({});
+    Window main = WaitForWindow("Zarnel - Zarnel1");
+    ASSERT_NE(main, 0u);
+    m_display.Close(main);
+    ASSERT_EQ(WaitForExit(), 0);
+    // The camera bar, docked at the first start, floats in the next one.
+    std::string layout = GetProfileString("Toolbars", "Layout");
+    const size_t pane = layout.find("caption=Ansicht und Kameraposition;");
+    ASSERT_NE(pane, std::string::npos) << layout;
+    const size_t state = layout.find(";state=", pane) + 7;
+    const size_t stateEnd = layout.find(';', state);
+    const unsigned long floating = std::stoul(layout.substr(state, stateEnd - state)) | 1ul;
+    layout.replace(state, stateEnd - state, std::to_string(floating));
+    const size_t place = layout.find("floatx=-1;floaty=-1;floatw=-1;floath=-1", pane);
+    ASSERT_NE(place, std::string::npos) << layout;
+    layout.replace(place, 39, "floatx=400;floaty=400;floatw=263;floath=49");
+    ASSERT_TRUE(WriteProfileString("Toolbars", "Layout", layout));
+
+    Start({});
+    main = WaitForWindow("Zarnel - Zarnel1");
+    Window bar = WaitForWindow("Ansicht und Kameraposition");
+    ASSERT_NE(main, 0u);
+    ASSERT_NE(bar, 0u);
+    EXPECT_TRUE(m_display.WaitFor([&] { return m_display.IsMaximized(main); },
+                                  "the main window maximised"));
+    // The bar belongs to the main window: the maximised window does not cover it.
+    EXPECT_TRUE(m_display.WaitFor([&] { return m_display.IsStackedAbove(bar, main); },
+                                  "the floating bar above the main window"));
+    m_display.Close(main);
+    EXPECT_EQ(WaitForExit(), 0);
 }
 
 TEST_F(ZarnelProgram, MissingFileShowsAMessageAndEndsWithFailure) {
