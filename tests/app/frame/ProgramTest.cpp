@@ -64,21 +64,9 @@ public:
 
     // The title of a window (the UTF-8 one when it has it).
     std::string Title(Window window) const {
-        Atom utf8 = XInternAtom(m_display, "UTF8_STRING", False);
-        Atom netName = XInternAtom(m_display, "_NET_WM_NAME", False);
-        Atom type = None;
-        int format = 0;
-        unsigned long count = 0;
-        unsigned long after = 0;
-        unsigned char* data = nullptr;
-        std::string title;
-        if (XGetWindowProperty(m_display, window, netName, 0, 1024, False, utf8, &type, &format,
-                               &count, &after, &data) == Success &&
-            data != nullptr) {
-            title.assign(reinterpret_cast<char*>(data), count);
-            XFree(data);
-        }
-        return title;
+        const std::vector<char> title = ReadProperty<char>(
+            window, "_NET_WM_NAME", XInternAtom(m_display, "UTF8_STRING", False), 1024);
+        return std::string(title.begin(), title.end());
     }
 
     // A mapped window with this title, searched through the whole tree; 0 when none.
@@ -88,46 +76,24 @@ public:
 
     // Whether the window has both maximised states of the window manager.
     bool IsMaximized(Window window) const {
-        Atom state = XInternAtom(m_display, "_NET_WM_STATE", False);
-        Atom vertical = XInternAtom(m_display, "_NET_WM_STATE_MAXIMIZED_VERT", False);
-        Atom horizontal = XInternAtom(m_display, "_NET_WM_STATE_MAXIMIZED_HORZ", False);
-        Atom type = None;
-        int format = 0;
-        unsigned long count = 0;
-        unsigned long after = 0;
-        unsigned char* data = nullptr;
+        const Atom vertical = XInternAtom(m_display, "_NET_WM_STATE_MAXIMIZED_VERT", False);
+        const Atom horizontal = XInternAtom(m_display, "_NET_WM_STATE_MAXIMIZED_HORZ", False);
         int found = 0;
-        if (XGetWindowProperty(m_display, window, state, 0, 64, False, XA_ATOM, &type, &format,
-                               &count, &after, &data) == Success &&
-            data != nullptr) {
-            const auto* atoms = reinterpret_cast<const Atom*>(data);
-            for (unsigned long i = 0; i < count; ++i) {
-                found += atoms[i] == vertical || atoms[i] == horizontal ? 1 : 0;
-            }
-            XFree(data);
+        for (Atom atom : ReadProperty<Atom>(window, "_NET_WM_STATE", XA_ATOM, 64)) {
+            found += atom == vertical || atom == horizontal ? 1 : 0;
         }
         return found == 2;
     }
 
     // Whether the window manager stacks client window upper above client window lower.
     bool IsStackedAbove(Window upper, Window lower) const {
-        Atom stacking = XInternAtom(m_display, "_NET_CLIENT_LIST_STACKING", False);
-        Atom type = None;
-        int format = 0;
-        unsigned long count = 0;
-        unsigned long after = 0;
-        unsigned char* data = nullptr;
+        const std::vector<Window> windows = ReadProperty<Window>(
+            DefaultRootWindow(m_display), "_NET_CLIENT_LIST_STACKING", XA_WINDOW, 1024);
         long upperAt = -1;
         long lowerAt = -1;
-        if (XGetWindowProperty(m_display, DefaultRootWindow(m_display), stacking, 0, 1024, False,
-                               XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
-            data != nullptr) {
-            const auto* windows = reinterpret_cast<const Window*>(data);
-            for (unsigned long i = 0; i < count; ++i) { // bottom first
-                upperAt = windows[i] == upper ? static_cast<long>(i) : upperAt;
-                lowerAt = windows[i] == lower ? static_cast<long>(i) : lowerAt;
-            }
-            XFree(data);
+        for (size_t i = 0; i < windows.size(); ++i) { // bottom first
+            upperAt = windows[i] == upper ? static_cast<long>(i) : upperAt;
+            lowerAt = windows[i] == lower ? static_cast<long>(i) : lowerAt;
         }
         return upperAt >= 0 && lowerAt >= 0 && upperAt > lowerAt;
     }
@@ -176,6 +142,27 @@ public:
     }
 
 private:
+    // The items of a window property of the given type, at most length of them (32-bit items
+    // come as longs, as Xlib hands them out); none when the window does not have it.
+    template <class Item>
+    std::vector<Item> ReadProperty(Window window, const char* name, Atom type, long length) const {
+        Atom actualType = None;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long after = 0;
+        unsigned char* data = nullptr;
+        std::vector<Item> items;
+        if (XGetWindowProperty(m_display, window, XInternAtom(m_display, name, False), 0, length,
+                               False, type, &actualType, &format, &count, &after,
+                               &data) == Success &&
+            data != nullptr) {
+            const auto* first = reinterpret_cast<const Item*>(data);
+            items.assign(first, first + count);
+            XFree(data);
+        }
+        return items;
+    }
+
     // Windows created under this one, mapped, renamed or re-parented are reported.
     void Listen(Window window) const {
         XSelectInput(m_display, window,
@@ -260,8 +247,7 @@ protected:
         close(process);
         int status = 0;
         if (ready != 1 || waitpid(m_pid, &status, 0) != m_pid) {
-            ADD_FAILURE() << "the program did not end within " << kWaitLimit.count() / 1000
-                          << " s";
+            ADD_FAILURE() << "the program did not end within " << kWaitLimit.count() / 1000 << " s";
             return -1;
         }
         m_pid = 0;
