@@ -34,6 +34,9 @@ inline constexpr double FitSingularCut = 1e-8;
 // milliseconds), larger ones by the sparse solver, whose time grows about linearly with the
 // block instead of with the cube of its unknowns.
 inline constexpr int FitDenseColumns = 200;
+// A block for the sparse solver with a singular value near the cut is decomposed densely up to
+// this many unknowns (a few seconds); a larger one is not solved.
+inline constexpr int FitDenseFallbackColumns = 1500;
 
 // One unknown: a column of the system.
 struct SFitVar {
@@ -78,9 +81,10 @@ public:
 
     // The least-squares solution of minimal norm, one entry per unknown, solved by independent
     // blocks: a block of up to denseColumns unknowns by the dense decomposition, a larger one by
-    // the sparse solver (SolveSparse.h; the dense decomposition when that does not converge).
-    // False when a decomposition did not converge within maxSweeps QR iterations per singular
-    // value or any value is not finite: then the solution must not be used.
+    // the sparse solver (SolveSparse.h), both with the same cut of small singular values.
+    // False when a dense decomposition did not converge within maxSweeps QR iterations per
+    // singular value, the sparse solver failed or any value is not finite: then the solution
+    // must not be used.
     bool Solve(CFitVctr& x, int maxSweeps = kSvdMaxSweeps,
                int denseColumns = FitDenseColumns) const;
     // Writes every unknown back in revision r, in the order of the unknowns. True when anything

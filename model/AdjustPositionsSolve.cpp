@@ -10,11 +10,11 @@
 // blocks cost about a ninth), and the small singular values are cut against the largest of the
 // whole matrix, as one decomposition of the whole would cut them.
 //
-// A block of more than a few hundred unknowns (a long structure: a thousand elements give blocks
-// of five hundred and more) goes to the sparse solver instead, whose time grows about linearly
-// with the block and which gives the same solution of minimal norm; its singular values are 0 or
-// far above the cut (SolveSparse.cpp), so it needs none. Its largest singular value still takes
-// part in the cut of the dense blocks.
+// A block of more than a few hundred unknowns (a long structure or a large frame: a thousand
+// elements give blocks of five hundred and more) goes to the sparse solver instead, whose time
+// grows about linearly with the block for such structures, and which gives the same solution of
+// minimal norm with the same cut (SolveSparse.cpp). The largest singular values of all blocks are
+// known before any block is solved, so that every block is cut against the same largest value.
 //
 // Entries not above machine precision times the largest coefficient (a direction component of
 // 1e-17 left by the rotation of a tube that lies along an axis) count as 0: they lie below what
@@ -65,9 +65,24 @@ struct SFitBlock {
     std::vector<int> rows;
     CFitVctr w;
     CFitMtrx v;
-    CFitVctr ub;               // U^T b
-    bool solvedSparse = false; // its solution already in x, and no decomposition
+    CFitVctr ub;          // U^T b
+    SSparseSystem sparse; // a block for the sparse solver: its entries, and no decomposition
+    bool isSparse = false;
 };
+
+// Decomposes a block meant for the sparse solver densely. False when it does not converge.
+bool DecomposeSparseBlock(SFitBlock& block, int maxSweeps) {
+    const SSparseSystem& sparse = block.sparse;
+    CFitMtrx a(sparse.rows, sparse.columns);
+    CFitVctr b(sparse.rows);
+    for (const SSparseSystem::SEntry& entry : sparse.entries) {
+        a[entry.row][entry.column] += entry.value;
+    }
+    for (int r = 0; r < sparse.rows; ++r) {
+        b[r] = sparse.rhs[static_cast<std::size_t>(r)];
+    }
+    return SolveSvdProjected(a, b, block.w, block.v, block.ub, maxSweeps) == SvdStatus::Converged;
+}
 
 } // namespace
 
@@ -132,6 +147,8 @@ bool CFitSystem::Solve(CFitVctr& x, int maxSweeps, int denseColumns) const {
     }
 
     x.Resize(columns);
+    // First every block's largest singular value: the dense blocks decomposed, the sparse ones
+    // estimated.
     double largestSingular = 0.0;
     for (SFitBlock& block : blocks) {
         const int rows = static_cast<int>(block.rows.size());
@@ -153,7 +170,8 @@ bool CFitSystem::Solve(CFitVctr& x, int maxSweeps, int denseColumns) const {
             return m_eqtns[static_cast<std::size_t>(block.rows[static_cast<std::size_t>(r)])].rhs;
         };
         if (blockColumns > denseColumns) {
-            SSparseSystem sparse;
+            block.isSparse = true;
+            SSparseSystem& sparse = block.sparse;
             sparse.rows = rows;
             sparse.columns = blockColumns;
             forEachEntry([&sparse](int r, int c, double value) {
@@ -162,17 +180,8 @@ bool CFitSystem::Solve(CFitVctr& x, int maxSweeps, int denseColumns) const {
             for (int r = 0; r < rows; ++r) {
                 sparse.rhs.push_back(rhs(r));
             }
-            SSparseSolution solved;
-            if (SolveSparseMinimalNorm(sparse, solved)) {
-                for (int j = 0; j < blockColumns; ++j) {
-                    x[block.columns[static_cast<std::size_t>(j)]] =
-                        solved.x[static_cast<std::size_t>(j)];
-                }
-                largestSingular = std::max(largestSingular, solved.largestSingular);
-                block.solvedSparse = true;
-                continue;
-            }
-            // Not converged: the dense decomposition, which takes any system.
+            largestSingular = std::max(largestSingular, EstimateLargestSingular(sparse));
+            continue;
         }
         CFitMtrx a(rows, blockColumns);
         CFitVctr b(rows);
@@ -189,8 +198,22 @@ bool CFitSystem::Solve(CFitVctr& x, int maxSweeps, int denseColumns) const {
 
     const double cut = largestSingular * FitSingularCut;
     for (SFitBlock& block : blocks) {
-        if (block.solvedSparse) {
-            continue;
+        if (block.isSparse) {
+            SSparseSolution solved;
+            const SparseStatus status = SolveSparseMinimalNorm(block.sparse, cut, solved);
+            if (status == SparseStatus::Solved) {
+                for (std::size_t j = 0; j < block.columns.size(); ++j) {
+                    x[block.columns[j]] = solved.x[j];
+                }
+                continue;
+            }
+            // A singular value near the cut: the decomposition decides, where it takes a few
+            // seconds at most.
+            if (status == SparseStatus::Failed ||
+                static_cast<int>(block.columns.size()) > FitDenseFallbackColumns ||
+                !DecomposeSparseBlock(block, maxSweeps)) {
+                return false;
+            }
         }
         for (int j = 0; j < block.w.Count(); ++j) {
             if (block.w[j] < cut) {

@@ -20,17 +20,24 @@ struct SSparseSystem {
 
 struct SSparseSolution {
     std::vector<double> x; // one entry per column
-    // An estimate of the largest singular value of A from below (a few per cent at most).
-    double largestSingular = 0.0;
-    int iterations = 0;
+    int rank = 0;          // the directions kept
 };
 
-// The conjugate-gradient iterations a solve may take before it gives up.
-inline constexpr int kSparseMaxIterations = 1000;
+// An estimate of the largest singular value of A from below (a few per cent at most); 0 for a
+// matrix without entries.
+double EstimateLargestSingular(const SSparseSystem& system);
 
-// The least-squares solution of minimal norm, whatever the rank of A. Meant for systems whose
-// singular values are either 0 or not below about 1 (see SolveSparse.cpp); where the
-// iterations do not reach the solution within maxIterations, or the normal matrix cannot be
-// factored, or a value is not finite, returns false: the solution must then not be used.
-bool SolveSparseMinimalNorm(const SSparseSystem& system, SSparseSolution& solution,
-                            int maxIterations = kSparseMaxIterations);
+enum class SparseStatus {
+    Solved,
+    // A has a singular value that is neither at the level of rounding nor above the cut: which
+    // directions to keep needs the singular value decomposition. Nothing was solved.
+    NearCut,
+    // The system is malformed or holds a value that is not finite, or the solution is not
+    // finite: it must not be used.
+    Failed,
+};
+
+// The least-squares solution of minimal norm, whatever the rank of A, with the singular values
+// below cut taken as 0 (see SolveSparse.cpp). Throws std::bad_alloc when memory runs out.
+SparseStatus SolveSparseMinimalNorm(const SSparseSystem& system, double cut,
+                                    SSparseSolution& solution);
