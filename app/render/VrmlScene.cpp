@@ -14,6 +14,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include <zlib.h>
+
 #include <Inventor/SbMatrix.h>
 #include <Inventor/SoDB.h>
 #include <Inventor/SoInput.h>
@@ -48,6 +50,8 @@
 #include <Inventor/lists/SoFieldList.h>
 #include <Inventor/misc/SoChildList.h>
 #include <Inventor/misc/SoProto.h>
+#include <Inventor/misc/SoProtoInstance.h>
+#include <Inventor/nodes/SoGroup.h>
 #include <Inventor/nodes/SoSeparator.h>
 
 #include "app/render/ChildProcess.h"
@@ -317,8 +321,11 @@ private:
         }
         // Coin also reads its own Inventor nodes from a VRML97 file (and marks them as VRML97
         // nodes), but nothing checks their lists: only the VRML97 classes are accepted. The
-        // one exception is the group that readAll wraps the world in, which was not read.
-        const bool wrapper = isRoot && (node->getNodeType() & SoNode::VRML2) == 0;
+        // exceptions are the group that the world is read into and the group that Coin makes
+        // the root of a PROTO instance whose body holds several nodes; neither was read.
+        const bool wrapper = (isRoot && (node->getNodeType() & SoNode::VRML2) == 0) ||
+                             (node->getTypeId() == SoGroup::getClassTypeId() &&
+                              SoProtoInstance::findProtoInstance(node) != nullptr);
         if (!wrapper && NodeName(*node).rfind("VRML", 0) != 0) {
             Fail(*node, "is not a VRML97 node");
             return 0;
@@ -339,22 +346,37 @@ private:
         if (!m_reason.empty()) {
             return 0;
         }
-        if (const SoChildList* children = node->getChildren()) {
-            for (int i = 0; i < children->getLength(); ++i) {
-                triangles = AddTriangles(triangles, Visit((*children)[i], false));
+        // Group nodes list their children in a field as well as in the child list that
+        // traversals follow, and the shape and appearance nodes their parts: each node below
+        // counts once for every place it is used in, through its field where it has one.
+        std::unordered_map<const SoNode*, int> inFields;
+        const auto below = [&](SoNode* child) {
+            if (child != nullptr) {
+                ++inFields[child];
+                triangles = AddTriangles(triangles, Visit(child, false));
             }
-        }
+        };
         SoFieldList fields;
         node->getFields(fields);
         for (int i = 0; i < fields.getLength(); ++i) {
             SoField* field = fields[i];
             if (field->isOfType(SoSFNode::getClassTypeId())) {
-                triangles =
-                    AddTriangles(triangles, Visit(static_cast<SoSFNode*>(field)->getValue(), false));
+                below(static_cast<SoSFNode*>(field)->getValue());
             } else if (field->isOfType(SoMFNode::getClassTypeId())) {
                 const auto* list = static_cast<SoMFNode*>(field);
                 for (int k = 0; k < list->getNum(); ++k) {
-                    triangles = AddTriangles(triangles, Visit((*list)[k], false));
+                    below((*list)[k]);
+                }
+            }
+        }
+        if (const SoChildList* children = node->getChildren()) {
+            for (int i = 0; i < children->getLength(); ++i) {
+                SoNode* child = (*children)[i];
+                if (const auto field = inFields.find(child);
+                    field != inFields.end() && field->second > 0) {
+                    --field->second;
+                } else {
+                    triangles = AddTriangles(triangles, Visit(child, false));
                 }
             }
         }
@@ -463,7 +485,7 @@ private:
         return triangles;
     }
 
-    uint64_t CheckFaceSet(const SoVRMLIndexedFaceSet& set) {
+    uint64_t CheckFaceSet(SoVRMLIndexedFaceSet& set) {
         const int points = std::max(PropertyCount(set.coord.getValue()), 0);
         if (!CheckIndexes(set, "coordIndex", set.coordIndex, points)) {
             return 0;
@@ -475,7 +497,94 @@ private:
                      set.coordIndex, faces, set.colorPerVertex.getValue() != FALSE);
         CheckBinding(set, "texCoordIndex", set.texCoordIndex,
                      PropertyCount(set.texCoord.getValue()), set.coordIndex, faces, true);
+        if (!m_reason.empty()) {
+            return 0;
+        }
+        DropShortFaces(set);
         return CountFaceTriangles(set.coordIndex);
+    }
+
+    // Coin reads before its lists on a face of fewer than three corners (an empty face
+    // included) that another face follows, and such a face has no surface: it is taken out of
+    // the set, with its entries in the index lists. A property bound per face without an index
+    // of its own gets one, so that every face that stays keeps its normal and colour.
+    static void DropShortFaces(SoVRMLIndexedFaceSet& set) {
+        const SoMFInt32& coordIndex = set.coordIndex;
+        const int count = coordIndex.getNum();
+        struct SFace {
+            int start;
+            int end; // one past the last corner, at the -1 or the list's end
+        };
+        std::vector<SFace> faces;
+        bool hasShort = false;
+        for (int start = 0; start < count;) {
+            int end = start;
+            while (end < count && coordIndex[end] != -1) {
+                ++end;
+            }
+            faces.push_back({start, end});
+            hasShort = hasShort || end - start < 3;
+            start = end + 1;
+        }
+        if (!hasShort) {
+            return;
+        }
+        // The lists given per vertex follow coordIndex; those given per face have one entry
+        // for each face (CheckBinding made sure of both).
+        struct SBinding {
+            SoMFInt32& index;
+            bool perVertex;
+            bool present;
+        };
+        SBinding bindings[] = {
+            {set.normalIndex, set.normalPerVertex.getValue() != FALSE,
+             set.normal.getValue() != nullptr},
+            {set.colorIndex, set.colorPerVertex.getValue() != FALSE,
+             set.color.getValue() != nullptr},
+            {set.texCoordIndex, true, set.texCoord.getValue() != nullptr},
+        };
+        std::vector<int32_t> keptCoords;
+        std::vector<std::vector<int32_t>> kept(std::size(bindings));
+        for (std::size_t f = 0; f < faces.size(); ++f) {
+            const SFace& face = faces[f];
+            if (face.end - face.start < 3) {
+                continue;
+            }
+            const int last = std::min(face.end + 1, count); // with the -1 that ends it
+            for (int i = face.start; i < last; ++i) {
+                keptCoords.push_back(coordIndex[i]);
+            }
+            for (std::size_t b = 0; b < std::size(bindings); ++b) {
+                const SBinding& binding = bindings[b];
+                if (!binding.present) {
+                    continue; // an index without its list is not used, and is emptied
+                }
+                if (binding.index.getNum() == 0) {
+                    if (!binding.perVertex) {
+                        kept[b].push_back(static_cast<int32_t>(f));
+                    }
+                } else if (binding.perVertex) {
+                    for (int i = face.start; i < last; ++i) {
+                        kept[b].push_back(binding.index[i]);
+                    }
+                } else {
+                    kept[b].push_back(binding.index[static_cast<int>(f)]);
+                }
+            }
+        }
+        const auto assign = [](SoMFInt32& field, const std::vector<int32_t>& values) {
+            field.setNum(static_cast<int>(values.size()));
+            if (!values.empty()) {
+                field.setValues(0, static_cast<int>(values.size()), values.data());
+            }
+        };
+        for (std::size_t b = 0; b < std::size(bindings); ++b) {
+            const SBinding& binding = bindings[b];
+            if (binding.index.getNum() != 0 || (!binding.perVertex && binding.present)) {
+                assign(binding.index, kept[b]);
+            }
+        }
+        assign(set.coordIndex, keptCoords);
     }
 
     // Line sets draw nothing here, but Coin may still walk their lists.
@@ -693,6 +802,56 @@ private:
     bool m_tooMany = false;
 };
 
+// A world compressed with gzip, which VRML97 allows and Coin reads, begins with these bytes.
+bool IsGzip(std::string_view data) {
+    return data.size() >= 2 && data[0] == '\x1f' && data[1] == '\x8b';
+}
+
+// The text of a gzip-compressed world (all its members, as gzip unpacks them) into text, at
+// most as long as a world's file may be; the reason when it cannot be unpacked, is longer, or is
+// compressed once more.
+std::string Gunzip(std::string_view packed, std::string& text) {
+    z_stream stream{};
+    if (inflateInit2(&stream, 16 + MAX_WBITS) != Z_OK) {
+        return "the compressed world cannot be unpacked";
+    }
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data()));
+    std::string reason;
+    std::size_t left = packed.size();
+    char buffer[1 << 16];
+    for (;;) {
+        const auto chunk = static_cast<uInt>(std::min<std::size_t>(left, 1u << 30));
+        stream.avail_in = chunk;
+        stream.next_out = reinterpret_cast<Bytef*>(buffer);
+        stream.avail_out = sizeof buffer;
+        const int status = inflate(&stream, Z_NO_FLUSH);
+        left -= chunk - stream.avail_in;
+        text.append(buffer, sizeof buffer - stream.avail_out);
+        if (static_cast<int64_t>(text.size()) > kMaxTextFileBytes) {
+            reason = "the compressed world unpacks to more than " +
+                     std::to_string(kMaxTextFileBytes) + " bytes";
+            break;
+        }
+        if (status == Z_STREAM_END) {
+            if (left == 0) {
+                break;
+            }
+            inflateReset(&stream); // the next member
+        } else if (status != Z_OK && status != Z_BUF_ERROR) {
+            reason = "the compressed world is damaged";
+            break;
+        } else if (left == 0 && stream.avail_out != 0) {
+            reason = "the compressed world is cut off"; // all input taken, and no end
+            break;
+        }
+    }
+    inflateEnd(&stream);
+    if (reason.empty() && IsGzip(text)) {
+        reason = "the world is compressed more than once";
+    }
+    return reason;
+}
+
 // The longest time that reading one model may take.
 constexpr std::chrono::milliseconds ReadTimeLimit{20000};
 
@@ -749,7 +908,17 @@ std::unique_ptr<CVrmlScene> CVrmlScene::Read(const std::string& path, std::strin
     return ReadText(text, reason);
 }
 
-std::unique_ptr<CVrmlScene> CVrmlScene::Parse(std::string_view text, std::string& reason) {
+std::unique_ptr<CVrmlScene> CVrmlScene::Parse(std::string_view file, std::string& reason) {
+    // Coin unpacks a compressed world itself, after the checks of the text below: the world's
+    // text is unpacked first, and Coin reads that text.
+    std::string unpacked;
+    if (IsGzip(file)) {
+        reason = Gunzip(file, unpacked);
+        if (!reason.empty()) {
+            return nullptr;
+        }
+    }
+    const std::string_view text = IsGzip(file) ? std::string_view(unpacked) : file;
     // What Coin's reader would not survive or would take from an earlier reading; every other
     // check follows reading.
     reason = FindDefinitionFault(text);

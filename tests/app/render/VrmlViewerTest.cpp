@@ -12,6 +12,7 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <zlib.h>
 
 #include "app/render/ChildProcess.h"
 #include "app/render/MergedScene.h"
@@ -110,6 +111,23 @@ protected:
     SDrawView m_view;
 };
 
+// The bytes as gzip packs them.
+std::string Gzip(const std::string& bytes) {
+    z_stream stream{};
+    EXPECT_EQ(deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 8,
+                           Z_DEFAULT_STRATEGY),
+              Z_OK);
+    std::string packed(deflateBound(&stream, bytes.size()), '\0');
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+    stream.avail_in = static_cast<uInt>(bytes.size());
+    stream.next_out = reinterpret_cast<Bytef*>(packed.data());
+    stream.avail_out = static_cast<uInt>(packed.size());
+    EXPECT_EQ(deflate(&stream, Z_FINISH), Z_STREAM_END);
+    packed.resize(stream.total_out);
+    deflateEnd(&stream);
+    return packed;
+}
+
 // Extent of all polygon vertices of a feedback.
 CBox3 PolygonBounds(const std::vector<SFeedbackToken>& tokens) {
     CBox3 box;
@@ -157,6 +175,74 @@ TEST(VrmlScene, MirroredClockwiseTexturedAndPrototypedWorldsKeepTheirFronts) {
     EXPECT_TRUE(scene->HasTexCoords());
     ExpectFrontsAgreeWithNormals(*scene);
     ExpectBox(scene->GetBounds(), CBox3(10.0, -5.0, 5.0, -10.0, 5.0, -5.0), 0.01);
+}
+
+TEST(VrmlScene, ReadsDeepNestingMultiNodePrototypesShortFacesAndCompressedWorlds) {
+    const std::string header = "#VRML V2.0 utf8\n";
+    const auto nest = [](const std::string& node, int levels, const std::string& inside) {
+        std::string text;
+        for (int level = 0; level < levels; ++level) {
+            text += node + " { children [\n";
+        }
+        text += inside;
+        for (int level = 0; level < levels; ++level) {
+            text += "] }\n";
+        }
+        return text;
+    };
+    const std::string triangle = "Shape { geometry IndexedFaceSet { coord Coordinate { point "
+                                 "[0 0 0, 1 0 0, 0 1 0] } coordIndex [0 1 2] } }\n";
+    std::string strip = "Shape { geometry IndexedFaceSet { coord Coordinate { point [";
+    for (int i = 0; i < 1002; ++i) {
+        strip += std::to_string(i) + " " + std::to_string(i % 2) + " 0,";
+    }
+    strip += "] } coordIndex [";
+    for (int i = 0; i < 1000; ++i) {
+        strip +=
+            std::to_string(i) + " " + std::to_string(i + 1) + " " + std::to_string(i + 2) + " -1 ";
+    }
+    strip += "] } }\n";
+    // Faces of two, one and no corners between the triangles; per-face normals without an
+    // index of their own: the triangles keep the normals of their place, +z and -z.
+    const std::string shortFaces =
+        "Shape { geometry IndexedFaceSet { coord Coordinate { point [0 0 0, 1 0 0, 0 1 0] }\n"
+        "  coordIndex [0 1 -1 0 1 2 -1 2 -1 -1 2 1 0] normalPerVertex FALSE\n"
+        "  normal Normal { vector [1 0 0, 0 0 1, 0 1 0, 1 0 0, 0 0 -1] }\n"
+        "  texCoord TextureCoordinate { point [0 0, 1 0, 0 1] }\n"
+        "  texCoordIndex [0 1 -1 0 1 2 -1 2 -1 -1 2 1 0] } }\n";
+    const struct {
+        const char* what;
+        std::string text;
+        std::size_t triangles;
+    } rows[] = {
+        {"a triangle in 20 groups", header + nest("Group", 20, triangle), 1},
+        {"a strip of 1000 triangles in 10 transforms", header + nest("Transform", 10, strip), 1000},
+        {"each use of a definition",
+         header + "DEF T Transform { children " + triangle + " }\n" +
+             nest("Group", 12, "USE T USE T Shape { geometry Box { } }"),
+         3 + 12},
+        {"a PROTO of a transform and a script",
+         header +
+             "PROTO Part [ field SFVec3f at 0 0 0 ] {\n"
+             "  Transform { translation IS at children " +
+             triangle + " }\n  Script { }\n}\n" + nest("Group", 12, "Part { } Part { }"),
+         2},
+        {"short faces", header + shortFaces, 2},
+        {"compressed", Gzip(header + nest("Group", 12, triangle)), 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::string reason;
+        const auto scene = CVrmlScene::ReadText(row.text, reason);
+        EXPECT_EQ(scene != nullptr ? scene->GetTriangleCount() : 0, row.triangles) << reason;
+    }
+    std::string reason;
+    const auto scene = CVrmlScene::ReadTextInProcess(header + shortFaces, reason);
+    ASSERT_NE(scene, nullptr) << reason;
+    ASSERT_EQ(scene->GetVertices().size(), 6u);
+    EXPECT_EQ(scene->GetVertices()[0].normal, (std::array<float, 3>{0.0f, 0.0f, 1.0f}));
+    EXPECT_EQ(scene->GetVertices()[3].normal, (std::array<float, 3>{0.0f, 0.0f, -1.0f}));
+    EXPECT_TRUE(scene->HasTexCoords());
 }
 
 TEST(VrmlScene, RefusesDamagedWorldsWithAReason) {
@@ -251,6 +337,13 @@ TEST(VrmlScene, RefusesDamagedWorldsWithAReason) {
         {"PROTO used before its definition",
          header + "Shape { geometry Cube { } }\nPROTO Cube [ ] { Box { } }\n",
          "Cube is not a VRML97 node nor a PROTO defined before it"},
+        // Coin unpacks compressed worlds itself, past the checks of the text.
+        {"compressed PROTO instantiating itself", Gzip(header + "PROTO A [ ] { A { } } A { }\n"),
+         "the PROTO A instantiates itself"},
+        {"compressed twice", Gzip(Gzip(header + "Group { }\n")), "more than once"},
+        {"compressed and cut off", Gzip(header + "Group { }\n").substr(0, 20), "cut off"},
+        {"compressed and damaged", Gzip(header + "Group { }\n").replace(12, 4, "\xff\xff\xff\xff"),
+         "damaged"},
         {"coordinates beyond any model",
          header + "Shape { geometry IndexedFaceSet { coord Coordinate { point [1e14 0 0, "
                   "0 1e14 0, 0 0 1e14] } coordIndex [0 1 2] } }\n",
