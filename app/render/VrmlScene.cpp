@@ -157,8 +157,7 @@ class CSingleFileInput : public SoInput {
 public:
     SbBool pushFile(const char* fileName) override {
         if (m_otherFile.empty()) {
-            m_otherFile = fileName != nullptr ? fileName : "";
-            m_otherFile.insert(0, "refers to another file: ");
+            m_otherFile = VrmlReason(VrmlText::OtherFile, fileName != nullptr ? fileName : "");
         }
         return FALSE;
     }
@@ -198,7 +197,7 @@ SoSeparator* ReadWorld(CSingleFileInput& input, std::string& reason) {
     }
     if (!input.IsAtEnd()) {
         root->unref();
-        reason = "text after the end of the VRML97 world";
+        reason = VrmlReason(VrmlText::TextAfterWorld);
         return nullptr;
     }
     root->unrefNoDelete();
@@ -267,7 +266,7 @@ constexpr uint64_t SphereTriangles = 390;
 constexpr uint64_t GlyphTriangles = 150;
 
 std::string TooManyTriangles() {
-    return "would give more than " + std::to_string(MaxVrmlTriangles) + " triangles";
+    return VrmlReason(VrmlText::TooManyTriangles, std::to_string(MaxVrmlTriangles));
 }
 
 // Triangle counts saturate just above the limit.
@@ -296,7 +295,7 @@ private:
         }
         // A node used inside itself would send every traversal round for ever.
         if (m_path.count(node) != 0) {
-            Fail(*node, "contains itself");
+            Fail(VrmlReason(VrmlText::InsideItself, NodeName(*node)));
             return 0;
         }
         if (const auto seen = m_triangles.find(node); seen != m_triangles.end()) {
@@ -316,7 +315,8 @@ private:
             return 0;
         }
         if (node->isOfType(SoVRMLInline::getClassTypeId())) {
-            Fail(*node, "is not read: the model must be one file");
+            const SoMFString& url = static_cast<SoVRMLInline*>(node)->url;
+            Fail(VrmlReason(VrmlText::OtherFile, url.getNum() > 0 ? url[0].getString() : ""));
             return 0;
         }
         // Coin also reads its own Inventor nodes from a VRML97 file (and marks them as VRML97
@@ -327,7 +327,7 @@ private:
                              (node->getTypeId() == SoGroup::getClassTypeId() &&
                               SoProtoInstance::findProtoInstance(node) != nullptr);
         if (!wrapper && NodeName(*node).rfind("VRML", 0) != 0) {
-            Fail(*node, "is not a VRML97 node");
+            Fail(VrmlReason(VrmlText::UnknownNode, NodeName(*node)));
             return 0;
         }
         CheckNodeFields(*node);
@@ -403,8 +403,8 @@ private:
         for (const auto& entry : expected) {
             const SoNode* value = NodeField(node, entry.field);
             if (value != nullptr && !value->isOfType(entry.type())) {
-                Fail(node,
-                     std::string("holds a ") + NodeName(*value) + " in its field " + entry.field);
+                Fail(VrmlReason(VrmlText::WrongNodeInField, NodeName(node), entry.field,
+                                NodeName(*value)));
                 return;
             }
         }
@@ -414,8 +414,8 @@ private:
     bool CheckIndexes(const SoNode& node, const char* name, const SoMFInt32& index, int count) {
         for (int i = 0; i < index.getNum(); ++i) {
             if (index[i] < -1 || index[i] >= count) {
-                Fail(node, std::string(name) + " " + std::to_string(index[i]) +
-                               " is outside the list of " + std::to_string(std::max(count, 0)));
+                Fail(VrmlReason(VrmlText::IndexOutside, NodeName(node), name, index[i],
+                                std::max(count, 0)));
                 return false;
             }
         }
@@ -434,7 +434,7 @@ private:
             if (perVertex) {
                 CheckIndexes(node, "coordIndex", coordIndex, count);
             } else if (faces > count) {
-                Fail(node, std::string(name) + " has fewer entries than faces");
+                Fail(VrmlReason(VrmlText::TooFewEntries, NodeName(node), name));
             }
             return;
         }
@@ -443,13 +443,13 @@ private:
         }
         const int needed = perVertex ? coordIndex.getNum() : faces;
         if (index.getNum() < needed) {
-            Fail(node, std::string(name) + " is shorter than its faces need");
+            Fail(VrmlReason(VrmlText::TooFewEntries, NodeName(node), name));
             return;
         }
         for (int i = 0; i < needed; ++i) {
             const bool ends = perVertex && coordIndex[i] == -1;
             if ((index[i] == -1) != ends) {
-                Fail(node, std::string(name) + " does not follow coordIndex");
+                Fail(VrmlReason(VrmlText::TooFewEntries, NodeName(node), name));
                 return;
             }
         }
@@ -602,13 +602,13 @@ private:
         const int64_t columns = grid.xDimension.getValue();
         const int64_t rows = grid.zDimension.getValue();
         if (columns < 0 || rows < 0 || columns * rows > MaxGridPoints) {
-            Fail(grid, "has a dimension out of range");
+            Fail(VrmlReason(VrmlText::OutOfRange, NodeName(grid), "xDimension, zDimension"));
             return 0;
         }
         const int64_t points = columns * rows;
         const int64_t quads = std::max<int64_t>(columns - 1, 0) * std::max<int64_t>(rows - 1, 0);
         if (grid.height.getNum() < points) {
-            Fail(grid, "has fewer heights than grid points");
+            Fail(VrmlReason(VrmlText::TooFewEntries, NodeName(grid), "height"));
             return 0;
         }
         const struct {
@@ -622,7 +622,7 @@ private:
         };
         for (const auto& property : properties) {
             if (property.count >= 0 && property.count < (property.perVertex ? points : quads)) {
-                Fail(grid, std::string(property.name) + " has too few entries");
+                Fail(VrmlReason(VrmlText::TooFewEntries, NodeName(grid), property.name));
                 return 0;
             }
         }
@@ -637,9 +637,9 @@ private:
         const int scales = extrusion.scale.getNum();
         const int orientations = extrusion.orientation.getNum();
         if ((scales != 1 && scales < spine) || scales == 0) {
-            Fail(extrusion, "has fewer scale values than spine points");
+            Fail(VrmlReason(VrmlText::TooFewEntries, NodeName(extrusion), "scale"));
         } else if ((orientations != 1 && orientations < spine) || orientations == 0) {
-            Fail(extrusion, "has fewer orientation values than spine points");
+            Fail(VrmlReason(VrmlText::TooFewEntries, NodeName(extrusion), "orientation"));
         }
         const auto cross = static_cast<uint64_t>(extrusion.crossSection.getNum());
         const auto segments = static_cast<uint64_t>(std::max(spine - 1, 0));
@@ -672,9 +672,9 @@ private:
         return 0;
     }
 
-    void Fail(const SoNode& node, const std::string& what) {
+    void Fail(std::string reason) {
         if (m_reason.empty()) {
-            m_reason = NodeName(node) + " " + what;
+            m_reason = std::move(reason);
         }
     }
 
@@ -810,10 +810,14 @@ bool IsGzip(std::string_view data) {
 // The text of a gzip-compressed world (all its members, as gzip unpacks them) into text, at
 // most as long as a world's file may be; the reason when it cannot be unpacked, is longer, or is
 // compressed once more.
+std::string NotUnpacked() {
+    return VrmlReason(VrmlText::NotUnpacked, std::to_string(kMaxTextFileBytes));
+}
+
 std::string Gunzip(std::string_view packed, std::string& text) {
     z_stream stream{};
     if (inflateInit2(&stream, 16 + MAX_WBITS) != Z_OK) {
-        return "the compressed world cannot be unpacked";
+        return NotUnpacked();
     }
     stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data()));
     std::string reason;
@@ -828,8 +832,7 @@ std::string Gunzip(std::string_view packed, std::string& text) {
         left -= chunk - stream.avail_in;
         text.append(buffer, sizeof buffer - stream.avail_out);
         if (static_cast<int64_t>(text.size()) > kMaxTextFileBytes) {
-            reason = "the compressed world unpacks to more than " +
-                     std::to_string(kMaxTextFileBytes) + " bytes";
+            reason = NotUnpacked();
             break;
         }
         if (status == Z_STREAM_END) {
@@ -838,16 +841,16 @@ std::string Gunzip(std::string_view packed, std::string& text) {
             }
             inflateReset(&stream); // the next member
         } else if (status != Z_OK && status != Z_BUF_ERROR) {
-            reason = "the compressed world is damaged";
+            reason = NotUnpacked();
             break;
         } else if (left == 0 && stream.avail_out != 0) {
-            reason = "the compressed world is cut off"; // all input taken, and no end
+            reason = NotUnpacked(); // cut off: all input taken, and no end
             break;
         }
     }
     inflateEnd(&stream);
     if (reason.empty() && IsGzip(text)) {
-        reason = "the world is compressed more than once";
+        reason = NotUnpacked(); // compressed more than once
     }
     return reason;
 }
@@ -883,7 +886,7 @@ bool CVrmlScene::Deserialize(const std::string& in, std::vector<SVrmlVertex>& ve
     }
     const std::size_t payload = in.size() >= 2 ? in.size() - 2 : 0;
     if (in.size() < 2 || in[0] != '\1' || payload % (3 * sizeof(SVrmlVertex)) != 0) {
-        reason = "the VRML reader gave an incomplete result";
+        reason = VrmlReason(VrmlText::NotRead);
         return false;
     }
     hasTexCoords = in[1] != '\0';
@@ -940,16 +943,17 @@ std::unique_ptr<CVrmlScene> CVrmlScene::Parse(std::string_view file, std::string
         // Coin goes on after some errors with values of its own; such a world is refused.
         if (errors.HasError() || !input.GetOtherFile().empty()) {
             CNodeRef discard(root);
-            reason = errors.HasError() ? errors.GetFirst() : input.GetOtherFile();
+            reason = errors.HasError() ? VrmlReason(VrmlText::ReaderFailed, errors.GetFirst())
+                                       : input.GetOtherFile();
             return nullptr;
         }
     }
     if (!isVrml97) {
-        reason = "no VRML97 file (\"#VRML V2.0 utf8\" expected)";
+        reason = VrmlReason(VrmlText::NotVrml97);
         return nullptr;
     }
     if (root == nullptr) {
-        reason = !worldReason.empty() ? worldReason : "the VRML97 world could not be read";
+        reason = !worldReason.empty() ? worldReason : VrmlReason(VrmlText::NotRead);
         return nullptr;
     }
     CNodeRef hold(root);
@@ -961,7 +965,8 @@ std::unique_ptr<CVrmlScene> CVrmlScene::Parse(std::string_view file, std::string
     CTriangleCollector collector(scene->m_vertices);
     collector.Apply(root);
     if (collector.HasOutOfRange()) {
-        reason = "coordinates out of range";
+        reason =
+            VrmlReason(VrmlText::FarCoordinates, std::to_string(static_cast<int>(MaxCoordinate)));
         return nullptr;
     }
     if (collector.HasTooMany()) {
@@ -981,7 +986,7 @@ std::unique_ptr<CVrmlScene> CVrmlScene::ReadText(std::string_view text, std::str
         return scene != nullptr ? Serialize(*scene) : SerializeFailure(reason);
     };
     if (!RunInChildProcess(parse, ReadTimeLimit, output, failure)) {
-        reason = "the VRML reader failed on this file: " + failure;
+        reason = VrmlReason(VrmlText::ReaderFailed, failure);
         return nullptr;
     }
     std::unique_ptr<CVrmlScene> scene(new CVrmlScene());

@@ -289,14 +289,14 @@ TEST(VrmlScene, RefusesDamagedWorldsWithAReason) {
          header + face +
              "coordIndex [0 1 2 -1 2 1 0] colorPerVertex FALSE "
              "color Color { color [1 0 0] } } }\n",
-         "fewer entries than faces"},
+         "colorIndex hat zu wenige Einträge"},
         {"normals as coordinates",
          header + "Shape { geometry IndexedFaceSet { coord Normal { vector [0 0 1] } } }\n",
-         "field coord"},
-        {"Inventor node inside", header + "Separator { Cube {} }\n", "not a VRML97 node"},
+         "im Feld coord"},
+        {"Inventor node inside", header + "Separator { Cube {} }\n", "ist weder ein VRML97-Knoten"},
         {"grid without heights",
          header + "Shape { geometry ElevationGrid { xDimension 100 zDimension 100 } }\n",
-         "heights"},
+         "height hat zu wenige Einträge"},
         {"extrusion short of scales",
          header + "Shape { geometry Extrusion { spine [0 0 0, 0 1 0, 0 2 0] scale [1 1, 2 2] } }\n",
          "scale"},
@@ -304,50 +304,52 @@ TEST(VrmlScene, RefusesDamagedWorldsWithAReason) {
          header + "Shape { geometry IndexedLineSet { coord Coordinate { point [0 0 0] } "
                   "coordIndex [0 7] } }\n",
          "coordIndex 7"},
-        {"another file", header + "File { name \"" + model + "\" }\n", "File is not a VRML97 node"},
-        {"inline world", header + "Inline { url \"" + model + "\" }\n", "one file"},
-        {"node inside itself", header + "DEF Loop Transform { children USE Loop }\n", "itself"},
+        {"another file", header + "File { name \"" + model + "\" }\n",
+         "File ist weder ein VRML97-Knoten"},
+        {"inline world", header + "Inline { url \"" + model + "\" }\n", "einzige Datei"},
+        {"node inside itself", header + "DEF Loop Transform { children USE Loop }\n",
+         "in sich selbst verwendet"},
         // Coin's own reader crashes on these: the node being read is used inside itself (after
         // a comment that swallows the closing braces, or in a field of its own).
         {"reader crash",
          header + "DEF T Transform { children Shape { geometry IndexedFaceSet {\n"
                   "texCoord TextureCoordinate { point [0 0] } texCoord# } } }\n"
                   "Transform { children USE T }\n",
-         "uses the node T inside itself"},
+         "T wird in sich selbst verwendet"},
         {"node used in its own field",
          header + "DEF T Transform { children Shape { geometry IndexedFaceSet {\n"
                   "coord Coordinate { point [0 0 0, 1 0 0, 0 1 0] } coordIndex [0 1 2]\n"
                   "color USE T } } }\n",
-         "uses the node T inside itself"},
+         "T wird in sich selbst verwendet"},
         {"coordinates beyond floats",
          header + "Transform { scale 1e30 1e30 1e30 children Transform { scale 1e30 1e30 1e30 "
                   "children Shape { geometry Box {} } } }\n",
-         "out of range"},
+         "vom Ursprung"},
         // Finite, but their products overflow the floats: the normals would have no length.
         // Coin itself reports this once per process only.
-        {"text after the world", header + "Group { }\n}\n", "text after the end"},
-        {"nested uses", uses, "would give more than 2000000 triangles"},
-        {"nested instances", instances, "would make more than 200000 nodes"},
+        {"text after the world", header + "Group { }\n}\n", "Text nach dem Ende"},
+        {"nested uses", uses, "mehr als 2000000 Dreiecke"},
+        {"nested instances", instances, "mehr als 200000 Knoten"},
         // Coin's reader crashes on these.
         {"PROTO instantiating itself", header + "PROTO A [ ] { A { } } A { }\n",
-         "the PROTO A instantiates itself"},
+         "A wird in sich selbst verwendet"},
         {"PROTO instantiating itself through another",
          header + "PROTO A [ ] { PROTO B [ ] { Group { children A { } } } B { } } A { }\n",
-         "the PROTO A instantiates itself"},
+         "A wird in sich selbst verwendet"},
         {"PROTO used before its definition",
          header + "Shape { geometry Cube { } }\nPROTO Cube [ ] { Box { } }\n",
-         "Cube is not a VRML97 node nor a PROTO defined before it"},
+         "Cube ist weder ein VRML97-Knoten noch ein zuvor definierter PROTO"},
         // Coin unpacks compressed worlds itself, past the checks of the text.
         {"compressed PROTO instantiating itself", Gzip(header + "PROTO A [ ] { A { } } A { }\n"),
-         "the PROTO A instantiates itself"},
-        {"compressed twice", Gzip(Gzip(header + "Group { }\n")), "more than once"},
-        {"compressed and cut off", Gzip(header + "Group { }\n").substr(0, 20), "cut off"},
+         "A wird in sich selbst verwendet"},
+        {"compressed twice", Gzip(Gzip(header + "Group { }\n")), "entpacken"},
+        {"compressed and cut off", Gzip(header + "Group { }\n").substr(0, 20), "entpacken"},
         {"compressed and damaged", Gzip(header + "Group { }\n").replace(12, 4, "\xff\xff\xff\xff"),
-         "damaged"},
+         "entpacken"},
         {"coordinates beyond any model",
          header + "Shape { geometry IndexedFaceSet { coord Coordinate { point [1e14 0 0, "
                   "0 1e14 0, 0 0 1e14] } coordIndex [0 1 2] } }\n",
-         "out of range"},
+         "vom Ursprung"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -388,7 +390,7 @@ TEST(VrmlScene, ReadingInProcessGivesTheSameAndLeavesNothingBehind) {
     for (int reading = 0; reading < 2; ++reading) {
         EXPECT_EQ(CVrmlScene::ReadTextInProcess("#VRML V2.0 utf8\nGroup { }\n}\n", reason),
                   nullptr);
-        EXPECT_EQ(reason, "text after the end of the VRML97 world");
+        EXPECT_EQ(reason, "Text nach dem Ende der VRML97-Welt");
     }
 
     // A world without surfaces is read, empty, both ways.
@@ -440,7 +442,7 @@ TEST(VrmlScene, TexturesChangeNothingAndEarlierReadingsLeaveNoDefinitions) {
     EXPECT_EQ(
         CVrmlScene::ReadTextInProcess("#VRML V2.0 utf8\nShape { geometry Cube { } }\n", reason),
         nullptr);
-    EXPECT_NE(reason.find("Cube is not a VRML97 node"), std::string::npos) << reason;
+    EXPECT_NE(reason.find("Cube ist weder ein VRML97-Knoten"), std::string::npos) << reason;
 }
 
 TEST_F(VrmlViewerTest, PassesNameTheSlideAndEmitItsSurfacesAtItsPlacement) {
