@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "app/render/VrmlScene.h"
+
 namespace {
 
 bool IsSeparator(char c) {
@@ -264,7 +266,8 @@ private:
         }
         m_nodes = AddNodes(m_nodes, nodes);
         if (m_nodes > MaxVrmlNodes) {
-            m_reason = VrmlReason(VrmlText::TooManyNodes, std::to_string(MaxVrmlNodes));
+            m_reason = VrmlReason(VrmlText::TooLarge, std::to_string(MaxVrmlTriangles),
+                                  std::to_string(MaxVrmlNodes));
         }
     }
 

@@ -29,8 +29,8 @@ inline constexpr uint32_t IndexOutside = 4358;
 inline constexpr uint32_t TooFewEntries = 4359;
 inline constexpr uint32_t OutOfRange = 4360;
 inline constexpr uint32_t FarCoordinates = 4361;
-inline constexpr uint32_t TooManyTriangles = 4362;
-inline constexpr uint32_t TooManyNodes = 4363;
+inline constexpr uint32_t TooLarge = 4362; // with both limits
+inline constexpr uint32_t NoResultInTime = 4363;
 inline constexpr uint32_t NotUnpacked = 4364;
 } // namespace VrmlText
 

@@ -266,7 +266,8 @@ constexpr uint64_t SphereTriangles = 390;
 constexpr uint64_t GlyphTriangles = 150;
 
 std::string TooManyTriangles() {
-    return VrmlReason(VrmlText::TooManyTriangles, std::to_string(MaxVrmlTriangles));
+    return VrmlReason(VrmlText::TooLarge, std::to_string(MaxVrmlTriangles),
+                      std::to_string(MaxVrmlNodes));
 }
 
 // Triangle counts saturate just above the limit.
@@ -979,14 +980,17 @@ std::unique_ptr<CVrmlScene> CVrmlScene::Parse(std::string_view file, std::string
 
 std::unique_ptr<CVrmlScene> CVrmlScene::ReadText(std::string_view text, std::string& reason) {
     std::string output;
-    std::string failure;
+    SChildFailure failure;
     const auto parse = [text] {
         std::string reason;
         const std::unique_ptr<CVrmlScene> scene = Parse(text, reason);
         return scene != nullptr ? Serialize(*scene) : SerializeFailure(reason);
     };
     if (!RunInChildProcess(parse, ReadTimeLimit, output, failure)) {
-        reason = VrmlReason(VrmlText::ReaderFailed, failure);
+        reason = failure.kind == SChildFailure::Kind::TimeLimit
+                     ? VrmlReason(VrmlText::NoResultInTime,
+                                  static_cast<int>(ReadTimeLimit.count() / 1000))
+                     : VrmlReason(VrmlText::ReaderFailed, failure.detail);
         return nullptr;
     }
     std::unique_ptr<CVrmlScene> scene(new CVrmlScene());

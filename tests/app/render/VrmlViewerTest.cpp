@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -364,13 +365,14 @@ TEST(VrmlScene, RefusesDamagedWorldsWithAReason) {
 
 TEST(VrmlScene, AChildThatCrashesIsAFailureNotTheEndOfTheProgram) {
     std::string output;
-    std::string failure;
+    SChildFailure failure;
     EXPECT_TRUE(RunInChildProcess([] { return std::string("result"); },
                                   std::chrono::milliseconds(20000), output, failure));
     EXPECT_EQ(output, "result");
     EXPECT_FALSE(RunInChildProcess([]() -> std::string { std::abort(); },
                                    std::chrono::milliseconds(20000), output, failure));
-    EXPECT_NE(failure.find("signal"), std::string::npos) << failure;
+    EXPECT_EQ(failure.kind, SChildFailure::Kind::Signal);
+    EXPECT_EQ(failure.detail, strsignal(SIGABRT));
 }
 
 TEST(VrmlScene, ReadingInProcessGivesTheSameAndLeavesNothingBehind) {
