@@ -34,11 +34,12 @@ inline constexpr uint32_t NoResultInTime = 4363;
 inline constexpr uint32_t NotUnpacked = 4364;
 } // namespace VrmlText
 
-// The text of a reason with its arguments.
+// The text of a reason with its arguments; never empty (an empty reason means no fault), at
+// worst the text's number.
 template <typename... Args> std::string VrmlReason(uint32_t id, const Args&... args) {
     std::string text;
     FormatChecked(LoadLangText(id), std::vector<FormatArg>{MakeFormatArg(args)...}, 1024, text);
-    return text;
+    return !text.empty() ? text : std::to_string(id);
 }
 
 // PROTO instances, with the PROTOs they hold, may make at most this many nodes while the world
