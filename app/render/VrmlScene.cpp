@@ -913,8 +913,8 @@ std::unique_ptr<CVrmlScene> CVrmlScene::Read(const std::string& path, std::strin
 }
 
 std::unique_ptr<CVrmlScene> CVrmlScene::Parse(std::string_view file, std::string& reason) {
-    // Coin unpacks a compressed world itself, after the checks of the text below: the world's
-    // text is unpacked first, and Coin reads that text.
+    // Coin would unpack a compressed world itself, past the checks of the text below: it is
+    // unpacked here first, and Coin reads the text.
     std::string unpacked;
     if (IsGzip(file)) {
         reason = Gunzip(file, unpacked);
