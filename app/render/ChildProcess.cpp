@@ -61,16 +61,16 @@ bool ReadUntilClosed(int fd, std::chrono::steady_clock::time_point deadline, std
 } // namespace
 
 bool RunInChildProcess(const std::function<std::string()>& work, std::chrono::milliseconds limit,
-                       std::string& output, std::string& failure) {
+                       std::string& output, SChildFailure& failure) {
     output.clear();
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) {
-        failure = std::strerror(errno);
+        failure = {SChildFailure::Kind::Start, std::strerror(errno)};
         return false;
     }
     const pid_t child = fork();
     if (child < 0) {
-        failure = std::strerror(errno);
+        failure = {SChildFailure::Kind::Start, std::strerror(errno)};
         close(fds[0]);
         close(fds[1]);
         return false;
@@ -90,16 +90,15 @@ bool RunInChildProcess(const std::function<std::string()>& work, std::chrono::mi
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     if (!complete) {
-        failure = "no result within " + std::to_string(limit.count() / 1000) + " s";
+        failure = {SChildFailure::Kind::TimeLimit, {}};
         return false;
     }
     if (WIFSIGNALED(status)) {
-        failure = std::string("ended by signal ") + std::to_string(WTERMSIG(status)) + " (" +
-                  strsignal(WTERMSIG(status)) + ")";
+        failure = {SChildFailure::Kind::Signal, strsignal(WTERMSIG(status))};
         return false;
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        failure = "ended with exit code " + std::to_string(WEXITSTATUS(status));
+        failure = {SChildFailure::Kind::ExitCode, std::to_string(WEXITSTATUS(status))};
         return false;
     }
     return true;

@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "app/render/VrmlScene.h"
+
 namespace {
 
 bool IsSeparator(char c) {
@@ -204,7 +206,7 @@ private:
             m_word = {};
             for (const SOpenDef& def : m_defs) {
                 if (def.name == name) {
-                    m_reason = "uses the node " + std::string(name) + " inside itself";
+                    m_reason = VrmlReason(VrmlText::InsideItself, name);
                 }
             }
         } else if (token == "PROTO") {
@@ -248,7 +250,7 @@ private:
     void NodeType(std::string_view type) {
         for (const SOpenProto& proto : m_protos) {
             if (proto.name == type) {
-                m_reason = "the PROTO " + std::string(type) + " instantiates itself";
+                m_reason = VrmlReason(VrmlText::InsideItself, type);
                 return;
             }
         }
@@ -256,7 +258,7 @@ private:
         if (const auto defined = m_defined.find(type); defined != m_defined.end()) {
             nodes = defined->second;
         } else if (!IsVrml97Node(type)) {
-            m_reason = std::string(type) + " is not a VRML97 node nor a PROTO defined before it";
+            m_reason = VrmlReason(VrmlText::UnknownNode, type);
             return;
         }
         for (SOpenProto& proto : m_protos) {
@@ -264,7 +266,8 @@ private:
         }
         m_nodes = AddNodes(m_nodes, nodes);
         if (m_nodes > MaxVrmlNodes) {
-            m_reason = "would make more than " + std::to_string(MaxVrmlNodes) + " nodes";
+            m_reason = VrmlReason(VrmlText::TooLarge, std::to_string(MaxVrmlTriangles),
+                                  std::to_string(MaxVrmlNodes));
         }
     }
 

@@ -14,6 +14,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include <zlib.h>
+
 #include <Inventor/SbMatrix.h>
 #include <Inventor/SoDB.h>
 #include <Inventor/SoInput.h>
@@ -48,6 +50,8 @@
 #include <Inventor/lists/SoFieldList.h>
 #include <Inventor/misc/SoChildList.h>
 #include <Inventor/misc/SoProto.h>
+#include <Inventor/misc/SoProtoInstance.h>
+#include <Inventor/nodes/SoGroup.h>
 #include <Inventor/nodes/SoSeparator.h>
 
 #include "app/render/ChildProcess.h"
@@ -153,8 +157,7 @@ class CSingleFileInput : public SoInput {
 public:
     SbBool pushFile(const char* fileName) override {
         if (m_otherFile.empty()) {
-            m_otherFile = fileName != nullptr ? fileName : "";
-            m_otherFile.insert(0, "refers to another file: ");
+            m_otherFile = VrmlReason(VrmlText::OtherFile, fileName != nullptr ? fileName : "");
         }
         return FALSE;
     }
@@ -194,7 +197,7 @@ SoSeparator* ReadWorld(CSingleFileInput& input, std::string& reason) {
     }
     if (!input.IsAtEnd()) {
         root->unref();
-        reason = "text after the end of the VRML97 world";
+        reason = VrmlReason(VrmlText::TextAfterWorld);
         return nullptr;
     }
     root->unrefNoDelete();
@@ -263,7 +266,8 @@ constexpr uint64_t SphereTriangles = 390;
 constexpr uint64_t GlyphTriangles = 150;
 
 std::string TooManyTriangles() {
-    return "would give more than " + std::to_string(MaxVrmlTriangles) + " triangles";
+    return VrmlReason(VrmlText::TooLarge, std::to_string(MaxVrmlTriangles),
+                      std::to_string(MaxVrmlNodes));
 }
 
 // Triangle counts saturate just above the limit.
@@ -292,7 +296,7 @@ private:
         }
         // A node used inside itself would send every traversal round for ever.
         if (m_path.count(node) != 0) {
-            Fail(*node, "contains itself");
+            Fail(VrmlReason(VrmlText::InsideItself, NodeName(*node)));
             return 0;
         }
         if (const auto seen = m_triangles.find(node); seen != m_triangles.end()) {
@@ -312,15 +316,19 @@ private:
             return 0;
         }
         if (node->isOfType(SoVRMLInline::getClassTypeId())) {
-            Fail(*node, "is not read: the model must be one file");
+            const SoMFString& url = static_cast<SoVRMLInline*>(node)->url;
+            Fail(VrmlReason(VrmlText::OtherFile, url.getNum() > 0 ? url[0].getString() : ""));
             return 0;
         }
         // Coin also reads its own Inventor nodes from a VRML97 file (and marks them as VRML97
         // nodes), but nothing checks their lists: only the VRML97 classes are accepted. The
-        // one exception is the group that readAll wraps the world in, which was not read.
-        const bool wrapper = isRoot && (node->getNodeType() & SoNode::VRML2) == 0;
+        // exceptions are the group that the world is read into and the group that Coin makes
+        // the root of a PROTO instance whose body holds several nodes; neither was read.
+        const bool wrapper = (isRoot && (node->getNodeType() & SoNode::VRML2) == 0) ||
+                             (node->getTypeId() == SoGroup::getClassTypeId() &&
+                              SoProtoInstance::findProtoInstance(node) != nullptr);
         if (!wrapper && NodeName(*node).rfind("VRML", 0) != 0) {
-            Fail(*node, "is not a VRML97 node");
+            Fail(VrmlReason(VrmlText::UnknownNode, NodeName(*node)));
             return 0;
         }
         CheckNodeFields(*node);
@@ -339,22 +347,37 @@ private:
         if (!m_reason.empty()) {
             return 0;
         }
-        if (const SoChildList* children = node->getChildren()) {
-            for (int i = 0; i < children->getLength(); ++i) {
-                triangles = AddTriangles(triangles, Visit((*children)[i], false));
+        // Group nodes list their children in a field as well as in the child list that
+        // traversals follow, and the shape and appearance nodes their parts: each node below
+        // counts once for every place it is used in, through its field where it has one.
+        std::unordered_map<const SoNode*, int> inFields;
+        const auto below = [&](SoNode* child) {
+            if (child != nullptr) {
+                ++inFields[child];
+                triangles = AddTriangles(triangles, Visit(child, false));
             }
-        }
+        };
         SoFieldList fields;
         node->getFields(fields);
         for (int i = 0; i < fields.getLength(); ++i) {
             SoField* field = fields[i];
             if (field->isOfType(SoSFNode::getClassTypeId())) {
-                triangles =
-                    AddTriangles(triangles, Visit(static_cast<SoSFNode*>(field)->getValue(), false));
+                below(static_cast<SoSFNode*>(field)->getValue());
             } else if (field->isOfType(SoMFNode::getClassTypeId())) {
                 const auto* list = static_cast<SoMFNode*>(field);
                 for (int k = 0; k < list->getNum(); ++k) {
-                    triangles = AddTriangles(triangles, Visit((*list)[k], false));
+                    below((*list)[k]);
+                }
+            }
+        }
+        if (const SoChildList* children = node->getChildren()) {
+            for (int i = 0; i < children->getLength(); ++i) {
+                SoNode* child = (*children)[i];
+                if (const auto field = inFields.find(child);
+                    field != inFields.end() && field->second > 0) {
+                    --field->second;
+                } else {
+                    triangles = AddTriangles(triangles, Visit(child, false));
                 }
             }
         }
@@ -381,8 +404,8 @@ private:
         for (const auto& entry : expected) {
             const SoNode* value = NodeField(node, entry.field);
             if (value != nullptr && !value->isOfType(entry.type())) {
-                Fail(node,
-                     std::string("holds a ") + NodeName(*value) + " in its field " + entry.field);
+                Fail(VrmlReason(VrmlText::WrongNodeInField, NodeName(node), entry.field,
+                                NodeName(*value)));
                 return;
             }
         }
@@ -392,8 +415,8 @@ private:
     bool CheckIndexes(const SoNode& node, const char* name, const SoMFInt32& index, int count) {
         for (int i = 0; i < index.getNum(); ++i) {
             if (index[i] < -1 || index[i] >= count) {
-                Fail(node, std::string(name) + " " + std::to_string(index[i]) +
-                               " is outside the list of " + std::to_string(std::max(count, 0)));
+                Fail(VrmlReason(VrmlText::IndexOutside, NodeName(node), name, index[i],
+                                std::max(count, 0)));
                 return false;
             }
         }
@@ -412,7 +435,7 @@ private:
             if (perVertex) {
                 CheckIndexes(node, "coordIndex", coordIndex, count);
             } else if (faces > count) {
-                Fail(node, std::string(name) + " has fewer entries than faces");
+                Fail(VrmlReason(VrmlText::TooFewEntries, NodeName(node), name));
             }
             return;
         }
@@ -421,13 +444,13 @@ private:
         }
         const int needed = perVertex ? coordIndex.getNum() : faces;
         if (index.getNum() < needed) {
-            Fail(node, std::string(name) + " is shorter than its faces need");
+            Fail(VrmlReason(VrmlText::TooFewEntries, NodeName(node), name));
             return;
         }
         for (int i = 0; i < needed; ++i) {
             const bool ends = perVertex && coordIndex[i] == -1;
             if ((index[i] == -1) != ends) {
-                Fail(node, std::string(name) + " does not follow coordIndex");
+                Fail(VrmlReason(VrmlText::TooFewEntries, NodeName(node), name));
                 return;
             }
         }
@@ -463,7 +486,7 @@ private:
         return triangles;
     }
 
-    uint64_t CheckFaceSet(const SoVRMLIndexedFaceSet& set) {
+    uint64_t CheckFaceSet(SoVRMLIndexedFaceSet& set) {
         const int points = std::max(PropertyCount(set.coord.getValue()), 0);
         if (!CheckIndexes(set, "coordIndex", set.coordIndex, points)) {
             return 0;
@@ -475,7 +498,94 @@ private:
                      set.coordIndex, faces, set.colorPerVertex.getValue() != FALSE);
         CheckBinding(set, "texCoordIndex", set.texCoordIndex,
                      PropertyCount(set.texCoord.getValue()), set.coordIndex, faces, true);
+        if (!m_reason.empty()) {
+            return 0;
+        }
+        DropShortFaces(set);
         return CountFaceTriangles(set.coordIndex);
+    }
+
+    // Coin reads before its lists on a face of fewer than three corners (an empty face
+    // included) that another face follows, and such a face has no surface: it is taken out of
+    // the set, with its entries in the index lists. A property bound per face without an index
+    // of its own gets one, so that every face that stays keeps its normal and colour.
+    static void DropShortFaces(SoVRMLIndexedFaceSet& set) {
+        const SoMFInt32& coordIndex = set.coordIndex;
+        const int count = coordIndex.getNum();
+        struct SFace {
+            int start;
+            int end; // one past the last corner, at the -1 or the list's end
+        };
+        std::vector<SFace> faces;
+        bool hasShort = false;
+        for (int start = 0; start < count;) {
+            int end = start;
+            while (end < count && coordIndex[end] != -1) {
+                ++end;
+            }
+            faces.push_back({start, end});
+            hasShort = hasShort || end - start < 3;
+            start = end + 1;
+        }
+        if (!hasShort) {
+            return;
+        }
+        // The lists given per vertex follow coordIndex; those given per face have one entry
+        // for each face (CheckBinding made sure of both).
+        struct SBinding {
+            SoMFInt32& index;
+            bool perVertex;
+            bool present;
+        };
+        SBinding bindings[] = {
+            {set.normalIndex, set.normalPerVertex.getValue() != FALSE,
+             set.normal.getValue() != nullptr},
+            {set.colorIndex, set.colorPerVertex.getValue() != FALSE,
+             set.color.getValue() != nullptr},
+            {set.texCoordIndex, true, set.texCoord.getValue() != nullptr},
+        };
+        std::vector<int32_t> keptCoords;
+        std::vector<std::vector<int32_t>> kept(std::size(bindings));
+        for (std::size_t f = 0; f < faces.size(); ++f) {
+            const SFace& face = faces[f];
+            if (face.end - face.start < 3) {
+                continue;
+            }
+            const int last = std::min(face.end + 1, count); // with the -1 that ends it
+            for (int i = face.start; i < last; ++i) {
+                keptCoords.push_back(coordIndex[i]);
+            }
+            for (std::size_t b = 0; b < std::size(bindings); ++b) {
+                const SBinding& binding = bindings[b];
+                if (!binding.present) {
+                    continue; // an index without its list is not used, and is emptied
+                }
+                if (binding.index.getNum() == 0) {
+                    if (!binding.perVertex) {
+                        kept[b].push_back(static_cast<int32_t>(f));
+                    }
+                } else if (binding.perVertex) {
+                    for (int i = face.start; i < last; ++i) {
+                        kept[b].push_back(binding.index[i]);
+                    }
+                } else {
+                    kept[b].push_back(binding.index[static_cast<int>(f)]);
+                }
+            }
+        }
+        const auto assign = [](SoMFInt32& field, const std::vector<int32_t>& values) {
+            field.setNum(static_cast<int>(values.size()));
+            if (!values.empty()) {
+                field.setValues(0, static_cast<int>(values.size()), values.data());
+            }
+        };
+        for (std::size_t b = 0; b < std::size(bindings); ++b) {
+            const SBinding& binding = bindings[b];
+            if (binding.index.getNum() != 0 || (!binding.perVertex && binding.present)) {
+                assign(binding.index, kept[b]);
+            }
+        }
+        assign(set.coordIndex, keptCoords);
     }
 
     // Line sets draw nothing here, but Coin may still walk their lists.
@@ -493,13 +603,13 @@ private:
         const int64_t columns = grid.xDimension.getValue();
         const int64_t rows = grid.zDimension.getValue();
         if (columns < 0 || rows < 0 || columns * rows > MaxGridPoints) {
-            Fail(grid, "has a dimension out of range");
+            Fail(VrmlReason(VrmlText::OutOfRange, NodeName(grid), "xDimension, zDimension"));
             return 0;
         }
         const int64_t points = columns * rows;
         const int64_t quads = std::max<int64_t>(columns - 1, 0) * std::max<int64_t>(rows - 1, 0);
         if (grid.height.getNum() < points) {
-            Fail(grid, "has fewer heights than grid points");
+            Fail(VrmlReason(VrmlText::TooFewEntries, NodeName(grid), "height"));
             return 0;
         }
         const struct {
@@ -513,7 +623,7 @@ private:
         };
         for (const auto& property : properties) {
             if (property.count >= 0 && property.count < (property.perVertex ? points : quads)) {
-                Fail(grid, std::string(property.name) + " has too few entries");
+                Fail(VrmlReason(VrmlText::TooFewEntries, NodeName(grid), property.name));
                 return 0;
             }
         }
@@ -528,9 +638,9 @@ private:
         const int scales = extrusion.scale.getNum();
         const int orientations = extrusion.orientation.getNum();
         if ((scales != 1 && scales < spine) || scales == 0) {
-            Fail(extrusion, "has fewer scale values than spine points");
+            Fail(VrmlReason(VrmlText::TooFewEntries, NodeName(extrusion), "scale"));
         } else if ((orientations != 1 && orientations < spine) || orientations == 0) {
-            Fail(extrusion, "has fewer orientation values than spine points");
+            Fail(VrmlReason(VrmlText::TooFewEntries, NodeName(extrusion), "orientation"));
         }
         const auto cross = static_cast<uint64_t>(extrusion.crossSection.getNum());
         const auto segments = static_cast<uint64_t>(std::max(spine - 1, 0));
@@ -563,9 +673,9 @@ private:
         return 0;
     }
 
-    void Fail(const SoNode& node, const std::string& what) {
+    void Fail(std::string reason) {
         if (m_reason.empty()) {
-            m_reason = NodeName(node) + " " + what;
+            m_reason = std::move(reason);
         }
     }
 
@@ -693,6 +803,59 @@ private:
     bool m_tooMany = false;
 };
 
+// A world compressed with gzip, which VRML97 allows and Coin reads, begins with these bytes.
+bool IsGzip(std::string_view data) {
+    return data.size() >= 2 && data[0] == '\x1f' && data[1] == '\x8b';
+}
+
+// The text of a gzip-compressed world (all its members, as gzip unpacks them) into text, at
+// most as long as a world's file may be; the reason when it cannot be unpacked, is longer, or is
+// compressed once more.
+std::string NotUnpacked() {
+    return VrmlReason(VrmlText::NotUnpacked, std::to_string(kMaxTextFileBytes));
+}
+
+std::string Gunzip(std::string_view packed, std::string& text) {
+    z_stream stream{};
+    if (inflateInit2(&stream, 16 + MAX_WBITS) != Z_OK) {
+        return NotUnpacked();
+    }
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data()));
+    std::string reason;
+    std::size_t left = packed.size();
+    char buffer[1 << 16];
+    for (;;) {
+        const auto chunk = static_cast<uInt>(std::min<std::size_t>(left, 1u << 30));
+        stream.avail_in = chunk;
+        stream.next_out = reinterpret_cast<Bytef*>(buffer);
+        stream.avail_out = sizeof buffer;
+        const int status = inflate(&stream, Z_NO_FLUSH);
+        left -= chunk - stream.avail_in;
+        text.append(buffer, sizeof buffer - stream.avail_out);
+        if (static_cast<int64_t>(text.size()) > kMaxTextFileBytes) {
+            reason = NotUnpacked();
+            break;
+        }
+        if (status == Z_STREAM_END) {
+            if (left == 0) {
+                break;
+            }
+            inflateReset(&stream); // the next member
+        } else if (status != Z_OK && status != Z_BUF_ERROR) {
+            reason = NotUnpacked();
+            break;
+        } else if (left == 0 && stream.avail_out != 0) {
+            reason = NotUnpacked(); // cut off: all input taken, and no end
+            break;
+        }
+    }
+    inflateEnd(&stream);
+    if (reason.empty() && IsGzip(text)) {
+        reason = NotUnpacked(); // compressed more than once
+    }
+    return reason;
+}
+
 // The longest time that reading one model may take.
 constexpr std::chrono::milliseconds ReadTimeLimit{20000};
 
@@ -724,7 +887,7 @@ bool CVrmlScene::Deserialize(const std::string& in, std::vector<SVrmlVertex>& ve
     }
     const std::size_t payload = in.size() >= 2 ? in.size() - 2 : 0;
     if (in.size() < 2 || in[0] != '\1' || payload % (3 * sizeof(SVrmlVertex)) != 0) {
-        reason = "the VRML reader gave an incomplete result";
+        reason = VrmlReason(VrmlText::NotRead);
         return false;
     }
     hasTexCoords = in[1] != '\0';
@@ -749,7 +912,17 @@ std::unique_ptr<CVrmlScene> CVrmlScene::Read(const std::string& path, std::strin
     return ReadText(text, reason);
 }
 
-std::unique_ptr<CVrmlScene> CVrmlScene::Parse(std::string_view text, std::string& reason) {
+std::unique_ptr<CVrmlScene> CVrmlScene::Parse(std::string_view file, std::string& reason) {
+    // Coin would unpack a compressed world itself, past the checks of the text below: it is
+    // unpacked here first, and Coin reads the text.
+    std::string unpacked;
+    if (IsGzip(file)) {
+        reason = Gunzip(file, unpacked);
+        if (!reason.empty()) {
+            return nullptr;
+        }
+    }
+    const std::string_view text = IsGzip(file) ? std::string_view(unpacked) : file;
     // What Coin's reader would not survive or would take from an earlier reading; every other
     // check follows reading.
     reason = FindDefinitionFault(text);
@@ -771,16 +944,17 @@ std::unique_ptr<CVrmlScene> CVrmlScene::Parse(std::string_view text, std::string
         // Coin goes on after some errors with values of its own; such a world is refused.
         if (errors.HasError() || !input.GetOtherFile().empty()) {
             CNodeRef discard(root);
-            reason = errors.HasError() ? errors.GetFirst() : input.GetOtherFile();
+            reason = errors.HasError() ? VrmlReason(VrmlText::ReaderFailed, errors.GetFirst())
+                                       : input.GetOtherFile();
             return nullptr;
         }
     }
     if (!isVrml97) {
-        reason = "no VRML97 file (\"#VRML V2.0 utf8\" expected)";
+        reason = VrmlReason(VrmlText::NotVrml97);
         return nullptr;
     }
     if (root == nullptr) {
-        reason = !worldReason.empty() ? worldReason : "the VRML97 world could not be read";
+        reason = !worldReason.empty() ? worldReason : VrmlReason(VrmlText::NotRead);
         return nullptr;
     }
     CNodeRef hold(root);
@@ -792,7 +966,8 @@ std::unique_ptr<CVrmlScene> CVrmlScene::Parse(std::string_view text, std::string
     CTriangleCollector collector(scene->m_vertices);
     collector.Apply(root);
     if (collector.HasOutOfRange()) {
-        reason = "coordinates out of range";
+        reason =
+            VrmlReason(VrmlText::FarCoordinates, std::to_string(static_cast<int>(MaxCoordinate)));
         return nullptr;
     }
     if (collector.HasTooMany()) {
@@ -805,14 +980,17 @@ std::unique_ptr<CVrmlScene> CVrmlScene::Parse(std::string_view text, std::string
 
 std::unique_ptr<CVrmlScene> CVrmlScene::ReadText(std::string_view text, std::string& reason) {
     std::string output;
-    std::string failure;
+    SChildFailure failure;
     const auto parse = [text] {
         std::string reason;
         const std::unique_ptr<CVrmlScene> scene = Parse(text, reason);
         return scene != nullptr ? Serialize(*scene) : SerializeFailure(reason);
     };
     if (!RunInChildProcess(parse, ReadTimeLimit, output, failure)) {
-        reason = "the VRML reader failed on this file: " + failure;
+        reason = failure.kind == SChildFailure::Kind::TimeLimit
+                     ? VrmlReason(VrmlText::NoResultInTime,
+                                  static_cast<int>(ReadTimeLimit.count() / 1000))
+                     : VrmlReason(VrmlText::ReaderFailed, failure.detail);
         return nullptr;
     }
     std::unique_ptr<CVrmlScene> scene(new CVrmlScene());

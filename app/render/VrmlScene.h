@@ -32,8 +32,9 @@ public:
     // not a VRML97 world, names other files, holds anything that Coin reported or that would
     // make it read out of bounds (indexes beyond their lists, nodes of the wrong type in a node
     // field), would give more than MaxVrmlTriangles, or when the reader fails on it or takes
-    // longer than 20 s. Every reading starts without the definitions of earlier ones. Blocks
-    // meanwhile.
+    // longer than 20 s. A world compressed with gzip is unpacked first and read as its text.
+    // Faces of fewer than three corners are left out. Every reading starts without the
+    // definitions of earlier ones. Blocks meanwhile.
     static std::unique_ptr<CVrmlScene> Read(const std::string& path, std::string& reason);
     // The same for a world given as its text.
     static std::unique_ptr<CVrmlScene> ReadText(std::string_view text, std::string& reason);

@@ -9,7 +9,7 @@
 #include "tests/fuzz/VrmlFuzzCheck.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    InitCoin();
+    InitVrmlFuzz();
     return 0;
 }
 

@@ -11,7 +11,7 @@
 #include "tests/fuzz/VrmlFuzzCheck.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    InitCoin();
+    InitVrmlFuzz();
     return 0;
 }
 

@@ -7,6 +7,8 @@
 #include <cstdlib>
 
 #include "app/render/VrmlScene.h"
+#include "resources/ZarnelResources.h"
+#include "support/Resources.h"
 
 // Coin keeps a few objects of its own from initialisation to the end of the process.
 extern "C" const char* __lsan_default_suppressions() {
@@ -24,4 +26,10 @@ inline void CheckReadScene(const CVrmlScene& scene) {
             std::abort();
         }
     }
+}
+
+// Coin and the string table that the reader's reasons come from.
+inline void InitVrmlFuzz() {
+    InitCoin();
+    SetResourceModule(&ZarnelResources());
 }

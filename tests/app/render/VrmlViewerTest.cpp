@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -12,6 +13,7 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <zlib.h>
 
 #include "app/render/ChildProcess.h"
 #include "app/render/MergedScene.h"
@@ -110,6 +112,23 @@ protected:
     SDrawView m_view;
 };
 
+// The bytes as gzip packs them.
+std::string Gzip(const std::string& bytes) {
+    z_stream stream{};
+    EXPECT_EQ(deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 8,
+                           Z_DEFAULT_STRATEGY),
+              Z_OK);
+    std::string packed(deflateBound(&stream, bytes.size()), '\0');
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+    stream.avail_in = static_cast<uInt>(bytes.size());
+    stream.next_out = reinterpret_cast<Bytef*>(packed.data());
+    stream.avail_out = static_cast<uInt>(packed.size());
+    EXPECT_EQ(deflate(&stream, Z_FINISH), Z_STREAM_END);
+    packed.resize(stream.total_out);
+    deflateEnd(&stream);
+    return packed;
+}
+
 // Extent of all polygon vertices of a feedback.
 CBox3 PolygonBounds(const std::vector<SFeedbackToken>& tokens) {
     CBox3 box;
@@ -159,6 +178,74 @@ TEST(VrmlScene, MirroredClockwiseTexturedAndPrototypedWorldsKeepTheirFronts) {
     ExpectBox(scene->GetBounds(), CBox3(10.0, -5.0, 5.0, -10.0, 5.0, -5.0), 0.01);
 }
 
+TEST(VrmlScene, ReadsDeepNestingMultiNodePrototypesShortFacesAndCompressedWorlds) {
+    const std::string header = "#VRML V2.0 utf8\n";
+    const auto nest = [](const std::string& node, int levels, const std::string& inside) {
+        std::string text;
+        for (int level = 0; level < levels; ++level) {
+            text += node + " { children [\n";
+        }
+        text += inside;
+        for (int level = 0; level < levels; ++level) {
+            text += "] }\n";
+        }
+        return text;
+    };
+    const std::string triangle = "Shape { geometry IndexedFaceSet { coord Coordinate { point "
+                                 "[0 0 0, 1 0 0, 0 1 0] } coordIndex [0 1 2] } }\n";
+    std::string strip = "Shape { geometry IndexedFaceSet { coord Coordinate { point [";
+    for (int i = 0; i < 1002; ++i) {
+        strip += std::to_string(i) + " " + std::to_string(i % 2) + " 0,";
+    }
+    strip += "] } coordIndex [";
+    for (int i = 0; i < 1000; ++i) {
+        strip +=
+            std::to_string(i) + " " + std::to_string(i + 1) + " " + std::to_string(i + 2) + " -1 ";
+    }
+    strip += "] } }\n";
+    // Faces of two, one and no corners between the triangles; per-face normals without an
+    // index of their own: the triangles keep the normals of their place, +z and -z.
+    const std::string shortFaces =
+        "Shape { geometry IndexedFaceSet { coord Coordinate { point [0 0 0, 1 0 0, 0 1 0] }\n"
+        "  coordIndex [0 1 -1 0 1 2 -1 2 -1 -1 2 1 0] normalPerVertex FALSE\n"
+        "  normal Normal { vector [1 0 0, 0 0 1, 0 1 0, 1 0 0, 0 0 -1] }\n"
+        "  texCoord TextureCoordinate { point [0 0, 1 0, 0 1] }\n"
+        "  texCoordIndex [0 1 -1 0 1 2 -1 2 -1 -1 2 1 0] } }\n";
+    const struct {
+        const char* what;
+        std::string text;
+        std::size_t triangles;
+    } rows[] = {
+        {"a triangle in 20 groups", header + nest("Group", 20, triangle), 1},
+        {"a strip of 1000 triangles in 10 transforms", header + nest("Transform", 10, strip), 1000},
+        {"each use of a definition",
+         header + "DEF T Transform { children " + triangle + " }\n" +
+             nest("Group", 12, "USE T USE T Shape { geometry Box { } }"),
+         3 + 12},
+        {"a PROTO of a transform and a script",
+         header +
+             "PROTO Part [ field SFVec3f at 0 0 0 ] {\n"
+             "  Transform { translation IS at children " +
+             triangle + " }\n  Script { }\n}\n" + nest("Group", 12, "Part { } Part { }"),
+         2},
+        {"short faces", header + shortFaces, 2},
+        {"compressed", Gzip(header + nest("Group", 12, triangle)), 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::string reason;
+        const auto scene = CVrmlScene::ReadText(row.text, reason);
+        EXPECT_EQ(scene != nullptr ? scene->GetTriangleCount() : 0, row.triangles) << reason;
+    }
+    std::string reason;
+    const auto scene = CVrmlScene::ReadTextInProcess(header + shortFaces, reason);
+    ASSERT_NE(scene, nullptr) << reason;
+    ASSERT_EQ(scene->GetVertices().size(), 6u);
+    EXPECT_EQ(scene->GetVertices()[0].normal, (std::array<float, 3>{0.0f, 0.0f, 1.0f}));
+    EXPECT_EQ(scene->GetVertices()[3].normal, (std::array<float, 3>{0.0f, 0.0f, -1.0f}));
+    EXPECT_TRUE(scene->HasTexCoords());
+}
+
 TEST(VrmlScene, RefusesDamagedWorldsWithAReason) {
     const std::string header = "#VRML V2.0 utf8\n";
     const std::string face = "Shape { geometry IndexedFaceSet { coord Coordinate { point [0 0 0, "
@@ -203,14 +290,14 @@ TEST(VrmlScene, RefusesDamagedWorldsWithAReason) {
          header + face +
              "coordIndex [0 1 2 -1 2 1 0] colorPerVertex FALSE "
              "color Color { color [1 0 0] } } }\n",
-         "fewer entries than faces"},
+         "colorIndex hat zu wenige Einträge"},
         {"normals as coordinates",
          header + "Shape { geometry IndexedFaceSet { coord Normal { vector [0 0 1] } } }\n",
-         "field coord"},
-        {"Inventor node inside", header + "Separator { Cube {} }\n", "not a VRML97 node"},
+         "im Feld coord"},
+        {"Inventor node inside", header + "Separator { Cube {} }\n", "ist weder ein VRML97-Knoten"},
         {"grid without heights",
          header + "Shape { geometry ElevationGrid { xDimension 100 zDimension 100 } }\n",
-         "heights"},
+         "height hat zu wenige Einträge"},
         {"extrusion short of scales",
          header + "Shape { geometry Extrusion { spine [0 0 0, 0 1 0, 0 2 0] scale [1 1, 2 2] } }\n",
          "scale"},
@@ -218,43 +305,52 @@ TEST(VrmlScene, RefusesDamagedWorldsWithAReason) {
          header + "Shape { geometry IndexedLineSet { coord Coordinate { point [0 0 0] } "
                   "coordIndex [0 7] } }\n",
          "coordIndex 7"},
-        {"another file", header + "File { name \"" + model + "\" }\n", "File is not a VRML97 node"},
-        {"inline world", header + "Inline { url \"" + model + "\" }\n", "one file"},
-        {"node inside itself", header + "DEF Loop Transform { children USE Loop }\n", "itself"},
+        {"another file", header + "File { name \"" + model + "\" }\n",
+         "File ist weder ein VRML97-Knoten"},
+        {"inline world", header + "Inline { url \"" + model + "\" }\n", "einzige Datei"},
+        {"node inside itself", header + "DEF Loop Transform { children USE Loop }\n",
+         "in sich selbst verwendet"},
         // Coin's own reader crashes on these: the node being read is used inside itself (after
         // a comment that swallows the closing braces, or in a field of its own).
         {"reader crash",
          header + "DEF T Transform { children Shape { geometry IndexedFaceSet {\n"
                   "texCoord TextureCoordinate { point [0 0] } texCoord# } } }\n"
                   "Transform { children USE T }\n",
-         "uses the node T inside itself"},
+         "T wird in sich selbst verwendet"},
         {"node used in its own field",
          header + "DEF T Transform { children Shape { geometry IndexedFaceSet {\n"
                   "coord Coordinate { point [0 0 0, 1 0 0, 0 1 0] } coordIndex [0 1 2]\n"
                   "color USE T } } }\n",
-         "uses the node T inside itself"},
+         "T wird in sich selbst verwendet"},
         {"coordinates beyond floats",
          header + "Transform { scale 1e30 1e30 1e30 children Transform { scale 1e30 1e30 1e30 "
                   "children Shape { geometry Box {} } } }\n",
-         "out of range"},
+         "vom Ursprung"},
         // Finite, but their products overflow the floats: the normals would have no length.
         // Coin itself reports this once per process only.
-        {"text after the world", header + "Group { }\n}\n", "text after the end"},
-        {"nested uses", uses, "would give more than 2000000 triangles"},
-        {"nested instances", instances, "would make more than 200000 nodes"},
+        {"text after the world", header + "Group { }\n}\n", "Text nach dem Ende"},
+        {"nested uses", uses, "mehr als 2000000 Dreiecke"},
+        {"nested instances", instances, "mehr als 200000 Knoten"},
         // Coin's reader crashes on these.
         {"PROTO instantiating itself", header + "PROTO A [ ] { A { } } A { }\n",
-         "the PROTO A instantiates itself"},
+         "A wird in sich selbst verwendet"},
         {"PROTO instantiating itself through another",
          header + "PROTO A [ ] { PROTO B [ ] { Group { children A { } } } B { } } A { }\n",
-         "the PROTO A instantiates itself"},
+         "A wird in sich selbst verwendet"},
         {"PROTO used before its definition",
          header + "Shape { geometry Cube { } }\nPROTO Cube [ ] { Box { } }\n",
-         "Cube is not a VRML97 node nor a PROTO defined before it"},
+         "Cube ist weder ein VRML97-Knoten noch ein zuvor definierter PROTO"},
+        // Coin unpacks compressed worlds itself, past the checks of the text.
+        {"compressed PROTO instantiating itself", Gzip(header + "PROTO A [ ] { A { } } A { }\n"),
+         "A wird in sich selbst verwendet"},
+        {"compressed twice", Gzip(Gzip(header + "Group { }\n")), "entpacken"},
+        {"compressed and cut off", Gzip(header + "Group { }\n").substr(0, 20), "entpacken"},
+        {"compressed and damaged", Gzip(header + "Group { }\n").replace(12, 4, "\xff\xff\xff\xff"),
+         "entpacken"},
         {"coordinates beyond any model",
          header + "Shape { geometry IndexedFaceSet { coord Coordinate { point [1e14 0 0, "
                   "0 1e14 0, 0 0 1e14] } coordIndex [0 1 2] } }\n",
-         "out of range"},
+         "vom Ursprung"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -269,13 +365,14 @@ TEST(VrmlScene, RefusesDamagedWorldsWithAReason) {
 
 TEST(VrmlScene, AChildThatCrashesIsAFailureNotTheEndOfTheProgram) {
     std::string output;
-    std::string failure;
+    SChildFailure failure;
     EXPECT_TRUE(RunInChildProcess([] { return std::string("result"); },
                                   std::chrono::milliseconds(20000), output, failure));
     EXPECT_EQ(output, "result");
     EXPECT_FALSE(RunInChildProcess([]() -> std::string { std::abort(); },
                                    std::chrono::milliseconds(20000), output, failure));
-    EXPECT_NE(failure.find("signal"), std::string::npos) << failure;
+    EXPECT_EQ(failure.kind, SChildFailure::Kind::Signal);
+    EXPECT_EQ(failure.detail, strsignal(SIGABRT));
 }
 
 TEST(VrmlScene, ReadingInProcessGivesTheSameAndLeavesNothingBehind) {
@@ -295,7 +392,7 @@ TEST(VrmlScene, ReadingInProcessGivesTheSameAndLeavesNothingBehind) {
     for (int reading = 0; reading < 2; ++reading) {
         EXPECT_EQ(CVrmlScene::ReadTextInProcess("#VRML V2.0 utf8\nGroup { }\n}\n", reason),
                   nullptr);
-        EXPECT_EQ(reason, "text after the end of the VRML97 world");
+        EXPECT_EQ(reason, "Text nach dem Ende der VRML97-Welt");
     }
 
     // A world without surfaces is read, empty, both ways.
@@ -347,7 +444,7 @@ TEST(VrmlScene, TexturesChangeNothingAndEarlierReadingsLeaveNoDefinitions) {
     EXPECT_EQ(
         CVrmlScene::ReadTextInProcess("#VRML V2.0 utf8\nShape { geometry Cube { } }\n", reason),
         nullptr);
-    EXPECT_NE(reason.find("Cube is not a VRML97 node"), std::string::npos) << reason;
+    EXPECT_NE(reason.find("Cube ist weder ein VRML97-Knoten"), std::string::npos) << reason;
 }
 
 TEST_F(VrmlViewerTest, PassesNameTheSlideAndEmitItsSurfacesAtItsPlacement) {
