@@ -3,22 +3,29 @@
 //
 // Collecting walks outward from the start element. A coupling makes its three shift unknowns and
 // collects, in list order, every unfixed element alive at the revision whose end or panel corner
-// lies within 40 mm of its connection point. A tube makes its correction unknown, finds the
-// couplings nearest its two ends (within the snap radius), collects those that are unfixed and
-// have no unknowns yet, and then writes three equations: the tube, of its effective length plus
-// the correction, must lead from one coupling's point to the other's after both have moved. A
-// panel does the same with its four corners and two corrections, in twelve equations. Each
-// element gets unknowns at most once, because it is collected only while it has none and makes
-// them before it looks at its neighbours. The walk keeps its own stack of frames instead of
-// recursing, so a long chain of tubes cannot exhaust the call stack; the order of unknowns and
-// equations is that of the recursive walk.
+// lies within 40 mm of its connection point (those it measures come from an index of ends and
+// corners by place, in list order, so that collecting takes time linear in the design). A tube
+// makes its correction unknown, finds the couplings nearest its two ends (within the snap radius),
+// collects those that are unfixed and have no unknowns yet, and then writes three equations: the
+// tube, of its effective length plus the correction, must lead from one coupling's point to the
+// other's after both have moved. A panel does the same with its four corners and two corrections,
+// in twelve equations. Each element gets unknowns at most once, because it is collected only while
+// it has none and makes them before it looks at its neighbours. The walk keeps its own stack of
+// frames instead of recursing, so a long chain of tubes cannot exhaust the call stack; the order of
+// unknowns and equations is that of the recursive walk.
 #include "model/AdjustPositions.h"
 
 #include <array>
+#include <cassert>
 #include <cmath>
 
+#include <algorithm>
+
+#include "model/CouplingIndex.h"
 #include "model/ElmntList.h"
+#include "model/GridCell.h"
 #include "model/ZarnelDcmt.h"
+#include "support/LangText.h"
 #include "support/UserInterface.h"
 
 namespace {
@@ -61,7 +68,101 @@ bool Near(CVector3 a, CVector3 b) {
     return CVector3::DistSq(a, b) < NeighbourSq;
 }
 
+#ifndef NDEBUG
+// Whether an end or corner of the element lies within the neighbour distance of p.
+bool MeetsPoint(const CElmnt& n, CVector3 p) {
+    if ((HasKindBits(n.kind, KindBit::EndsTakeCouplings) &&
+         Near(n.GetEndFrame(0).translation, p)) ||
+        (HasKindBits(n.kind, KindBit::SecondEnd) && Near(n.GetEndFrame(1).translation, p))) {
+        return true;
+    }
+    if (IsPanelLike(n.kind)) {
+        for (int corner = 0; corner < 4; ++corner) {
+            if (Near(n.GetCornerFrame(corner).translation, p)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+#endif
+
+// "Die Positionen konnten nicht angepasst werden. ..."
+constexpr uint32_t TextPositionsNotAdjusted = 4400;
+
 } // namespace
+
+void CFitNeighbours::Near(const CVector3& p, std::vector<uint32_t>& near) {
+    CatchUp();
+    const double reach = std::sqrt(NeighbourSq) + 1.0; // a margin against rounding
+    const int64_t x1 = GridCell::Index(p.x + reach, kCellSize);
+    const int64_t y1 = GridCell::Index(p.y + reach, kCellSize);
+    const int64_t z1 = GridCell::Index(p.z + reach, kCellSize);
+    near.clear();
+    for (int64_t x = GridCell::Index(p.x - reach, kCellSize); x <= x1; ++x) {
+        for (int64_t y = GridCell::Index(p.y - reach, kCellSize); y <= y1; ++y) {
+            for (int64_t z = GridCell::Index(p.z - reach, kCellSize); z <= z1; ++z) {
+                const auto cell = m_cells.find(GridCell::Pack(x, y, z));
+                if (cell != m_cells.end()) {
+                    near.insert(near.end(), cell->second.begin(), cell->second.end());
+                }
+            }
+        }
+    }
+    std::sort(near.begin(), near.end());
+    near.erase(std::unique(near.begin(), near.end()), near.end());
+}
+
+void CFitNeighbours::Moved(const CElmnt& elmnt) {
+    if (!m_built || elmnt.GetList() != &m_list) {
+        return; // the build will find it where it is
+    }
+    CatchUp();
+    if (m_built) {
+        Enter(elmnt.GetListIndex());
+    }
+}
+
+void CFitNeighbours::CatchUp() {
+    // Only appends since the last look: every position entered still names its record.
+    if (!m_built ||
+        m_list.GetChangeCount() - m_changeCount != m_list.GetAppendCount() - m_appendCount) {
+        m_cells.clear();
+        m_entered = 0;
+        m_built = true;
+    }
+    for (; m_entered < m_list.Size(); ++m_entered) {
+        Enter(m_entered);
+    }
+    m_changeCount = m_list.GetChangeCount();
+    m_appendCount = m_list.GetAppendCount();
+}
+
+void CFitNeighbours::Enter(std::size_t position) {
+    const CElmnt& elmnt = *m_list.GetAt(position);
+    // A record that is not alive now does not come alive within the adjustment.
+    if (!elmnt.IsAliveAt(m_revision)) {
+        return;
+    }
+    auto enter = [&](CVector3 point) {
+        m_cells[GridCell::Pack(GridCell::Index(point.x, kCellSize),
+                               GridCell::Index(point.y, kCellSize),
+                               GridCell::Index(point.z, kCellSize))]
+            .push_back(static_cast<uint32_t>(position));
+    };
+    // The same points the walk measures.
+    if (HasKindBits(elmnt.kind, KindBit::EndsTakeCouplings)) {
+        enter(elmnt.GetEndFrame(0).translation);
+    }
+    if (HasKindBits(elmnt.kind, KindBit::SecondEnd)) {
+        enter(elmnt.GetEndFrame(1).translation);
+    }
+    if (IsPanelLike(elmnt.kind)) {
+        for (int corner = 0; corner < 4; ++corner) {
+            enter(elmnt.GetCornerFrame(corner).translation);
+        }
+    }
+}
 
 void SFitEqtn::AddTerm(const SFitVar& var, double coefficient) {
     for (STerm& term : terms) {
@@ -140,9 +241,12 @@ struct CFitSystem::SFrame {
     CElmnt* elmnt = nullptr;
     Role role = Role::Done;
     int firstVar = -1;
-    // Coupling: its connection point, the list position being looked at, and the test at that
-    // position (-1 the ends, 0 to 3 the corners).
+    // Coupling: its connection point, the list positions to look at (empty: the whole list), the
+    // one being looked at (an index into them) and the test at that position (-1 the ends, 0 to
+    // 3 the corners).
     CVector3 point;
+    std::vector<uint32_t> candidates;
+    bool walk = false;
     std::size_t pos = 0;
     int corner = -1;
     // Tube and panel: the couplings at the ends or corners, and the next one to collect.
@@ -164,7 +268,7 @@ const SFitVar* CFitSystem::FindVar(const CElmnt& elmnt) const {
 }
 
 CFitSystem::SFrame CFitSystem::Enter(CElmnt& elmnt, Revision r, const CElmntList& list,
-                                     double snapRadiusSq) {
+                                     double snapRadiusSq, CFitNeighbours& neighbours) {
     elmnt.adjustPending = false;
     SFrame frame;
     frame.elmnt = &elmnt;
@@ -174,6 +278,19 @@ CFitSystem::SFrame CFitSystem::Enter(CElmnt& elmnt, Revision r, const CElmntList
         AddVar(elmnt, FitVarKind::ShiftY);
         AddVar(elmnt, FitVarKind::ShiftZ);
         frame.point = elmnt.GetConnPoint(0);
+        frame.walk = m_search == FitNeighbourSearch::WalkList;
+        if (!frame.walk) {
+            neighbours.Near(frame.point, frame.candidates);
+#ifndef NDEBUG
+            for (std::size_t pos = 0; pos < list.Size(); ++pos) {
+                const CElmnt& n = *list.GetAt(pos);
+                assert((!n.IsAliveAt(r) || !MeetsPoint(n, frame.point) ||
+                        std::binary_search(frame.candidates.begin(), frame.candidates.end(),
+                                           static_cast<uint32_t>(pos))) &&
+                       "the index left out an element meeting the coupling");
+            }
+#endif
+        }
     } else if (IsFitTube(elmnt.kind)) {
         frame.firstVar = AddVar(elmnt, FitVarKind::Correction);
         for (int end = 0; end < 2; ++end) {
@@ -206,8 +323,9 @@ CFitSystem::SFrame CFitSystem::Enter(CElmnt& elmnt, Revision r, const CElmntList
 CElmnt* CFitSystem::Resume(SFrame& frame, Revision r, const CElmntList& list) {
     switch (frame.role) {
     case SFrame::Role::Coupling:
-        for (; frame.pos < list.Size(); ++frame.pos, frame.corner = -1) {
-            CElmnt& n = *list.GetAt(frame.pos);
+        for (const std::size_t end = frame.walk ? list.Size() : frame.candidates.size();
+             frame.pos < end; ++frame.pos, frame.corner = -1) {
+            CElmnt& n = *list.GetAt(frame.walk ? frame.pos : frame.candidates[frame.pos]);
             if (!n.IsAliveAt(r) || n.fixed) {
                 continue;
             }
@@ -329,79 +447,118 @@ void CFitSystem::AddPanelEquations(const SFrame& frame) {
     }
 }
 
-void CFitSystem::BuildFitEquations(CElmnt& start, Revision r, const CElmntList& list,
-                                   double snapRadiusSq) {
+void CFitSystem::BuildFitEquations(CElmnt& start, Revision r, CElmntList& list, double snapRadiusSq,
+                                   CFitNeighbours* neighbours) {
     if (start.fixed) {
         // A fixed element is never moved; it may still carry the flag from a time it was not.
         start.adjustPending = false;
         return;
     }
+    // Collecting changes no placement, so both indexes hold throughout.
+    CCouplingIndexScope couplings(list, r);
+    CFitNeighbours own(list, r);
+    CFitNeighbours& used =
+        neighbours != nullptr && neighbours->GetRevision() == r ? *neighbours : own;
     std::vector<SFrame> stack;
-    stack.push_back(Enter(start, r, list, snapRadiusSq));
+    stack.push_back(Enter(start, r, list, snapRadiusSq, used));
     while (!stack.empty()) {
         CElmnt* next = Resume(stack.back(), r, list);
         if (next == nullptr) {
             stack.pop_back();
         } else {
-            stack.push_back(Enter(*next, r, list, snapRadiusSq));
+            stack.push_back(Enter(*next, r, list, snapRadiusSq, used));
         }
     }
 }
 
 bool CFitSystem::WriteBack(const CFitVctr& x, Revision r, CElmntList& list,
-                           int32_t couplingMaterial) const {
+                           int32_t couplingMaterial, CFitNeighbours* neighbours) const {
     bool wrote = false;
     for (const SFitVar& var : m_vars) {
         wrote |= var.WriteBack(x, r, list, couplingMaterial);
     }
-    return wrote;
+    if (!wrote) {
+        return false;
+    }
+    // Every element with unknowns may have moved; each is told once, after all of its unknowns.
+    CCouplingIndex* couplings = list.GetCouplingIndex();
+    for (const SFitVar& var : m_vars) {
+        if (var.kind == FitVarKind::Correction || var.kind == FitVarKind::PanelCorrection ||
+            var.kind == FitVarKind::ShiftX) {
+            if (couplings != nullptr && couplings->GetRevision() == r) {
+                couplings->Moved(*var.elmnt);
+            }
+            if (neighbours != nullptr && neighbours->GetRevision() == r) {
+                neighbours->Moved(*var.elmnt);
+            }
+        }
+    }
+    return true;
 }
 
-bool AdjustPositionsFrom(CElmnt& start, Revision r, CElmntList& list, int32_t couplingMaterial,
-                         double snapRadiusSq, int maxSweeps) {
+AdjustOutcome AdjustPositionsFrom(CElmnt& start, Revision r, CElmntList& list,
+                                  int32_t couplingMaterial, double snapRadiusSq, int maxSweeps,
+                                  CFitNeighbours* neighbours) {
     BusyScope busy;
     CFitSystem system;
-    system.BuildFitEquations(start, r, list, snapRadiusSq);
+    system.BuildFitEquations(start, r, list, snapRadiusSq, neighbours);
     if (system.GetVars().empty()) {
-        return false;
+        return AdjustOutcome::Unchanged;
     }
     CFitVctr x;
     if (!system.Solve(x, maxSweeps)) {
-        return false;
+        return AdjustOutcome::Failed;
     }
-    return system.WriteBack(x, r, list, couplingMaterial);
+    return system.WriteBack(x, r, list, couplingMaterial, neighbours) ? AdjustOutcome::Moved
+                                                                      : AdjustOutcome::Unchanged;
 }
 
 bool CElmnt::AdjustPositions(Revision r, CElmntList& list, int32_t couplingMaterial,
                              double snapRadiusSq) {
-    return AdjustPositionsFrom(*this, r, list, couplingMaterial, snapRadiusSq);
+    return AdjustPositionsFrom(*this, r, list, couplingMaterial, snapRadiusSq) ==
+           AdjustOutcome::Moved;
 }
 
-bool CZarnelDcmt::RunPendingAdjustments(int32_t couplingMaterial, double snapRadiusSq) {
-    // One wait cursor for the whole pass, not one for each start.
-    BusyScope busy;
-    const Revision c = m_currentRevision;
+bool CZarnelDcmt::RunPendingAdjustments(int32_t couplingMaterial, double snapRadiusSq,
+                                        int maxSweeps) {
     bool wrote = false;
-    // Every adjustment clears the flag of its start element, and the records it appends (history
-    // states) are not alive at c, so one pass finds every start.
-    for (std::size_t i = 0; i < m_elmnts.Size(); ++i) {
-        CElmnt& elmnt = *m_elmnts.GetAt(i);
-        if (elmnt.adjustPending && elmnt.IsAliveAt(c)) {
-            wrote |= elmnt.AdjustPositions(c, m_elmnts, couplingMaterial, snapRadiusSq);
+    bool failed = false;
+    {
+        // One wait cursor for the whole pass, not one for each start, and one index of the
+        // couplings and one of the ends and corners, kept up with what each adjustment moves.
+        BusyScope busy;
+        const Revision c = m_currentRevision;
+        CCouplingIndexScope couplings(m_elmnts, c);
+        CFitNeighbours neighbours(m_elmnts, c);
+        // Every adjustment clears the flag of its start element, and the records it appends
+        // (history states) are not alive at c, so one pass finds every start.
+        for (std::size_t i = 0; i < m_elmnts.Size(); ++i) {
+            CElmnt& elmnt = *m_elmnts.GetAt(i);
+            if (elmnt.adjustPending && elmnt.IsAliveAt(c)) {
+                const AdjustOutcome outcome = AdjustPositionsFrom(
+                    elmnt, c, m_elmnts, couplingMaterial, snapRadiusSq, maxSweeps, &neighbours);
+                wrote |= outcome == AdjustOutcome::Moved;
+                failed |= outcome == AdjustOutcome::Failed;
+            }
         }
+    }
+    if (failed) {
+        // The elements of a system without a solution stay where they were; once per pass.
+        ShowMessage(LoadLangText(TextPositionsNotAdjusted), {}, MsgButtons::Ok,
+                    MsgIcon::Exclamation);
     }
     return wrote;
 }
 
-bool CZarnelDcmt::AdjustPending(int32_t couplingMaterial, double snapRadiusSq) {
-    if (!RunPendingAdjustments(couplingMaterial, snapRadiusSq)) {
+bool CZarnelDcmt::AdjustPending(int32_t couplingMaterial, double snapRadiusSq, int maxSweeps) {
+    if (!RunPendingAdjustments(couplingMaterial, snapRadiusSq, maxSweeps)) {
         return false;
     }
     SetModified(true);
     return true;
 }
 
-bool CZarnelDcmt::AdjustAll(int32_t couplingMaterial, double snapRadiusSq) {
+bool CZarnelDcmt::AdjustAll(int32_t couplingMaterial, double snapRadiusSq, int maxSweeps) {
     CRevisionScope scope(*this);
     const Revision r = scope.GetRevision();
     for (CElmnt& elmnt : m_elmnts.AliveAt(r)) {
@@ -409,7 +566,7 @@ bool CZarnelDcmt::AdjustAll(int32_t couplingMaterial, double snapRadiusSq) {
             elmnt.adjustPending = true;
         }
     }
-    RunPendingAdjustments(couplingMaterial, snapRadiusSq);
+    RunPendingAdjustments(couplingMaterial, snapRadiusSq, maxSweeps);
     if (!scope.Close()) {
         return false;
     }

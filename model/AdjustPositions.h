@@ -8,12 +8,15 @@
 // coupling costs far less than changing a correction by the same distance.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
 
 #include "model/Elmnt.h"
 #include "model/SolveSvd.h"
+
+class CElmntList;
 
 // What an unknown stands for; the values are fixed.
 enum class FitVarKind : int32_t {
@@ -66,13 +69,60 @@ struct SFitEqtn {
     void AddRhs(double value) { rhs += value; }
 };
 
+// The ends and corners of a design's elements by place, so that a coupling finds the elements
+// that meet it among a few grid cells instead of walking the whole list. For every element alive
+// at its revision that takes couplings at its ends or corners, the index holds its list position
+// in the cell of each end and corner; the lookup still measures them exactly as the walk does.
+//
+// Like the coupling index it keeps up with the list as long as records are only appended (the
+// history states an adjustment leaves behind), and starts over after any other change; an
+// element that moved must be told (Moved), and its old entries simply fail the measure.
+class CFitNeighbours {
+public:
+    CFitNeighbours(const CElmntList& list, Revision r) : m_list(list), m_revision(r) {}
+
+    Revision GetRevision() const { return m_revision; }
+    // Replaces near by the list positions, ascending and each once, among which every element
+    // alive at the revision with an end or corner point strictly within the neighbour distance
+    // of p is found (others may be there too).
+    void Near(const CVector3& p, std::vector<uint32_t>& near);
+    // The element's placement or corrections changed: its points are entered where they are now.
+    void Moved(const CElmnt& elmnt);
+
+private:
+    // Wider than the neighbour distance of 40 mm: a lookup visits at most two cells per axis.
+    static constexpr double kCellSize = 100.0;
+
+    void CatchUp();
+    void Enter(std::size_t position);
+
+    const CElmntList& m_list;
+    Revision m_revision;
+    bool m_built = false;
+    std::size_t m_entered = 0; // list positions looked at so far
+    uint64_t m_changeCount = 0;
+    uint64_t m_appendCount = 0;
+    std::unordered_map<uint64_t, std::vector<uint32_t>> m_cells; // cell key -> list positions
+};
+
+// How a coupling finds the elements that meet it: through the index above, or by walking the
+// whole list (the plain way, which the index must agree with).
+enum class FitNeighbourSearch { Indexed, WalkList };
+
 // The unknowns and equations collected from one start element.
 class CFitSystem {
 public:
+    explicit CFitSystem(FitNeighbourSearch search = FitNeighbourSearch::Indexed)
+        : m_search(search) {}
+
     // Collects from start at revision r (see AdjustPositions.cpp), finding couplings within the
     // squared snap radius (mm²). Clears the adjust-pending flag of every element reached; a fixed
-    // start element is reached but contributes nothing. Runs without recursion.
-    void BuildFitEquations(CElmnt& start, Revision r, const CElmntList& list, double snapRadiusSq);
+    // start element is reached but contributes nothing. Runs without recursion, in time linear
+    // in the design: the couplings are looked up in the list's coupling index (one is kept for
+    // the collection unless one for r is in force) and the neighbours of a coupling in
+    // neighbours, or in an index of its own when that is nullptr or not for r.
+    void BuildFitEquations(CElmnt& start, Revision r, CElmntList& list, double snapRadiusSq,
+                           CFitNeighbours* neighbours = nullptr);
 
     const std::vector<SFitVar>& GetVars() const { return m_vars; }
     const std::vector<SFitEqtn>& GetEqtns() const { return m_eqtns; }
@@ -88,8 +138,9 @@ public:
     bool Solve(CFitVctr& x, int maxSweeps = kSvdMaxSweeps,
                int denseColumns = FitDenseColumns) const;
     // Writes every unknown back in revision r, in the order of the unknowns. True when anything
-    // was written.
-    bool WriteBack(const CFitVctr& x, Revision r, CElmntList& list, int32_t couplingMaterial) const;
+    // was written. The list's coupling index and neighbours, when given, are told what moved.
+    bool WriteBack(const CFitVctr& x, Revision r, CElmntList& list, int32_t couplingMaterial,
+                   CFitNeighbours* neighbours = nullptr) const;
 
 private:
     struct SFrame;
@@ -97,7 +148,8 @@ private:
     int AddVar(CElmnt& elmnt, FitVarKind kind);
     bool HasVar(const CElmnt& elmnt) const { return m_firstVar.contains(&elmnt); }
     // Makes the element's unknowns and finds what it will collect.
-    SFrame Enter(CElmnt& elmnt, Revision r, const CElmntList& list, double snapRadiusSq);
+    SFrame Enter(CElmnt& elmnt, Revision r, const CElmntList& list, double snapRadiusSq,
+                 CFitNeighbours& neighbours);
     // Goes on with the frame: the next element to collect, or nullptr when it is done (its
     // equations then written).
     CElmnt* Resume(SFrame& frame, Revision r, const CElmntList& list);
@@ -107,8 +159,19 @@ private:
     std::vector<SFitVar> m_vars;
     std::vector<SFitEqtn> m_eqtns;
     std::unordered_map<const CElmnt*, int> m_firstVar;
+    FitNeighbourSearch m_search;
 };
 
-// CElmnt::AdjustPositions with a bound on the solver's iterations; the program uses the default.
-bool AdjustPositionsFrom(CElmnt& start, Revision r, CElmntList& list, int32_t couplingMaterial,
-                         double snapRadiusSq, int maxSweeps = kSvdMaxSweeps);
+// What one adjustment did.
+enum class AdjustOutcome {
+    Unchanged, // nothing to solve, or the solution moved nothing
+    Moved,     // the solution was written back
+    Failed,    // no solution could be had: nothing was written
+};
+
+// CElmnt::AdjustPositions with a bound on the solver's iterations (the program uses the default)
+// and the neighbours' index of a pass over many start elements (nullptr: one of its own).
+AdjustOutcome AdjustPositionsFrom(CElmnt& start, Revision r, CElmntList& list,
+                                  int32_t couplingMaterial, double snapRadiusSq,
+                                  int maxSweeps = kSvdMaxSweeps,
+                                  CFitNeighbours* neighbours = nullptr);

@@ -36,6 +36,7 @@
 #include "model/ListFile.h"
 #include "model/PartsTable.h"
 #include "model/Selection.h"
+#include "model/SolveSvd.h"
 #include "support/Box3.h"
 
 class CMtrl;
@@ -230,12 +231,15 @@ public:
     // Runs the position adjustment from every element alive at the current revision that still
     // carries the adjust-pending flag, inside the current revision: a step of the operation that
     // opened it (placing or deleting by mouse), which recounts and updates the views itself.
-    // Marks the document modified and returns true when anything was written.
-    bool AdjustPending(int32_t couplingMaterial, double snapRadiusSq);
+    // Marks the document modified and returns true when anything was written. A connected part
+    // whose system has no solution (the solver's bound of maxSweeps iterations, the program's
+    // by default, reached) does not move, and a message says so once for the whole pass.
+    bool AdjustPending(int32_t couplingMaterial, double snapRadiusSq,
+                       int maxSweeps = kSvdMaxSweeps);
     // Command "Automatischer Positionsausgleich" switched on: every unfixed element alive at the
-    // current revision becomes adjust-pending and is adjusted, in a new revision of its own.
-    // ViewHint::Change.
-    bool AdjustAll(int32_t couplingMaterial, double snapRadiusSq);
+    // current revision becomes adjust-pending and is adjusted, in a new revision of its own,
+    // which is not kept when nothing moved. ViewHint::Change.
+    bool AdjustAll(int32_t couplingMaterial, double snapRadiusSq, int maxSweeps = kSvdMaxSweeps);
 
     // ---- Views -------------------------------------------------------------------------
 
@@ -307,7 +311,7 @@ private:
     // both themselves.
     bool FinishFloatingStates(int32_t couplingMaterial, double snapRadiusSq);
     // The adjustments of AdjustPending in the current revision; true when any wrote.
-    bool RunPendingAdjustments(int32_t couplingMaterial, double snapRadiusSq);
+    bool RunPendingAdjustments(int32_t couplingMaterial, double snapRadiusSq, int maxSweeps);
     // Folds the history into revision 0 when no further revision can be opened.
     void MakeRoomForRevision();
     void DeleteHistory();

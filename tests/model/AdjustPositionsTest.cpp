@@ -215,8 +215,9 @@ TEST_F(SquareFrame, FixedElementsNeverMove) {
 TEST_F(SquareFrame, NonConvergenceWritesNothing) {
     const std::vector<SState> before = Snapshot(d);
     const std::size_t size = d.list.Size();
-    EXPECT_FALSE(AdjustPositionsFrom(*tubes[0], d.Current(), d.list, TestDesign::CouplingMaterial,
-                                     d.snapRadiusSq, 0));
+    EXPECT_EQ(AdjustPositionsFrom(*tubes[0], d.Current(), d.list, TestDesign::CouplingMaterial,
+                                  d.snapRadiusSq, 0),
+              AdjustOutcome::Failed);
     ExpectSame(Snapshot(d), before);
     EXPECT_EQ(d.list.Size(), size);
     EXPECT_FALSE(tubes[2]->adjustPending) << "the walk still ends every flag it reached";
