@@ -70,13 +70,19 @@ bool SeesEveryElement(const SBenchField& field) {
 std::unique_ptr<SBenchField> BuildBenchField(int target, int width, int height,
                                              std::string& error) {
     InstallBenchEnvironment();
+    std::unique_ptr<CZarnelDcmt> dcmt = LoadReplicatedTower(target, error, 0, kGap);
+    if (!dcmt) {
+        return nullptr;
+    }
+    return ShowBenchField(std::move(dcmt), width, height);
+}
+
+std::unique_ptr<SBenchField> ShowBenchField(std::unique_ptr<CZarnelDcmt> dcmt, int width,
+                                            int height) {
     auto field = std::make_unique<SBenchField>();
     field->width = width;
     field->height = height;
-    field->dcmt = LoadReplicatedTower(target, error, 0, kGap);
-    if (!field->dcmt) {
-        return nullptr;
-    }
+    field->dcmt = std::move(dcmt);
     CBox3 extent;
     extent.Reset();
     for (const CElmnt& elmnt : field->dcmt->GetAliveElements()) {

@@ -39,6 +39,9 @@ struct SBenchField {
 // The field of about target elements for a picture of width x height pixels; nullptr with the
 // reason in error.
 std::unique_ptr<SBenchField> BuildBenchField(int target, int width, int height, std::string& error);
+// The field of a design built otherwise, seen whole in the same way.
+std::unique_ptr<SBenchField> ShowBenchField(std::unique_ptr<CZarnelDcmt> dcmt, int width,
+                                            int height);
 
 // The quality profile in force in the benchmarks: the profile defaults.
 const CRndrQult& BenchQuality();

@@ -8,6 +8,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/BenchLattice.h"
+
 #include "model/AdjustPositions.h"
 #include "model/Coupling.h"
 #include "model/ZarnelDcmt.h"
@@ -19,9 +21,8 @@ namespace {
 
 constexpr int32_t kCouplingMaterial = 1;
 
-// Local X along world +X, +Y and +Z.
+// Local X along world +X and +Z.
 const CMatrix3 AlongX;
-const CMatrix3 AlongY = CMatrix3::FromColumns({0, 1, 0}, {-1, 0, 0}, {0, 0, 1});
 const CMatrix3 AlongZ = CMatrix3::FromColumns({0, 0, 1}, {0, 1, 0}, {-1, 0, 0});
 
 CElmnt& Put(CZarnelDcmt& dcmt, Revision r, ElmntKind kind, CVector3 at, bool fixed,
@@ -93,45 +94,7 @@ void BM_MarkGroup(benchmark::State& state) {
 }
 BENCHMARK(BM_MarkGroup)->Unit(benchmark::kMillisecond);
 
-// Unfixed couplings on a side x side x floors lattice, 400 mm apart and a few millimetres off
-// their places, joined by unfixed tubes: those of the floors and up to standingMax standing
-// ones. 5, 4, 40: 100 couplings and 200 tubes.
-std::unique_ptr<CZarnelDcmt> BuildFrame(int side = 5, int floors = 4, int standingMax = 40) {
-    SetResourceModule(&ZarnelResources());
-    auto dcmt = std::make_unique<CZarnelDcmt>();
-    const Revision r = dcmt->NewRevision();
-    std::mt19937 random(5);
-    std::uniform_real_distribution<double> error(-3.0, 3.0);
-    auto at = [](int i, int j, int k) {
-        return CVector3(5000.0 + 400.0 * i, 400.0 * k, 400.0 * j);
-    };
-    for (int k = 0; k < floors; ++k) {
-        for (int i = 0; i < side; ++i) {
-            for (int j = 0; j < side; ++j) {
-                CElmnt& c = Put(*dcmt, r, ElmntKind::Connector, at(i, j, k), false);
-                c.Translate(error(random), error(random), error(random));
-            }
-        }
-    }
-    int standing = 0;
-    for (int i = 0; i < side; ++i) {
-        for (int j = 0; j < side; ++j) {
-            for (int k = 0; k < floors; ++k) {
-                if (i + 1 < side) {
-                    Put(*dcmt, r, ElmntKind::Tube, at(i, j, k), false, 350.0f, AlongX);
-                }
-                if (j + 1 < side) {
-                    Put(*dcmt, r, ElmntKind::Tube, at(i, j, k), false, 350.0f, AlongZ);
-                }
-                if (k + 1 < floors && standing < standingMax) {
-                    Put(*dcmt, r, ElmntKind::Tube, at(i, j, k), false, 350.0f, AlongY);
-                    ++standing;
-                }
-            }
-        }
-    }
-    return dcmt;
-}
+using BenchLattice::BuildFrame;
 
 void BM_AdjustConnectedGroup(benchmark::State& state) {
     std::unique_ptr<CZarnelDcmt> dcmt = BuildFrame();
