@@ -8,10 +8,18 @@
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 
+#include "model/Clipboard.h"
+#include "model/Coupling.h"
 #include "model/ZarnelDcmt.h"
 #include "resources/ZarnelResources.h"
 #include "support/Box3.h"
 #include "support/Resources.h"
+
+namespace {
+
+constexpr int32_t kCouplingMaterial = 1;
+
+} // namespace
 
 void InstallBenchEnvironment() {
     static CSilentUi silent;
@@ -77,10 +85,10 @@ std::unique_ptr<CZarnelDcmt> LoadReplicatedTower(int targetElements, std::string
         error = "play-tower.zdf could not be read";
         return nullptr;
     }
-    std::vector<const CElmnt*> tower;
+    std::vector<CElmnt*> tower;
     CBox3 extent;
     extent.Reset();
-    for (const CElmnt& elmnt : dcmt->GetAliveElements()) {
+    for (CElmnt& elmnt : dcmt->GetAliveElements()) {
         if (elmnt.kind != ElmntKind::FloorGrid) {
             tower.push_back(&elmnt);
             extent.Extend(elmnt.placement.translation);
@@ -92,14 +100,23 @@ std::unique_ptr<CZarnelDcmt> LoadReplicatedTower(int targetElements, std::string
     const int perRow = copiesPerRow > 0
                            ? copiesPerRow
                            : std::max(1, static_cast<int>(std::ceil(std::sqrt(copies))));
-    for (int copy = 1; copy < copies; ++copy) {
-        const double dx = stepX * (copy % perRow);
-        const double dz = stepZ * (copy / perRow);
-        for (const CElmnt* original : tower) {
-            auto moved = std::make_unique<CElmnt>(*original);
-            moved->Translate(dx, 0.0, dz);
-            dcmt->AddElement(std::move(moved));
-        }
+    // Each copy as a user makes it: pasted, moved to its place and deselected (linked there),
+    // which leaves the pasted states in the history.
+    for (CElmnt* elmnt : tower) {
+        elmnt->Select();
     }
+    const std::string text = CopySelectionText(*dcmt).value_or("");
+    dcmt->ClearSelection(kCouplingMaterial, CouplingSnap::NormalSq);
+    for (int copy = 1; copy < copies; ++copy) {
+        if (!PasteText(*dcmt, text) ||
+            !dcmt->MoveSelection(stepX * (copy % perRow), 0.0, stepZ * (copy / perRow),
+                                 kCouplingMaterial, CouplingSnap::NormalSq, false, false)) {
+            error = "a copy of the tower could not be pasted and moved";
+            return nullptr;
+        }
+        dcmt->ClearSelection(kCouplingMaterial, CouplingSnap::NormalSq);
+    }
+    // What linking left adjust-pending, adjusted as the view does after each change.
+    dcmt->AdjustPending(kCouplingMaterial, CouplingSnap::NormalSq);
     return dcmt;
 }

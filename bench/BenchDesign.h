@@ -36,6 +36,8 @@ bool MakeGlContextCurrent(std::string& error, int width = 16, int height = 16);
 // The play tower, copied side by side in rows of copiesPerRow (0: as many rows as copies in a
 // row, a square field) until the design holds about targetElements elements, the couplings of
 // one copy gap mm (beyond the tower's own extent) from those of the next, so that copies are
-// not linked. The first copy is the tower where it stands.
+// not linked. The first copy is the tower where it stands. The copies are made through the
+// document as a user makes them (copied, pasted, moved, deselected, adjusted), so that the
+// design carries the history of a built one: a revision and the old states of each copy.
 std::unique_ptr<CZarnelDcmt> LoadReplicatedTower(int targetElements, std::string& error,
                                                  int copiesPerRow = 4, double gap = 3000.0);
