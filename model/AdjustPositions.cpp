@@ -15,11 +15,10 @@
 // unknowns and equations is that of the recursive walk.
 #include "model/AdjustPositions.h"
 
+#include <algorithm>
 #include <array>
 #include <cassert>
 #include <cmath>
-
-#include <algorithm>
 
 #include "model/CouplingIndex.h"
 #include "model/ElmntList.h"
@@ -87,7 +86,7 @@ bool MeetsPoint(const CElmnt& n, CVector3 p) {
 }
 #endif
 
-// "Die Positionen konnten nicht angepasst werden. ..."
+// "Die Positionen konnten nicht angepasst werden: ..."
 constexpr uint32_t TextPositionsNotAdjusted = 4400;
 
 } // namespace
@@ -241,9 +240,9 @@ struct CFitSystem::SFrame {
     CElmnt* elmnt = nullptr;
     Role role = Role::Done;
     int firstVar = -1;
-    // Coupling: its connection point, the list positions to look at (empty: the whole list), the
-    // one being looked at (an index into them) and the test at that position (-1 the ends, 0 to
-    // 3 the corners).
+    // Coupling: its connection point, the list positions to look at (unless it walks the whole
+    // list), the one being looked at (an index into them, or the list position when walking) and
+    // the test at that position (-1 the ends, 0 to 3 the corners).
     CVector3 point;
     std::vector<uint32_t> candidates;
     bool walk = false;
