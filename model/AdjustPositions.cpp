@@ -176,51 +176,59 @@ void SFitEqtn::AddTerm(const SFitVar& var, double coefficient) {
 bool SFitVar::WriteBack(const CFitVctr& x, Revision r, CElmntList& list,
                         int32_t couplingMaterial) const {
     const double v = x[index];
+    // The shift of the coupling the element follows, each component as the coupling takes it.
+    auto moved = [](double d) { return std::fabs(d) >= FitNegligibleMove ? d : 0.0; };
     CVector3 shift;
     if (linkedIndex >= 0) {
-        shift = {FitCouplingWeight * x[linkedIndex], FitCouplingWeight * x[linkedIndex + 1],
-                 FitCouplingWeight * x[linkedIndex + 2]};
+        shift = {moved(FitCouplingWeight * x[linkedIndex]),
+                 moved(FitCouplingWeight * x[linkedIndex + 1]),
+                 moved(FitCouplingWeight * x[linkedIndex + 2])};
     }
     const bool shifts = shift != CVector3();
+    auto changes = [](double solved, float stored) {
+        return std::fabs(solved - static_cast<double>(stored)) >= FitNegligibleMove;
+    };
     CElmnt& e = *elmnt;
     switch (kind) {
     case FitVarKind::Correction: {
-        const float corr = static_cast<float>(v);
-        if (corr == e.correction && !shifts) {
+        if (!changes(v, e.correction) && !shifts) {
             return false;
         }
         e.BeginChange(r, list, couplingMaterial);
-        e.correction = corr;
-        e.Translate(shift.x, shift.y, shift.z);
+        e.correction = static_cast<float>(v);
+        if (shifts) {
+            e.Translate(shift.x, shift.y, shift.z);
+        }
         return true;
     }
     case FitVarKind::PanelCorrection: {
-        const float corr = static_cast<float>(v);
-        if (corr == e.correction && !shifts) {
+        const bool grows = changes(v, e.correction);
+        if (!grows && !shifts) {
             return false;
         }
         e.BeginChange(r, list, couplingMaterial);
-        if (corr != e.correction) {
+        if (grows) {
             e.placement.MoveY((v - double(e.correction)) * 0.5);
-            e.correction = corr;
+            e.correction = static_cast<float>(v);
         }
-        e.Translate(shift.x, shift.y, shift.z);
+        if (shifts) {
+            e.Translate(shift.x, shift.y, shift.z);
+        }
         return true;
     }
     case FitVarKind::PanelSecondCorrection: {
-        const float corr = static_cast<float>(v);
-        if (corr == e.secondCorrection) {
+        if (!changes(v, e.secondCorrection)) {
             return false;
         }
         e.BeginChange(r, list, couplingMaterial);
         e.placement.MoveX((v - double(e.secondCorrection)) * 0.5);
-        e.secondCorrection = corr;
+        e.secondCorrection = static_cast<float>(v);
         return true;
     }
     case FitVarKind::ShiftX:
     case FitVarKind::ShiftY:
     case FitVarKind::ShiftZ: {
-        const double d = FitCouplingWeight * v;
+        const double d = moved(FitCouplingWeight * v);
         if (d == 0.0) {
             return false;
         }

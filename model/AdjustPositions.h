@@ -31,6 +31,10 @@ enum class FitVarKind : int32_t {
 // Coupling shifts enter every equation with this coefficient (or its negative) and are written
 // back multiplied by it.
 inline constexpr double FitCouplingWeight = 10000.0;
+// Moves and changes of a correction below this (mm) are rounding: writing back leaves them out,
+// so that adjusting a design that already meets changes nothing and opens no revision, instead
+// of copying every element of the connected part for a change in the twelfth decimal.
+inline constexpr double FitNegligibleMove = 1e-7;
 // Singular values below this share of the largest are cut off.
 inline constexpr double FitSingularCut = 1e-8;
 // Independent blocks of up to this many unknowns are solved by the dense decomposition (a few

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <memory>
 #include <random>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -36,7 +37,9 @@ CElmnt& Put(TestDesign& d, ElmntKind kind, CVector3 at, bool fixed, float length
     return d.list.Append(std::move(elmnt));
 }
 
-// The elements alive now, by value, to compare before and after.
+// The elements alive now, by value, to compare before and after: in the order of their places,
+// since undo brings back the earlier records of the elements that changed, which stand in
+// another order in the list than the ones that did not.
 struct SState {
     CTransform placement;
     float correction;
@@ -47,6 +50,12 @@ std::vector<SState> Snapshot(TestDesign& d) {
     for (CElmnt* e : d.Alive()) {
         states.push_back({e->placement, e->correction, e->secondCorrection});
     }
+    auto key = [](const SState& s) {
+        const CVector3& t = s.placement.translation;
+        return std::tuple(t.x, t.y, t.z, s.correction, s.secondCorrection);
+    };
+    std::sort(states.begin(), states.end(),
+              [&key](const SState& a, const SState& b) { return key(a) < key(b); });
     return states;
 }
 void ExpectSame(const std::vector<SState>& a, const std::vector<SState>& b) {
@@ -500,10 +509,11 @@ TEST(AdjustPositionsTest, TheSparseSolverGivesTheDenseSolution) {
     struct SCase {
         const char* name;
         std::function<void(TestDesign&)> build;
+        bool settles = false;
     };
     std::vector<SCase> cases{
-        {"lattice of 1,000 elements", [](TestDesign& d) { BuildLattice(d, 8, 5, 120); }},
-        {"lattice of 2,000 elements", [](TestDesign& d) { BuildLattice(d, 10, 6, 320); }},
+        {"lattice of 1,000 elements", [](TestDesign& d) { BuildLattice(d, 8, 5, 120); }, true},
+        {"lattice of 2,000 elements", [](TestDesign& d) { BuildLattice(d, 10, 6, 320); }, true},
         {"girder of 1,000 elements", [](TestDesign& d) { BuildGirder(d, 83); }},
     };
     for (unsigned seed = 1; seed <= 8; ++seed) {
@@ -531,6 +541,21 @@ TEST(AdjustPositionsTest, TheSparseSolverGivesTheDenseSolution) {
             EXPECT_NEAR(unit * x[var.index], unit * dense[var.index], 1e-6) << var.index;
         }
         EXPECT_GT(moved, 0.1) << "the design is adjusted";
+
+        // Adjusted once, a frame without free directions meets: adjusting it again moves nothing
+        // and keeps no revision, rather than copying every element for the solver's rounding.
+        // (Where a coupling may slide along its tube, the next adjustment trades its shift for
+        // the tube's correction once more: the corrections are solved as they stand, the shifts
+        // from where the couplings stand.)
+        if (!cases[n].settles) {
+            continue;
+        }
+        EXPECT_TRUE(d.dcmt.AdjustAll(TestDesign::CouplingMaterial, d.snapRadiusSq));
+        const Revision adjusted = d.Current();
+        const int records = d.list.Size();
+        EXPECT_FALSE(d.dcmt.AdjustAll(TestDesign::CouplingMaterial, d.snapRadiusSq));
+        EXPECT_EQ(d.Current(), adjusted);
+        EXPECT_EQ(d.list.Size(), records);
     }
     EXPECT_GT(panels, 8);
 }
