@@ -3,6 +3,7 @@
 #include "model/Mtrl.h"
 
 #include <cctype>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -29,6 +30,7 @@ constexpr uint32_t kLastNameId = 4168;
 constexpr const char* kTextureCannotOpen = "Bitmap-Fatei konnte nicht geöffnet werden";
 constexpr uint32_t kTextureEmpty = 4388;
 constexpr uint32_t kTextureNoBitmap = 4389;
+constexpr uint32_t kTextureNoFile = 4390;
 
 // Decimals of the record's floats (at most, trailing zeros dropped).
 constexpr int kRecordDecimals = -4;
@@ -283,7 +285,11 @@ const CDIB* CMtrl::GetTexture() const {
     // refusals of a BMP file.
     File file;
     if (!file.Open(path, File::Mode::Read)) {
-        ShowFileFailure(kTextureCannotOpen, path, file.LastError());
+        // The system's text for a device or a pipe, which is refused as "invalid argument", says
+        // nothing to the user.
+        ShowFileFailure(kTextureCannotOpen, path,
+                        file.LastErrorNumber() == EINVAL ? LoadLangText(kTextureNoFile)
+                                                         : file.LastError());
         return nullptr;
     }
     char signature[2] = {};
