@@ -2,7 +2,6 @@
 #include "model/ListFile.h"
 
 #include <charconv>
-#include <cmath>
 #include <limits>
 
 #include "support/CheckedFormat.h"
@@ -106,6 +105,11 @@ std::optional<std::string_view> TakeListField(std::string_view& rest) {
     return field;
 }
 
+bool IsListFieldText(std::string_view text) {
+    return text.size() <= ListFieldMaxLength &&
+           text.find_first_of(";\n\r") == std::string_view::npos;
+}
+
 std::string_view TrimListBlanks(std::string_view text) {
     while (!text.empty() && IsListBlank(text.front())) {
         text.remove_prefix(1);
@@ -146,7 +150,7 @@ std::optional<double> ParseListPrice(std::string_view text, ListLineFault& fault
     double value = 0.0;
     const auto [end, error] =
         std::from_chars(plain.data(), plain.data() + plain.size(), value, std::chars_format::fixed);
-    if (error == std::errc::result_out_of_range || !std::isfinite(value)) {
+    if (error == std::errc::result_out_of_range || !(value <= ListPriceMax)) {
         fault = ListLineFault::NumberOutOfRange;
         return std::nullopt;
     }

@@ -68,6 +68,13 @@ struct SListReadResult {
 inline constexpr std::size_t ListFieldMaxLength = 1024;
 // Longest line, in bytes; a longer one is skipped without being kept in memory.
 inline constexpr std::size_t ListLineMaxLength = 8192;
+// Largest price, in either sign. Far above any article's price, and low enough that every count
+// times a price, and every sum of such amounts over a table, stays a finite number.
+inline constexpr double ListPriceMax = 1e15;
+
+// True when text can stand as a designation or order number of a list line and be read back as
+// it is: no ";" (the field separator), no line break, and at most ListFieldMaxLength bytes.
+bool IsListFieldText(std::string_view text);
 
 // The lines of a list file, from a reader that the caller opened (quiet abort mask, carriage
 // returns dropped). The reader decodes the file (UTF-8, else Windows-1252).
@@ -102,7 +109,7 @@ std::optional<std::string_view> TakeListField(std::string_view& rest);
 std::string_view TrimListBlanks(std::string_view text);
 
 // A price: optional '+', optional '-', digits with at most one '.' or ',' as decimal character,
-// at least one digit, no exponent. Read without the C library's locale.
+// at least one digit, no exponent, at most ListPriceMax. Read without the C library's locale.
 std::optional<double> ParseListPrice(std::string_view text, ListLineFault& fault);
 // A count: optional '+', optional '-', decimal digits, within int32.
 std::optional<int32_t> ParseListCount(std::string_view text, ListLineFault& fault);

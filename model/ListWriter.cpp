@@ -8,11 +8,16 @@
 #include "model/PartsTable.h"
 #include "support/File.h"
 #include "support/FileWrite.h"
+#include "support/LangText.h"
 #include "support/LocaleNumber.h"
 #include "support/Messages.h"
 #include "support/TextTrns.h"
 
 namespace {
+
+// "Ein Betrag ist zu groß ...": why a list with a value that is not a finite number was not
+// written.
+constexpr uint32_t ValueRefusedReasonId = 4386;
 
 // The neutral designation of an entry, or the German one (noted) when none is known.
 std::string NeutralDesignation(const CTextTrns& toNeutral, const std::string& designation,
@@ -39,14 +44,13 @@ SListWriteResult WriteListFile(const std::string& path,
         CFileWrite writer;
         writer.Open(&file.GetFile(), 0, WriteFlags::CrLf);
         body(writer);
-        // A value the writer refused (a number that is not finite) fails the file as a failed
-        // write does, but has no system reason.
+        // A value the writer refused (an amount too large to be a finite number) fails the file
+        // as a failed write does, with its own reason.
         const bool complete = !writer.HasError();
         const bool systemFailure = file.GetFile().HasError();
         if (!writer.Close() || !complete || !file.Commit()) {
-            if (systemFailure || complete) {
-                result.reason = file.LastError();
-            }
+            result.reason =
+                systemFailure || complete ? file.LastError() : LoadLangText(ValueRefusedReasonId);
             file.Discard();
             return result;
         }

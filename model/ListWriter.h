@@ -24,7 +24,9 @@ enum class ListWriteStatus {
 
 struct SListWriteResult {
     ListWriteStatus status = ListWriteStatus::Failed;
-    std::string reason; // the system's text of a failure; empty when none is known
+    // Why it failed: the system's text, or the program's for a value that is not a finite
+    // number; empty when none is known.
+    std::string reason;
     // German designations that no pattern translates, written as they are, in file order.
     std::vector<std::string> untranslated;
 
@@ -33,7 +35,7 @@ struct SListWriteResult {
 
 // Writes path through body into a temporary file beside it (every "\n" becomes CR LF) and puts
 // it in place when body wrote everything (the writer recorded no error). Memory that runs out
-// fails the file with that reason.
+// fails the file with that reason, and so does a number that the writer refused.
 SListWriteResult WriteListFile(const std::string& path,
                                const std::function<void(CFileWrite&)>& body);
 

@@ -3,15 +3,18 @@
 #include "model/Mtrl.h"
 
 #include <cctype>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 #include <utility>
 
 #include "model/Elmnt.h"
 #include "support/DIB.h"
+#include "support/File.h"
 #include "support/FileRead.h"
 #include "support/FileWrite.h"
 #include "support/LangText.h"
+#include "support/Messages.h"
 #include "support/Resources.h"
 #include "support/TextTrns.h"
 #include "support/UserInterface.h"
@@ -22,8 +25,12 @@ namespace {
 constexpr uint32_t kFirstNameId = 4160;
 constexpr uint32_t kLastNameId = 4168;
 
-// The bitmap reader's text for a file that cannot be opened, shown with the texture's name.
+// The bitmap reader's text for a file that cannot be opened, shown with the texture's name and
+// the reason: the system's, or one of these for a file that opens but holds no bitmap.
 constexpr const char* kTextureCannotOpen = "Bitmap-Fatei konnte nicht geöffnet werden";
+constexpr uint32_t kTextureEmpty = 4388;
+constexpr uint32_t kTextureNoBitmap = 4389;
+constexpr uint32_t kTextureNoFile = 4390;
 
 // Decimals of the record's floats (at most, trailing zeros dropped).
 constexpr int kRecordDecimals = -4;
@@ -238,8 +245,10 @@ std::string CMtrl::ResolveTexturePath() const {
     if (m_textureFile.empty()) {
         return {};
     }
+    // Whatever is there under the name is what the user meant; a folder or a device is refused
+    // when it is opened, with the system's reason.
     std::error_code error;
-    if (std::filesystem::is_regular_file(m_textureFile, error)) {
+    if (std::filesystem::exists(m_textureFile, error)) {
         return m_textureFile;
     }
     // A file written on Windows names its textures by drive letter and backslashes; beside the
@@ -256,7 +265,7 @@ std::string CMtrl::ResolveTexturePath() const {
         return {};
     }
     const std::filesystem::path beside = std::filesystem::path(m_textureFolder) / fileName;
-    if (std::filesystem::is_regular_file(beside, error)) {
+    if (std::filesystem::exists(beside, error)) {
         return beside.string();
     }
     return {};
@@ -269,17 +278,35 @@ const CDIB* CMtrl::GetTexture() const {
     // Taken as failed until the bitmap is there: a box shown below lets the window repaint,
     // and that drawing must neither load again nor show a second box.
     m_textureFailed = true;
-    const std::string path = ResolveTexturePath();
-    if (path.empty()) {
-        ShowMessage(std::string(kTextureCannotOpen) + "\n" + m_textureFile, {}, MsgButtons::Ok,
-                    MsgIcon::Exclamation);
+    const std::string resolved = ResolveTexturePath();
+    const std::string& path = resolved.empty() ? m_textureFile : resolved;
+    // A file that cannot be opened (missing, a folder, a device), an empty file and one that is
+    // no BMP file at all are named with their reason here; the bitmap reader names its own
+    // refusals of a BMP file.
+    File file;
+    if (!file.Open(path, File::Mode::Read)) {
+        // The system's text for a device or a pipe, which is refused as "invalid argument", says
+        // nothing to the user.
+        ShowFileFailure(kTextureCannotOpen, path,
+                        file.LastErrorNumber() == EINVAL ? LoadLangText(kTextureNoFile)
+                                                         : file.LastError());
         return nullptr;
     }
-    // Textures are kept as plain memory bitmaps. A file that cannot be read, or that the bitmap
-    // reader refuses, has shown a box that names it.
+    char signature[2] = {};
+    const size_t got = file.Read(signature, sizeof signature);
+    if (file.HasError() || !file.SeekToBegin()) {
+        ShowFileFailure(kTextureCannotOpen, path, file.LastError());
+        return nullptr;
+    }
+    if (got < sizeof signature || signature[0] != 'B' || signature[1] != 'M') {
+        ShowFileFailure(kTextureCannotOpen, path,
+                        LoadLangText(got == 0 ? kTextureEmpty : kTextureNoBitmap));
+        return nullptr;
+    }
+    // Textures are kept as plain memory bitmaps.
     CDIB::SetDefaultStorage(CDIB::Storage::Memory);
-    std::unique_ptr<CDIB> texture = CDIB::FromFile(path, 24);
-    if (texture == nullptr) {
+    auto texture = std::make_unique<CDIB>();
+    if (!texture->ReadBmp(file, 24)) {
         return nullptr;
     }
     m_texture = std::move(texture);

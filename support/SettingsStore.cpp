@@ -21,6 +21,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include "support/LangText.h"
 #include "support/LockFile.h"
 #include "support/Messages.h"
 #include "support/SettingsFile.h"
@@ -105,8 +106,7 @@ bool Modify(const std::string& path, const std::function<ChangeOutcome(SettingsC
 }
 
 // The box of a settings file that is not read, above its path and the reason.
-constexpr const char* kTextNotRead =
-    "Die Einstellungen konnten nicht gelesen werden; es gelten die Voreinstellungen.";
+constexpr uint32_t kTextNotRead = 4387;
 
 // A version of the file on disk: a write replaces the file or changes its size or time.
 struct FileStamp {
@@ -170,7 +170,7 @@ template <class Look> auto WithContent(const std::string& path, Look look) {
         return look(cached.content);
     }();
     if (refusal != 0) {
-        ShowFileFailure(kTextNotRead, path, std::strerror(refusal));
+        ShowFileFailure(LoadLangText(kTextNotRead), path, std::strerror(refusal));
     }
     return result;
 }

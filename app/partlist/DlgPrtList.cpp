@@ -14,6 +14,7 @@
 #include <wx/textctrl.h>
 
 #include "app/dialogs/LangTextWx.h"
+#include "model/ListFile.h"
 #include "support/LangText.h"
 #include "support/LocaleNumber.h"
 #include "support/UserInterface.h"
@@ -29,6 +30,9 @@ constexpr uint32_t kOrderNumberLabel = kTextBase + 3;
 constexpr uint32_t kPriceLabel = kTextBase + 4;
 constexpr uint32_t kOk = kTextBase + 5;
 constexpr uint32_t kCancel = kTextBase + 6;
+
+// An order number that a price list line cannot carry.
+constexpr uint32_t kOrderNumberRefused = 4385;
 
 // The framework's messages of the exchange.
 constexpr uint32_t kNotAnInteger = 61712;
@@ -183,6 +187,12 @@ bool CDlgPrtList::TransferDataFromWindow() {
         Refuse(m_available, kIntegerRange, "0", std::to_string(kMaxAvailable));
         return false;
     }
+    // Saved in a price list, such an order number would break its line when read back.
+    const std::string orderNumber = m_orderNumber->GetValue().utf8_string();
+    if (!IsListFieldText(orderNumber)) {
+        Refuse(m_orderNumber, kOrderNumberRefused, {}, {});
+        return false;
+    }
     double price = 0.0;
     if (!ParseDecimal(m_price->GetValue().utf8_string(), price)) {
         Refuse(m_price, kNotANumber, {}, {});
@@ -193,7 +203,7 @@ bool CDlgPrtList::TransferDataFromWindow() {
         return false;
     }
     m_values.available = static_cast<int32_t>(available);
-    m_values.orderNumber = m_orderNumber->GetValue().utf8_string();
+    m_values.orderNumber = orderNumber;
     m_values.price = price + 0.0; // "-0" is no negative price: never shown as "-0,00"
     return true;
 }

@@ -39,8 +39,9 @@ public:
     bool TransferDataToWindow() override;
     // Takes the fields in the order designation, stock, order number, price. A stock that is
     // no whole number or lies outside 0 to 1000000, or a price that is no number or lies
-    // outside 0 to 1000000, is reported with the framework's message; the field gets the focus
-    // and the dialog stays open.
+    // outside 0 to 1000000, is reported with the framework's message; an order number that a
+    // price list line cannot carry (a ";", a line break, more than 1024 bytes) with its own.
+    // The field gets the focus and the dialog stays open.
     bool TransferDataFromWindow() override;
 
 private:

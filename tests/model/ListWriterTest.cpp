@@ -156,10 +156,21 @@ TEST_F(ListWriterTest, FailedWritesLeaveTheOldFile) {
     EXPECT_FALSE(missing.IsWritten());
     EXPECT_FALSE(missing.reason.empty());
 
-    // A value that must never reach a file.
+    // A value that must never reach a file, and a total too large to be a number: the user is
+    // told why.
+    const std::string tooLarge = "Ein Betrag ist zu groß, um geschrieben zu werden.";
     CPartsTable broken = m_table;
     ASSERT_TRUE(broken.SetEntryValues(1, 0, "R2", std::numeric_limits<double>::infinity()));
-    EXPECT_FALSE(WritePriceListFile(broken, path).IsWritten());
+    const SListWriteResult refused = WritePriceListFile(broken, path);
+    EXPECT_FALSE(refused.IsWritten());
+    EXPECT_EQ(refused.reason, tooLarge);
+    CPartsTable overflowing;
+    SPartEntry huge(0, "Dach", "R1", 1e308);
+    huge.count = 2;
+    overflowing.Append(huge);
+    const SListWriteResult overflow = WritePartsExportFile(overflowing, path);
+    EXPECT_FALSE(overflow.IsWritten());
+    EXPECT_EQ(overflow.reason, tooLarge);
     EXPECT_EQ(TempFolder::Read(path), "old contents\r\n");
 
     // A disk that fills up while the list is written: the file size limit stands in for it.

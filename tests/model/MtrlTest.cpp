@@ -1,7 +1,10 @@
 // Materials: the fourteen defaults, derived GL colours, equality at the written precision, the
 // "material" record of every version read, names between German and neutral, and textures
 // loaded once, beside the design file when an old file names them by a Windows path.
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +15,7 @@
 #include "support/DIB.h"
 #include "support/FileRead.h"
 #include "support/FileWrite.h"
+#include "support/LangText.h"
 #include "tests/harness/RecordingUserInterface.h"
 #include "tests/harness/TempFolder.h"
 
@@ -387,6 +391,36 @@ TEST(MtrlTexture, RefusedFileShowsTheBitmapReadersBoxOnce) {
     EXPECT_EQ(material.GetTexture(), nullptr);
     ASSERT_EQ(TestUi().Boxes().size(), 1u);
     EXPECT_EQ(TestUi().Boxes()[0].text, "Ungültiger Kopf in Bitmap\n" + path);
+}
+
+// What the user may have named as a texture: each box names the file and why it holds no
+// bitmap, the system's reason or the program's.
+TEST(MtrlTexture, AFileWithoutABitmapIsReportedWithItsReason) {
+    TempFolder folder;
+    std::filesystem::create_directory(folder.File("ordner.bmp"));
+    const struct {
+        std::string path;
+        std::string reason;
+    } cases[] = {
+        {folder.File("fehlt.bmp"), std::strerror(ENOENT)},
+        {folder.File("ordner.bmp"), std::strerror(EISDIR)},
+        {"/dev/zero", LoadLangText(4390)},
+        {folder.Write("leer.bmp", ""), LoadLangText(4388)},
+        {folder.Write("bild.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)),
+         LoadLangText(4389)},
+        {folder.Write("kurz.bmp", "B"), LoadLangText(4389)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        TestUi().Reset();
+        CMtrl material = Sample();
+        material.SetTextureFile(c.path);
+        EXPECT_EQ(material.GetTexture(), nullptr);
+        ASSERT_EQ(TestUi().Boxes().size(), 1u);
+        EXPECT_EQ(TestUi().Boxes()[0].text,
+                  "Bitmap-Fatei konnte nicht geöffnet werden\n" + c.path + "\n" + c.reason);
+        EXPECT_FALSE(c.reason.empty());
+    }
 }
 
 TEST(MtrlTexture, WindowsPathIsFoundBesideTheDesign) {

@@ -133,33 +133,42 @@ TEST_F(PriceListTest, MalformedLinesAreReportedByNumberAndSkipped) {
                              ";K;1\n" // 12 designation too long
                              "tube, 15 cm, green;L;" +
                              std::string(400, '9') +
-                             "\n"                           // 13 range
-                             "tube, 25 cm, green;M;-\n"     // 14 a sign alone
-                             "tube, 35 cm, green;N;2.50\n"; // 15 good
+                             "\n"                       // 13 range
+                             "tube, 25 cm, green;M;-\n" // 14 a sign alone
+                             "tube, 10 cm, yellow;O;1" +
+                             std::string(308, '0') + // 15 finite, but no price
+                             "\n"
+                             "tube, 15 cm, yellow;P;-1000000000000000.5\n" // 16 beyond the limit
+                             "tube, 25 cm, yellow;Q;-1000000000000000\n"   // 17 good
+                             "tube, 35 cm, green;N;2.50\n";                // 18 good
     const SListReadResult result = Read(text);
     EXPECT_EQ(result.status, ListReadStatus::SkippedLines);
     EXPECT_TRUE(result.IsLoaded());
     const std::vector<SSkippedLine> expected = {
-        {2, ListLineFault::MissingField},  {3, ListLineFault::BadNumber},
-        {4, ListLineFault::MissingField},  {5, ListLineFault::BadNumber},
-        {6, ListLineFault::BadNumber},     {7, ListLineFault::BadNumber},
-        {8, ListLineFault::BadNumber},     {9, ListLineFault::BadNumber},
-        {10, ListLineFault::BadNumber},    {11, ListLineFault::FieldTooLong},
-        {12, ListLineFault::FieldTooLong}, {13, ListLineFault::NumberOutOfRange},
-        {14, ListLineFault::BadNumber},
+        {2, ListLineFault::MissingField},      {3, ListLineFault::BadNumber},
+        {4, ListLineFault::MissingField},      {5, ListLineFault::BadNumber},
+        {6, ListLineFault::BadNumber},         {7, ListLineFault::BadNumber},
+        {8, ListLineFault::BadNumber},         {9, ListLineFault::BadNumber},
+        {10, ListLineFault::BadNumber},        {11, ListLineFault::FieldTooLong},
+        {12, ListLineFault::FieldTooLong},     {13, ListLineFault::NumberOutOfRange},
+        {14, ListLineFault::BadNumber},        {15, ListLineFault::NumberOutOfRange},
+        {16, ListLineFault::NumberOutOfRange},
     };
     EXPECT_EQ(result.skippedLines, expected);
     // The lines after each malformed one keep their own fields.
-    const std::vector<std::string> designations = {"Rohr, 10 cm, rot", "Rohr, 35 cm, grün"};
+    const std::vector<std::string> designations = {"Rohr, 10 cm, rot", "Rohr, 25 cm, gelb",
+                                                   "Rohr, 35 cm, grün"};
     EXPECT_EQ(Designations(), designations);
-    EXPECT_EQ(m_table.GetAt(1)->orderNumber, "N");
-    EXPECT_EQ(m_table.GetAt(1)->price, 2.5);
-    EXPECT_EQ(m_table.GetAt(1)->sortKey, 1);
+    EXPECT_EQ(m_table.GetAt(1)->price, -1e15);
+    EXPECT_EQ(m_table.GetAt(2)->orderNumber, "N");
+    EXPECT_EQ(m_table.GetAt(2)->price, 2.5);
+    EXPECT_EQ(m_table.GetAt(2)->sortKey, 2);
     // One box names the file and the lines.
     ASSERT_EQ(TestUi().Boxes().size(), 1u);
     const std::string& box = TestUi().Boxes()[0].text;
     EXPECT_NE(box.find(m_folder.File("list.zpl")), std::string::npos) << box;
-    EXPECT_NE(box.find("2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14"), std::string::npos) << box;
+    EXPECT_NE(box.find("2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16"), std::string::npos)
+        << box;
 }
 
 TEST_F(PriceListTest, AMissingFieldNeverShiftsTheNextLine) {

@@ -13,8 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include "support/LangText.h"
 #include "support/Profile.h"
 #include "support/Registry.h"
+#include "support/Resources.h"
 #include "support/SettingsFile.h"
 #include "support/SettingsStore.h"
 #include "tests/harness/RecordingUserInterface.h"
@@ -388,14 +390,23 @@ TEST_F(Settings, AFileBeyondTheLimitIsRefusedOnceAndNeverReplaced) {
     Write(UserFile(), "");
     ASSERT_EQ(truncate(UserFile().c_str(), SettingsFile::kMaxFileBytes + 1), 0);
     TestUi().Reset();
+    // The box's text is the string table's: a table of one text stands in for the program's.
+    static const unsigned char kTableText[] = "Text der Tabelle";
+    static const ResourceEntry kEntry{ResourceType::String, 4387, LANG_ID_GERMAN, kTableText,
+                                      sizeof kTableText - 1};
+    static const ResourceModule kTable{&kEntry, 1};
+    const ResourceModule* program = GetResourceModule();
+    SetResourceModule(&kTable);
     std::string text = "default";
     EXPECT_FALSE(RegReadString(SettingsRoot::CurrentUser, kFilesKey, "OrdrCodeFile", text));
+    SetResourceModule(program);
     EXPECT_EQ(text, "default");
     EXPECT_FALSE(m_store.KeyExists(kFilesKey));
     ASSERT_EQ(TestUi().Boxes().size(), 1u);
     EXPECT_EQ(TestUi().Boxes()[0].text,
-              "Die Einstellungen konnten nicht gelesen werden; es gelten die Voreinstellungen.\n" +
-                  UserFile() + "\n" + std::strerror(EFBIG));
+              "Text der Tabelle\n" + UserFile() + "\n" + std::strerror(EFBIG));
+    EXPECT_EQ(LoadLangText(4387),
+              "Die Einstellungen konnten nicht gelesen werden; es gelten die Voreinstellungen.");
     EXPECT_FALSE(WriteProfileString("Files", "VRML", "/v"));
     EXPECT_EQ(fs::file_size(UserFile()), uint64_t(SettingsFile::kMaxFileBytes) + 1);
 }

@@ -16,6 +16,7 @@
 #include <wx/listctrl.h>
 #include <wx/modalhook.h>
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
 
 #include "app/frame/CommandIds.h"
 #include "app/frame/MainFrm.h"
@@ -303,6 +304,14 @@ TEST_F(PartListWindow, EntryDialogShowsTheSystemsTexts) {
         EXPECT_EQ(dialog.FindWindow(wxID_OK)->GetLabel().utf8_string(), "OK");
         EXPECT_EQ(dialog.FindWindow(wxID_CANCEL)->GetLabel().utf8_string(), "Abbruch");
 
+        // An order number that a price list line could not carry back.
+        for (const std::string& refused : {std::string("A;B"), std::string("A\nB"),
+                                           std::string("A\rB"), std::string(1025, 'x')}) {
+            EntryDialogScript::Set(dialog, CDlgPrtList::IdOrderNumber, refused);
+            EXPECT_FALSE(dialog.TransferDataFromWindow()) << refused;
+        }
+        EntryDialogScript::Set(dialog, CDlgPrtList::IdOrderNumber, std::string(1024, 'x'));
+
         // Infinity, NaN and hexadecimal numbers are no prices; blanks around a number are.
         for (const char* refused : {"inf", "nan", "0x10", "1e999", "-0,5x", ""}) {
             EntryDialogScript::Set(dialog, CDlgPrtList::IdPrice, refused);
@@ -316,7 +325,48 @@ TEST_F(PartListWindow, EntryDialogShowsTheSystemsTexts) {
         ASSERT_TRUE(dialog.TransferDataFromWindow());
         EXPECT_FALSE(std::signbit(dialog.GetValues().price));
         EXPECT_EQ(dialog.GetValues().designation, kRedTube); // never taken back
+        EXPECT_EQ(dialog.GetValues().orderNumber, std::string(1024, 'x'));
     });
+}
+
+// Typed and clicked as the user does: an order number with ";", which the saved price list
+// would split, is refused with a message and the dialog stays open on the field; what is then
+// typed over it is taken.
+TEST_F(PartListWindow, EntryDialogRefusesAnOrderNumberWithTheListSeparator) {
+    SAppRunResult result = RunZarnel({}, [&](CZarnelApp& app) {
+        CDlgPrtList dialog(app.GetMainFrame(), {kRedTube, 7, "ZK-004-02", 2.83});
+        dialog.Show();
+        ASSERT_TRUE(WaitUntilPainted(dialog));
+        wxWindow* field = dialog.FindWindow(CDlgPrtList::IdOrderNumber);
+        wxUIActionSimulator input;
+        const auto click = [&](wxWindow& target) {
+            const wxRect r = target.GetScreenRect();
+            input.MouseMove(r.x + r.width / 2, r.y + r.height / 2);
+            return WaitForInput(input) && input.MouseClick() && WaitForIdle();
+        };
+        const auto typeOver = [&](const char* text) {
+            return click(*field) && input.Char('a', wxMOD_CONTROL) && input.Text(text) &&
+                   WaitForInput(input);
+        };
+        ASSERT_TRUE(typeOver("zk;004"));
+        EXPECT_EQ(EntryDialogScript::Text(dialog, CDlgPrtList::IdOrderNumber), "zk;004");
+        ASSERT_TRUE(click(*dialog.FindWindow(wxID_OK)));
+        ASSERT_EQ(ActiveDialogRecorder()->dialogs.size(), 1u);
+        EXPECT_TRUE(dialog.IsShown());
+        EXPECT_EQ(wxWindow::FindFocus(), field);
+        EXPECT_EQ(dialog.GetValues().orderNumber, "ZK-004-02");
+
+        // The box, answered without being shown, still leaves the keyboard focus with the main
+        // window: the field is clicked again before typing.
+        ASSERT_TRUE(typeOver("zk-004"));
+        ASSERT_TRUE(click(*dialog.FindWindow(wxID_OK)));
+        EXPECT_FALSE(dialog.IsShown());
+        EXPECT_EQ(dialog.GetValues().orderNumber, "zk-004");
+    });
+    ASSERT_EQ(result.dialogs.size(), 1u);
+    EXPECT_EQ(result.dialogs[0].message,
+              "Die Bestellnummer darf weder ein Semikolon (;) noch einen Zeilenumbruch enthalten "
+              "und höchstens 1024 Zeichen lang sein.");
 }
 
 // The order form on a page of A4 at 100 dots per inch, as the preview draws it.
