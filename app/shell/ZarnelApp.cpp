@@ -77,6 +77,13 @@ bool CZarnelApp::OnInit() {
 int CZarnelApp::OnExit() { return ExitInstance(); }
 
 bool CZarnelApp::OnExceptionInMainLoop() {
+    // While the box is up the windows paint; when memory stays short they fail again, and one
+    // box at a time is enough.
+    if (m_reportingException) {
+        std::fputs("zarnel: an operation failed again while the last failure is shown\n", stderr);
+        return true;
+    }
+    m_reportingException = true;
     try {
         std::string reason;
         try {
@@ -92,6 +99,7 @@ bool CZarnelApp::OnExceptionInMainLoop() {
         // Not even the box could be made (memory that ran out again).
         std::fputs("zarnel: an operation failed and could not be reported\n", stderr);
     }
+    m_reportingException = false;
     return true;
 }
 

@@ -74,6 +74,7 @@ private:
     wxWeakRef<CMainFrm> m_mainFrame; // null once the main window is gone
     std::unique_ptr<WxUserInterface> m_userInterface;
     bool m_exited = false;
+    bool m_reportingException = false; // the last guard's box is up
 };
 
 wxDECLARE_APP(CZarnelApp);
