@@ -154,35 +154,55 @@ void WriteDesign(const CZarnelDcmt& dcmt, CFileWrite& writer) {
     }
 }
 
-bool LoadDesignFile(CZarnelDcmt& dcmt, const std::string& path) {
-    CFileRead reader;
+void ReportLoadOutOfMemory(const std::string& sourceName) noexcept {
+    // A reader made now reports it, if it can be made.
     try {
-        if (!reader.Open(path, kAbortMask, kReadOptions)) {
+        CFileRead reader;
+        reader.ReportNoMemory(sourceName);
+    } catch (const std::bad_alloc&) {
+        // The caller's refusal stands without a report.
+    }
+}
+
+bool LoadDesignFile(CZarnelDcmt& dcmt, const std::string& path) {
+    try {
+        CFileRead reader; // its buffers are memory too
+        try {
+            if (!reader.Open(path, kAbortMask, kReadOptions)) {
+                return false;
+            }
+            return LoadFrom(reader, dcmt);
+        } catch (const ReadAbort&) {
+            return false;
+        } catch (const std::bad_alloc&) {
+            reader.ReportNoMemory(path);
             return false;
         }
-        return LoadFrom(reader, dcmt);
-    } catch (const ReadAbort&) {
-        return false;
     } catch (const std::bad_alloc&) {
-        reader.ReportNoMemory(path);
+        ReportLoadOutOfMemory(path);
         return false;
     }
 }
 
 bool LoadDesignText(CZarnelDcmt& dcmt, std::string_view text, const std::string& sourceName) {
-    std::string decoded; // outlives the reader's use of it
-    CFileRead reader;
     try {
-        // The reader ends a text at its first NUL; the text is decoded as a file would be.
-        decoded = DecodeTextFile(std::string(text));
-        if (!reader.OpenString(decoded.c_str(), sourceName, '\0', kAbortMask, kReadOptions)) {
+        std::string decoded; // outlives the reader's use of it
+        CFileRead reader;
+        try {
+            // The reader ends a text at its first NUL; the text is decoded as a file would be.
+            decoded = DecodeTextFile(std::string(text));
+            if (!reader.OpenString(decoded.c_str(), sourceName, '\0', kAbortMask, kReadOptions)) {
+                return false;
+            }
+            return LoadFrom(reader, dcmt);
+        } catch (const ReadAbort&) {
+            return false;
+        } catch (const std::bad_alloc&) {
+            reader.ReportNoMemory(sourceName);
             return false;
         }
-        return LoadFrom(reader, dcmt);
-    } catch (const ReadAbort&) {
-        return false;
     } catch (const std::bad_alloc&) {
-        reader.ReportNoMemory(sourceName);
+        ReportLoadOutOfMemory(sourceName);
         return false;
     }
 }

@@ -56,6 +56,9 @@ void WriteDesign(const CZarnelDcmt& dcmt, CFileWrite& writer);
 // shown (source and line) and the document is left exactly as it was.
 bool LoadDesignFile(CZarnelDcmt& dcmt, const std::string& path);
 bool LoadDesignText(CZarnelDcmt& dcmt, std::string_view text, const std::string& sourceName);
+// The refusal of a load for want of memory, as the reader reports it, for memory that ran out
+// before reading began.
+void ReportLoadOutOfMemory(const std::string& sourceName) noexcept;
 // Saving first finishes the floating elements (CZarnelDcmt::FinishFloating: linked to
 // couplings with the coupling material and the squared snap radius in mm², as deselecting
 // them would), so that nothing pasted is left out of the file. Then the whole text is written

@@ -110,7 +110,7 @@ void CElmntList::PutBack(std::vector<STakenOut> taken) {
     // belongs to the kept records in their order; so a merge by position restores the list.
     for (std::size_t i = 0; i < taken.size(); ++i) {
         const STakenOut& t = taken[i];
-        if (t.elmnt == nullptr || t.elmnt->m_list != nullptr ||
+        if (t.elmnt == nullptr || t.elmnt->m_list != nullptr || t.indexEntry.empty() ||
             (i > 0 && t.index <= taken[i - 1].index) || t.index > m_elmnts.size() + i) {
             throw std::invalid_argument("records put back where they were not taken from");
         }
@@ -123,7 +123,7 @@ void CElmntList::PutBack(std::vector<STakenOut> taken) {
         while (to > t->index + 1) {
             m_elmnts[--to] = std::move(m_elmnts[--from]);
         }
-        m_byId.emplace(t->elmnt->GetId().Value(), t->elmnt.get());
+        m_byId.insert(std::move(t->indexEntry));
         t->elmnt->m_list = this;
         m_elmnts[--to] = std::move(t->elmnt);
     }

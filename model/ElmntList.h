@@ -106,6 +106,8 @@ public:
     struct STakenOut {
         std::size_t index;
         std::unique_ptr<CElmnt> elmnt;
+        // Its entry of the index by identity, kept so that putting it back allocates nothing.
+        std::unordered_map<uint32_t, CElmnt*>::node_type indexEntry;
     };
 
     CElmntList() = default;
@@ -147,7 +149,9 @@ public:
     // RemoveIf.
     template <class Pred> std::vector<STakenOut> TakeOutIf(Pred pred);
     // Puts records taken out by TakeOutIf back where they were. Valid only while the list holds
-    // exactly the records that TakeOutIf left, in the same order: the change count tells.
+    // exactly the records that TakeOutIf left, in the same order: the change count tells. Once
+    // the list held as many records as then, this allocates nothing (an undecided revision is
+    // given up with it when memory has run out).
     void PutBack(std::vector<STakenOut> taken);
     // Grows by one with every append, removal, take-out and put-back (not with changes of the
     // records themselves), so that a caller can tell whether the list was changed since it
@@ -212,8 +216,9 @@ template <class Pred> std::vector<CElmntList::STakenOut> CElmntList::TakeOutIf(P
     for (std::size_t i = 0; i < m_elmnts.size(); ++i) {
         std::unique_ptr<CElmnt>& elmnt = m_elmnts[i];
         if (pred(*elmnt)) {
-            Unindex(*elmnt);
-            taken.push_back({i, std::move(elmnt)});
+            auto indexEntry = m_byId.extract(elmnt->GetId().Value());
+            elmnt->m_list = nullptr;
+            taken.push_back({i, std::move(elmnt), std::move(indexEntry)});
         } else {
             if (kept != i) {
                 // Records before the first one taken keep their positions untouched.

@@ -1,6 +1,9 @@
 // The editing operations on the selection: moving (as a rigid block, adapting the couplings, or
 // leaving copies behind), turning and deleting, each in a revision of its own.
+#include <optional>
+
 #include "model/CouplingIndex.h"
+#include "model/ElmntListRestore.h"
 #include "model/ZarnelDcmt.h"
 #include "support/UserInterface.h"
 
@@ -12,17 +15,43 @@ bool IsCoupling(const CElmnt& elmnt) {
 
 } // namespace
 
+template <class Body> bool CZarnelDcmt::RunSelectionEdit(ViewHint hint, Body body) {
+    // What a failure puts back is made first. The recount is worked out while the revision is
+    // still undecided, so that a failure anywhere, the views' update included, can give the
+    // revision up and put the redo branch back.
+    SettlePendingRevision();
+    CPartsTable partsBefore = m_partsTable;
+    const bool modifiedBefore = m_modified;
+    CRevisionScope scope(*this);
+    std::optional<CElmntListRestore> records;
+    try {
+        records.emplace(m_elmnts, true);
+        body(scope.GetRevision());
+        const bool changed = PendingRevisionChanged();
+        if (changed) {
+            m_partsTable.ApplyRecount(PrepareRecountAt(scope.GetRevision()));
+            SetModified(true);
+            UpdateAllViews(hint);
+        }
+        scope.Close();
+        return changed;
+    } catch (...) {
+        if (records) {
+            records->Restore();
+        }
+        AbandonPendingRevision();
+        RecoverAfterFailure(partsBefore, modifiedBefore, hint);
+        throw;
+    }
+}
+
 bool CZarnelDcmt::MoveSelection(double dx, double dy, double dz, int32_t couplingMaterial,
                                 double snapRadiusSq, bool adapt, bool copy) {
     BusyScope busy;
-    const Revision p = m_currentRevision;
-    CRevisionScope scope(*this);
-    const Revision r = scope.GetRevision();
-
-    // Every walk below goes by position and sees the records that it appends (history states,
-    // copies left behind, new couplings); none of them is selected. The couplings' index lives
-    // as long as the edit, not through the views' update.
-    {
+    return RunSelectionEdit(ViewHint::Change, [&](Revision r) {
+        // Every walk below goes by position and sees the records that it appends (history
+        // states, copies left behind, new couplings); none of them is selected. The couplings'
+        // index lives as long as the edit, not through the views' update.
         CCouplingIndexScope couplings(m_elmnts, r);
         if (copy) {
             for (CElmnt& elmnt : m_elmnts) {
@@ -34,8 +63,8 @@ bool CZarnelDcmt::MoveSelection(double dx, double dy, double dz, int32_t couplin
                 }
             }
         } else if (adapt) {
-            // Every element leaves its couplings before any arrives at its new place. The history
-            // copy comes first: releasing may clear the element's fixed flag.
+            // Every element leaves its couplings before any arrives at its new place. The
+            // history copy comes first: releasing may clear the element's fixed flag.
             for (CElmnt& elmnt : m_elmnts) {
                 if (elmnt.selected && elmnt.IsAliveAt(r) && !IsCoupling(elmnt)) {
                     elmnt.BeginChange(r, m_elmnts, couplingMaterial);
@@ -51,25 +80,17 @@ bool CZarnelDcmt::MoveSelection(double dx, double dy, double dz, int32_t couplin
             }
         } else {
             for (CElmnt& elmnt : m_elmnts) {
-                if (elmnt.selected && elmnt.IsAliveAt(p)) {
+                if (elmnt.selected && elmnt.IsAliveAt(r - 1)) {
                     elmnt.BeginChange(r, m_elmnts, couplingMaterial);
                     elmnt.Translate(dx, dy, dz);
                 }
             }
         }
-    }
-
-    if (!scope.Close()) {
-        return false;
-    }
-    FinishChange(ViewHint::Change);
-    return true;
+    });
 }
 
 bool CZarnelDcmt::TurnSelection(int32_t couplingMaterial, double snapRadiusSq) {
-    CRevisionScope scope(*this);
-    const Revision r = scope.GetRevision();
-    {
+    return RunSelectionEdit(ViewHint::Change, [&](Revision r) {
         CCouplingIndexScope couplings(m_elmnts, r);
         for (CElmnt& elmnt : m_elmnts) {
             if (elmnt.selected && elmnt.IsAliveAt(r - 1)) {
@@ -77,18 +98,11 @@ bool CZarnelDcmt::TurnSelection(int32_t couplingMaterial, double snapRadiusSq) {
                 couplings.Moved(elmnt);
             }
         }
-    }
-    if (!scope.Close()) {
-        return false;
-    }
-    FinishChange(ViewHint::Change);
-    return true;
+    });
 }
 
 bool CZarnelDcmt::DeleteSelection(int32_t couplingMaterial) {
-    CRevisionScope scope(*this);
-    const Revision r = scope.GetRevision();
-    {
+    return RunSelectionEdit(ViewHint::Deletion, [&](Revision r) {
         CCouplingIndexScope couplings(m_elmnts, r);
         for (CElmnt& elmnt : m_elmnts) {
             if (elmnt.selected && elmnt.IsAliveAt(r) && !IsCoupling(elmnt)) {
@@ -96,10 +110,5 @@ bool CZarnelDcmt::DeleteSelection(int32_t couplingMaterial) {
                 elmnt.UnlinkEnds(r, m_elmnts, couplingMaterial);
             }
         }
-    }
-    if (!scope.Close()) {
-        return false;
-    }
-    FinishChange(ViewHint::Deletion);
-    return true;
+    });
 }

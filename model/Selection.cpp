@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/CouplingIndex.h"
+#include "model/ElmntListRestore.h"
 #include "model/ZarnelDcmt.h"
 
 bool CElmnt::FinishChange(Revision r, CElmntList& list, int32_t couplingMaterial,
@@ -41,68 +42,6 @@ bool CElmnt::SetSelection(SelectionMode mode, Revision r, CElmntList& list,
 
 namespace {
 
-// The fields of a record that linking floating elements may change in place. Linking changes
-// nothing else of the records there are: it appends couplings and history states, and sets the
-// arms, corner slots, flags and first revision of records that are there.
-struct SLinkFields {
-    Revision firstRevision;
-    Revision endRevision;
-    uint32_t occupiedArms;
-    uint32_t freeArms;
-    uint32_t freeCornerSlots;
-    uint32_t directions;
-    bool fixed;
-    bool adjustPending;
-    bool selected;
-    bool floating;
-};
-
-// The list as it was before a step that links, so that a step that fails half way (memory that
-// runs out while couplings are made) leaves no element linked and others not: the records it
-// appended go, the fields of the others come back.
-class CLinkUndo {
-public:
-    // Remembers the records when needed (a step that links nothing changes nothing to take
-    // back). May throw std::bad_alloc, before anything changed.
-    CLinkUndo(CElmntList& list, bool needed) : m_list(list), m_size(list.Size()) {
-        if (!needed) {
-            return;
-        }
-        m_fields.reserve(m_size);
-        for (const CElmnt& e : list) {
-            m_fields.push_back({e.firstRevision, e.endRevision, e.GetOccupiedArms(),
-                                e.GetFreeArms(), e.GetFreeCornerSlots(), e.GetDirections(), e.fixed,
-                                e.adjustPending, e.selected, e.floating});
-        }
-    }
-
-    // Puts the list back as it was remembered; allocates nothing.
-    void Restore() noexcept {
-        while (m_list.Size() > m_size) {
-            m_list.Remove(*m_list.GetTail());
-        }
-        for (std::size_t i = 0; i < m_fields.size() && i < m_list.Size(); ++i) {
-            CElmnt& e = *m_list.GetAt(i);
-            const SLinkFields& f = m_fields[i];
-            e.firstRevision = f.firstRevision;
-            e.endRevision = f.endRevision;
-            e.SetOccupiedArms(f.occupiedArms);
-            e.SetFreeArms(f.freeArms);
-            e.SetFreeCornerSlots(f.freeCornerSlots);
-            e.SetDirections(f.directions);
-            e.fixed = f.fixed;
-            e.adjustPending = f.adjustPending;
-            e.selected = f.selected;
-            e.floating = f.floating;
-        }
-    }
-
-private:
-    CElmntList& m_list;
-    std::size_t m_size;
-    std::vector<SLinkFields> m_fields;
-};
-
 // Whether deselecting can link anything: a selected floating element alive at r.
 bool HasFloatingToLink(const CElmntList& list, Revision r) {
     for (const CElmnt& e : list) {
@@ -128,7 +67,7 @@ bool HasFloating(const CElmntList& list) {
 // as they were and std::bad_alloc comes through.
 template <class Step> bool SelectionStep(CZarnelDcmt& dcmt, Step step) {
     CElmntList& list = dcmt.GetElmntList();
-    CLinkUndo undo(list, HasFloatingToLink(list, dcmt.GetCurrentRevision()));
+    CElmntListRestore undo(list, HasFloatingToLink(list, dcmt.GetCurrentRevision()));
     bool linked = false;
     try {
         linked = step();
@@ -210,6 +149,23 @@ bool CZarnelDcmt::SelectMarked(SelectionMode mode, int32_t couplingMaterial, dou
     });
 }
 
+bool CZarnelDcmt::RunSelectionSteps(const std::function<bool()>& steps) {
+    CElmntListRestore records(m_elmnts, true);
+    CPartsTable partsBefore = m_partsTable;
+    const bool modifiedBefore = m_modified;
+    try {
+        return steps();
+    } catch (...) {
+        records.Restore();
+        RecoverAfterFailure(partsBefore, modifiedBefore, ViewHint::Selection);
+        throw;
+    }
+}
+
+bool CZarnelDcmt::HasFloatingStates() const {
+    return HasFloating(m_elmnts);
+}
+
 void CZarnelDcmt::ClearMarks() {
     for (CElmnt& elmnt : m_elmnts) {
         elmnt.groupMark = 0;
@@ -217,7 +173,7 @@ void CZarnelDcmt::ClearMarks() {
 }
 
 bool CZarnelDcmt::FinishFloatingStates(int32_t couplingMaterial, double snapRadiusSq) {
-    CLinkUndo undo(m_elmnts, HasFloating(m_elmnts));
+    CElmntListRestore undo(m_elmnts, HasFloating(m_elmnts));
     bool changed = false;
     try {
         changed = FinishFloatingIn(m_elmnts, m_currentRevision, couplingMaterial, snapRadiusSq);
@@ -240,7 +196,7 @@ bool CZarnelDcmt::FinishFloating(int32_t couplingMaterial, double snapRadiusSq) 
     // out on the way (in linking, the recount or a window's update) the elements, the parts
     // table and the modified flag are as they were, the windows are told so again, and
     // std::bad_alloc comes through.
-    CLinkUndo undo(m_elmnts, true);
+    CElmntListRestore undo(m_elmnts, true);
     CPartsTable partsBefore = m_partsTable;
     const bool modifiedBefore = m_modified;
     try {

@@ -158,6 +158,9 @@ public:
     // (FinishFloating, with the coupling material and the squared snap radius in mm²), so
     // that none is lost to the revision left behind. Marks the document modified, recounts the
     // parts table and updates all views with ViewHint::UndoRedo. Other selection flags stay.
+    // All or nothing: when memory runs out on the way, std::bad_alloc comes through with the
+    // revision, the elements, the parts table and the modified flag as they were (the views
+    // told so again).
     bool CanUndo() const { return m_currentRevision > 0; }
     void OnEditUndo(int32_t couplingMaterial, double snapRadiusSq);
     // Command "Wiederherstellen" (57644): one revision forward, likewise.
@@ -189,6 +192,11 @@ public:
                      double snapRadiusSq);
     // Applies the mode to every element alive at the current revision whose group mark is not 0.
     bool SelectMarked(SelectionMode mode, int32_t couplingMaterial, double snapRadiusSq);
+    // Runs the selection steps of one user action (deselecting, then selecting the element
+    // clicked, a box or a group) as one: when memory runs out in any of them, std::bad_alloc
+    // comes through with the elements, the parts table and the modified flag as before the
+    // first (the views told so again). The steps' result.
+    bool RunSelectionSteps(const std::function<bool()>& steps);
     // Group mark 0 on every element state.
     void ClearMarks();
     // The number of connected groups among the elements alive at the current revision; marks
@@ -212,7 +220,9 @@ public:
 
     // Editing operations. Each opens a new revision (none when it changes nothing), marks the
     // document modified, recounts the parts table and updates the views with its hint; true
-    // when a revision was kept. The view does not update the views again.
+    // when a revision was kept. The view does not update the views again. All or nothing: when
+    // memory runs out on the way, std::bad_alloc comes through with the document as it was,
+    // revisions, redo branch, elements, parts table and modified flag (the views told so again).
     //
     // Moves the selection by the world offsets (mm), under the wait cursor. copy: each selected
     // element but the couplings leaves a linked copy behind and moves on, selected and floating
@@ -307,6 +317,19 @@ private:
     };
 
     void CreateDefaultContents();
+    // Whether any element state floats.
+    bool HasFloatingStates() const;
+    // The recount of the parts table at revision r, worked out aside (CPartsTable::PrepareRecount).
+    SPartsRecount PrepareRecountAt(Revision r);
+    // Undo and redo: the current revision becomes to.
+    void MoveToRevision(Revision to, int32_t couplingMaterial, double snapRadiusSq);
+    // An edit of the selection in a revision of its own, all or nothing (MoveSelection.cpp):
+    // body(r) changes the elements in the new revision r; true when the revision was kept.
+    template <class Body> bool RunSelectionEdit(ViewHint hint, Body body);
+    // After a failed change whose elements are back as they were: the parts table (exchanged
+    // with partsBefore) and the modified flag as they were, and the views told again.
+    void RecoverAfterFailure(CPartsTable& partsBefore, bool modifiedBefore,
+                             ViewHint hint) noexcept;
     // FinishFloating without the recount and the views' update, for undo and redo, which do
     // both themselves.
     bool FinishFloatingStates(int32_t couplingMaterial, double snapRadiusSq);
@@ -318,6 +341,12 @@ private:
     Revision OpenPendingRevision(CRevisionScope& scope);
     // Keeps the pending revision when anything was changed in it, else undoes its opening.
     void SettlePendingRevision();
+    // Whether anything was changed in the pending revision.
+    bool PendingRevisionChanged() const;
+    // Undoes the opening of the pending revision whatever was done in it; the elements must be
+    // as they were right after the opening.
+    void AbandonPendingRevision() noexcept;
+    void GiveUpOpening(SPendingRevision& pending) noexcept;
 
     // Declared first so that it outlives every record that took an identity from it.
     CElmntIdSource m_ids;

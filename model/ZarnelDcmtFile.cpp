@@ -7,10 +7,18 @@
 #include "model/ZarnelDcmt.h"
 
 bool CZarnelDcmt::LoadFile(const std::string& path) {
+    // The new path is made before the design is replaced, so that nothing can fail after.
+    std::string pathName;
+    try {
+        pathName = path;
+    } catch (const std::bad_alloc&) {
+        ReportLoadOutOfMemory(path);
+        return false;
+    }
     if (!LoadDesignFile(*this, path)) {
         return false;
     }
-    SetPathName(path);
+    m_pathName.swap(pathName);
     return true;
 }
 

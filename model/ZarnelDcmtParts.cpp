@@ -13,6 +13,13 @@ void CZarnelDcmt::UpdatePartsList() {
     });
 }
 
+SPartsRecount CZarnelDcmt::PrepareRecountAt(Revision r) {
+    return m_partsTable.PrepareRecount(m_elmnts, r, [this](int32_t slot) {
+        const CMtrl* mtrl = GetMaterial(slot);
+        return mtrl != nullptr ? std::string_view(mtrl->GetName()) : std::string_view();
+    });
+}
+
 ListReadStatus CZarnelDcmt::LoadDefaultPriceList() {
     return ::LoadDefaultPriceList(m_partsTable);
 }

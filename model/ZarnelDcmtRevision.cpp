@@ -5,6 +5,7 @@
 // only move the current revision.
 #include <cassert>
 
+#include "model/ElmntListRestore.h"
 #include "model/ZarnelDcmt.h"
 
 void CZarnelDcmt::CutHistory(Revision r, CElmntList& list) {
@@ -44,9 +45,7 @@ void CZarnelDcmt::OnEditUndo(int32_t couplingMaterial, double snapRadiusSq) {
     if (!CanUndo()) {
         return;
     }
-    FinishFloatingStates(couplingMaterial, snapRadiusSq);
-    --m_currentRevision;
-    FinishChange(ViewHint::UndoRedo);
+    MoveToRevision(m_currentRevision - 1, couplingMaterial, snapRadiusSq);
 }
 
 void CZarnelDcmt::OnEditRedo(int32_t couplingMaterial, double snapRadiusSq) {
@@ -54,9 +53,41 @@ void CZarnelDcmt::OnEditRedo(int32_t couplingMaterial, double snapRadiusSq) {
     if (!CanRedo()) {
         return;
     }
-    FinishFloatingStates(couplingMaterial, snapRadiusSq);
-    ++m_currentRevision;
-    FinishChange(ViewHint::UndoRedo);
+    MoveToRevision(m_currentRevision + 1, couplingMaterial, snapRadiusSq);
+}
+
+void CZarnelDcmt::MoveToRevision(Revision to, int32_t couplingMaterial, double snapRadiusSq) {
+    // All or nothing: what a failure puts back is made first, and the recount at the revision
+    // to come is worked out before the current revision moves.
+    CElmntListRestore records(m_elmnts, HasFloatingStates());
+    CPartsTable partsBefore = m_partsTable;
+    const Revision before = m_currentRevision;
+    const bool modifiedBefore = m_modified;
+    try {
+        FinishFloatingStates(couplingMaterial, snapRadiusSq);
+        SPartsRecount recount = PrepareRecountAt(to);
+        m_currentRevision = to;
+        m_partsTable.ApplyRecount(std::move(recount));
+        SetModified(true);
+        UpdateAllViews(ViewHint::UndoRedo);
+    } catch (...) {
+        records.Restore();
+        m_currentRevision = before;
+        RecoverAfterFailure(partsBefore, modifiedBefore, ViewHint::UndoRedo);
+        throw;
+    }
+}
+
+void CZarnelDcmt::RecoverAfterFailure(CPartsTable& partsBefore, bool modifiedBefore,
+                                      ViewHint hint) noexcept {
+    m_partsTable.Swap(partsBefore);
+    try {
+        SetModified(modifiedBefore);
+        // A window may have refilled half way from what is put back now.
+        UpdateAllViews(hint);
+    } catch (...) {
+        // The failure that is on its way out is the one to report.
+    }
 }
 
 void CZarnelDcmt::OnDeleteHistory() {
@@ -118,34 +149,52 @@ Revision CZarnelDcmt::OpenPendingRevision(CRevisionScope& scope) {
     return m_currentRevision;
 }
 
+bool CZarnelDcmt::PendingRevisionChanged() const {
+    // After the opening every state begins at or before the revision before and ends there or
+    // is open: a state that begins or ends later was changed in the pending revision.
+    const Revision before = m_pending->currentBefore;
+    if (m_elmnts.GetChangeCount() != m_pending->listChangeCount) {
+        return true;
+    }
+    for (const CElmnt& elmnt : m_elmnts) {
+        if (elmnt.firstRevision > before ||
+            (elmnt.endRevision != RevisionOpen && elmnt.endRevision > before)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void CZarnelDcmt::SettlePendingRevision() {
     if (!m_pending) {
         return;
     }
+    assert(m_currentRevision == m_pending->revision && "revisions move only through the document");
+    const bool changed = PendingRevisionChanged();
     SPendingRevision pending = std::move(*m_pending);
     m_pending.reset();
-    assert(m_currentRevision == pending.revision && "revisions move only through the document");
-
-    // After the opening every state begins at or before the revision before and ends there or
-    // is open: a state that begins or ends later was changed in the pending revision.
-    const Revision before = pending.currentBefore;
-    bool changed = m_elmnts.GetChangeCount() != pending.listChangeCount;
-    for (const CElmnt& elmnt : m_elmnts) {
-        if (changed) {
-            break;
-        }
-        changed = elmnt.firstRevision > before ||
-                  (elmnt.endRevision != RevisionOpen && elmnt.endRevision > before);
-    }
-
     pending.scope->m_open = false;
     pending.scope->m_kept = changed;
     if (changed) {
         SetModified(true);
         return; // the records of the cut branch go with pending
     }
-    // Nothing was appended or removed since the opening, so the list holds exactly what the
-    // cut left, and the reopened records are still there.
+    GiveUpOpening(pending);
+}
+
+void CZarnelDcmt::AbandonPendingRevision() noexcept {
+    if (!m_pending) {
+        return;
+    }
+    SPendingRevision pending = std::move(*m_pending);
+    m_pending.reset();
+    pending.scope->m_open = false;
+    pending.scope->m_kept = false;
+    GiveUpOpening(pending);
+}
+
+void CZarnelDcmt::GiveUpOpening(SPendingRevision& pending) noexcept {
+    // The list holds exactly what the cut left, and the reopened records are still there.
     for (auto& [elmnt, end] : pending.reopened) {
         elmnt->endRevision = end;
     }

@@ -11,6 +11,8 @@
 #include <system_error>
 
 #include "support/Hashing.h"
+#include "support/LangText.h"
+#include "support/Messages.h"
 #include "support/ReadSource.h"
 #include "support/UserInterface.h"
 
@@ -119,6 +121,9 @@ struct ErrorLine {
     uint32_t bit;
     const char* text;
 };
+// "Nicht genug Arbeitsspeicher: Die Quelle konnte nicht ganz gelesen werden."
+constexpr uint32_t kTextNoMemory = 4372;
+
 constexpr ErrorLine kErrorLines[] = {
     {ReadErrors::OpenFailed, "Lesefehler: Quelle konnte nicht geöffnet werden !\n"},
     {ReadErrors::CloseFailed, "Lesefehler: Quelle konnte nicht geschlossen werden !\n"},
@@ -225,9 +230,14 @@ bool CFileRead::Start(std::unique_ptr<SReadSrc> source) {
     if (m_current->IsOpen()) {
         return true;
     }
-    // The report names the source that could not be opened; then the reader has none.
+    // The report names the source that could not be opened, and the want of memory when that
+    // was the reason; then the reader has none.
     try {
-        ReportError(ReadErrors::OpenFailed);
+        if (m_current->IsRefusedForMemory()) {
+            ReportNoMemoryAt(ReadErrors::OpenFailed);
+        } else {
+            ReportError(ReadErrors::OpenFailed);
+        }
     } catch (...) {
         m_sources.clear();
         m_current = nullptr;
@@ -1200,10 +1210,22 @@ void CFileRead::ReportNoMemory(const std::string& sourceName) {
         if (m_sources.empty()) {
             OpenString("", sourceName, '\0', m_abortMask, m_options, m_messageStream);
         }
-        ReportError(ReadErrors::ReadFailed);
+        ReportNoMemoryAt(ReadErrors::ReadFailed);
     } catch (const ReadAbort&) {
     } catch (const std::bad_alloc&) {
         // Not even the report could be made: the caller's refusal stands without it.
+    }
+}
+
+void CFileRead::ReportNoMemoryAt(uint32_t code) {
+    if ((m_errors & m_abortMask) != 0) {
+        return; // reading has been ended already
+    }
+    // The report says that memory ran out, with the system's reason, before its error lines.
+    m_errors |= code;
+    ShowMessage(LoadLangText(kTextNoMemory) + "\n" + OutOfMemoryReason());
+    if ((code & m_abortMask) != 0) {
+        throw ReadAbort(m_errors);
     }
 }
 

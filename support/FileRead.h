@@ -167,8 +167,9 @@ public:
     // null). Throws ReadAbort, after the box, when a new bit is in the abort mask.
     void ReportError(uint32_t code, const char* expected = nullptr);
 
-    // Memory ran out while reading: reports that the source could not be read (error 4), as a
-    // failed read does, without throwing. A reader without a source names the one given.
+    // Memory ran out while reading: reports that memory ran out, with the system's reason, and
+    // that the source could not be read (error 4), without throwing. A reader without a source
+    // names the one given.
     void ReportNoMemory(const std::string& sourceName);
 
     uint32_t GetErrors() const { return m_errors; }
@@ -204,6 +205,8 @@ private:
     };
 
     void Begin(uint32_t abortMask, uint32_t options, CFileWrite* messageStream);
+    // ReportError for a failure for want of memory: the report says so first.
+    void ReportNoMemoryAt(uint32_t code);
     bool Start(std::unique_ptr<SReadSrc> source);
     void PushSource(std::unique_ptr<SReadSrc> source);
     void PopSource();

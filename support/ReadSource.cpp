@@ -121,6 +121,7 @@ void CFileRead::SReadSrcFile::Load(File& file) {
     if (!file.ReadAll(bytes, kMaxTextFileBytes)) {
         const int error = file.LastErrorNumber();
         if (error == EFBIG || error == ENOMEM) {
+            m_noMemory = error == ENOMEM;
             return;
         }
         m_readFailed = true; // the reader reports it where the text ends
@@ -128,6 +129,7 @@ void CFileRead::SReadSrcFile::Load(File& file) {
     try {
         m_text = DecodeTextFile(std::move(bytes));
     } catch (const std::bad_alloc&) {
+        m_noMemory = true;
         return;
     }
     m_open = true;

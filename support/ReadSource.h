@@ -18,6 +18,8 @@ struct CFileRead::SReadSrc {
     int GetChar() { return m_cursor < m_end ? *m_cursor++ : Underflow(); }
     // True when the source can deliver text.
     virtual bool IsOpen() const = 0;
+    // True when it is not open because memory could not hold it.
+    virtual bool IsRefusedForMemory() const { return false; }
     // Back to the first character; characters given back are forgotten.
     virtual void Rewind() = 0;
     // The source's label and name, for reports ("Datei: ..." or "String: ...").
@@ -72,6 +74,7 @@ struct CFileRead::SReadSrcFile final : CFileRead::SReadSrc {
     explicit SReadSrcFile(File& file);
 
     bool IsOpen() const override { return m_open; }
+    bool IsRefusedForMemory() const override { return m_noMemory; }
     void Rewind() override;
     void Describe(CFileWrite& out) const override;
     // The absolute path of the file (the given name when it could not be opened).
@@ -83,6 +86,7 @@ private:
 
     bool m_open = false;
     bool m_readFailed = false;
+    bool m_noMemory = false;
     std::string m_path;
     std::string m_text; // the whole file as UTF-8
 };

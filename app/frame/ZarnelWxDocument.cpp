@@ -1,6 +1,7 @@
 // The framework's document over a design.
 #include "app/frame/ZarnelWxDocument.h"
 
+#include <new>
 #include <optional>
 #include <string>
 #include <utility>
@@ -15,6 +16,7 @@
 #include "app/frame/ZarnelDocTemplate.h"
 #include "app/frame/ZarnelWxView.h"
 #include "app/render/RndrQult.h"
+#include "app/view/EditRefusal.h"
 #include "model/Coupling.h"
 #include "model/ZarnelDcmt.h"
 #include "support/LangText.h"
@@ -251,7 +253,11 @@ wxCommandProcessor* CZarnelWxDocument::OnCreateCommandProcessor() { return nullp
 
 void CZarnelWxDocument::OnEditUndo(wxCommandEvent&) {
     if (m_dcmt->CanUndo()) {
-        m_dcmt->OnEditUndo(GetCouplingMaterial(), GetSnapRadiusSq());
+        try {
+            m_dcmt->OnEditUndo(GetCouplingMaterial(), GetSnapRadiusSq());
+        } catch (const std::bad_alloc&) {
+            ReportEditOutOfMemory();
+        }
     }
 }
 
@@ -261,7 +267,11 @@ void CZarnelWxDocument::OnUpdateEditUndo(wxUpdateUIEvent& event) {
 
 void CZarnelWxDocument::OnEditRedo(wxCommandEvent&) {
     if (m_dcmt->CanRedo()) {
-        m_dcmt->OnEditRedo(GetCouplingMaterial(), GetSnapRadiusSq());
+        try {
+            m_dcmt->OnEditRedo(GetCouplingMaterial(), GetSnapRadiusSq());
+        } catch (const std::bad_alloc&) {
+            ReportEditOutOfMemory();
+        }
     }
 }
 

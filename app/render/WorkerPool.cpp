@@ -27,8 +27,18 @@ void CWorkerPool::StartHelpers() {
 }
 
 void CWorkerPool::Work(const std::function<void(std::size_t)>& job, std::size_t count) {
-    for (std::size_t i = m_next++; i < count; i = m_next++) {
-        job(i);
+    try {
+        for (std::size_t i = m_next++; i < count; i = m_next++) {
+            job(i);
+        }
+    } catch (...) {
+        // Kept for the caller (the exception is taken over, nothing allocated); the jobs not
+        // taken yet are left.
+        const std::lock_guard lock(m_mutex);
+        if (!m_failure) {
+            m_failure = std::current_exception();
+        }
+        m_next = count;
     }
 }
 
@@ -80,4 +90,10 @@ void CWorkerPool::Run(std::size_t count, const std::function<void(std::size_t)>&
     // Every job is taken; the helpers that took one finish it.
     m_idle.wait(lock, [&] { return m_busy == 0; });
     m_job = nullptr;
+    if (m_failure) {
+        std::exception_ptr failure = std::move(m_failure);
+        m_failure = nullptr;
+        lock.unlock();
+        std::rethrow_exception(failure);
+    }
 }

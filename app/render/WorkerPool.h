@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -22,7 +23,9 @@ public:
     CWorkerPool& operator=(const CWorkerPool&) = delete;
 
     // Runs job(i) for every i below count, each once, on the helpers and the calling thread;
-    // returns when all have run. One caller at a time; a job must not throw.
+    // returns when all have run. One caller at a time. A job that throws (memory that runs out
+    // on a helper) ends the call early: the jobs not yet taken are left, and once the others are
+    // done the first exception comes through in the calling thread, never on a helper.
     void Run(std::size_t count, const std::function<void(std::size_t)>& job);
 
     // The helper threads running (0 before the first call with more than one job).
@@ -45,6 +48,7 @@ private:
     std::size_t m_busy = 0;
     bool m_stop = false;
     bool m_started = false;
+    std::exception_ptr m_failure; // the first exception of the current call's jobs
     std::atomic<std::size_t> m_next{0};
     std::vector<std::jthread> m_helpers;
 };

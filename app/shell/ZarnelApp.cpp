@@ -4,6 +4,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <new>
 #include <string>
 
@@ -23,6 +24,7 @@
 #include "app/view/ZarnelView.h"
 #include "resources/ZarnelResources.h"
 #include "support/LangText.h"
+#include "support/Messages.h"
 #include "support/Resources.h"
 #include "support/UserInterface.h"
 
@@ -36,6 +38,8 @@ constexpr uint32_t kPartsListTemplate = 102;
 constexpr uint32_t kFailedToOpenDocument = 61697;
 // No help file is installed.
 constexpr uint32_t kNoHelpFile = 61703;
+// "Ein unerwarteter Fehler ist aufgetreten. ..."
+constexpr uint32_t kUnexpectedFailure = 4371;
 
 void ReportStartFailure(const std::string& reason) {
     std::fprintf(stderr, "zarnel: %s\n", reason.c_str());
@@ -71,6 +75,33 @@ bool CZarnelApp::OnInit() {
 }
 
 int CZarnelApp::OnExit() { return ExitInstance(); }
+
+bool CZarnelApp::OnExceptionInMainLoop() {
+    // While the box is up the windows paint; when memory stays short they fail again, and one
+    // box at a time is enough.
+    if (m_reportingException) {
+        std::fputs("zarnel: an operation failed again while the last failure is shown\n", stderr);
+        return true;
+    }
+    m_reportingException = true;
+    try {
+        std::string reason;
+        try {
+            throw;
+        } catch (const std::bad_alloc&) {
+            reason = OutOfMemoryReason();
+        } catch (const std::exception& e) {
+            reason = e.what();
+        } catch (...) {
+        }
+        ShowFileFailure(LoadLangText(kUnexpectedFailure), {}, reason);
+    } catch (...) {
+        // Not even the box could be made (memory that ran out again).
+        std::fputs("zarnel: an operation failed and could not be reported\n", stderr);
+    }
+    m_reportingException = false;
+    return true;
+}
 
 bool CZarnelApp::InitInstance() {
     m_wideSnap = false;

@@ -28,6 +28,9 @@ public:
 
     bool OnInit() override;
     int OnExit() override;
+    // The last guard: an exception that no operation caught (an event handler's) is shown with
+    // its reason, and the program goes on with every open design instead of ending.
+    bool OnExceptionInMainLoop() override;
 
     // Start-up: false when a step failed (the reason is on stderr and, where the failing step
     // has one, in a box); ExitInstance then still runs.
@@ -71,6 +74,7 @@ private:
     wxWeakRef<CMainFrm> m_mainFrame; // null once the main window is gone
     std::unique_ptr<WxUserInterface> m_userInterface;
     bool m_exited = false;
+    bool m_reportingException = false; // the last guard's box is up
 };
 
 wxDECLARE_APP(CZarnelApp);

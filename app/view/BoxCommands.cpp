@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <array>
+#include <new>
 #include <vector>
 
 #include "app/frame/CommandIds.h"
+#include "app/view/EditRefusal.h"
 #include "app/view/ViewCommand.h"
 #include "model/ZarnelDcmt.h"
 
@@ -100,14 +102,23 @@ SViewChange RunBoxSelect(SViewContext& context, uint32_t command) {
     const int32_t material = context.GetCouplingMaterial();
     const double radiusSq = context.GetSnapRadiusSq();
     SelectionMode mode = SelectionMode::Select;
-    if (command == Id::BoxSelect) {
-        context.dcmt->ClearSelection(material, radiusSq);
-    } else if (command == Id::BoxDeselect) {
+    if (command == Id::BoxDeselect) {
         mode = SelectionMode::Deselect;
     } else if (command == Id::BoxInvert) {
         mode = SelectionMode::Invert;
     }
-    context.dcmt->SelectInBox(context.state.boxAndMove.box, mode, material, radiusSq);
+    CZarnelDcmt& dcmt = *context.dcmt;
+    try {
+        dcmt.RunSelectionSteps([&] {
+            if (command == Id::BoxSelect) {
+                dcmt.ClearSelection(material, radiusSq);
+            }
+            return dcmt.SelectInBox(context.state.boxAndMove.box, mode, material, radiusSq);
+        });
+    } catch (const std::bad_alloc&) {
+        ReportEditOutOfMemory();
+        return SViewChange::Redraw();
+    }
     SViewChange change;
     change.hint = ViewHint::Selection;
     return change;
@@ -189,9 +200,14 @@ SViewChange RunMove(SViewContext& context, uint32_t command) {
                                    [command](const SMove& m) { return m.command == command; });
     if (context.dcmt != nullptr && move != kMoves.end()) {
         const double step = state.boxAndMove.step;
-        context.dcmt->MoveSelection(move->x * step, move->y * step, move->z * step,
-                                    context.GetCouplingMaterial(), context.GetSnapRadiusSq(),
-                                    state.boxAndMove.adaptCouplings, state.boxAndMove.copyOnce);
+        try {
+            context.dcmt->MoveSelection(move->x * step, move->y * step, move->z * step,
+                                        context.GetCouplingMaterial(), context.GetSnapRadiusSq(),
+                                        state.boxAndMove.adaptCouplings,
+                                        state.boxAndMove.copyOnce);
+        } catch (const std::bad_alloc&) {
+            ReportEditOutOfMemory();
+        }
     }
     state.boxAndMove.copyOnce = false;
     return SViewChange();

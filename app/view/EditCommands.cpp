@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/frame/CommandIds.h"
+#include "app/view/EditRefusal.h"
 #include "app/view/ViewCommand.h"
 #include "model/ZarnelDcmt.h"
 #include "support/LangText.h"
@@ -49,8 +50,12 @@ SViewChange RunCopy(SViewContext& context, uint32_t) {
 // Every window forgets what it held of the deleted elements, even when nothing was selected.
 SViewChange DeleteSelection(SViewContext& context) {
     SViewChange change;
-    if (!context.dcmt->DeleteSelection(context.GetCouplingMaterial())) {
-        change.hint = ViewHint::Deletion; // the document told no window: nothing was deleted
+    try {
+        if (!context.dcmt->DeleteSelection(context.GetCouplingMaterial())) {
+            change.hint = ViewHint::Deletion; // the document told no window: nothing was deleted
+        }
+    } catch (const std::bad_alloc&) {
+        ReportEditOutOfMemory();
     }
     return change;
 }

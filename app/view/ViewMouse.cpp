@@ -2,7 +2,9 @@
 #include "app/view/ViewMouse.h"
 
 #include <cmath>
+#include <new>
 
+#include "app/view/EditRefusal.h"
 #include "app/view/ViewPlacing.h"
 #include "model/ArticleDesignation.h"
 #include "model/ElmntEdit.h"
@@ -73,23 +75,30 @@ SViewChange Select(SViewContext& context, CScenePicker& picker, const SMouseEven
     CElmnt* elmnt = hit.IsHit() ? dcmt.FindElement(hit.element) : nullptr;
     const int32_t couplingMaterial = context.GetCouplingMaterial();
     const double snapRadiusSq = context.GetSnapRadiusSq();
-    if (event.ctrl || event.shift) {
-        if (elmnt == nullptr) {
-            return SViewChange::Beep();
-        }
-        if (event.ctrl) {
-            elmnt->SetSelection(SelectionMode::Invert, dcmt.GetCurrentRevision(),
-                                dcmt.GetElmntList(), couplingMaterial, snapRadiusSq);
-        } else {
-            elmnt->Select();
-        }
-    } else {
-        dcmt.ClearSelection(couplingMaterial, snapRadiusSq);
-        // Deselecting may have linked, but never ends an element: the pick still stands.
-        elmnt = hit.IsHit() ? dcmt.FindElement(hit.element) : nullptr;
-        if (elmnt != nullptr) {
-            elmnt->Select();
-        }
+    if ((event.ctrl || event.shift) && elmnt == nullptr) {
+        return SViewChange::Beep();
+    }
+    try {
+        dcmt.RunSelectionSteps([&] {
+            if (event.ctrl) {
+                elmnt->SetSelection(SelectionMode::Invert, dcmt.GetCurrentRevision(),
+                                    dcmt.GetElmntList(), couplingMaterial, snapRadiusSq);
+            } else if (event.shift) {
+                elmnt->Select();
+            } else {
+                dcmt.ClearSelection(couplingMaterial, snapRadiusSq);
+                // Deselecting may have linked, but never ends an element: the pick still
+                // stands.
+                elmnt = hit.IsHit() ? dcmt.FindElement(hit.element) : nullptr;
+                if (elmnt != nullptr) {
+                    elmnt->Select();
+                }
+            }
+            return true;
+        });
+    } catch (const std::bad_alloc&) {
+        ReportEditOutOfMemory();
+        return SViewChange::Redraw();
     }
     SViewChange change = SelectionShown();
     if (elmnt != nullptr) {
@@ -104,19 +113,32 @@ SViewChange SelectGroup(SViewContext& context, CScenePicker& picker, const SMous
     const int32_t couplingMaterial = context.GetCouplingMaterial();
     const double snapRadiusSq = context.GetSnapRadiusSq();
     const bool modified = event.ctrl || event.shift;
-    if (!modified) {
-        dcmt.ClearSelection(couplingMaterial, snapRadiusSq);
+    bool found = true;
+    try {
+        dcmt.RunSelectionSteps([&] {
+            if (!modified) {
+                dcmt.ClearSelection(couplingMaterial, snapRadiusSq);
+            }
+            CElmnt* elmnt = hit.IsHit() ? dcmt.FindElement(hit.element) : nullptr;
+            if (elmnt == nullptr) {
+                found = false;
+                return false;
+            }
+            const SelectionMode mode =
+                event.ctrl && elmnt->selected ? SelectionMode::Deselect : SelectionMode::Select;
+            dcmt.ClearMarks();
+            elmnt->MarkGroup(dcmt.GetCurrentRevision(), dcmt.GetElmntList(), 1);
+            dcmt.SelectMarked(mode, couplingMaterial, snapRadiusSq);
+            dcmt.ClearMarks();
+            return true;
+        });
+    } catch (const std::bad_alloc&) {
+        ReportEditOutOfMemory();
+        return SViewChange::Redraw();
     }
-    CElmnt* elmnt = hit.IsHit() ? dcmt.FindElement(hit.element) : nullptr;
-    if (elmnt == nullptr) {
+    if (!found) {
         return modified ? SViewChange::Beep() : SelectionShown();
     }
-    const SelectionMode mode =
-        event.ctrl && elmnt->selected ? SelectionMode::Deselect : SelectionMode::Select;
-    dcmt.ClearMarks();
-    elmnt->MarkGroup(dcmt.GetCurrentRevision(), dcmt.GetElmntList(), 1);
-    dcmt.SelectMarked(mode, couplingMaterial, snapRadiusSq);
-    dcmt.ClearMarks();
     return SelectionShown();
 }
 

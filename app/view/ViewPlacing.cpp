@@ -2,6 +2,10 @@
 // the document's operations (model/PlaceElement.h) make the change in one revision.
 #include "app/view/ViewPlacing.h"
 
+#include <new>
+
+#include "app/view/EditRefusal.h"
+
 #include "model/PlaceElement.h"
 #include "model/ZarnelDcmt.h"
 #include "support/LangText.h"
@@ -214,8 +218,12 @@ SViewChange TurnPlacedOrSelection(SViewContext& context) {
         context.state.tool.turnCount = *turns;
         return {};
     }
-    if (!dcmt.TurnSelection(couplingMaterial, snapRadiusSq)) {
-        return SViewChange::Beep();
+    try {
+        if (!dcmt.TurnSelection(couplingMaterial, snapRadiusSq)) {
+            return SViewChange::Beep();
+        }
+    } catch (const std::bad_alloc&) {
+        ReportEditOutOfMemory();
     }
     return {};
 }

@@ -3,6 +3,7 @@
 #include "app/view/ZarnelView.h"
 
 #include <cmath>
+#include <new>
 
 #include <GL/gl.h>
 #include <wx/app.h>
@@ -10,6 +11,7 @@
 #include <wx/glcanvas.h>
 
 #include "app/frame/WxCommandIds.h"
+#include "app/view/EditRefusal.h"
 #include "app/view/GlxCurrent.h"
 #include "app/view/ZarnelGlCanvas.h"
 #include "app/view/ZarnelViewCommands.h"
@@ -260,8 +262,14 @@ void CZarnelView::ClearDesignSelection(const SAppOptions& options) {
     for (const CElmnt& elmnt : dcmt->GetElmntList()) {
         anySelected = anySelected || elmnt.selected;
     }
-    const bool articlesChanged = dcmt->ClearSelection(m_state.GetCouplingMaterial(),
-                                                      CouplingSnap::RadiusSq(options.wideSnap));
+    bool articlesChanged = false;
+    try {
+        articlesChanged = dcmt->ClearSelection(m_state.GetCouplingMaterial(),
+                                               CouplingSnap::RadiusSq(options.wideSnap));
+    } catch (const std::bad_alloc&) {
+        ReportEditOutOfMemory();
+        return;
+    }
     // Every window on the design shows the selection, and the parts list counts what deselecting
     // linked: all are told.
     if (anySelected || articlesChanged) {

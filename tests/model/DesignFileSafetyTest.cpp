@@ -28,6 +28,7 @@
 #include "model/DesignFile.h"
 #include "model/ZarnelDcmt.h"
 #include "support/File.h"
+#include "support/Messages.h"
 #include "support/Orientation.h"
 #include "tests/harness/FailingAllocation.h"
 #include "tests/harness/RecordingUserInterface.h"
@@ -228,6 +229,56 @@ TEST(DesignFileRefusal, MemoryThatRunsOutRefusesTheFile) {
     EXPECT_EQ(Text(*dcmt), open);
     EXPECT_FALSE(dcmt->IsModified());
     EXPECT_EQ(TestUi().Boxes().size(), 1u);
+}
+
+// One allocation at a time fails, each point of a load through the document in turn (the
+// reader's own buffers and the new path name included): the load is refused with a report that
+// names the want of memory and the system's reason, and the open design is as it was, its path
+// included; once memory is back the design arrives under the new path.
+TEST(DesignFileRefusal, MemoryThatRunsOutAtAnyPointOfALoadIsARefusalThatSaysSo) {
+    TempFolder folder;
+    std::unique_ptr<CZarnelDcmt> design = NewDocument();
+    for (int i = 0; i < 2; ++i) {
+        auto tube = std::make_unique<CElmnt>(design->GetIdSource(), design->NewRevision(),
+                                             ElmntKind::Tube, 2, 350.0f, 0.0f);
+        tube->Translate(400.0 * i, 0.0, 0.0);
+        design->AddElement(std::move(tube));
+    }
+    const std::string path = folder.File("small.zdf");
+    ASSERT_TRUE(SaveDesignFile(*design, path, kCouplingMaterial, CouplingSnap::NormalSq));
+    const std::string text = Text(*design);
+
+    int refusals = 0;
+    for (int letThrough = 0;; ++letThrough) {
+        SCOPED_TRACE(letThrough);
+        std::unique_ptr<CZarnelDcmt> dcmt = NewDocument();
+        dcmt->SetPathName("open.zdf");
+        const std::string before = Text(*dcmt);
+        bool loaded = false;
+        ArmFailingAllocations(1, letThrough, 1);
+        try {
+            loaded = dcmt->LoadFile(path);
+        } catch (const std::bad_alloc&) {
+            ADD_FAILURE() << "the load let the failure through";
+        }
+        const bool failed = DisarmFailingAllocations();
+        if (loaded) {
+            EXPECT_EQ(Text(*dcmt), text);
+            EXPECT_EQ(dcmt->GetPathName(), path);
+            if (!failed) {
+                break;
+            }
+            continue;
+        }
+        ++refusals;
+        ASSERT_EQ(TestUi().Boxes().size(), 1u);
+        const std::string& report = TestUi().Boxes()[0].text;
+        EXPECT_EQ(report.rfind("Nicht genug Arbeitsspeicher: ", 0), 0u) << report;
+        EXPECT_NE(report.find(OutOfMemoryReason()), std::string::npos) << report;
+        EXPECT_EQ(Text(*dcmt), before);
+        EXPECT_EQ(dcmt->GetPathName(), "open.zdf");
+    }
+    EXPECT_GE(refusals, 20);
 }
 
 TEST(DesignFileSave, MemoryThatRunsOutIsTheSavesReasonAndKeepsTheOldFile) {

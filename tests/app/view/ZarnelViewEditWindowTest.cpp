@@ -1,23 +1,29 @@
 // The 3D view's editing commands in the design program on a virtual display: a selection
-// copied through the system clipboard as plain UTF-8 text and pasted into a second design, and
-// the surface dialog of the tools.
+// copied through the system clipboard as plain UTF-8 text and pasted into a second design, the
+// surface dialog of the tools, and an edit that memory runs out for and an exception that no
+// operation caught, both shown while the program goes on.
 #include <cstdlib>
+#include <stdexcept>
 #include <string>
 
 #include <gtest/gtest.h>
 #include <wx/clipbrd.h>
 #include <wx/docview.h>
+#include <wx/uiaction.h>
 
 #include "app/frame/CommandIds.h"
 #include "app/frame/MainFrm.h"
 #include "app/frame/WxCommandIds.h"
 #include "app/frame/ZarnelDocManager.h"
 #include "app/shell/ZarnelApp.h"
+#include "app/view/ZarnelGlCanvas.h"
 #include "app/view/ZarnelView.h"
 #include "model/Mtrl.h"
 #include "model/ZarnelDcmt.h"
+#include "support/Messages.h"
 #include "tests/app/frame/AppRun.h"
 #include "tests/app/view/ViewWindowKit.h"
+#include "tests/harness/FailingAllocation.h"
 #include "tests/harness/TempFolder.h"
 
 namespace {
@@ -113,3 +119,70 @@ TEST_F(ViewEditWindow, SameSurfaceToolAndToolMaterialsDialog) {
 }
 
 } // namespace
+
+// The Delete key on a large selection while memory runs out for the large blocks: the program
+// says so with the system's reason and the design is as it was. Then a key whose handler throws
+// what nothing catches: the program shows it and goes on, and the Delete key deletes.
+TEST_F(ViewEditWindow, EditsThatFailAreShownAndTheProgramGoesOn) {
+    const SAppRunResult run = RunZarnel({kPlayTower}, [&](CZarnelApp& app) {
+        CMainFrm& frame = *app.GetMainFrame();
+        CZarnelView* view = ActiveView(app);
+        ASSERT_NE(view, nullptr);
+        CZarnelDcmt& tower = *view->GetDcmt();
+        // So many elements that what a deletion keeps to put back is a block of 64 KiB and more.
+        const Revision added = tower.NewRevision();
+        for (int i = 0; i < 1000; ++i) {
+            auto tube = std::make_unique<CElmnt>(tower.GetIdSource(), added, ElmntKind::Tube, 2,
+                                                 350.0f, 0.0f);
+            tube->Translate(400.0 * (i % 40), 0.0, 3000.0 + 400.0 * (i / 40));
+            tower.AddElement(std::move(tube));
+        }
+        tower.FinishChange(ViewHint::Everything);
+        SendCommand(frame, CommandId::SelectAll);
+        const Revision revision = tower.GetCurrentRevision();
+        const int tubes = CountAlive(tower, ElmntKind::Tube);
+        DialogRecorder& dialogs = *ActiveDialogRecorder();
+
+        view->GetCanvas()->SetFocus();
+        WaitForIdle();
+        wxUIActionSimulator input;
+        ArmFailingAllocations(64 * 1024, 0, 1);
+        input.Char(WXK_DELETE);
+        const bool shown = WaitUntil([&] { return dialogs.dialogs.size() == 1; }, "the refusal");
+        EXPECT_TRUE(DisarmFailingAllocations());
+        ASSERT_TRUE(shown);
+        EXPECT_EQ(dialogs.dialogs[0].message,
+                  "Der Arbeitsschritt konnte nicht ausgeführt werden. Die Konstruktion ist "
+                  "unverändert.\n" +
+                      OutOfMemoryReason());
+        EXPECT_EQ(tower.GetCurrentRevision(), revision);
+        EXPECT_EQ(CountAlive(tower, ElmntKind::Tube), tubes);
+
+        const auto throwing = [](wxKeyEvent& event) {
+            if (event.GetKeyCode() != WXK_F12) {
+                event.Skip();
+                return;
+            }
+            throw std::runtime_error("ein Fehler, den keiner fing");
+        };
+        view->GetCanvas()->Bind(wxEVT_KEY_DOWN, throwing);
+        input.Char(WXK_F12);
+        ASSERT_TRUE(
+            WaitUntil([&] { return dialogs.dialogs.size() == 2; }, "the escaped exception"));
+        view->GetCanvas()->Unbind(wxEVT_KEY_DOWN, throwing);
+        EXPECT_EQ(dialogs.dialogs[1].message,
+                  "Ein unerwarteter Fehler ist aufgetreten. Der Arbeitsschritt wurde abgebrochen, "
+                  "das Programm läuft weiter.\nein Fehler, den keiner fing");
+
+        input.Char(WXK_DELETE);
+        EXPECT_TRUE(WaitUntil([&] { return tower.GetCurrentRevision() == revision + 1; },
+                              "the deletion"));
+        EXPECT_LT(CountAlive(tower, ElmntKind::Tube), tubes);
+        view->RepaintNow();
+        WaitUntilPainted(*view->GetCanvas());
+        EXPECT_FALSE(TakeScreenshot("zarnel-edit-refused-program-goes-on.png").empty());
+        tower.SetModified(false);
+    });
+    EXPECT_TRUE(run.started);
+    EXPECT_EQ(run.exitCode, 0);
+}
