@@ -3,6 +3,7 @@
 // its own beside or above the others, or all of them back in one pane as tabs.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include <wx/defs.h> // before the notebook MDI header, which tests its settings
@@ -18,6 +19,16 @@ public:
     void Tile(wxOrientation orientation);
     // Every window back in the first pane, as tabs; the active window stays in front.
     void Join();
+    // A window just opened goes into a pane of its own at the far side, when the windows were
+    // last arranged side by side or one above the other; otherwise it stays a tab.
+    void PlaceNewWindow(wxWindow* page);
+
+    // The sizes of the panes docked along one side when the area's length changes from before
+    // to after (both without the sashes): each keeps its share of the length, the middle pane
+    // (the rest) too, and none of them, the middle one included, gets less than minimum while
+    // the length holds them all.
+    static std::vector<int> ShareLength(std::vector<int> sizes, int before, int after,
+                                        int minimum);
 
     // The windows shown now, one per pane, left to right and then top to bottom.
     std::vector<wxWindow*> GetShownWindows();
@@ -31,4 +42,9 @@ protected:
 
 private:
     void Select(wxWindow* page);
+    // Gives every pane its share of the new size.
+    void OnSize(wxSizeEvent& event);
+
+    std::optional<wxOrientation> m_tiled; // how the windows were last tiled, if they were
+    wxSize m_sharedSize;                  // the size the panes were last shared out in
 };

@@ -274,4 +274,76 @@ TEST_F(ViewMouseWindow, PartsListBesideTheDesignWindowFollowsEveryTubePlaced) {
     });
 }
 
+// The share of the width that the first of two rectangles side by side takes.
+double WidthShare(const wxRect& left, const wxRect& right) {
+    return static_cast<double>(left.width) / (left.width + right.width);
+}
+
+TEST_F(ViewMouseWindow, PanesSideBySideShareTheFrameWhenItsSizeChanges) {
+    RunZarnel({}, [&](CZarnelApp& app) {
+        CMainFrm& frame = *app.GetMainFrame();
+        CZarnelView* view = ActiveView(app);
+        ASSERT_NE(view, nullptr);
+        CZarnelGlCanvas& canvas = *view->GetCanvas();
+        // Fenster > Nebeneinander with the one window, then Teileliste: the list opens beside
+        // the 3D view, not as a tab behind it.
+        wxUIActionSimulator input;
+        input.Char('f', wxMOD_ALT);
+        WaitForIdle(); // not WaitForInput: the open menu holds the keyboard
+        input.Char('n');
+        WaitForIdle();
+        SendCommand(frame, CommandId::WindowPartsList);
+        auto* partsList = dynamic_cast<CPartListView*>(app.GetDocManager()->GetCurrentView());
+        ASSERT_NE(partsList, nullptr);
+        CPartListCtrl& list = *partsList->GetListCtrl();
+        ASSERT_TRUE(WaitFor([&] { return canvas.IsShownOnScreen() && list.IsShownOnScreen(); }));
+        const auto sideBySide = [&] {
+            const wxRect design = ClientOnScreen(canvas);
+            const wxRect parts = ClientOnScreen(list);
+            return design.GetRight() < parts.x && design.y == parts.y;
+        };
+        ASSERT_TRUE(WaitFor(sideBySide));
+        const double share = WidthShare(ClientOnScreen(canvas), ClientOnScreen(list));
+
+        // The frame restored to a smaller size, then a larger one: each pane keeps its share.
+        const auto resize = [&](const wxSize& size) {
+            frame.Maximize(false);
+            frame.SetSize(size);
+            // The frame's size with or without the window manager's border; the list reaches
+            // the area's right side.
+            return WaitFor([&] {
+                const wxRect area = frame.GetClientWindow()->GetScreenRect();
+                const int right = ClientOnScreen(list).GetRight();
+                return std::abs(frame.GetSize().x - size.x) < 20 && sideBySide() &&
+                       right <= area.GetRight() && area.GetRight() - right < 10;
+            });
+        };
+        for (const wxSize& size : {wxSize(800, 560), wxSize(1100, 700)}) {
+            SCOPED_TRACE(size.x);
+            ASSERT_TRUE(resize(size));
+            EXPECT_NEAR(WidthShare(ClientOnScreen(canvas), ClientOnScreen(list)), share, 0.05);
+            EXPECT_EQ(view->GetViewport().width, canvas.GetClientPixels().x);
+        }
+
+        // The sash dragged far to the left, then the smallest frame: neither pane gets less
+        // than a usable width.
+        const wxRect design = ClientOnScreen(canvas);
+        const wxPoint sash((design.GetRight() + ClientOnScreen(list).x) / 2,
+                           design.y + design.height / 2);
+        input.MouseMove(sash);
+        WaitForInput(input);
+        input.MouseDown();
+        input.MouseMove(sash - wxPoint(design.width / 2, 0));
+        input.MouseMove(wxPoint(design.x + 200, sash.y));
+        input.MouseUp();
+        ASSERT_TRUE(WaitFor([&] { return ClientOnScreen(canvas).width < 300; }));
+        ASSERT_TRUE(resize({420, 420}));
+        EXPECT_GE(ClientOnScreen(canvas).width, 140);
+        EXPECT_GE(ClientOnScreen(list).width, 140);
+        WaitUntilPainted(frame);
+        EXPECT_FALSE(TakeScreenshot("zarnel-side-by-side-restored.png").empty());
+        view->GetDocument()->Modify(false);
+    });
+}
+
 } // namespace
