@@ -346,4 +346,60 @@ TEST_F(ViewMouseWindow, PanesSideBySideShareTheFrameWhenItsSizeChanges) {
     });
 }
 
+TEST_F(ViewMouseWindow, StatusBarIsReadyAgainInAnotherWindow) {
+    RunZarnel({}, [&](CZarnelApp& app) {
+        CMainFrm& frame = *app.GetMainFrame();
+        CZarnelView* first = ActiveView(app);
+        ASSERT_NE(first, nullptr);
+        const auto status = [&] { return frame.GetStatusBar()->GetStatusText(0); };
+        wxUIActionSimulator input;
+        // A tube on the start coupling, and a click with the select tool that names its
+        // article.
+        const auto clickTube = [&](CZarnelView& view) {
+            const CZarnelDcmt& dcmt =
+                dynamic_cast<CZarnelWxDocument&>(*view.GetDocument()).GetDcmt();
+            SendCommand(frame, CommandId::Tube35);
+            input.MouseMove(ScreenPoint(view, {150.0, 0.0, 0.0}));
+            WaitForInput(input);
+            input.MouseClick();
+            EXPECT_TRUE(WaitFor([&] { return dcmt.GetCurrentRevision() == 1; }));
+            SendCommand(frame, CommandId::ToolSelect);
+            input.MouseMove(ScreenPoint(view, {200.0, 0.0, 0.0}));
+            WaitForInput(input);
+            input.MouseClick();
+            return WaitFor([&] { return status().StartsWith("Rohr"); });
+        };
+        ASSERT_TRUE(clickTube(*first));
+        const wxString article = status();
+
+        // Ctrl+N: the new design's window starts with the idle text.
+        input.Char('n', wxMOD_CONTROL);
+        ASSERT_TRUE(WaitFor([&] { return ActiveView(app) != nullptr && ActiveView(app) != first; }));
+        CZarnelView* second = ActiveView(app);
+        WaitForIdle();
+        EXPECT_EQ(status(), "Bereit");
+        ASSERT_TRUE(clickTube(*second));
+
+        // Side by side the active window stays and so does its text; F6 moves to the other
+        // design, and a click there names its article again.
+        input.Char('f', wxMOD_ALT);
+        WaitForIdle();
+        input.Char('n');
+        ASSERT_TRUE(WaitFor([&] {
+            return first->GetCanvas()->IsShownOnScreen() && second->GetCanvas()->IsShownOnScreen();
+        }));
+        EXPECT_EQ(status(), article);
+        input.Char(WXK_F6);
+        ASSERT_TRUE(WaitFor([&] { return ActiveView(app) == first; }));
+        WaitForIdle();
+        EXPECT_EQ(status(), "Bereit");
+        input.MouseMove(ScreenPoint(*second, {200.0, 0.0, 0.0}));
+        WaitForInput(input);
+        input.MouseClick();
+        ASSERT_TRUE(WaitFor([&] { return ActiveView(app) == second && status() == article; }));
+        first->GetDocument()->Modify(false);
+        second->GetDocument()->Modify(false);
+    });
+}
+
 } // namespace
