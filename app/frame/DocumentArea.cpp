@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <numeric>
 #include <string>
 
@@ -43,6 +44,41 @@ std::vector<SDockEntry> FindDockEntries(const std::string& layout) {
         entries.push_back(entry);
     }
     return entries;
+}
+
+// The sizes of the panes docked along one side when the area's length changes from before to
+// after (both without the sashes): each keeps its share of the length, the middle pane (the
+// rest) too, and none of them, the middle one included, gets less than minimum while the length
+// holds them all.
+std::vector<int> ShareLength(std::vector<int> sizes, int before, int after, int minimum) {
+    if (sizes.empty() || before <= 0 || after <= 0) {
+        return sizes;
+    }
+    const auto panes = static_cast<int>(sizes.size()) + 1; // the middle one too
+    if (after < panes * minimum) {
+        std::fill(sizes.begin(), sizes.end(), after / panes);
+        return sizes;
+    }
+    const double scale = static_cast<double>(after) / before;
+    for (int& size : sizes) {
+        size = std::max(minimum, static_cast<int>(std::lround(size * scale)));
+    }
+    // What the docked panes take beyond the middle pane's minimum comes off their part above
+    // their own minimum, in proportion.
+    const int excess = std::accumulate(sizes.begin(), sizes.end(), 0) - (after - minimum);
+    if (excess > 0) {
+        const int spare =
+            std::accumulate(sizes.begin(), sizes.end(), 0) - minimum * (panes - 1);
+        int taken = 0;
+        for (int& size : sizes) {
+            const int share = static_cast<int>(
+                std::ceil(static_cast<double>(excess) * (size - minimum) / spare));
+            const int take = std::min({share, size - minimum, excess - taken});
+            size -= take;
+            taken += take;
+        }
+    }
+    return sizes;
 }
 
 } // namespace
@@ -105,44 +141,12 @@ void CDocumentArea::PlaceNewWindow(wxWindow* page) {
     Select(page);
 }
 
-std::vector<int> CDocumentArea::ShareLength(std::vector<int> sizes, int before, int after,
-                                            int minimum) {
-    if (sizes.empty() || before <= 0 || after <= 0) {
-        return sizes;
-    }
-    const auto panes = static_cast<int>(sizes.size()) + 1; // the middle one too
-    if (after < panes * minimum) {
-        std::fill(sizes.begin(), sizes.end(), after / panes);
-        return sizes;
-    }
-    const double scale = static_cast<double>(after) / before;
-    for (int& size : sizes) {
-        size = std::max(minimum, static_cast<int>(std::lround(size * scale)));
-    }
-    // What the docked panes take beyond the middle pane's minimum comes off their part above
-    // their own minimum, in proportion.
-    const int excess = std::accumulate(sizes.begin(), sizes.end(), 0) - (after - minimum);
-    if (excess > 0) {
-        const int spare =
-            std::accumulate(sizes.begin(), sizes.end(), 0) - minimum * (panes - 1);
-        int taken = 0;
-        for (int& size : sizes) {
-            const int share = static_cast<int>(
-                std::ceil(static_cast<double>(excess) * (size - minimum) / spare));
-            const int take = std::min({share, size - minimum, excess - taken});
-            size -= take;
-            taken += take;
-        }
-    }
-    return sizes;
-}
-
 void CDocumentArea::OnSize(wxSizeEvent& event) {
     event.Skip();
     const wxSize before = m_sharedSize;
     const wxSize after = GetClientSize();
     m_sharedSize = after;
-    if (before.x <= 0 || before.y <= 0 || after == before) {
+    if (before.x <= 0 || before.y <= 0 || after == before || GetShownWindows().size() < 2) {
         return;
     }
     // The pane manager keeps the panes beside the middle one at their size, so that the middle

@@ -23,13 +23,6 @@ public:
     // last arranged side by side or one above the other; otherwise it stays a tab.
     void PlaceNewWindow(wxWindow* page);
 
-    // The sizes of the panes docked along one side when the area's length changes from before
-    // to after (both without the sashes): each keeps its share of the length, the middle pane
-    // (the rest) too, and none of them, the middle one included, gets less than minimum while
-    // the length holds them all.
-    static std::vector<int> ShareLength(std::vector<int> sizes, int before, int after,
-                                        int minimum);
-
     // The windows shown now, one per pane, left to right and then top to bottom.
     std::vector<wxWindow*> GetShownWindows();
     // Activates the shown window step places after the active one (−1: before it, cyclic) and

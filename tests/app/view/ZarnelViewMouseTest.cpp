@@ -2,7 +2,8 @@
 // wxUIActionSimulator): a small frame of tubes and a panel built by clicks on a new design,
 // deleted, undone and redone, selected, edited by double click and panned; then saved and
 // opened again with every piece counted; the parts list beside the 3D window follows each tube
-// placed there. Screenshots are kept.
+// placed there, and the two keep their shares of a frame whose size changes; a click's article
+// in the status bar gives way to "Bereit" in another window. Screenshots are kept.
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
