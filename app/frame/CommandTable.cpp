@@ -237,6 +237,8 @@ std::vector<SAccelerator> MakeAccelerators() {
         ctrl('P', FilePrint),
         ctrl('Z', EditUndo),
         ctrl('Y', EditRedo),
+        // Named by the Edit menu's "Alles Selektieren" item.
+        ctrl('A', SelectAll),
     };
 }
 

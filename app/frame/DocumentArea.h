@@ -3,6 +3,7 @@
 // its own beside or above the others, or all of them back in one pane as tabs.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include <wx/defs.h> // before the notebook MDI header, which tests its settings
@@ -18,6 +19,9 @@ public:
     void Tile(wxOrientation orientation);
     // Every window back in the first pane, as tabs; the active window stays in front.
     void Join();
+    // A window just opened goes into a pane of its own at the far side, when the windows were
+    // last arranged side by side or one above the other; otherwise it stays a tab.
+    void PlaceNewWindow(wxWindow* page);
 
     // The windows shown now, one per pane, left to right and then top to bottom.
     std::vector<wxWindow*> GetShownWindows();
@@ -31,4 +35,9 @@ protected:
 
 private:
     void Select(wxWindow* page);
+    // Gives every pane its share of the new size.
+    void OnSize(wxSizeEvent& event);
+
+    std::optional<wxOrientation> m_tiled; // how the windows were last tiled, if they were
+    wxSize m_sharedSize;                  // the size the panes were last shared out in
 };

@@ -156,7 +156,7 @@ bool CMainFrm::CreateBars() {
         widths[i + 1] = statusBar->GetTextExtent(FromUtf8(LoadLangText(kIndicators[i]))).x + 16;
     }
     statusBar->SetStatusWidths(4, widths);
-    wxFrame::SetStatusText(FromUtf8(LoadLangText(kIdleText)), 0);
+    ShowIdleText();
     SetStatusBarPane(0);
     return true;
 }
@@ -280,6 +280,10 @@ void CMainFrm::SetStatusText(const wxString& text, int number) {
     if (wxStatusBar* statusBar = GetStatusBar()) {
         statusBar->Update();
     }
+}
+
+void CMainFrm::ShowIdleText() {
+    SetStatusText(FromUtf8(LoadLangText(kIdleText)), 0);
 }
 
 bool CMainFrm::IsCommandEnabled(int wxId) {

@@ -37,6 +37,8 @@ public:
 
     // The text of status pane 0, shown at once (the 3D view shows element names there).
     void SetStatusText(const wxString& text, int number = 0) override;
+    // "Bereit" in status pane 0.
+    void ShowIdleText();
 
     // Bar 0 to 12 of the command table.
     CCmdToolBar* GetToolbar(int bar) const;

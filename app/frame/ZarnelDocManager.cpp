@@ -3,8 +3,10 @@
 
 #include <optional>
 
+#include <wx/app.h>
 #include <wx/filename.h>
 
+#include "app/frame/MainFrm.h"
 #include "app/frame/PreviewFrame.h"
 #include "app/frame/RecentFileList.h"
 #include "app/frame/ZarnelDocTemplate.h"
@@ -28,6 +30,17 @@ CRecentFileList* CZarnelDocManager::GetRecentFiles() const {
 }
 
 wxFileHistory* CZarnelDocManager::OnCreateFileHistory() { return new CRecentFileList; }
+
+void CZarnelDocManager::ActivateView(wxView* view, bool activate) {
+    wxDocManager::ActivateView(view, activate);
+    if (!activate || view == m_lastActiveView.get()) {
+        return;
+    }
+    m_lastActiveView = view;
+    if (auto* frame = dynamic_cast<CMainFrm*>(wxTheApp->GetTopWindow())) {
+        frame->ShowIdleText();
+    }
+}
 
 wxDocTemplate* CZarnelDocManager::SelectDocumentPath(wxDocTemplate** templates, int noTemplates,
                                                      wxString& path, long, bool save) {

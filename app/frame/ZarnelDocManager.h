@@ -7,6 +7,7 @@
 #include <string>
 
 #include <wx/docview.h>
+#include <wx/weakref.h>
 
 class CRecentFileList;
 
@@ -25,6 +26,9 @@ public:
     // The design template's document name followed by a running number from 1.
     wxString MakeNewDocumentName() override;
     void OnMRUFileNotExist(unsigned n, const wxString& filename) override;
+    // A window that becomes active, other than the one active before, starts with the status
+    // bar's idle text: what the window before showed there (an element's article) was its own.
+    void ActivateView(wxView* view, bool activate = true) override;
 
 protected:
     // The framework's print preview window (the order form), sized before it is shown.
@@ -33,4 +37,5 @@ protected:
 
 private:
     int m_untitledCount = 0;
+    wxWeakRef<wxView> m_lastActiveView; // null once that window is gone
 };

@@ -11,6 +11,7 @@
 #include "app/dialogs/DlgRndrQult.h"
 #include "app/frame/CommandIds.h"
 #include "app/frame/DocumentAppHost.h"
+#include "app/frame/DocumentArea.h"
 #include "app/frame/MainFrm.h"
 #include "app/frame/WxCommandIds.h"
 #include "app/frame/ZarnelDocTemplate.h"
@@ -314,8 +315,18 @@ void CZarnelWxDocument::OnWindowPartsList(wxCommandEvent&) {
     if (partsListTemplate == nullptr) {
         return;
     }
-    if (wxView* view = partsListTemplate->CreateView(this)) {
-        view->OnUpdate(nullptr, nullptr);
+    wxView* view = partsListTemplate->CreateView(this);
+    if (view == nullptr) {
+        return;
+    }
+    view->OnUpdate(nullptr, nullptr);
+    // Beside the design's window when the windows are shown side by side.
+    auto* frame = dynamic_cast<wxAuiMDIChildFrame*>(view->GetFrame());
+    wxAuiMDIParentFrame* parent = frame != nullptr ? frame->GetMDIParentFrame() : nullptr;
+    auto* area =
+        parent != nullptr ? dynamic_cast<CDocumentArea*>(parent->GetClientWindow()) : nullptr;
+    if (area != nullptr) {
+        area->PlaceNewWindow(frame);
     }
 }
 

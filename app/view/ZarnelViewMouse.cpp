@@ -7,8 +7,10 @@
 
 #include <GL/gl.h>
 #include <wx/cursor.h>
+#include <wx/docview.h>
 #include <wx/event.h>
 #include <wx/image.h>
+#include <wx/mdi.h>
 
 #include "app/dialogs/DlgCnct.h"
 #include "app/dialogs/DlgMtrl.h"
@@ -84,8 +86,20 @@ template <class Rule> void CZarnelViewMouse::RunMouseRule(Rule&& rule) {
     rule(context, picker);
 }
 
+void CZarnelViewMouse::ActivateWindow() {
+    wxDocManager* manager = m_view.GetDocumentManager();
+    if (manager == nullptr || manager->GetCurrentView() == &m_view) {
+        return;
+    }
+    // The focus, which makes the window active too, arrives only after the click.
+    if (auto* frame = dynamic_cast<wxMDIChildFrameBase*>(m_view.GetFrame())) {
+        frame->Activate();
+    }
+}
+
 void CZarnelViewMouse::OnMouseLeftDown(wxMouseEvent& event) {
     event.Skip(); // the window takes the focus
+    ActivateWindow();
     const SMouseEvent mouse = MakeMouseEvent(event);
     SMouseResult result;
     RunMouseRule([&](SViewContext& context, CScenePicker& picker) {
@@ -121,6 +135,7 @@ void CZarnelViewMouse::OnMouseMotion(wxMouseEvent& event) {
 
 void CZarnelViewMouse::OnMouseLeftDoubleClick(wxMouseEvent& event) {
     event.Skip();
+    ActivateWindow();
     const SMouseEvent mouse = MakeMouseEvent(event);
     SMouseResult result;
     RunMouseRule([&](SViewContext& context, CScenePicker& picker) {
@@ -132,6 +147,7 @@ void CZarnelViewMouse::OnMouseLeftDoubleClick(wxMouseEvent& event) {
 
 void CZarnelViewMouse::OnMouseRightDown(wxMouseEvent& event) {
     event.Skip();
+    ActivateWindow();
     if (m_view.GetDcmt() == nullptr) {
         return;
     }

@@ -32,6 +32,9 @@ private:
     // Runs a rule with the picker of the view's passes, the context current; nothing without
     // a context.
     template <class Rule> void RunMouseRule(Rule&& rule);
+    // A button pressed in a window that is not the active one makes it active before the click
+    // acts, so that what the click shows (the article in the status bar) stays.
+    void ActivateWindow();
     void OnMouseLeftDown(wxMouseEvent& event);
     void OnMouseLeftUp(wxMouseEvent& event);
     void OnMouseMotion(wxMouseEvent& event);

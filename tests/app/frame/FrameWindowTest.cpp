@@ -348,7 +348,7 @@ TEST_F(ZarnelWindow, MenusOfEachWindowKind) {
         EXPECT_EQ(ItemLabels(design->GetMenuBar()->GetMenu(1)),
                   (std::vector<std::string>{"&Rückgängig\tCtrl+Z", "&Wiederherstellen\tCtrl+Y",
                                             "-", "&Vergangenheit löschen", "-",
-                                            "Alles Selektieren", "-",
+                                            "Alles Selektieren\tCtrl+A", "-",
                                             "&Ausschneiden\tCtrl+X", "&Kopieren\tCtrl+C",
                                             "E&infügen\tCtrl+V", "&Löschen\tDel"}));
         EXPECT_EQ(ItemLabels(design->GetMenuBar()->GetMenu(0)).back(), "&Beenden");
@@ -470,8 +470,7 @@ TEST_F(ZarnelWindow, CommandsThatNoHandlerEnablesAreDisabled) {
     });
 }
 
-// Only keys of the accelerator table run commands: Ctrl+A is none, though the system's menu text
-// names it.
+// Only keys of the accelerator table run commands, and only while their command is enabled.
 TEST_F(ZarnelWindow, AcceleratorsRunOnlyEnabledCommandsOfTheTable) {
     RunZarnel({}, [&](CZarnelApp& app) {
         CMainFrm& frame = *app.GetMainFrame();
@@ -495,7 +494,8 @@ TEST_F(ZarnelWindow, AcceleratorsRunOnlyEnabledCommandsOfTheTable) {
         WaitForInput(keyboard);
         EXPECT_EQ(nextPane, 1);
 
-        // The 3D window's keys: B colours the tube tool blue; Ctrl+A selects nothing.
+        // The 3D window's keys: B colours the tube tool blue; Ctrl+A selects every element but
+        // the floor grid, as the Edit menu says.
         auto* document =
             dynamic_cast<CZarnelWxDocument*>(app.GetDocManager()->GetCurrentDocument());
         ASSERT_NE(document, nullptr);
@@ -505,9 +505,13 @@ TEST_F(ZarnelWindow, AcceleratorsRunOnlyEnabledCommandsOfTheTable) {
         EXPECT_TRUE(IsChecked(frame, CommandId::ColourBlue));
         keyboard.Char('a', wxMOD_CONTROL);
         WaitForInput(keyboard);
+        int selected = 0;
         for (const CElmnt& elmnt : dcmt.GetAliveElements()) {
-            EXPECT_FALSE(elmnt.selected);
+            EXPECT_EQ(elmnt.selected, elmnt.kind != ElmntKind::FloorGrid);
+            selected += elmnt.selected ? 1 : 0;
         }
+        EXPECT_EQ(selected, 1);
+        EXPECT_TRUE(IsChecked(frame, CommandId::ToolSelect));
         EXPECT_TRUE(frame.IsShown());
     });
 }

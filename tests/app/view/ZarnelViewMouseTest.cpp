@@ -2,7 +2,8 @@
 // wxUIActionSimulator): a small frame of tubes and a panel built by clicks on a new design,
 // deleted, undone and redone, selected, edited by double click and panned; then saved and
 // opened again with every piece counted; the parts list beside the 3D window follows each tube
-// placed there. Screenshots are kept.
+// placed there, and the two keep their shares of a frame whose size changes; a click's article
+// in the status bar gives way to "Bereit" in another window. Screenshots are kept.
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -271,6 +272,134 @@ TEST_F(ViewMouseWindow, PartsListBesideTheDesignWindowFollowsEveryTubePlaced) {
         EXPECT_EQ(ActiveView(app), view);
         EXPECT_FALSE(frame.IsCommandEnabled(WxCommandId(CommandId::NextPane)));
         view->GetDocument()->Modify(false);
+    });
+}
+
+// The share of the width that the first of two rectangles side by side takes.
+double WidthShare(const wxRect& left, const wxRect& right) {
+    return static_cast<double>(left.width) / (left.width + right.width);
+}
+
+TEST_F(ViewMouseWindow, PanesSideBySideShareTheFrameWhenItsSizeChanges) {
+    RunZarnel({}, [&](CZarnelApp& app) {
+        CMainFrm& frame = *app.GetMainFrame();
+        CZarnelView* view = ActiveView(app);
+        ASSERT_NE(view, nullptr);
+        CZarnelGlCanvas& canvas = *view->GetCanvas();
+        // Fenster > Nebeneinander with the one window, then Teileliste: the list opens beside
+        // the 3D view, not as a tab behind it.
+        wxUIActionSimulator input;
+        input.Char('f', wxMOD_ALT);
+        WaitForIdle(); // not WaitForInput: the open menu holds the keyboard
+        input.Char('n');
+        WaitForIdle();
+        SendCommand(frame, CommandId::WindowPartsList);
+        auto* partsList = dynamic_cast<CPartListView*>(app.GetDocManager()->GetCurrentView());
+        ASSERT_NE(partsList, nullptr);
+        CPartListCtrl& list = *partsList->GetListCtrl();
+        ASSERT_TRUE(WaitFor([&] { return canvas.IsShownOnScreen() && list.IsShownOnScreen(); }));
+        const auto sideBySide = [&] {
+            const wxRect design = ClientOnScreen(canvas);
+            const wxRect parts = ClientOnScreen(list);
+            return design.GetRight() < parts.x && design.y == parts.y;
+        };
+        ASSERT_TRUE(WaitFor(sideBySide));
+        const double share = WidthShare(ClientOnScreen(canvas), ClientOnScreen(list));
+
+        // The frame restored to a smaller size, then a larger one: each pane keeps its share.
+        const auto resize = [&](const wxSize& size) {
+            frame.Maximize(false);
+            frame.SetSize(size);
+            // The frame's size with or without the window manager's border; the list reaches
+            // the area's right side.
+            return WaitFor([&] {
+                const wxRect area = frame.GetClientWindow()->GetScreenRect();
+                const int right = ClientOnScreen(list).GetRight();
+                return std::abs(frame.GetSize().x - size.x) < 20 && sideBySide() &&
+                       right <= area.GetRight() && area.GetRight() - right < 10;
+            });
+        };
+        for (const wxSize& size : {wxSize(800, 560), wxSize(1100, 700)}) {
+            SCOPED_TRACE(size.x);
+            ASSERT_TRUE(resize(size));
+            EXPECT_NEAR(WidthShare(ClientOnScreen(canvas), ClientOnScreen(list)), share, 0.05);
+            EXPECT_EQ(view->GetViewport().width, canvas.GetClientPixels().x);
+        }
+
+        // The sash dragged far to the left, then the smallest frame: neither pane gets less
+        // than a usable width.
+        const wxRect design = ClientOnScreen(canvas);
+        const wxPoint sash((design.GetRight() + ClientOnScreen(list).x) / 2,
+                           design.y + design.height / 2);
+        input.MouseMove(sash);
+        WaitForInput(input);
+        input.MouseDown();
+        input.MouseMove(sash - wxPoint(design.width / 2, 0));
+        input.MouseMove(wxPoint(design.x + 200, sash.y));
+        input.MouseUp();
+        ASSERT_TRUE(WaitFor([&] { return ClientOnScreen(canvas).width < 300; }));
+        ASSERT_TRUE(resize({420, 420}));
+        EXPECT_GE(ClientOnScreen(canvas).width, 140);
+        EXPECT_GE(ClientOnScreen(list).width, 140);
+        WaitUntilPainted(frame);
+        EXPECT_FALSE(TakeScreenshot("zarnel-side-by-side-restored.png").empty());
+        view->GetDocument()->Modify(false);
+    });
+}
+
+TEST_F(ViewMouseWindow, StatusBarIsReadyAgainInAnotherWindow) {
+    RunZarnel({}, [&](CZarnelApp& app) {
+        CMainFrm& frame = *app.GetMainFrame();
+        CZarnelView* first = ActiveView(app);
+        ASSERT_NE(first, nullptr);
+        const auto status = [&] { return frame.GetStatusBar()->GetStatusText(0); };
+        wxUIActionSimulator input;
+        // A tube on the start coupling, and a click with the select tool that names its
+        // article.
+        const auto clickTube = [&](CZarnelView& view) {
+            const CZarnelDcmt& dcmt =
+                dynamic_cast<CZarnelWxDocument&>(*view.GetDocument()).GetDcmt();
+            SendCommand(frame, CommandId::Tube35);
+            input.MouseMove(ScreenPoint(view, {150.0, 0.0, 0.0}));
+            WaitForInput(input);
+            input.MouseClick();
+            EXPECT_TRUE(WaitFor([&] { return dcmt.GetCurrentRevision() == 1; }));
+            SendCommand(frame, CommandId::ToolSelect);
+            input.MouseMove(ScreenPoint(view, {200.0, 0.0, 0.0}));
+            WaitForInput(input);
+            input.MouseClick();
+            return WaitFor([&] { return status().StartsWith("Rohr"); });
+        };
+        ASSERT_TRUE(clickTube(*first));
+        const wxString article = status();
+
+        // Ctrl+N: the new design's window starts with the idle text.
+        input.Char('n', wxMOD_CONTROL);
+        ASSERT_TRUE(WaitFor([&] { return ActiveView(app) != nullptr && ActiveView(app) != first; }));
+        CZarnelView* second = ActiveView(app);
+        WaitForIdle();
+        EXPECT_EQ(status(), "Bereit");
+        ASSERT_TRUE(clickTube(*second));
+
+        // Side by side the active window stays and so does its text; F6 moves to the other
+        // design, and a click there names its article again.
+        input.Char('f', wxMOD_ALT);
+        WaitForIdle();
+        input.Char('n');
+        ASSERT_TRUE(WaitFor([&] {
+            return first->GetCanvas()->IsShownOnScreen() && second->GetCanvas()->IsShownOnScreen();
+        }));
+        EXPECT_EQ(status(), article);
+        input.Char(WXK_F6);
+        ASSERT_TRUE(WaitFor([&] { return ActiveView(app) == first; }));
+        WaitForIdle();
+        EXPECT_EQ(status(), "Bereit");
+        input.MouseMove(ScreenPoint(*second, {200.0, 0.0, 0.0}));
+        WaitForInput(input);
+        input.MouseClick();
+        ASSERT_TRUE(WaitFor([&] { return ActiveView(app) == second && status() == article; }));
+        first->GetDocument()->Modify(false);
+        second->GetDocument()->Modify(false);
     });
 }
 
