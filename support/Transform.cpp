@@ -193,10 +193,6 @@ namespace {
 // quaternion's stored values (4 q^2 each) add up to 4.
 constexpr double kStoredUnitsPerOne = 1e12;
 constexpr int64_t kStoredUnitSum = 4'000'000'000'000;
-// How far the squared length of a read quaternion may lie from 1. Every file this program
-// writes is within a few units of the 12th decimal; a rotation further off would distort its
-// part and is no rotation the program made.
-constexpr double kUnitLengthTolerance = 1e-4;
 
 // The stored values of a rotation, in units, chosen so that reading them back and writing the
 // rotation again gives the same units: the quaternion is normalised, its magnitudes are rounded
@@ -291,21 +287,23 @@ bool ReadTransform(CTransform& transform, CFileRead& reader) {
     reader.SkipWhitespace();
 
     // Each stored value is 4 * q * |q|, so the squared length is the sum of their magnitudes
-    // over 4, exactly 1 for the whole numbers of right-angle turns.
+    // over 4, exactly 1 for the whole numbers of right-angle turns. A quaternion of another
+    // length (a file written by hand or by another program) stands for the rotation it points
+    // to: it is normalised, as the matrix it gives would otherwise scale its part.
     double lengthSq = 0.0;
     for (int i = 0; i < 4; ++i) {
         lengthSq += std::fabs(values[i]) * 0.25;
     }
-    if (!std::isfinite(lengthSq) || std::fabs(lengthSq - 1.0) > kUnitLengthTolerance) {
-        // No rotation: all zero, far from unit length, or beyond what a double holds.
+    if (!std::isfinite(lengthSq) || !(lengthSq > 0.0)) {
+        // No rotation: all zero, or not a number.
         reader.ReportError(ReadErrors::Range, "Drehung");
         return false;
     }
-    const double scale = lengthSq == 1.0 ? 1.0 : 1.0 / std::sqrt(lengthSq);
+    // Each component's share of the squared length lies between 0 and 1, whatever the scale.
     double q[4];
     for (int i = 0; i < 4; ++i) {
-        double v = values[i] * 0.25;
-        q[i] = (v >= 0.0 ? std::sqrt(v) : -std::sqrt(-v)) * scale;
+        const double share = std::fabs(values[i]) * 0.25 / lengthSq;
+        q[i] = values[i] >= 0.0 ? std::sqrt(share) : -std::sqrt(share);
     }
     CTransform result(CMatrix3::FromQuat({q[0], q[1], q[2], q[3]}),
                       {values[4], values[5], values[6]});

@@ -162,15 +162,16 @@ TEST(DesignFileRefusal, PipesFoldersDevicesAndFilesBeyondTheLimit) {
 }
 
 TEST(DesignFileRefusal, ARotationThatIsNoneIsRefusedAtItsLine) {
+    // A quaternion of any length but 0 is the rotation it points to, also one of the largest
+    // values a double holds (line 2); one of length 0 is none (line 3).
     const std::string huge = "1" + std::string(308, '0') + ".";
     std::unique_ptr<CZarnelDcmt> dcmt = NewDocument();
     const std::string before = Text(*dcmt);
-    EXPECT_FALSE(LoadDesignText(
-        *dcmt,
-        "1, 1;\r\ntube2{11, {4., 0., 0., 0., 0., 0., 0.}, 1, 350., 0., 1}\r\n"
-        "tube2{11, {" +
-            huge + ", " + huge + ", " + huge + ", -" + huge + ", 0., 0., 0.}, 1, 350., 0., 1}\r\n",
-        "Design"));
+    EXPECT_FALSE(LoadDesignText(*dcmt,
+                                "1, 1;\r\ntube2{11, {" + huge + ", " + huge + ", " + huge + ", -" +
+                                    huge + ", 0., 0., 0.}, 1, 350., 0., 1}\r\n" +
+                                    "tube2{11, {0., -0., 0., 0., 0., 0., 0.}, 1, 350., 0., 1}\r\n",
+                                "Design"));
     ASSERT_EQ(TestUi().Boxes().size(), 1u);
     EXPECT_NE(TestUi().Boxes()[0].text.find("Zeile: 3"), std::string::npos);
     EXPECT_EQ(Text(*dcmt), before);

@@ -144,18 +144,39 @@ TEST(TransformText, StoredValuesAreSignedSquares) {
     EXPECT_EQ(read.transform.translation, CVector3(10.5, -20, 0.125));
 }
 
-TEST(TransformText, AQuaternionFarFromUnitLengthIsNoRotation) {
-    for (const char* text : {"{16., 0., 0., 0., 0., 0., 0.}", "{3.9, 0., 0., 0., 0., 0., 0.}",
-                             "{0., 0., 0., 0., 0., 0., 0.}"}) {
+TEST(TransformText, AQuaternionOfAnotherLengthIsTheRotationItPointsTo) {
+    // All zero: no rotation, refused at its line (a value that is no finite number is refused
+    // already as a number).
+    for (const char* text : {"{0., 0., 0., 0., 0., 0., 0.}", "{-0., 0., -0., 0., 0., 0., 0.}"}) {
         SRead read = Read(text);
-        EXPECT_FALSE(read.ok);
-        EXPECT_EQ(read.errors, ReadErrors::Range);
+        EXPECT_FALSE(read.ok) << text;
         EXPECT_EQ(read.transform.translation, CVector3(-7, -7, -7)); // not assigned
     }
-    // Slightly off, as the 12 decimals leave it, a rotation is taken normalised.
-    SRead read = Read("{4.000000000003, 0., 0., 0., 0., 0., 0.}");
-    ASSERT_TRUE(read.ok);
-    EXPECT_EQ(read.transform.rotation, CMatrix3());
+    // Any other length: the rotation of the normalised quaternion, whatever the scale (the
+    // quarter turn about y has the stored values 2 and 2 at unit length).
+    const CMatrix3 quarterAboutY = CMatrix3::FromQuat({std::sqrt(0.5), 0, std::sqrt(0.5), 0});
+    const struct {
+        const char* text;
+        CMatrix3 rotation;
+    } cases[] = {
+        {"{4.000000000003, 0., 0., 0., 1., 2., 3.}", CMatrix3()},
+        {"{16., 0., 0., 0., 1., 2., 3.}", CMatrix3()},
+        {"{3.9, 0., 0., 0., 1., 2., 3.}", CMatrix3()},
+        {"{0.000001, 0., 0., 0., 1., 2., 3.}", CMatrix3()},
+        {"{8., 0., 8., 0., 1., 2., 3.}", quarterAboutY},
+        {"{1000000000000., 0., 1000000000000., 0., 1., 2., 3.}", quarterAboutY},
+        {"{0.02, 0., 0.02, 0., 1., 2., 3.}", quarterAboutY},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        SRead read = Read(c.text);
+        ASSERT_TRUE(read.ok);
+        EXPECT_TRUE(mathtest::MatrixNear(read.transform.rotation, c.rotation, 1e-15));
+        EXPECT_TRUE(mathtest::IsRotation(read.transform.rotation, 1e-15));
+        EXPECT_EQ(read.transform.translation, CVector3(1, 2, 3));
+        // Saved, it is written at unit length, and read back the same.
+        EXPECT_EQ(Read(Write(read.transform).text).transform.rotation, read.transform.rotation);
+    }
 }
 
 // Turned by the angles the tools turn by, several times over (half turns among them, where
