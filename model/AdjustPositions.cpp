@@ -22,7 +22,6 @@
 
 #include "model/CouplingIndex.h"
 #include "model/ElmntList.h"
-#include "model/GridCell.h"
 #include "model/ZarnelDcmt.h"
 #include "support/LangText.h"
 #include "support/UserInterface.h"
@@ -92,73 +91,19 @@ constexpr uint32_t TextPositionsNotAdjusted = 4400;
 } // namespace
 
 void CFitNeighbours::Near(const CVector3& p, std::vector<uint32_t>& near) {
-    CatchUp();
-    const double reach = std::sqrt(NeighbourSq) + 1.0; // a margin against rounding
-    const int64_t x1 = GridCell::Index(p.x + reach, kCellSize);
-    const int64_t y1 = GridCell::Index(p.y + reach, kCellSize);
-    const int64_t z1 = GridCell::Index(p.z + reach, kCellSize);
-    near.clear();
-    for (int64_t x = GridCell::Index(p.x - reach, kCellSize); x <= x1; ++x) {
-        for (int64_t y = GridCell::Index(p.y - reach, kCellSize); y <= y1; ++y) {
-            for (int64_t z = GridCell::Index(p.z - reach, kCellSize); z <= z1; ++z) {
-                const auto cell = m_cells.find(GridCell::Pack(x, y, z));
-                if (cell != m_cells.end()) {
-                    near.insert(near.end(), cell->second.begin(), cell->second.end());
-                }
-            }
-        }
-    }
-    std::sort(near.begin(), near.end());
-    near.erase(std::unique(near.begin(), near.end()), near.end());
+    CListPointGrid::Near(p, std::sqrt(NeighbourSq) + 1.0, near); // a margin against rounding
 }
 
-void CFitNeighbours::Moved(const CElmnt& elmnt) {
-    if (!m_built || elmnt.GetList() != &m_list) {
-        return; // the build will find it where it is
-    }
-    CatchUp();
-    if (m_built) {
-        Enter(elmnt.GetListIndex());
-    }
-}
-
-void CFitNeighbours::CatchUp() {
-    // Only appends since the last look: every position entered still names its record.
-    if (!m_built ||
-        m_list.GetChangeCount() - m_changeCount != m_list.GetAppendCount() - m_appendCount) {
-        m_cells.clear();
-        m_entered = 0;
-        m_built = true;
-    }
-    for (; m_entered < m_list.Size(); ++m_entered) {
-        Enter(m_entered);
-    }
-    m_changeCount = m_list.GetChangeCount();
-    m_appendCount = m_list.GetAppendCount();
-}
-
-void CFitNeighbours::Enter(std::size_t position) {
-    const CElmnt& elmnt = *m_list.GetAt(position);
-    // A record that is not alive now does not come alive within the adjustment.
-    if (!elmnt.IsAliveAt(m_revision)) {
-        return;
-    }
-    auto enter = [&](CVector3 point) {
-        m_cells[GridCell::Pack(GridCell::Index(point.x, kCellSize),
-                               GridCell::Index(point.y, kCellSize),
-                               GridCell::Index(point.z, kCellSize))]
-            .push_back(static_cast<uint32_t>(position));
-    };
-    // The same points the walk measures.
+void CFitNeighbours::EnterPoints(const CElmnt& elmnt, uint32_t position) {
     if (HasKindBits(elmnt.kind, KindBit::EndsTakeCouplings)) {
-        enter(elmnt.GetEndFrame(0).translation);
+        EnterPoint(elmnt.GetEndFrame(0).translation, position);
     }
     if (HasKindBits(elmnt.kind, KindBit::SecondEnd)) {
-        enter(elmnt.GetEndFrame(1).translation);
+        EnterPoint(elmnt.GetEndFrame(1).translation, position);
     }
     if (IsPanelLike(elmnt.kind)) {
         for (int corner = 0; corner < 4; ++corner) {
-            enter(elmnt.GetCornerFrame(corner).translation);
+            EnterPoint(elmnt.GetCornerFrame(corner).translation, position);
         }
     }
 }

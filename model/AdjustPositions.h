@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "model/Elmnt.h"
+#include "model/ListPointGrid.h"
 #include "model/SolveSvd.h"
 
 class CElmntList;
@@ -81,32 +82,21 @@ struct SFitEqtn {
 // Like the coupling index it keeps up with the list as long as records are only appended (the
 // history states an adjustment leaves behind), and starts over after any other change; an
 // element that moved must be told (Moved), and its old entries simply fail the measure.
-class CFitNeighbours {
+class CFitNeighbours : public CListPointGrid {
 public:
-    CFitNeighbours(const CElmntList& list, Revision r) : m_list(list), m_revision(r) {}
+    CFitNeighbours(const CElmntList& list, Revision r) : CListPointGrid(list, r, kCellSize) {}
 
-    Revision GetRevision() const { return m_revision; }
     // Replaces near by the list positions, ascending and each once, among which every element
     // alive at the revision with an end or corner point strictly within the neighbour distance
     // of p is found (others may be there too).
     void Near(const CVector3& p, std::vector<uint32_t>& near);
-    // The element's placement or corrections changed: its points are entered where they are now.
-    void Moved(const CElmnt& elmnt);
 
 private:
     // Wider than the neighbour distance of 40 mm: a lookup visits at most two cells per axis.
     static constexpr double kCellSize = 100.0;
 
-    void CatchUp();
-    void Enter(std::size_t position);
-
-    const CElmntList& m_list;
-    Revision m_revision;
-    bool m_built = false;
-    std::size_t m_entered = 0; // list positions looked at so far
-    uint64_t m_changeCount = 0;
-    uint64_t m_appendCount = 0;
-    std::unordered_map<uint64_t, std::vector<uint32_t>> m_cells; // cell key -> list positions
+    // The points the walk measures: the ends that take couplings and a panel's corners.
+    void EnterPoints(const CElmnt& elmnt, uint32_t position) override;
 };
 
 // How a coupling finds the elements that meet it: through the index above, or by walking the

@@ -8,37 +8,27 @@
 // the same, ties and the strict snap radius included. For that the index holds, for every
 // coupling-like record alive at its revision, its list position in the cell of each connection
 // point (a bolt's two), and more: entries of records that moved or ended since stay behind and
-// simply fail the measure.
-//
-// It keeps up with the list by itself as long as records are only appended (new couplings,
-// history states, copies left behind); any other change of the list makes it start over. A
-// change of a coupling's placement must be told (Moved), since the list does not see it.
+// simply fail the measure. It keeps up with the list as CListPointGrid says.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 #include "model/Elmnt.h"
+#include "model/ListPointGrid.h"
 
 class CElmntList;
 
-class CCouplingIndex {
+class CCouplingIndex : public CListPointGrid {
 public:
     // The index of the list's couplings alive at r; built at the first lookup.
-    CCouplingIndex(const CElmntList& list, Revision r) : m_list(list), m_revision(r) {}
+    CCouplingIndex(const CElmntList& list, Revision r) : CListPointGrid(list, r, kCellSize) {}
 
-    Revision GetRevision() const { return m_revision; }
     // The records, in list order and each once, among which every coupling-like record with a
     // connection point strictly within the squared radius of p is found (others may be there
     // too); nullptr when the radius is wider than the grid serves, so that the caller walks the
     // list. The answer holds until the next call.
     const std::vector<CElmnt*>* Near(const CVector3& p, double radiusSq);
-    // The element's placement changed: its connection points are entered where they are now.
-    void Moved(const CElmnt& elmnt);
-    // Forgets everything, so that the next lookup builds the index anew.
-    void Invalidate() { m_built = false; }
 
 private:
     // A cell holds a coupling found by the widest snap radius in a cube of at most three cells.
@@ -48,16 +38,9 @@ private:
     // Added to the reach of a lookup, so that rounding never leaves out a cell.
     static constexpr double kMargin = 1.0;
 
-    void CatchUp();
-    void Enter(std::size_t position);
+    // The connection points of coupling-like records (a bolt's two).
+    void EnterPoints(const CElmnt& elmnt, uint32_t position) override;
 
-    const CElmntList& m_list;
-    Revision m_revision;
-    bool m_built = false;
-    std::size_t m_entered = 0; // list positions looked at so far
-    uint64_t m_changeCount = 0;
-    uint64_t m_appendCount = 0;
-    std::unordered_map<uint64_t, std::vector<uint32_t>> m_cells; // cell key -> list positions
     std::vector<uint32_t> m_positions;
     std::vector<CElmnt*> m_near;
 };
