@@ -117,6 +117,27 @@ bool IsWellFormed(const SSparseSystem& system) {
     return true;
 }
 
+double Norm(const std::vector<double>& v) {
+    double sum = 0.0;
+    for (double value : v) {
+        sum += value * value;
+    }
+    return std::sqrt(sum);
+}
+
+// Scales v to unit length, for the next of the power iterations; false when it has no length or
+// is not finite.
+bool Normalise(std::vector<double>& v) {
+    const double norm = Norm(v);
+    if (norm == 0.0 || !std::isfinite(norm)) {
+        return false;
+    }
+    for (double& value : v) {
+        value /= norm;
+    }
+    return true;
+}
+
 // x = R11^-1 v for the upper triangular R11 of the first rank columns of r, v overwritten.
 void SolveUpper(const cholmod_sparse& r, std::size_t rank, double* v) {
     const auto* start = static_cast<const SuiteSparse_long*>(r.p);
@@ -177,24 +198,12 @@ double EstimateSmallestSingularOfUpper(const cholmod_sparse& r) {
     }
     double inverseSquared = 0.0;
     for (int i = 0; i < kPowerIterations; ++i) {
-        double norm = 0.0;
-        for (double value : v) {
-            norm += value * value;
-        }
-        norm = std::sqrt(norm);
-        if (norm == 0.0 || !std::isfinite(norm)) {
+        if (!Normalise(v)) {
             return 0.0;
-        }
-        for (double& value : v) {
-            value /= norm;
         }
         SolveUpperTransposed(r, rank, v.data());
         SolveUpper(r, rank, v.data());
-        double grown = 0.0;
-        for (double value : v) {
-            grown += value * value;
-        }
-        inverseSquared = std::sqrt(grown);
+        inverseSquared = Norm(v);
     }
     return inverseSquared > 0.0 && std::isfinite(inverseSquared) ? 1.0 / std::sqrt(inverseSquared)
                                                                   : 0.0;
@@ -308,27 +317,15 @@ double EstimateLargestSingular(const SSparseSystem& system) {
     std::vector<double> av(static_cast<std::size_t>(system.rows));
     double estimate = 0.0;
     for (int i = 0; i < kPowerIterations; ++i) {
-        double norm = 0.0;
-        for (double value : v) {
-            norm += value * value;
-        }
-        norm = std::sqrt(norm);
-        if (norm == 0.0 || !std::isfinite(norm)) {
+        if (!Normalise(v)) {
             break;
-        }
-        for (double& value : v) {
-            value /= norm;
         }
         std::fill(av.begin(), av.end(), 0.0);
         for (const SSparseSystem::SEntry& entry : system.entries) {
             av[static_cast<std::size_t>(entry.row)] +=
                 entry.value * v[static_cast<std::size_t>(entry.column)];
         }
-        double avNorm = 0.0;
-        for (double value : av) {
-            avNorm += value * value;
-        }
-        estimate = std::sqrt(avNorm);
+        estimate = Norm(av);
         std::fill(v.begin(), v.end(), 0.0);
         for (const SSparseSystem::SEntry& entry : system.entries) {
             v[static_cast<std::size_t>(entry.column)] +=
