@@ -17,7 +17,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cassert>
 #include <cmath>
 
 #include "model/CouplingIndex.h"
@@ -66,24 +65,6 @@ bool Near(CVector3 a, CVector3 b) {
     return CVector3::DistSq(a, b) < NeighbourSq;
 }
 
-#ifndef NDEBUG
-// Whether an end or corner of the element lies within the neighbour distance of p.
-bool MeetsPoint(const CElmnt& n, CVector3 p) {
-    if ((HasKindBits(n.kind, KindBit::EndsTakeCouplings) &&
-         Near(n.GetEndFrame(0).translation, p)) ||
-        (HasKindBits(n.kind, KindBit::SecondEnd) && Near(n.GetEndFrame(1).translation, p))) {
-        return true;
-    }
-    if (IsPanelLike(n.kind)) {
-        for (int corner = 0; corner < 4; ++corner) {
-            if (Near(n.GetCornerFrame(corner).translation, p)) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-#endif
 
 // "Die Positionen konnten nicht angepasst werden: ..."
 constexpr uint32_t TextPositionsNotAdjusted = 4400;
@@ -233,15 +214,6 @@ CFitSystem::SFrame CFitSystem::Enter(CElmnt& elmnt, Revision r, const CElmntList
         frame.walk = m_search == FitNeighbourSearch::WalkList;
         if (!frame.walk) {
             neighbours.Near(frame.point, frame.candidates);
-#ifndef NDEBUG
-            for (std::size_t pos = 0; pos < list.Size(); ++pos) {
-                const CElmnt& n = *list.GetAt(pos);
-                assert((!n.IsAliveAt(r) || !MeetsPoint(n, frame.point) ||
-                        std::binary_search(frame.candidates.begin(), frame.candidates.end(),
-                                           static_cast<uint32_t>(pos))) &&
-                       "the index left out an element meeting the coupling");
-            }
-#endif
         }
     } else if (IsFitTube(elmnt.kind)) {
         frame.firstVar = AddVar(elmnt, FitVarKind::Correction);

@@ -59,7 +59,6 @@ public:
     CCholmodScope(const CCholmodScope&) = delete;
     CCholmodScope& operator=(const CCholmodScope&) = delete;
 
-    cholmod_common* operator->() { return &m_common; }
     cholmod_common* Get() { return &m_common; }
     // A result of nullptr: out of memory is thrown as any allocation's failure would be;
     // otherwise false.
@@ -75,8 +74,7 @@ private:
 };
 
 // Frees a CHOLMOD object at the end of its scope.
-template <typename T, int (*Free)(T**, cholmod_common*)>
-class CCholmodPtr {
+template <typename T, int (*Free)(T**, cholmod_common*)> class CCholmodPtr {
 public:
     CCholmodPtr(T* object, cholmod_common* common) : m_object(object), m_common(common) {}
     ~CCholmodPtr() {
@@ -206,7 +204,7 @@ double EstimateSmallestSingularOfUpper(const cholmod_sparse& r) {
         inverseSquared = Norm(v);
     }
     return inverseSquared > 0.0 && std::isfinite(inverseSquared) ? 1.0 / std::sqrt(inverseSquared)
-                                                                  : 0.0;
+                                                                 : 0.0;
 }
 
 // [R11 R12] of rank rows with few dead columns in R12. With K = R11^-1 R12, every solution of
@@ -383,9 +381,9 @@ SparseStatus SolveSparseMinimalNorm(const SSparseSystem& system, double cut,
     cholmod_dense* cRaw = nullptr;
     cholmod_sparse* rRaw = nullptr;
     SuiteSparse_long* order = nullptr;
-    const SuiteSparse_long rank = SuiteSparseQR<double>(
-        SPQR_ORDERING_DEFAULT, cut * kDeadColumnShare, 0, a.Get(), b.Get(), &cRaw, &rRaw, &order,
-        common.Get());
+    const SuiteSparse_long rank =
+        SuiteSparseQR<double>(SPQR_ORDERING_DEFAULT, cut * kDeadColumnShare, 0, a.Get(), b.Get(),
+                              &cRaw, &rRaw, &order, common.Get());
     CDensePtr c(cRaw, common.Get());
     CSparsePtr r(rRaw, common.Get());
     struct SOrderFree {
@@ -403,7 +401,8 @@ SparseStatus SolveSparseMinimalNorm(const SSparseSystem& system, double cut,
         return SparseStatus::Failed;
     }
     if (rank == 0) {
-        return SparseStatus::Solved; // every direction below the cut: the solution of minimal norm is 0
+        // Every direction at the level of rounding: the solution of minimal norm is 0.
+        return SparseStatus::Solved;
     }
     if (static_cast<SuiteSparse_long>(r->nrow) != rank ||
         static_cast<SuiteSparse_long>(c->nrow) != rank) {

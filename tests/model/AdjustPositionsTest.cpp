@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
-#include <limits>
 #include <iterator>
+#include <limits>
 #include <memory>
 #include <random>
 #include <tuple>
@@ -396,20 +396,17 @@ void BuildRandomDesign(TestDesign& d, unsigned seed) {
         const CVector3 step = steps[side(random)];
         const CVector3 next = at + step;
         const bool known = std::any_of(edges.begin(), edges.end(), [&](const auto& e) {
-            return (CVector3::DistSq(e.first, at) < 1 &&
-                    CVector3::DistSq(e.second, next) < 1) ||
+            return (CVector3::DistSq(e.first, at) < 1 && CVector3::DistSq(e.second, next) < 1) ||
                    (CVector3::DistSq(e.first, next) < 1 && CVector3::DistSq(e.second, at) < 1);
         });
         if (!known) {
             edges.emplace_back(at, next);
             const CVector3 x = (1.0 / 400.0) * step;
             const CVector3 y = std::fabs(x.y) > 0.5 ? CVector3(1, 0, 0) : CVector3(0, 1, 0);
-            const CVector3 z{x.y * y.z - x.z * y.y, x.z * y.x - x.x * y.z,
-                             x.x * y.y - x.y * y.x};
+            const CVector3 z{x.y * y.z - x.z * y.y, x.z * y.x - x.x * y.z, x.x * y.y - x.y * y.x};
             const CMatrix3 rotation = CMatrix3::Mul(whole, CMatrix3::FromColumns(x, y, z));
             d.Add(std::make_unique<CElmnt>(d.ids, 0, ElmntKind::Tube, 2,
-                                           CTransform(rotation, world(at)), false, 350.0f,
-                                           0.0f));
+                                           CTransform(rotation, world(at)), false, 350.0f, 0.0f));
             points.push_back(next);
         }
         at = next;
@@ -447,7 +444,9 @@ void BuildLattice(TestDesign& d, int side, int floors, int standingMax) {
     const CMatrix3 alongY = CMatrix3::FromColumns({0, 1, 0}, {-1, 0, 0}, {0, 0, 1});
     std::mt19937 random(5);
     std::uniform_real_distribution<double> error(-3.0, 3.0);
-    auto at = [](int i, int j, int k) { return CVector3(5000.0 + 400.0 * i, 400.0 * k, 400.0 * j); };
+    auto at = [](int i, int j, int k) {
+        return CVector3(5000.0 + 400.0 * i, 400.0 * k, 400.0 * j);
+    };
     for (int k = 0; k < floors; ++k) {
         for (int i = 0; i < side; ++i) {
             for (int j = 0; j < side; ++j) {
@@ -484,8 +483,8 @@ void BuildGirder(TestDesign& d, int bays) {
     std::uniform_real_distribution<double> error(-2.0, 2.0);
     for (int bay = 0; bay <= bays; ++bay) {
         const double x = 400.0 * bay;
-        for (const CVector3 corner : {CVector3(x, 0, 0), CVector3(x, 400, 0), CVector3(x, 0, 400),
-                                      CVector3(x, 400, 400)}) {
+        for (const CVector3 corner :
+             {CVector3(x, 0, 0), CVector3(x, 400, 0), CVector3(x, 0, 400), CVector3(x, 400, 400)}) {
             if (bay > 0 || corner.y != 0.0 || corner.z != 0.0) {
                 Put(d, ElmntKind::Connector, corner, false)
                     .Translate(error(random), error(random), error(random));
